@@ -1,0 +1,264 @@
+#pragma once
+// The main game window. It holds every piece of game state as a field and owns
+// every scene object. Its methods are defined by concern in several files:
+//   layout.cpp      the fixed design of the window (labels, paddle, icons, help panel)
+//   startup.cpp     FormCreate, FormShow, FormActivate, FormCloseQuery, FormDestroy
+//   question_bank.cpp  built-in table, additional questions, question-number rule
+//   deal.cpp        SetUpStage, DealQuestions
+//   frame_tick.cpp  Timer1Timer, the countdown, slides, stone strike, music loop
+//   ball.cpp        ProcessBall, FloatAniStoneYFinish
+//   judging.cpp     correct and wrong answers, character copy, scoring
+//   round_end.cpp   DoGameOver and the endings' finish handlers
+//   commands.cpp    FormKeyDown, FormMouseMove, PauseGame, ResumeGame
+//   save_game.cpp   SaveGame, LoadGame and the start-up reads of the saved files
+//   sound.cpp       PlayEffect, StartMusic, Speak, IdiomSpeechText
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/services.h"
+#include "persistence/data_rec.h"
+#include "platform/animation.h"
+#include "platform/audio.h"
+#include "platform/scene.h"
+#include "platform/timer.h"
+
+constexpr int kBlockRows = 3;
+constexpr int kBlocksPerRow = 16;
+constexpr int kBlocks = 48;
+constexpr int kBalls = 4;
+constexpr int kSlots = 4;
+constexpr int kBuiltInQuestions = 170;
+constexpr int kQuestionsPerGame = 30;
+constexpr int kDefaultHighScore = 15000;
+constexpr int kDefaultMode1HighScore = 30;
+
+// Virtual-key codes the key handler tests.
+constexpr int VK_SHIFT_KEY = 16;
+constexpr int VK_MENU_KEY = 18;
+constexpr int VK_ESCAPE_KEY = 27;
+
+// Texts shown to the player.
+namespace Msg {
+inline const char* const Start = "[Shift]キーを押すとゲームが始まります。";
+inline const char* const ResumeQuestion =
+    "前回の続きからゲームを始めますか? はい...[Y]キー\u3000いいえ...[N]キー";
+inline const char* const Paused = "一時停止中...[A]キーを押すと再開します。";
+inline const char* const SaveFailed = "保存に失敗しました。";
+inline const char* const LoadFailed = "データ読み込みに失敗しました。[Shift]キーを押すとゲームを開始します。";
+inline const char* const ContinuedPaused = "[A]キーを押すとゲームを開始します。";
+inline const char* const ContinuedOver = "[Shift]キーを押すとゲームを開始します。";
+inline const char* const StrokeRestart = "[Shift]キーを押すと再開します。";
+inline const char* const GameClearRestart = "[Shift]キーを押すと第１問から再開します。";
+inline const char* const StrokeNext = "[Shift]キーを押せば始まります。";
+}  // namespace Msg
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(GameServices& services);
+    ~TForm1() override;
+
+    GameServices& svc;
+
+    // ---- Layout components (fixed design of the window) ----
+    TImage* ImgMusic = nullptr;
+    TImage* ImgMusicStop = nullptr;
+    TImage* ImgSound = nullptr;
+    TImage* ImgSoundStop = nullptr;
+    TImage* Image1 = nullptr;
+    TText* Text1 = nullptr;
+    TShadowEffect* ShadowEffect1 = nullptr;
+    TImage* ImgPad = nullptr;
+    TImage* ImageBall = nullptr;
+    TFloatAnimation* FloatAnimation1 = nullptr;
+    TLabel* LblImi = nullptr;
+    TLabel* LblPadHitCount = nullptr;
+    TLabel* LblMode1HighScore = nullptr;
+    TLabel* LblTotalScore = nullptr;
+    TLabel* LblHighScore = nullptr;
+    TLabel* LblGameMode = nullptr;
+    TLabel* LblKaitoMoji = nullptr;
+    TFloatAnimation* FloatAniKaitoMoji = nullptr;
+    TLabel* LblYomi = nullptr;
+    TLabel* LblMsg = nullptr;
+    TLabel* LblMondaiCount = nullptr;
+    TImage* ImgTitle = nullptr;
+    TFloatAnimation* FloatAniTitleHeight = nullptr;
+    TFloatAnimation* FloatAniTitleWidth = nullptr;
+    TLabel* LblVisibleBlockCount1 = nullptr;
+    TLabel* LblVisibleBlockCount2 = nullptr;
+    TLabel* LblScore = nullptr;
+    TFloatAnimation* FloatAniScoreY = nullptr;
+    TFloatAnimation* FloatAniScoreX = nullptr;
+    TImage* ImgBakuhatu = nullptr;
+    TFloatAnimation* FloatAniBakuhatuX = nullptr;
+    TFloatAnimation* FloatAniBakuhatuY = nullptr;
+    TFloatAnimation* FloatAniBakuhatuOpacity = nullptr;
+    TTimer* Timer1 = nullptr;
+    TRectangle* RectSosaHoho = nullptr;
+    TLabel* LblSosaHoho = nullptr;
+    TImage* ImgLogo = nullptr;
+    std::vector<TGlowEffect*> GlowEffects;  // GlowEffect1..13 in design order
+    std::unique_ptr<TMediaPlayer> MediaPlayer1;
+
+    // ---- Scene objects created at start-up ----
+    std::array<TImage*, kBlocks> ImgBlock{};
+    std::array<TText*, 16> TextBlockMoji{};
+    std::array<TShadowEffect*, 16> ShadowText{};
+    std::array<TText*, 8> TextSpecialBlockMoji{};
+    std::array<TShadowEffect*, 8> ShadowSpecialText{};
+    std::array<TImage*, kBalls> ImgBall{};
+    std::array<TText*, kBalls> TextBallMoji{};
+    std::array<TShadowEffect*, kBalls> ShadowEffectTextBallMoji{};
+    std::array<TFloatAnimation*, kBalls> FloatAniBallX{};
+    std::array<TFloatAnimation*, kBalls> FloatAniBallY{};
+    std::array<TImage*, kBlocks> ImgStone{};
+    std::array<TFloatAnimation*, kBlocks> FloatAniStoneY{};
+
+    // ---- Question bank ----
+    int Stage = 0;
+    int MondaiCount = 0;
+    std::array<std::string, kBuiltInQuestions> Jukugo;     // UTF-8
+    std::array<std::string, kBuiltInQuestions> Imi;        // UTF-8
+    std::array<std::string, kBuiltInQuestions> Yomi;       // UTF-8
+    std::array<std::string, kBuiltInQuestions> SpeakMoji;  // code page 932 bytes
+    std::array<bool, kBuiltInQuestions> ShutudaiSumi{};
+    int ShutudaiSumiCount = 0;
+    int TuikaJukugos = 0;
+    std::vector<std::string> TuikaJukugo, TuikaImi, TuikaYomi;  // UTF-8
+    std::vector<std::string> TuikaSpeakMoji;                     // code page 932 bytes
+    std::vector<bool> TuikaShutudaiSumi;
+    int TuikaShutudaiSumiCount = 0;
+    std::array<int, kSlots> MondaiNo{};
+
+    // ---- Progress and scores ----
+    bool Title = false;
+    int Score = 0;
+    int TotalScore = 0;
+    int OldTotalScore = 0;
+    int HighScore = 0;
+    int Mode1HighScore = 0;
+    int GameMode = 0;
+    bool Clear = false;
+    bool Mode1_Clear = false;
+    bool GameOver = false;
+    bool GameClear = false;
+    bool ChangeHighScore = false;
+    int PadHitCount = 0;
+    bool HintHyoji = false;
+
+    // ---- Board state ----
+    std::array<int, 5> UnVisibleBlockCount{};
+    int ThinkingTimeCount = 0;
+    uint32_t StartThinkingTime = 0;
+    int OldThinkingTimeCount = 0;
+    int MovingBallNo = 0;
+    bool GameSaving = false;
+    bool GameModeSetting = false;
+    bool GameLoading = false;
+    std::array<int, kSlots> UnVisibleMojiNo{};
+    int BallSeikaiMojiNo = 0;
+    int FirstBallSeikaiMojiNo = 0;
+    std::array<int, kBalls> BallMojiNo{};
+    std::array<int, kBlocks> SeikaiMojiNo{};
+    std::array<int, kBlocks> BlockKind{};
+    bool FirstBallDown = false;
+    int UpBlockHitCount = 0;
+    TDataRec DataRec{};
+
+    // ---- Settings and paths ----
+    bool IsSound = false;
+    bool IsMusic = false;
+    uint32_t MusicStartTime = 0;
+    bool IsMinimized = false;
+    std::string Folda;      // program folder, trailing '/'
+    std::string DataFolda;  // per-user data folder, no trailing '/'
+    int VoiceMode = 0;
+    bool Pause = false;
+    bool GameSetting = false;
+    bool VoiceReady[2] = {false, false};  // a speech voice was found at start-up
+
+    SettingsDialog* Form2 = nullptr;  // set by the program after creation
+
+    // ---- Window life (startup.cpp) ----
+    void BuildLayout();  // layout.cpp: the fixed design at 800 x 600
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormCloseQuery(TFmxObject* sender, bool& canClose);
+    void FormDestroy();
+    void HideCursor();
+    void ShowCursorUntilVisible();
+
+    // ---- Question bank (question_bank.cpp) ----
+    void FillBuiltInQuestions();
+    void LoadAdditionalQuestions();
+    const std::string& QuestionJukugo(int q) const;
+    const std::string& QuestionImi(int q) const;
+    const std::string& QuestionYomi(int q) const;
+    const std::string& QuestionSpeakMoji(int q) const;
+    // The missing character of slot s (UTF-8), and its whole idiom.
+    std::string SlotCharacter(int s) const;
+    const std::string& SlotJukugo(int s) const { return QuestionJukugo(MondaiNo[s]); }
+    const std::string& SlotImi(int s) const { return QuestionImi(MondaiNo[s]); }
+    const std::string& SlotYomi(int s) const { return QuestionYomi(MondaiNo[s]); }
+
+    // ---- Set-up (deal.cpp) ----
+    void SetUpStage();
+    void DealQuestions();
+
+    // ---- Frame tick (frame_tick.cpp) ----
+    void Timer1Timer(TFmxObject* sender);
+    void HoldFallingStones();
+    void ResumeHeldStones();
+
+    // ---- Ball (ball.cpp) ----
+    void ProcessBall();
+    void FloatAniStoneYFinish(TFmxObject* sender);
+
+    // ---- Judging (judging.cpp) ----
+    void CorrectAnswerScore(int c);
+    void CorrectAnswerStroke(int c);
+    void WrongAnswer(int c);
+    void CharacterCopy(int r, int c);
+    std::string IdiomSpeechText(int s);  // code page 932
+
+    // ---- Round end (round_end.cpp) ----
+    void DoGameOver();
+    void FloatAniBakuhatuXFinish(TFmxObject* sender);
+    void FloatAniScoreYFinish(TFmxObject* sender);
+    void FloatAniTitleWidthFinish(TFmxObject* sender);
+
+    // ---- Commands (commands.cpp) ----
+    void FormKeyDown(TFmxObject* sender, int key, char16_t keyChar, TShiftState shift);
+    void FormMouseMove(TFmxObject* sender, TShiftState shift, float x, float y);
+    void PauseGame();
+    void ResumeGame();
+
+    // ---- Persistence (save_game.cpp) ----
+    void ReadSavedFilesAtStartup();  // steps 11, 13 and 14 of start-up
+    void SaveGame();
+    void LoadGame();
+
+    // ---- Sound and speech (sound.cpp) ----
+    void PlayEffect(const std::string& relativePath, bool synchronous);
+    void StartMusic(const std::string& relativePath);
+    void Speak(const std::string& cp932Text, int speed);
+
+    // Path of an asset below the program folder ("Data/Png/ball.png").
+    std::string AssetPath(const std::string& relativePath) const { return Folda + relativePath; }
+    std::string DataFile(const std::string& name) const { return DataFolda + "/" + name; }
+    bool ExplosionShows() const { return ImgBakuhatu->Visible; }
+    bool CountdownRuns() const { return ThinkingTimeCount > 0; }
+    int Random(int n) { return svc.random.Random(n); }
+    uint32_t timeGetTime() { return svc.app.clock().NowMs(); }
+};
+
+// Decimal text of value left-padded with "0" to width; negative values unpadded;
+// too many digits give width "-" characters.
+std::string ZeroPad(int value, int width);
+
+// "Stage" + n etc. helpers used where numbers become text.
+std::string IntToStr(int v);

@@ -1,0 +1,77 @@
+#pragma once
+// The event loop: input events, timers, the animation clock and drawing, all on
+// the one UI thread.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/animation.h"
+#include "platform/clock.h"
+#include "platform/scene.h"
+
+class TTimer;
+
+// Where events come from and frames go to. The SDL back end implements it; the
+// headless application (tests) has none.
+class EventBackend {
+public:
+    virtual ~EventBackend() = default;
+    // Moves waiting window-system events into the application's queue
+    // (Application::Post). Returns false when the user asked to quit.
+    virtual void PumpEvents() = 0;
+    // Draws every open window once (called at the display's rate).
+    virtual void DrawFrame() = 0;
+    // Whether a frame should be drawn now (vsync pacing).
+    virtual bool FrameDue() = 0;
+    // Sleeps until something may be due, at most ms milliseconds.
+    virtual void Idle(uint32_t ms) = 0;
+};
+
+class Application {
+public:
+    explicit Application(Clock& clock);
+    ~Application();
+
+    static Application* Current();
+
+    Clock& clock() { return clock_; }
+    AnimationClock& animationClock() { return animClock_; }
+    void SetBackend(EventBackend* backend) { backend_ = backend; }
+
+    // Queues an event (input from the back end, or tests) for delivery by the loop.
+    void Post(std::function<void()> event);
+
+    // Delivers every waiting event: queued input, due timers and due animation
+    // ticks with their finish events. Returns when none is left.
+    void ProcessMessages();
+
+    // Runs the loop until the form is closed (the main loop, or a modal dialog:
+    // timers, animations and drawing keep running inside it).
+    void Run(TForm& mainForm);
+    void ShowModal(TForm& dialog);
+
+    // Headless: advances the virtual clock to now + ms in steps, delivering every
+    // timer and animation tick on time. Only for a VirtualClock.
+    void RunFor(uint32_t ms);
+
+    // Timer registry (used by TTimer).
+    void AddTimer(TTimer* t);
+    void RemoveTimer(TTimer* t);
+
+    // The animation clock also ticks right before each drawn frame.
+    void TickAnimationsBeforeFrame();
+
+private:
+    void RunDueTimers();
+    void RunDueAnimationTick();
+    uint32_t NextDueMs();
+
+    Clock& clock_;
+    AnimationClock animClock_;
+    EventBackend* backend_ = nullptr;
+    std::deque<std::function<void()>> queue_;
+    std::vector<TTimer*> timers_;
+    uint32_t lastAnimTickMs_ = 0;
+};

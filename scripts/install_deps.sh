@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game and its tests need (only what is missing).
+set -euo pipefail
+PACKAGES=(
+  build-essential cmake pkg-config git
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libfontconfig1-dev libfreetype-dev fonts-ipafont-gothic
+  libimgui-dev
+  open-jtalk open-jtalk-mecab-naist-jdic
+  libmecab-dev mecab-ipadic-utf8
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  ccache npm lame sox xvfb xauth xdotool x11-utils imagemagick clang
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

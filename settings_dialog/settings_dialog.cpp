@@ -1,0 +1,1 @@
+// Settings and question-editor dialog (filled in by its own change).
