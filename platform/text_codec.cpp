@@ -1,0 +1,138 @@
+#include "platform/text_codec.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace {
+
+// One decoded UTF-8 sequence: the code point (or -1 when malformed) and its byte length.
+struct Utf8Step {
+    long codePoint;
+    std::size_t length;
+};
+
+Utf8Step DecodeUtf8At(std::string_view s, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t length;
+    long cp;
+    long minimum;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return {-1, 1};
+    }
+    if (pos + length > s.size()) return {-1, 1};
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80) return {-1, 1};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {-1, 1};
+    return {cp, length};
+}
+
+// Runs one whole conversion; nullopt on any invalid, unconvertible or truncated input.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view in) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out;
+    std::string input(in);
+    char* inPtr = input.data();
+    std::size_t inLeft = input.size();
+    char buffer[1024];
+    bool ok = true;
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, outPtr - buffer);
+        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            ok = false;  // EILSEQ (invalid or unconvertible) or EINVAL (truncated)
+            break;
+        }
+        // iconv counts irreversible conversions in rc; we never want substitutes.
+        if (rc != static_cast<std::size_t>(-1) && rc > 0) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) ok = false;
+        out.append(buffer, outPtr - buffer);
+    }
+    iconv_close(cd);
+    if (!ok) return std::nullopt;
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
+    return Convert("UTF-8", "CP932", cp932);
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+    if (!IsValidUtf8(utf8)) return std::nullopt;
+    return Convert("CP932", "UTF-8", utf8);
+}
+
+std::string Utf8ToCp932Lossy(std::string_view utf8) {
+    if (auto whole = Utf8ToCp932(utf8)) return *whole;
+    std::string out;
+    for (const std::string& character : SplitUtf8Characters(utf8)) {
+        const auto converted = Utf8ToCp932(character);
+        out += converted ? *converted : std::string("?");
+    }
+    return out;
+}
+
+bool IsValidUtf8(std::string_view utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        if (step.codePoint < 0) return false;
+        pos += step.length;
+    }
+    return true;
+}
+
+std::size_t Utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        units += step.codePoint >= 0x10000 ? 2 : 1;
+        pos += step.length;
+    }
+    return units;
+}
+
+std::vector<std::string> SplitUtf8Characters(std::string_view utf8) {
+    std::vector<std::string> characters;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        characters.emplace_back(utf8.substr(pos, step.length));
+        pos += step.length;
+    }
+    return characters;
+}
+
+std::string Utf16UnitCharacter(std::string_view utf8, int index) {
+    if (index < 0) return {};
+    long unit = 0;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        const long units = step.codePoint >= 0x10000 ? 2 : 1;
+        if (index < unit + units) return std::string(utf8.substr(pos, step.length));
+        unit += units;
+        pos += step.length;
+    }
+    return {};
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Text encodings. The program keeps text in UTF-8; files and speech texts are in
+// code page 932 (Shift-JIS with the vendor extensions, converted through iconv's
+// "CP932", which round-trips 々, ①, 髙 and the ideographic space). Lengths the
+// game's rules count are UTF-16 code units.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Code page 932 bytes -> UTF-8; nullopt when the bytes are not valid code page 932.
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 -> code page 932; nullopt when the input is not valid UTF-8 or holds a
+// character code page 932 cannot represent.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// UTF-8 -> code page 932, never failing: characters that cannot be represented
+// (and malformed bytes) become '?'. For texts that must go out whatever they hold.
+std::string Utf8ToCp932Lossy(std::string_view utf8);
+
+// True when the bytes are well-formed UTF-8 (no overlongs, surrogates or values
+// above U+10FFFF).
+bool IsValidUtf8(std::string_view utf8);
+
+// Length in UTF-16 code units (a character above U+FFFF counts 2). A malformed
+// byte counts as one unit.
+std::size_t Utf16Length(std::string_view utf8);
+
+// The characters (code points) of a UTF-8 string, each as its own UTF-8 string.
+// A malformed byte becomes a one-byte entry of its own.
+std::vector<std::string> SplitUtf8Characters(std::string_view utf8);
+
+// The character that covers UTF-16 unit `index` of the string, as UTF-8; empty
+// when index is out of range. Both halves of a surrogate pair name the same
+// character.
+std::string Utf16UnitCharacter(std::string_view utf8, int index);
