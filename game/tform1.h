@@ -55,6 +55,15 @@ inline const char* const GameClearRestart = "[Shift]キーを押すと第１問�
 inline const char* const StrokeNext = "[Shift]キーを押せば始まります。";
 }  // namespace Msg
 
+// Texts spoken to the player (UTF-8 here, code page 932 when spoken).
+namespace SpeechText {
+inline const char* const Otsukare = "おつかれさまでした。";
+inline const char* const FarewellFemale = "またがんば'ってね。";
+inline const char* const FarewellMale = "また/がんば'ろお。";
+inline const char* const NewRecord = "やったね、しんき'ろく。おめでとお。";
+inline const char* const WellDone = "やったね。おめでとお。";
+}  // namespace SpeechText
+
 class TForm1 : public TForm {
 public:
     explicit TForm1(GameServices& services);
@@ -217,6 +226,18 @@ public:
     // ---- Ball (ball.cpp) ----
     void ProcessBall();
     void FloatAniStoneYFinish(TFmxObject* sender);
+    // Legs of ball b: stop values from the direction of the last leg, start, hold.
+    void AimX(int b);
+    void AimY(int b);
+    void Launch(int b);
+    void Hold(int b);
+    enum class StoneKind { Stone, WrongAnswer };
+    void DropStone(int r, int c, StoneKind kind);
+    void StopAllStoneFalls();  // every falling stone ends and is parked
+    bool PaddleContact(int b);  // false when the contact used up the allowance
+    void BlockHit(int r, int c);
+    void EdgeContacts(int b);
+    void BallLost();
 
     // ---- Judging (judging.cpp) ----
     void CorrectAnswerScore(int c);
@@ -224,12 +245,15 @@ public:
     void WrongAnswer(int c);
     void CharacterCopy(int r, int c);
     std::string IdiomSpeechText(int s);  // code page 932
+    // Reading above and meaning below LblKaitoMoji, across the whole width.
+    void ShowAnswerLabels();
 
     // ---- Round end (round_end.cpp) ----
     void DoGameOver();
     void FloatAniBakuhatuXFinish(TFmxObject* sender);
     void FloatAniScoreYFinish(TFmxObject* sender);
     void FloatAniTitleWidthFinish(TFmxObject* sender);
+    void ZoomInTitle();  // the title picture grows from nothing to its size
 
     // ---- Commands (commands.cpp) ----
     void FormKeyDown(TFmxObject* sender, int key, char16_t keyChar, TShiftState shift);
@@ -260,5 +284,17 @@ public:
 // too many digits give width "-" characters.
 std::string ZeroPad(int value, int width);
 
-// "Stage" + n etc. helpers used where numbers become text.
 std::string IntToStr(int v);
+
+// Points of a correct score-challenge answer. movingBallNo is -1 at the last
+// question (ball factor 4). The hint halves them; from stage 2 on the character
+// dealt at the start doubles them.
+int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
+                 bool dealtCharacter);
+
+// "[Shift]キーを押すと第" + first question of the stage + "問から再開します。"
+std::string ScoreLostMessage(int stage);
+
+// Contact test of two pictures: their bounds shrunk by 5 units on every side,
+// edges rounded to the nearest integer (ties to even), must intersect.
+bool ImagesOverlap(const TImage* a, const TImage* b);

@@ -1,0 +1,158 @@
+// The 50 ms frame tick: countdown and release of the first ball, sliding rows
+// and parked balls, the ball logic, stones against the paddle, the music loop.
+#include <algorithm>
+#include <cmath>
+
+#include "game/tform1.h"
+
+bool ImagesOverlap(const TImage* a, const TImage* b) {
+    // nearbyint rounds ties to even in the default rounding mode.
+    auto rect = [](const TImage* i, float out[4]) {
+        out[0] = std::nearbyint(i->Position.X + 5.0f);
+        out[1] = std::nearbyint(i->Position.Y + 5.0f);
+        out[2] = std::nearbyint(i->Position.X + i->Width - 5.0f);
+        out[3] = std::nearbyint(i->Position.Y + i->Height - 5.0f);
+    };
+    float ra[4], rb[4];
+    rect(a, ra);
+    rect(b, rb);
+    return std::max(ra[0], rb[0]) < std::min(ra[2], rb[2]) && std::max(ra[1], rb[1]) < std::min(ra[3], rb[3]);
+}
+
+void TForm1::HoldFallingStones() {
+    for (int i = 0; i < kBlocks; ++i)
+        if (ImgStone[i]->Visible && FloatAniStoneY[i]->Running()) FloatAniStoneY[i]->Hold();
+}
+
+void TForm1::ResumeHeldStones() {
+    for (int i = 0; i < kBlocks; ++i)
+        if (ImgStone[i]->Visible) FloatAniStoneY[i]->Start();
+}
+
+void TForm1::Timer1Timer(TFmxObject*) {
+    // 1. Countdown, or parking of the question-number label.
+    if (ThinkingTimeCount > 0) {
+        OldThinkingTimeCount = ThinkingTimeCount;
+        const int elapsed = static_cast<int>(ElapsedMs(timeGetTime(), StartThinkingTime) / 1000);
+        // A late tick must not skip the release: the count stops at 0.
+        ThinkingTimeCount = std::max(0, 5 - elapsed);
+        if (ThinkingTimeCount == 0) {
+            PlayEffect("Data/Sound/Down.wav", false);
+            FloatAniBallY[0]->StartValue = ImgBall[0]->Position.Y;
+            FloatAniBallY[0]->StopValue = ClientHeight();
+            FloatAniBallY[0]->Duration = 1.5f;
+            FloatAniBallY[0]->Start();
+            MovingBallNo = 0;
+            FirstBallDown = true;
+        }
+        if (ThinkingTimeCount != OldThinkingTimeCount) {
+            if (ThinkingTimeCount > 0) PlayEffect("Data/Sound/Bleep.wav", false);
+            if (ThinkingTimeCount == 0)
+                LblMsg->Text = "競技開始";
+            else if (ThinkingTimeCount >= 1 && ThinkingTimeCount <= 4)
+                LblMsg->Text = IntToStr(ThinkingTimeCount);
+            else
+                LblMsg->Text.clear();
+        }
+        if (GameMode == 0) {
+            LblMondaiCount->Position.X = (ClientWidth() - LblMondaiCount->Width) * 0.5f;
+            LblMondaiCount->Position.Y = LblMsg->Position.Y - LblMondaiCount->Height;
+            LblMondaiCount->TextAlign = TTextAlign::taCenter;
+        }
+    } else if (GameMode == 0) {
+        LblMondaiCount->Position.X = ClientWidth() - LblMondaiCount->Width - 10;
+        LblMondaiCount->Position.Y = 0;
+        LblMondaiCount->TextAlign = TTextAlign::taTrailing;
+    }
+
+    // 2. Sliding rows and parked balls with the mouse buttons.
+    const bool mayPlaySlide = MovingBallNo >= 0 || (GameMode == 0 && Clear) || (GameMode == 1 && Mode1_Clear);
+    if (!Pause && PadHitCount > 0 && mayPlaySlide) {
+        const float d = ClientWidth() * 0.015f * (svc.input.Ctrl ? 2 : 1);
+        const bool left = svc.input.LeftButton, right = svc.input.RightButton;
+        for (int r = 0; r < kBlockRows; ++r) {
+            if (UnVisibleBlockCount[r + 1] != 16 || UnVisibleBlockCount[r + 2] != 16) continue;
+            for (int c = 0; c < kBlocksPerRow; ++c) {
+                TImage* block = ImgBlock[r * 16 + c];
+                TImage* stone = ImgStone[r * 16 + c];
+                if (left) {
+                    if (ImgBlock[r * 16 + 15]->Position.X > -block->Width) block->Position.X -= d;
+                    if (!stone->Visible) stone->Position.X = block->Position.X;
+                }
+                if (right) {
+                    if (ImgBlock[r * 16]->Position.X < ClientWidth()) block->Position.X += d;
+                    if (!stone->Visible) stone->Position.X = block->Position.X;
+                }
+            }
+        }
+        if (UnVisibleBlockCount[1] == 16 && UnVisibleBlockCount[2] == 16) {
+            for (int i = 0; i < kBalls; ++i) {
+                TImage* ball = ImgBall[i];
+                if (!ball->Visible) continue;
+                const bool slides =
+                    (GameMode == 0 && Clear &&
+                     ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
+                    (GameMode == 1 && !Mode1_Clear && i < MovingBallNo) || (GameMode == 1 && Mode1_Clear);
+                if (!slides) continue;
+                if (left && ImgBlock[15]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
+                if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;
+            }
+        }
+    }
+
+    // 3. Let waiting input and animation ticks run.
+    svc.app.ProcessMessages();
+
+    // 4. The ball in play.
+    ProcessBall();
+
+    // 5. A falling stone against the paddle.
+    if (ImgPad->Visible && !GameOver && !Clear) {
+        for (int i = 0; i < kBlocks; ++i) {
+            if (!ImagesOverlap(ImgPad, ImgStone[i])) continue;
+            PlayEffect("Data/Sound/Bakuhatu.wav", false);
+            ImgPad->Visible = false;
+            FloatAniStoneY[i]->Stop();
+            if (MovingBallNo >= 0) {
+                FloatAniBallX[MovingBallNo]->StopAtCurrent();
+                FloatAniBallY[MovingBallNo]->StopAtCurrent();
+            }
+            ImgBakuhatu->Position.X = ImgPad->Position.X;
+            ImgBakuhatu->Position.Y = ImgPad->Position.Y;
+            ImgBakuhatu->Visible = true;
+            ImgBakuhatu->Opacity = 1;
+            ImgBakuhatu->BringToFront();
+            FloatAniBakuhatuX->StopValue = Random(ClientWidth());
+            FloatAniBakuhatuY->StopValue = 0;
+            FloatAniBakuhatuX->Start();
+            FloatAniBakuhatuY->Start();
+            FloatAniBakuhatuOpacity->Start();
+            return;
+        }
+    }
+
+    // 6. The media player does not loop: restart the track once its length has passed.
+    if (IsMusic && MediaPlayer1->State() == TMPState::Playing) {
+        const int64_t lengthMs = (MediaPlayer1->Duration() / 10000000) * 1000;
+        if (ElapsedMs(timeGetTime(), MusicStartTime) >= lengthMs) {
+            Timer1->SetEnabled(false);
+            if (MovingBallNo >= 0) {
+                FloatAniBallX[MovingBallNo]->StopAtCurrent();
+                FloatAniBallY[MovingBallNo]->StopAtCurrent();
+            }
+            HoldFallingStones();
+            MediaPlayer1->Stop();
+            MediaPlayer1->SetCurrentTime(0);
+            MediaPlayer1->Play();
+            MusicStartTime = timeGetTime();
+            if (!Pause && !GameSetting) {
+                if (MovingBallNo >= 0) {
+                    FloatAniBallX[MovingBallNo]->Start();
+                    FloatAniBallY[MovingBallNo]->Start();
+                }
+                ResumeHeldStones();
+                Timer1->SetEnabled(true);
+            }
+        }
+    }
+}

@@ -1,0 +1,22 @@
+// The game's two sound channels and its voice, each behind the player's switch.
+#include "game/tform1.h"
+
+void TForm1::PlayEffect(const std::string& relativePath, bool synchronous) {
+    if (!IsSound) return;
+    svc.effects.PlayEffect(AssetPath(relativePath), synchronous);
+}
+
+void TForm1::StartMusic(const std::string& relativePath) {
+    MediaPlayer1->Stop();
+    MediaPlayer1->SetFileName(AssetPath(relativePath));
+    MusicStartTime = timeGetTime();
+    MediaPlayer1->Play();
+}
+
+void TForm1::Speak(const std::string& cp932Text, int speed) {
+    if (!IsSound) return;
+    // A hand-edited settings file may name a voice that does not exist: stay silent.
+    if (VoiceMode != 0 && VoiceMode != 1) return;
+    if (!VoiceReady[VoiceMode]) return;
+    svc.speech.Speak(VoiceMode, cp932Text, speed);
+}

@@ -1,0 +1,228 @@
+// The life of the main window: creation of the run-time scene (blocks, stones,
+// balls), the first screen, activation, closing and destruction.
+#include <filesystem>
+#include <system_error>
+
+#include "game/tform1.h"
+
+namespace {
+
+const char* const kHelpLines[] = {
+    "終了........................[Esc]キー",
+    "画面最小化..................[D]キー",
+    "ゲームスタート..............[Shift]キー",
+    "ゲーム一時停止/再開.........[A]キー",
+    "ブロック右移動..............マウス右ボタン",
+    "ブロック左移動..............マウス左ボタン",
+    "高速ブロック移動............[Ctrl]キー",
+    "ゲームモード変更............[Alt]キー",
+    "ヒント表示..................[Z]キー",
+    "BGM ON/OFF..................[X]キー",
+    "サウンド ON/OFF.............[C]キー",
+    "声種の変更と追加問題の編集..[S]キー",
+};
+
+}  // namespace
+
+std::string IntToStr(int v) { return std::to_string(v); }
+
+std::string ZeroPad(int value, int width) {
+    if (value < 0) return std::to_string(value);
+    long long power = 1;
+    for (int i = 1; i <= width; ++i) {
+        power *= 10;
+        if (value / power == 0) return std::string(width - i, '0') + std::to_string(value);
+    }
+    return std::string(width > 0 ? width : 0, '-');
+}
+
+TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services) {
+    MediaPlayer1 = std::make_unique<TMediaPlayer>(svc.music);
+    BuildLayout();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::HideCursor() {
+    // The display counter may have been raised several times; lower it until hidden.
+    for (int guard = 0; guard < 64 && svc.host.ShowCursor(false) >= 0; ++guard) {
+    }
+}
+
+void TForm1::ShowCursorUntilVisible() {
+    for (int guard = 0; guard < 64 && svc.host.ShowCursor(true) < 0; ++guard) {
+    }
+}
+
+void TForm1::FormCreate() {
+    Folda = svc.programFolder;
+    if (!Folda.empty() && Folda.back() != '/') Folda += '/';
+    DataFolda = svc.documentsFolder + "/みずうみ舎/TeramonData";
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::u8path(DataFolda), ec);
+
+    // Blocks: 16 per row with 17 equal gaps across the window.
+    const float W = ClientWidth();
+    const float w = Image1->Width, h = Image1->Height, hb = ImageBall->Height;
+    auto mouseToPaddle = [this](TFmxObject* s, TShiftState sh, float x, float y) {
+        FormMouseMove(s, sh, x, y);
+    };
+    for (int row = 0; row < kBlockRows; ++row) {
+        for (int col = 0; col < kBlocksPerRow; ++col) {
+            TImage* b = Create<TImage>(this);
+            b->Align = TAlignLayout::alScale;
+            b->WrapMode = TImageWrapMode::iwStretch;
+            b->Width = w;
+            b->Height = h;
+            b->Position.X = (W - 16 * w) / 17 * (col + 1) + w * col;
+            b->Position.Y = (h + 1.5f * hb) * row + 2 * hb;
+            b->Bitmap.LoadFromFile(AssetPath("Data/Png/Block_" + IntToStr(col / 4) + ".png"));
+            b->HitTest = false;
+            b->OnMouseMove = mouseToPaddle;
+            ImgBlock[row * 16 + col] = b;
+        }
+    }
+
+    // Characters of the top row, then the eight special-block characters.
+    for (int col = 0; col < 16; ++col) {
+        const bool light = (col / 4) % 2 == 0;
+        TText* t = Create<TText>(ImgBlock[col]);
+        t->Align = TAlignLayout::alScale;
+        t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
+        t->Text = "四";
+        t->Stretch = true;
+        t->Color = light ? Colors::Cornsilk : Colors::Black;
+        t->HitTest = false;
+        TextBlockMoji[col] = t;
+        TShadowEffect* s = Create<TShadowEffect>(t);
+        s->ShadowColor = light ? Colors::Aquamarine : Colors::Darkorchid;
+        s->Opacity = 0.7f;
+        ShadowText[col] = s;
+    }
+    for (int row = 1; row <= 2; ++row) {
+        for (int k = 0; k < 4; ++k) {
+            const int i = (row - 1) * 4 + k;
+            TText* t = Create<TText>(ImgBlock[row * 16 + k]);
+            t->Align = TAlignLayout::alScale;
+            t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
+            t->Text = "四";
+            t->Stretch = true;
+            t->HitTest = false;
+            TextSpecialBlockMoji[i] = t;
+            TShadowEffect* s = Create<TShadowEffect>(t);
+            s->ShadowColor = Colors::Aquamarine;
+            s->Opacity = 0.7f;
+            ShadowSpecialText[i] = s;
+        }
+    }
+
+    // Stones, parked on their blocks until a contact drops them.
+    for (int i = 0; i < kBlocks; ++i) {
+        TImage* s = Create<TImage>(this);
+        s->Align = TAlignLayout::alScale;
+        s->WrapMode = TImageWrapMode::iwStretch;
+        s->Width = 0.7f * w;
+        s->Height = h;
+        s->Position = ImgBlock[i]->Position;
+        s->HitTest = false;
+        s->OnMouseMove = mouseToPaddle;
+        ImgStone[i] = s;
+        TFloatAnimation* a = Create<TFloatAnimation>(s);
+        a->PropertyName = "Position.Y";
+        a->StartFromCurrent = true;
+        a->OnFinish = [this](TFmxObject* sender) { FloatAniStoneYFinish(sender); };
+        FloatAniStoneY[i] = a;
+    }
+
+    // Balls in a column at the left edge, ball 0 lowest.
+    for (int i = 0; i < kBalls; ++i) {
+        TImage* b = Create<TImage>(this);
+        b->Align = TAlignLayout::alScale;
+        b->WrapMode = TImageWrapMode::iwStretch;
+        b->Width = ImageBall->Width;
+        b->Height = hb;
+        b->Position.X = ImageBall->Position.X;
+        b->Position.Y = 3 * hb + ImgBlock[32]->Position.Y + 40 - (hb + 5) * i;
+        b->Bitmap.LoadFromFile(AssetPath("Data/Png/ball.png"));
+        b->HitTest = false;
+        b->OnMouseMove = mouseToPaddle;
+        ImgBall[i] = b;
+        TText* t = Create<TText>(b);
+        t->Align = TAlignLayout::alScale;
+        t->SetBounds(0.25f * b->Width, 0.15f * b->Height, 0.5f * b->Width, 0.7f * b->Height);
+        t->Text = "四";
+        t->Stretch = true;
+        t->Color = Colors::Darkviolet;
+        t->HitTest = false;
+        TextBallMoji[i] = t;
+        TShadowEffect* s = Create<TShadowEffect>(t);
+        s->Enabled = true;
+        s->ShadowColor = Colors::Darkmagenta;
+        s->Opacity = 0.7f;
+        ShadowEffectTextBallMoji[i] = s;
+        FloatAniBallX[i] = Create<TFloatAnimation>(b);
+        FloatAniBallX[i]->PropertyName = "Position.X";
+        FloatAniBallX[i]->StartFromCurrent = true;
+        FloatAniBallY[i] = Create<TFloatAnimation>(b);
+        FloatAniBallY[i]->PropertyName = "Position.Y";
+        FloatAniBallY[i]->StartFromCurrent = true;
+    }
+
+    LblVisibleBlockCount1->Position.Y = ImgBlock[16]->Position.Y;
+    LblVisibleBlockCount2->Position.Y = ImgBlock[32]->Position.Y;
+    LblVisibleBlockCount1->BringToFront();
+    LblVisibleBlockCount2->BringToFront();
+
+    std::string help;
+    for (const char* line : kHelpLines) help += std::string(line) + "\r\n";
+    LblSosaHoho->Text = help;
+    RectSosaHoho->SendToBack();
+
+    FillBuiltInQuestions();
+    LoadAdditionalQuestions();
+
+    MondaiCount = 1;
+    Title = true;
+    ImgTitle->BringToFront();
+    HighScore = kDefaultHighScore;
+
+    ReadSavedFilesAtStartup();
+
+    // Speech: note which voices can speak, and have the fixed phrases ready.
+    for (int v = 0; v < 2; ++v) VoiceReady[v] = svc.speech.VoiceAvailable(v);
+    LblGameMode->Text = GameMode == 0 ? "得点挑戦" : "打数挑戦";
+    HideCursor();
+}
+
+void TForm1::FormShow() {
+    if (!Title) return;
+    LblMode1HighScore->Visible = false;
+    LblScore->Visible = false;
+    LblYomi->Visible = false;
+    LblImi->Visible = false;
+    LblKaitoMoji->Visible = false;
+    ImgBakuhatu->Visible = false;
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::u8path(DataFile("newrecord.dat")), ec)) {
+        GameClear = true;
+        Clear = true;
+    }
+    if (!GameLoading) SetUpStage();
+}
+
+void TForm1::FormActivate() {
+    if (IsMinimized && IsMusic && MediaPlayer1->State() == TMPState::Stopped) {
+        IsMinimized = false;
+        MediaPlayer1->Play();
+    }
+    HideCursor();
+}
+
+void TForm1::FormCloseQuery(TFmxObject*, bool& canClose) {
+    if (!Title && Stage > 0) SaveGame();
+    canClose = true;
+}
+
+void TForm1::FormDestroy() {
+    ShowCursorUntilVisible();
+}
