@@ -34,11 +34,22 @@ public:
     // Used by TFloatAnimation.
     void Join(TFloatAnimation* a);
     void Leave(TFloatAnimation* a);
+    // A running animation restarted in place: it keeps its place, but is not
+    // advanced by a tick that is already in progress.
+    void NoteRestarted(TFloatAnimation* a);
+
+    // Used by the Application to schedule the next tick.
+    bool InTick() const { return inTick_; }
+    uint32_t LastTickMs() const { return lastMs_; }
 
 private:
+    bool StartedDuringThisTick(TFloatAnimation* a) const;
+
     Clock& clock_;
     std::vector<TFloatAnimation*> running_;  // in joining order
+    std::vector<TFloatAnimation*> startedDuringTick_;
     bool haveReference_ = false;
+    bool inTick_ = false;
     uint32_t lastMs_ = 0;
 };
 
@@ -73,11 +84,13 @@ public:
     bool Held() const { return held_; }
 
     // Internal state, readable for tests and for saving.
-    float CurrentTime() const { return time_; }
+    float CurrentTime() const { return static_cast<float>(time_); }
     bool Inverse() const { return inverse_; }
 
     // Called by the AnimationClock.
-    void Advance(float elapsedSeconds);
+    void Advance(double elapsedSeconds);
+    // The clock is being destroyed: forget it without running OnFinish.
+    void ClockGone();
 
 private:
     bool ResolveTarget();
@@ -91,7 +104,8 @@ private:
     bool held_ = false;
     bool inverse_ = false;
     int reversals_ = 0;
-    float time_ = 0;
-    float delayLeft_ = 0;
+    double time_ = 0;       // seconds; double so that 10 ms steps add up exactly enough
+    double delayLeft_ = 0;
     float* target_ = nullptr;
+    AnimationClock* clock_ = nullptr;  // the clock it runs on while Running()
 };

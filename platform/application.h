@@ -66,6 +66,9 @@ public:
 private:
     void RunDueTimers();
     void RunDueAnimationTick();
+    bool AnimationTickDue();
+    bool AnythingDueNow();
+    // The clock reading at which the next timer or animation tick falls due.
     uint32_t NextDueMs();
 
     Clock& clock_;

@@ -44,7 +44,8 @@ using TMouseMoveEvent = std::function<void(class TFmxObject* sender, TShiftState
 class TFmxObject {
 public:
     explicit TFmxObject(TForm* owner) : owner_(owner) {}
-    virtual ~TFmxObject() = default;
+    // Detaches from the parent and orphans the children, so no link dangles.
+    virtual ~TFmxObject();
     TFmxObject(const TFmxObject&) = delete;
     TFmxObject& operator=(const TFmxObject&) = delete;
 

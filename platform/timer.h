@@ -25,9 +25,12 @@ public:
     void Fire(uint32_t nowMs);
     uint32_t NextDueMs() const { return due_; }
     bool InHandler() const { return inHandler_; }
+    // The Application is being destroyed: the timer never fires again.
+    void ApplicationGone() { app_ = nullptr; }
 
 private:
     void Restart();
+    Application* app_ = nullptr;
     bool enabled_ = true;
     uint32_t interval_ = 1000;
     uint32_t due_ = 0;
