@@ -1,0 +1,108 @@
+#include "voice/speech_synthesizer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "voice/child_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           access(path.c_str(), X_OK) == 0;
+}
+
+std::string MakeWorkDir() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/teramon2-speech-XXXXXX";
+    if (!mkdtemp(pattern.data())) return {};
+    return pattern;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    return static_cast<bool>(out.flush());
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+std::string FindOpenJTalkProgram() {
+    if (const char* path = std::getenv("PATH")) {
+        std::istringstream dirs(path);
+        for (std::string dir; std::getline(dirs, dir, ':');) {
+            if (dir.empty()) continue;
+            std::string candidate = dir + "/open_jtalk";
+            if (IsExecutableFile(candidate)) return candidate;
+        }
+    }
+    return IsExecutableFile("/usr/bin/open_jtalk") ? "/usr/bin/open_jtalk" : std::string();
+}
+
+OpenJTalkEngine::OpenJTalkEngine(const std::string& enginePath, const std::string& dictionaryDir,
+                                 std::chrono::milliseconds timeout)
+    : engine_(enginePath.empty() ? FindOpenJTalkProgram() : enginePath),
+      dictionary_(dictionaryDir),
+      timeout_(timeout) {
+    bool engineOk = IsExecutableFile(engine_);
+    if (!engineOk) {
+        std::fprintf(stderr, "speech: the open_jtalk program %s is missing; speech is off\n",
+                     enginePath.empty() ? "(PATH, /usr/bin)" : enginePath.c_str());
+    }
+    std::error_code ec;
+    bool dictionaryOk = fs::is_regular_file(fs::path(dictionary_) / "sys.dic", ec);
+    if (!dictionaryOk) {
+        std::fprintf(stderr, "speech: the dictionary %s is missing; speech is off\n",
+                     dictionary_.c_str());
+    }
+    if (engineOk && dictionaryOk) {
+        workDir_ = MakeWorkDir();
+        if (workDir_.empty()) {
+            std::fprintf(stderr, "speech: no scratch folder for the engine; speech is off\n");
+        }
+    }
+    ready_ = engineOk && dictionaryOk && !workDir_.empty();
+}
+
+OpenJTalkEngine::~OpenJTalkEngine() {
+    if (workDir_.empty()) return;
+    std::error_code ec;
+    fs::remove_all(workDir_, ec);
+}
+
+std::optional<SpeechPcm> OpenJTalkEngine::Synthesize(const std::string& voiceFile,
+                                                     const std::string& utf8Line, double rate,
+                                                     const std::atomic<bool>& cancel) {
+    if (!ready_ || utf8Line.empty()) return std::nullopt;
+    const std::string textFile = workDir_ + "/text.txt";
+    const std::string wavFile = workDir_ + "/speech.wav";
+    std::error_code ec;
+    fs::remove(wavFile, ec);  // a stale WAV must never pass for this one
+    if (!WriteFile(textFile, utf8Line + "\n")) return std::nullopt;
+
+    // Formatted by hand: a locale with a decimal comma must not change the argument.
+    long hundredths = std::lround(rate * 100);
+    char rateText[24];
+    std::snprintf(rateText, sizeof rateText, "%ld.%02ld", hundredths / 100, hundredths % 100);
+    ChildResult run = RunChild({engine_, "-x", dictionary_, "-m", voiceFile, "-r", rateText,
+                                "-ow", wavFile},
+                               textFile, timeout_, cancel);
+    if (run.outcome != ChildOutcome::Exited || run.exitCode != 0) return std::nullopt;
+    return DecodeWav(ReadFile(wavFile));
+}

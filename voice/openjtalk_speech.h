@@ -1,0 +1,84 @@
+#pragma once
+// The game's speech: Open JTalk with a female (f1/) and a male (m1/) voice from
+// the program folder, synthesised on one worker thread and played through the
+// speech channel. Utterances prepared in advance start at once from a cache.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <deque>
+
+#include "platform/audio.h"
+#include "voice/speech.h"
+#include "voice/speech_synthesizer.h"
+
+struct OpenJTalkSetup {
+    std::string programFolder;  // holds f1/voice.htsvoice and m1/voice.htsvoice
+    std::string engine;         // empty: open_jtalk on PATH, else /usr/bin/open_jtalk
+    std::string dictionary = OpenJTalkEngine::kDefaultDictionary;
+    std::chrono::milliseconds timeout{5000};  // an engine running longer is killed
+    size_t cacheEntries = 64;
+    size_t cacheBytes = 64u << 20;
+};
+
+class OpenJTalkSpeech : public SpeechService {
+public:
+    OpenJTalkSpeech(const std::string& programFolder, SpeechAudioSink& sink);
+    OpenJTalkSpeech(const OpenJTalkSetup& setup, SpeechAudioSink& sink);
+    // With a synthesiser of the caller's own in place of the engine program.
+    OpenJTalkSpeech(const OpenJTalkSetup& setup, SpeechAudioSink& sink,
+                    std::unique_ptr<SpeechSynthesizer> synthesizer);
+    ~OpenJTalkSpeech() override;
+    OpenJTalkSpeech(const OpenJTalkSpeech&) = delete;
+    OpenJTalkSpeech& operator=(const OpenJTalkSpeech&) = delete;
+
+    bool VoiceAvailable(int voice) const override;
+    void Speak(int voice, const std::string& cp932Text, int speed) override;
+    void Prepare(int voice, const std::string& cp932Text, int speed) override;
+
+    // Waits until nothing is waiting to be synthesised or being synthesised.
+    // Returns false when the time ran out first.
+    bool WaitUntilIdle(std::chrono::milliseconds limit);
+
+    // The voice file of voice 0 (female) or 1 (male) under a program folder.
+    static std::string VoiceFile(const std::string& programFolder, int voice);
+
+private:
+    struct Utterance {
+        int voice = 0;
+        int speed = 100;
+        std::string text;  // one line, ready for the engine
+        auto operator<=>(const Utterance&) const = default;
+    };
+    using Samples = std::shared_ptr<const SpeechPcm>;
+
+    std::optional<Utterance> MakeUtterance(int voice, const std::string& cp932Text, int speed) const;
+    Samples CachedLocked(const Utterance& u);
+    void StoreLocked(const Utterance& u, Samples pcm);
+    void PlayLocked(const SpeechPcm& pcm);
+    void WorkerLoop();
+
+    OpenJTalkSetup setup_;
+    SpeechAudioSink& sink_;
+    std::unique_ptr<SpeechSynthesizer> synthesizer_;
+    std::string voiceFiles_[2];
+    bool voiceAvailable_[2] = {false, false};
+
+    std::mutex mutex_;
+    std::condition_variable wake_;      // the worker: new work or stop
+    std::condition_variable idle_;      // WaitUntilIdle
+    std::optional<Utterance> pendingSpeech_;  // the newest Speak not yet played
+    std::deque<Utterance> toPrepare_;
+    std::optional<Utterance> inProgress_;
+    std::list<std::pair<Utterance, Samples>> cache_;  // most recently used first
+    std::map<Utterance, decltype(cache_)::iterator> cacheIndex_;
+    size_t cachedBytes_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::thread worker_;
+};
