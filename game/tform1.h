@@ -265,6 +265,8 @@ public:
     void ReadSavedFilesAtStartup();  // steps 11, 13 and 14 of start-up
     void SaveGame();
     void LoadGame();
+    // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
+    void WriteStrokeRecord();
 
     // ---- Sound and speech (sound.cpp) ----
     void PlayEffect(const std::string& relativePath, bool synchronous);
