@@ -1,0 +1,103 @@
+#include "game/question_table.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/text_codec.h"
+
+namespace {
+
+std::vector<std::string_view> SplitAtTabs(std::string_view row) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = row.find('\t', start);
+        fields.push_back(row.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+}  // namespace
+
+std::vector<BuiltInQuestion> ParseQuestionTable(std::string_view tsv) {
+    std::vector<BuiltInQuestion> rows;
+    const std::vector<std::string_view> lines = SplitLines(tsv);
+    for (std::size_t i = 1; i < lines.size(); ++i) {  // line 0 is the header
+        const std::vector<std::string_view> fields = SplitAtTabs(lines[i]);
+        if (fields.size() != 4) continue;
+        rows.push_back({std::string(fields[0]), std::string(fields[1]), std::string(fields[2]),
+                        std::string(fields[3])});
+    }
+    return rows;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::string_view TrimSpacesAndControls(std::string_view line) {
+    // Every code point up to U+0020 is a single byte in UTF-8, so bytes suffice.
+    const auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    while (!line.empty() && isTrimmed(line.front())) line.remove_prefix(1);
+    while (!line.empty() && isTrimmed(line.back())) line.remove_suffix(1);
+    return line;
+}
+
+std::vector<AdditionalQuestion> ParseAdditionalQuestions(
+    std::string_view utf8Text, const std::function<bool(std::string_view)>& isBuiltInIdiom) {
+    const std::vector<std::string_view> lines = SplitLines(utf8Text);
+    if (lines.size() < 20) return {};
+
+    std::vector<std::string_view> entries;
+    for (std::size_t i = kAdditionalHeaderLines; i < lines.size(); ++i) {
+        const std::string_view trimmed = TrimSpacesAndControls(lines[i]);
+        if (!trimmed.empty()) entries.push_back(trimmed);
+    }
+
+    std::vector<AdditionalQuestion> questions;
+    for (std::size_t g = 0; g + 3 <= entries.size(); g += 3) {  // a trailing partial group is dropped
+        const std::string_view idiom = entries[g];
+        if (Utf16Length(idiom) != 4 || isBuiltInIdiom(idiom)) continue;
+        const std::string_view reading = entries[g + 1];
+        questions.push_back({std::string(idiom), std::string(reading), std::string(entries[g + 2]),
+                             Utf8ToCp932Lossy(reading)});
+    }
+    return questions;
+}
+
+std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
+    const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return std::nullopt;
+
+    // From here on a problem only costs the additional questions, never start-up.
+    if (std::filesystem::is_directory(path, error)) return std::vector<AdditionalQuestion>{};
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::vector<AdditionalQuestion>{};
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) return std::vector<AdditionalQuestion>{};
+    const std::optional<std::string> text = Cp932ToUtf8(bytes);
+    if (!text) return std::vector<AdditionalQuestion>{};
+    return ParseAdditionalQuestions(*text, isBuiltInIdiom);
+}
+
+const std::string* TextOfQuestion(int q, std::span<const std::string> builtIn,
+                                  std::span<const std::string> additional) {
+    if (q < 0) return nullptr;
+    const std::size_t n = static_cast<std::size_t>(q);
+    if (n < builtIn.size()) return &builtIn[n];
+    if (n - builtIn.size() < additional.size()) return &additional[n - builtIn.size()];
+    return nullptr;
+}

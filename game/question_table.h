@@ -1,0 +1,62 @@
+#pragma once
+// The question bank's pure logic: the compiled-in table of built-in questions, the
+// player's file of additional questions, and the question-number rule. TForm1's
+// question-bank methods (question_bank.cpp) are thin wrappers around these.
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The built-in table as UTF-8 text: a header row "idiom reading speech meaning" and
+// one tab-separated row per question, in question-number order. Generated at build
+// time from game/questions.tsv.
+extern const std::string_view kBuiltInQuestionTable;
+
+struct BuiltInQuestion {
+    std::string jukugo;  // the idiom
+    std::string yomi;    // its reading in hiragana
+    std::string speech;  // speech text in our notation, UTF-8
+    std::string imi;     // its meaning
+};
+
+// Rows of the table text (the header is skipped). A row without exactly four fields
+// is left out.
+std::vector<BuiltInQuestion> ParseQuestionTable(std::string_view tsv);
+
+struct AdditionalQuestion {
+    std::string jukugo;     // UTF-8
+    std::string yomi;       // UTF-8
+    std::string imi;        // UTF-8
+    std::string speakMoji;  // the reading in code page 932
+};
+
+// The line count of the header the additional-question file starts with.
+constexpr int kAdditionalHeaderLines = 17;
+
+// Lines of a text: CR LF, a lone CR and a lone LF each end a line; a line break at
+// the very end does not start another (empty) line.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// Removes leading and trailing characters up to U+0020 (spaces, tabs, control
+// characters); the ideographic space U+3000 stays.
+std::string_view TrimSpacesAndControls(std::string_view line);
+
+// Additional questions from the already decoded (UTF-8) text of the player's file:
+// 17 header lines ignored, blank lines dropped, then groups of idiom, reading and
+// meaning. A group whose idiom is not 4 UTF-16 units long or is a built-in idiom is
+// skipped without shifting the grouping.
+std::vector<AdditionalQuestion> ParseAdditionalQuestions(
+    std::string_view utf8Text, const std::function<bool(std::string_view)>& isBuiltInIdiom);
+
+// The additional questions of the file at path (code page 932). nullopt when the
+// file does not exist; an empty list when it cannot be read or decoded.
+std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
+    const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom);
+
+// The question-number rule: numbers 0 .. builtIn.size()-1 name built-in questions,
+// the numbers after them additional question (q - builtIn.size()). nullptr when q
+// names no question.
+const std::string* TextOfQuestion(int q, std::span<const std::string> builtIn,
+                                  std::span<const std::string> additional);

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "game/question_table.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+// The 170 idioms in question-number order, as the game design lists them.
+constexpr std::string_view kIdiomList =
+    "挙措進退 気宇壮大 半死半生 千紫万紅 剛毅木訥 一心不乱 海千山千 同床異夢 付和雷同 縦横無尽 "
+    "勢力伯仲 浅学非才 奇想天外 月下氷人 行雲流水 全知全能 人面獣心 余裕綽々 羊頭狗肉 阿鼻叫喚 "
+    "急転直下 牛飲馬食 人跡未踏 順風満帆 五里霧中 三拝九拝 巧言令色 沈思黙考 清廉潔白 有為転変 "
+    "雲散霧消 空理空論 群雄割拠 軽挙妄動 面従腹背 無病息災 無為無策 大器晩成 大言壮語 意志薄弱 "
+    "以心伝心 紆余曲折 切磋琢磨 千客万来 前人未踏 隔靴掻痒 我田引水 画竜点睛 喜色満面 疑心暗鬼 "
+    "喜怒哀楽 孤立無援 言語道断 荒唐無稽 枝葉末節 頑固一徹 旧態依然 馬耳東風 拍手喝采 千載一遇 "
+    "閑話休題 興味津々 旭日昇天 公平無私 時代錯誤 終始一貫 粗製濫造 創意工夫 温故知新 気息奄々 "
+    "博覧強記 絶体絶命 不撓不屈 物情騒然 一触即発 一心同体 栄枯盛衰 栄耀栄華 二律背反 破顔一笑 "
+    "博学多才 一宿一飯 一騎当千 一挙両得 一刻千金 有象無象 一気呵成 不言実行 夫唱婦随 二股膏薬 "
+    "天涯孤独 電光石火 天下泰平 平穏無事 平身低頭 変幻自在 傍若無人 茫然自失 満身創痍 焼肉定食 "
+    "水戸黄門 無芸大食 大同小異 右往左往 曖昧模糊 悪戦苦闘 悪口雑言 暗中模索 異口同音 一期一会 "
+    "一日千秋 一念発起 一網打尽 一目瞭然 一蓮托生 一喜一憂 一切合切 一世一代 一石二鳥 一刀両断 "
+    "円満具足 岡目八目 音信不通 快刀乱麻 偕老同穴 臥薪嘗胆 勧善懲悪 完全無欠 艱難辛苦 危機一髪 "
+    "起死回生 起承転結 虚々実々 欣喜雀躍 金科玉条 苦心惨憺 乾坤一擲 権謀術数 厚顔無恥 呉越同舟 "
+    "孤軍奮闘 虎視眈々 後生大事 古色蒼然 五臓六腑 誇大妄想 才色兼備 三々五々 自画自賛 試行錯誤 "
+    "千差万別 全身全霊 戦々恐々 前代未聞 前途多難 前途洋々 千変万化 即決即断 隠忍自重 大盤振舞 "
+    "百鬼夜行 魑魅魍魎 百戦錬磨 眉目秀麗 百家争鳴 針小棒大 百花繚乱 風光明媚 不倶戴天 晴耕雨読";
+
+std::vector<std::string> ExpectedIdioms() {
+    std::vector<std::string> idioms;
+    std::istringstream words{std::string(kIdiomList)};
+    for (std::string word; words >> word;) idioms.push_back(word);
+    return idioms;
+}
+
+bool IsHiragana(const std::string& character) {
+    return character >= "ぁ" && character <= "ゖ" && Utf16Length(character) == 1;
+}
+
+// Kana whose vowel is o: after one of them a written う is spoken お.
+bool EndsInO(const std::string& kana) {
+    static const std::set<std::string> oRow = {"お", "こ", "ご", "そ", "ぞ", "と", "ど", "の", "ほ",
+                                               "ぼ", "ぽ", "も", "よ", "ょ", "ろ", "を"};
+    return oRow.count(kana) > 0;
+}
+
+// Whether a speech text reads out the reading: marks removed, each spoken お either
+// written お or a う lengthening the o of the kana before it.
+::testing::AssertionResult SpeechMatchesReading(const std::string& speech, const std::string& reading) {
+    std::vector<std::string> spoken;
+    for (const std::string& c : SplitUtf8Characters(speech.substr(0, speech.size() - 3)))
+        if (c != "'" && c != "/") spoken.push_back(c);
+    const std::vector<std::string> written = SplitUtf8Characters(reading);
+    if (spoken.size() != written.size()) return ::testing::AssertionFailure() << "length differs";
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        if (spoken[i] == written[i]) continue;
+        if (spoken[i] == "お" && written[i] == "う" && i > 0 && EndsInO(written[i - 1])) continue;
+        return ::testing::AssertionFailure() << "character " << i << " differs";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(BuiltInQuestions, TableHoldsTheListedIdiomsInQuestionNumberOrder) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    const std::vector<std::string> expected = ExpectedIdioms();
+    ASSERT_EQ(expected.size(), 170u);
+    ASSERT_EQ(rows.size(), 170u);
+    for (std::size_t q = 0; q < rows.size(); ++q) EXPECT_EQ(rows[q].jukugo, expected[q]) << "question " << q;
+    EXPECT_TRUE(kBuiltInQuestionTable.starts_with("idiom\treading\tspeech\tmeaning\n"));
+}
+
+TEST(BuiltInQuestions, RowsGivenInFullAreKeptVerbatim) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    ASSERT_EQ(rows.size(), 170u);
+    struct Row { int q; const char *jukugo, *yomi, *speech, *imi; };
+    const Row given[] = {
+        {0, "挙措進退", "きょそしんたい", "'きょそ'しんたい。", "日常のちょっとした動作、身のこなし"},
+        {2, "半死半生", "はんしはんしょう", "は'んしはんしょお。", "今にも死にそうなこと"},
+        {6, "海千山千", "うみせんやません", "うみせんやません。", "せちがらい世の中の裏も表も知っていて、ずるがしこい人"},
+        {109, "一期一会", "いちごいちえ", "いちご/いち'え。", "生涯に一度限りの出会い"},
+    };
+    for (const Row& g : given) {
+        const BuiltInQuestion& row = rows[g.q];
+        EXPECT_EQ(row.jukugo, g.jukugo);
+        EXPECT_EQ(row.yomi, g.yomi);
+        EXPECT_EQ(row.speech, g.speech);
+        EXPECT_EQ(row.imi, g.imi);
+    }
+}
+
+TEST(BuiltInQuestions, EveryRowIsWellFormed) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    ASSERT_EQ(rows.size(), 170u);
+    std::set<std::string> seen;
+    for (std::size_t q = 0; q < rows.size(); ++q) {
+        const BuiltInQuestion& row = rows[q];
+        SCOPED_TRACE("question " + std::to_string(q) + " " + row.jukugo);
+        EXPECT_EQ(Utf16Length(row.jukugo), 4u);
+        EXPECT_TRUE(seen.insert(row.jukugo).second) << "idiom twice";
+
+        const std::vector<std::string> reading = SplitUtf8Characters(row.yomi);
+        EXPECT_GE(reading.size(), 5u);
+        EXPECT_LE(reading.size(), 10u);
+        for (const std::string& c : reading) EXPECT_TRUE(IsHiragana(c)) << row.yomi;
+
+        EXPECT_FALSE(row.imi.empty());
+        EXPECT_LE(Utf16Length(row.imi), 38u) << row.imi;
+
+        // Speech notation: hiragana, accent marks ', phrase breaks /, closing "。".
+        ASSERT_TRUE(row.speech.ends_with("。")) << row.speech;
+        std::string previous;
+        for (const std::string& c : SplitUtf8Characters(row.speech.substr(0, row.speech.size() - 3))) {
+            EXPECT_TRUE(IsHiragana(c) || c == "'" || c == "/") << row.speech;
+            EXPECT_FALSE(c == "'" && previous == "'") << row.speech;
+            previous = c;
+        }
+        const std::optional<std::string> cp932 = Utf8ToCp932(row.speech);
+        ASSERT_TRUE(cp932);
+        EXPECT_LE(cp932->size(), 23u) << row.speech;
+        EXPECT_TRUE(SpeechMatchesReading(row.speech, row.yomi)) << row.speech << " / " << row.yomi;
+    }
+}
+
+TEST(BuiltInQuestions, ConsistencyCheckCatchesSpeechThatDoesNotReadTheReading) {
+    EXPECT_TRUE(SpeechMatchesReading("は'んしはんしょお。", "はんしはんしょう"));
+    EXPECT_TRUE(SpeechMatchesReading("せいこおうどく。", "せいこううどく"));
+    EXPECT_FALSE(SpeechMatchesReading("はんしはんしょう。", "はんしはんしょお"));  // お is not written う
+    EXPECT_FALSE(SpeechMatchesReading("いちご/いちえ。", "いちごいちい"));
+    EXPECT_FALSE(SpeechMatchesReading("きお。", "きう"));  // き has no o to lengthen
+    EXPECT_FALSE(SpeechMatchesReading("いちごいち。", "いちごいちえ"));
+}
+
+TEST(QuestionNumbers, BuiltInFirstThenAdditionalThenNothing) {
+    const std::vector<std::string> builtIn(170, "built-in");
+    std::vector<std::string> builtInNumbered(builtIn);
+    builtInNumbered[0] = "first", builtInNumbered[169] = "last";
+    const std::vector<std::string> additional = {"extra 0", "extra 1"};
+    struct Case { int q; const char* text; };
+    const Case cases[] = {{0, "first"}, {169, "last"}, {170, "extra 0"}, {171, "extra 1"},
+                          {172, nullptr}, {-1, nullptr}, {1000000, nullptr}};
+    for (const Case& c : cases) {
+        const std::string* text = TextOfQuestion(c.q, builtInNumbered, additional);
+        if (c.text == nullptr) {
+            EXPECT_EQ(text, nullptr) << c.q;
+        } else {
+            ASSERT_NE(text, nullptr) << c.q;
+            EXPECT_EQ(*text, c.text) << c.q;
+        }
+    }
+    EXPECT_EQ(TextOfQuestion(170, builtInNumbered, {}), nullptr);
+}
+
+// ---- The player's file of additional questions ----
+
+class AdditionalQuestionFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("teramon_qb_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+        for (const BuiltInQuestion& row : ParseQuestionTable(kBuiltInQuestionTable)) builtIn_.insert(row.jukugo);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::optional<std::vector<AdditionalQuestion>> Load(const std::string& bytes) {
+        const std::filesystem::path path = dir_ / "NewTuikamondai.txt";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return ReadAdditionalQuestionFile(path.string(), [this](std::string_view idiom) {
+            return builtIn_.count(std::string(idiom)) > 0;
+        });
+    }
+
+    // 17 header lines (which look like a question, to show they are never read)
+    // followed by the body, encoded in code page 932.
+    static std::string FileOf(const std::vector<std::string>& body, const std::string& lineEnd = "\r\n") {
+        std::string text;
+        for (int i = 0; i < kAdditionalHeaderLines; ++i) text += (i % 3 == 0 ? "一攫千金" : "header") + lineEnd;
+        for (const std::string& line : body) text += line + lineEnd;
+        return *Utf8ToCp932(text);
+    }
+
+    static std::vector<std::string> Idioms(const std::vector<AdditionalQuestion>& questions) {
+        std::vector<std::string> idioms;
+        for (const AdditionalQuestion& q : questions) idioms.push_back(q.jukugo);
+        return idioms;
+    }
+
+    std::filesystem::path dir_;
+    std::set<std::string> builtIn_;
+};
+
+TEST_F(AdditionalQuestionFile, ReadsGroupsOfIdiomReadingMeaning) {
+    const auto loaded = Load(FileOf({"  一攫千金\t", "いっかくせんきん", "一度に大もうけすること", "", "花鳥風月",
+                                     "かちょうふうげつ", "自然の美しい風景"}));
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->size(), 2u);
+    const AdditionalQuestion& first = (*loaded)[0];
+    EXPECT_EQ(first.jukugo, "一攫千金");
+    EXPECT_EQ(first.yomi, "いっかくせんきん");
+    EXPECT_EQ(first.imi, "一度に大もうけすること");
+    EXPECT_EQ(first.speakMoji, *Utf8ToCp932("いっかくせんきん"));
+    EXPECT_EQ((*loaded)[1].jukugo, "花鳥風月");
+}
+
+TEST_F(AdditionalQuestionFile, EdgeCasesOfCountingGroupingAndIdioms) {
+    const std::string kA = "一攫千金", kB = "花鳥風月";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> idioms;
+    };
+    const Case cases[] = {
+        {"19 lines: too short", FileOf({kA, "よみ"}), {}},
+        {"20 lines: one group", FileOf({kA, "よみ", "いみ"}), {kA}},
+        {"blank lines inside a group", FileOf({kA, "", " \t", "よみ", "", "いみ"}), {kA}},
+        {"fourth line dropped", FileOf({kA, "よみ", "いみ", kB}), {kA}},
+        {"trailing partial group dropped", FileOf({kA, "よみ", "いみ", kB, "よみ"}), {kA}},
+        {"3-character idiom skips its group only", FileOf({"一攫千", "よみ", "いみ", kB, "よみ", "いみ"}), {kB}},
+        {"5-character idiom skips its group only", FileOf({"一攫千金!", "よみ", "いみ", kB, "よみ", "いみ"}), {kB}},
+        {"built-in idiom rejected", FileOf({"温故知新", "おんこちしん", "いみ", kB, "よみ", "いみ"}), {kB}},
+        {"built-in idiom with trailing spaces rejected", FileOf({"温故知新   ", "よみ", "いみ"}), {}},
+        {"leading ideographic space kept", FileOf({"\u3000故知新", "よみ", "いみ"}), {"\u3000故知新"}},
+        {"same idiom twice is taken twice", FileOf({kA, "よみ", "いみ", kA, "よみ", "いみ"}), {kA, kA}},
+        {"CR-only line ends", FileOf({kA, "よみ", "いみ"}, "\r"), {kA}},
+        {"LF-only line ends", FileOf({kA, "よみ", "いみ"}, "\n"), {kA}},
+        {"no line end after the last line", FileOf({kA, "よみ", "いみ"}).substr(0, FileOf({kA, "よみ", "いみ"}).size() - 2), {kA}},
+        {"undecodable bytes", FileOf({kA, "よみ", "いみ"}) + "\x82", {}},
+        {"empty file", "", {}},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = Load(c.bytes);
+        ASSERT_TRUE(loaded) << c.what;
+        EXPECT_EQ(Idioms(*loaded), c.idioms) << c.what;
+    }
+}
+
+TEST_F(AdditionalQuestionFile, MissingOrUnreadableFile) {
+    const auto isBuiltIn = [](std::string_view) { return false; };
+    EXPECT_FALSE(ReadAdditionalQuestionFile((dir_ / "NewTuikamondai.txt").string(), isBuiltIn));
+
+    std::filesystem::create_directory(dir_ / "NewTuikamondai.txt");
+    const auto loaded = ReadAdditionalQuestionFile((dir_ / "NewTuikamondai.txt").string(), isBuiltIn);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded->empty());
+}
+
+TEST(QuestionTemplate, ShippedTemplateHasHeaderAndExampleQuestions) {
+    std::ifstream file(std::string(TERAMON_SOURCE_DIR) + "/Data/tuikamondai.txt", std::ios::binary);
+    ASSERT_TRUE(file);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::optional<std::string> text = Cp932ToUtf8(bytes);
+    ASSERT_TRUE(text) << "not code page 932";
+    for (std::size_t i = 0; i < text->size(); ++i) {
+        if ((*text)[i] == '\n') {
+            EXPECT_TRUE(i > 0 && (*text)[i - 1] == '\r') << "bare LF at byte " << i;
+        }
+    }
+
+    std::set<std::string> builtIn;
+    for (const BuiltInQuestion& row : ParseQuestionTable(kBuiltInQuestionTable)) builtIn.insert(row.jukugo);
+    const std::vector<AdditionalQuestion> examples =
+        ParseAdditionalQuestions(*text, [&](std::string_view idiom) { return builtIn.count(std::string(idiom)) > 0; });
+    EXPECT_GE(examples.size(), 2u);
+    EXPECT_LE(examples.size(), 3u);
+    for (const AdditionalQuestion& q : examples) {
+        for (const std::string& c : SplitUtf8Characters(q.yomi)) EXPECT_TRUE(IsHiragana(c)) << q.yomi;
+        EXPECT_FALSE(q.imi.empty());
+    }
+    // Every non-blank line after the header belongs to an example.
+    std::size_t bodyLines = 0;
+    const std::vector<std::string_view> lines = SplitLines(*text);
+    for (std::size_t i = kAdditionalHeaderLines; i < lines.size(); ++i)
+        bodyLines += !TrimSpacesAndControls(lines[i]).empty();
+    EXPECT_EQ(bodyLines, examples.size() * 3);
+}
+
+}  // namespace
