@@ -1,0 +1,185 @@
+// What a contact with a gap or a special block means: correct and wrong
+// answers, the points of an answer, and characters copied from special blocks.
+#include "game/tform1.h"
+#include "platform/text_codec.h"
+#include "voice/speech_text.h"
+
+int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
+                 bool dealtCharacter) {
+    int factor = hintShown ? 1 : 2;
+    if (stage >= 2 && dealtCharacter) factor *= 2;
+    return (stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
+}
+
+std::string TForm1::IdiomSpeechText(int s) {
+    std::string text = QuestionSpeakMoji(MondaiNo[s]);
+    if (text.empty()) text = Utf8ToCp932Lossy(SlotYomi(s));
+    // Built-in speech texts already end in "。": the doubled stop is kept as it is.
+    const std::string meaning = MakeSpeechText(svc.reading, SlotImi(s));
+    return text + Utf8ToCp932Lossy("。") + (meaning.empty() ? std::string() : Utf8ToCp932Lossy(meaning));
+}
+
+void TForm1::ShowAnswerLabels() {
+    LblImi->Position.X = 0;
+    LblImi->Width = static_cast<float>(ClientWidth());
+    LblImi->Position.Y = LblKaitoMoji->Position.Y + LblKaitoMoji->Height;
+    LblImi->Visible = true;
+    LblYomi->Position.X = 0;
+    LblYomi->Width = static_cast<float>(ClientWidth());
+    LblYomi->Position.Y = LblKaitoMoji->Position.Y - LblYomi->Height;
+    LblYomi->Visible = true;
+}
+
+void TForm1::CorrectAnswerScore(int c) {
+    const int s = c / 4;
+    Clear = true;
+    StopAllStoneFalls();
+    LblKaitoMoji->Text = SlotJukugo(s);
+    ShowAnswerLabels();  // their texts were set when s became the target
+
+    if (MondaiCount == kQuestionsPerGame) {
+        GameClear = true;
+        // The record is judged on the total before this last question's points.
+        if (TotalScore > HighScore) {
+            ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
+            HighScore = TotalScore;
+            ChangeHighScore = true;
+        }
+        if (!ChangeHighScore) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameClear.png"));
+        MovingBallNo = -1;  // also makes the last question's ball factor 4
+        SaveGame();
+    }
+    if (!GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
+
+    Score = AnswerPoints(Stage, PadHitCount, MovingBallNo, HintHyoji,
+                         BallSeikaiMojiNo == FirstBallSeikaiMojiNo);
+    TotalScore += Score;
+    if (MondaiCount % 10 == 0 && MondaiCount < kQuestionsPerGame) OldTotalScore = TotalScore;
+
+    LblScore->Text = IntToStr(Score) + "点";
+    LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
+    LblScore->Position.Y = LblMsg->Position.Y - LblScore->Height;
+    LblScore->Visible = true;
+    LblScore->BringToFront();
+    // The points wait in the middle, then fly up to end flush with the total.
+    FloatAniScoreX->StartValue = LblScore->Position.X;
+    FloatAniScoreX->StopValue = LblTotalScore->Position.X + LblTotalScore->Width - LblScore->Width;
+    FloatAniScoreY->StartValue = LblScore->Position.Y;
+    FloatAniScoreX->Start();
+    FloatAniScoreY->Start();
+
+    svc.app.ProcessMessages();  // the new labels show before the sound holds the thread
+    if (IsSound) {
+        if (!GameClear) PlayEffect("Data/Sound/Seikai1.wav", true);
+        Speak(IdiomSpeechText(s), 100);
+    }
+    MovingBallNo = -1;  // the answered ball stays in its gap
+    HintHyoji = true;
+}
+
+void TForm1::CorrectAnswerStroke(int c) {
+    const int b = MovingBallNo;
+    const int s = c / 4;
+    Clear = true;  // until the next ball first meets the paddle
+    if (IsSound) {
+        PlayEffect("Data/Sound/seikai.wav", true);
+        if (b < 3) Speak(IdiomSpeechText(s), 100);
+    }
+    LblKaitoMoji->Text = SlotJukugo(s);
+    LblYomi->Text = SlotYomi(s);
+    LblYomi->Visible = true;
+
+    // The special blocks of the answered slot go blank.
+    for (int r = 1; r < kBlockRows; ++r) {
+        for (int col = 0; col < kBlocksPerRow; ++col) {
+            const int i = r * kBlocksPerRow + col;
+            if (SeikaiMojiNo[i] != s) continue;
+            SeikaiMojiNo[i] = -1;
+            for (int k = 0; k < 4; ++k) {
+                TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
+                if (text->Parent() == ImgBlock[i]) {
+                    text->Visible = false;
+                    break;
+                }
+            }
+        }
+    }
+
+    if (b < 3) {  // the next ball drops, twice as slowly as in the score challenge
+        MovingBallNo = b + 1;
+        TFloatAnimation* fall = FloatAniBallY[b + 1];
+        fall->Duration = 3.0f;
+        fall->StartValue = ImgBall[b + 1]->Position.Y;
+        fall->StopValue = static_cast<float>(ClientHeight());
+        fall->Start();
+        FirstBallDown = true;
+        return;
+    }
+
+    // The fourth ball is home: the round is complete.
+    Mode1_Clear = true;
+    MovingBallNo = -1;
+    StopAllStoneFalls();
+    LblYomi->Visible = true;
+    if (PadHitCount < Mode1HighScore) {
+        ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
+        ImgTitle->Visible = true;
+        ZoomInTitle();  // the rest follows when the zoom ends
+        Mode1HighScore = PadHitCount;
+        ChangeHighScore = true;
+        WriteStrokeRecord();
+    }
+    if (!ChangeHighScore) {
+        ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
+        ImgTitle->Visible = true;
+        if (IsSound) {
+            PlayEffect("Data/Sound/Seikai1.wav", true);
+            Speak(Utf8ToCp932Lossy(SpeechText::WellDone), 110);
+        }
+        LblMsg->Text = Msg::StrokeNext;
+        LblMsg->Visible = true;
+    }
+}
+
+void TForm1::WrongAnswer(int c) {
+    // Costs nothing but the stone; the ball bounces off the gap like off any block.
+    DropStone(0, c, StoneKind::WrongAnswer);
+}
+
+void TForm1::CharacterCopy(int r, int c) {
+    const int i = r * kBlocksPerRow + c;
+    const int t = SeikaiMojiNo[i];
+    const int b = MovingBallNo;
+    // A stone block has already sounded its own hit.
+    if (IsSound && BlockKind[i] != 4) PlayEffect("Data/Sound/Copy.wav", false);
+
+    if (GameMode == 1) {
+        // Swap with the later ball carrying t, so the four balls stay all different.
+        const int old = BallMojiNo[b];
+        BallMojiNo[b] = t;
+        TextBallMoji[b]->Text = SlotCharacter(t);
+        for (int k = b + 1; k < kBalls; ++k) {
+            if (BallMojiNo[k] != t) continue;
+            BallMojiNo[k] = old;
+            TextBallMoji[k]->Text = SlotCharacter(old);
+        }
+    } else {
+        BallSeikaiMojiNo = t;
+        const bool dealt = t == FirstBallSeikaiMojiNo;
+        for (int k = b; k <= 2; ++k) {
+            TextBallMoji[k]->Text = SlotCharacter(t);
+            TextBallMoji[k]->Color = dealt ? Colors::Darkgoldenrod : Colors::Darkviolet;
+        }
+        FloatAniKaitoMoji->Stop();
+        if (dealt) {
+            LblKaitoMoji->FontColor = Colors::Gold;
+            FloatAniKaitoMoji->Start();  // the dealt character blinks again
+        } else {
+            LblKaitoMoji->FontColor = Colors::Floralwhite;
+            LblKaitoMoji->Opacity = 1;
+        }
+    }
+    LblKaitoMoji->Text = SlotCharacter(t);
+    LblImi->Text = SlotImi(t);
+    LblYomi->Text = SlotYomi(t);
+}

@@ -1,0 +1,80 @@
+// How a question or round ends: lost (DoGameOver), the explosion over, the
+// points landed on the total, and the title zoom at the end of a game.
+#include "game/tform1.h"
+#include "platform/text_codec.h"
+
+std::string ScoreLostMessage(int stage) {
+    return "[Shift]キーを押すと第" + IntToStr(stage * 10 - 9) + "問から再開します。";
+}
+
+void TForm1::DoGameOver() {
+    if (IsSound) {
+        PlayEffect("Data/Sound/gameover.wav", true);
+        const char* farewell = VoiceMode == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale;
+        Speak(Utf8ToCp932Lossy(std::string(SpeechText::Otsukare) + farewell), 110);
+    }
+    if (MovingBallNo >= 0) {
+        FloatAniBallX[MovingBallNo]->Stop();
+        FloatAniBallY[MovingBallNo]->Stop();
+    }
+    StopAllStoneFalls();
+
+    // Show the player the answer that was missed. Without a ball in play (which
+    // the stroke challenge should never reach here) the first ball's slot stands in.
+    const int s = GameMode == 0 ? BallSeikaiMojiNo : BallMojiNo[MovingBallNo >= 0 ? MovingBallNo : 0];
+    LblKaitoMoji->Text = SlotJukugo(s);
+    LblKaitoMoji->Visible = true;
+    LblImi->Text = SlotImi(s);
+    LblYomi->Text = SlotYomi(s);
+    ShowAnswerLabels();
+
+    ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameOver.png"));
+    ImgTitle->Visible = true;
+    LblMsg->Text = GameMode == 0 ? ScoreLostMessage(Stage) : std::string(Msg::StrokeRestart);
+    LblMsg->Visible = true;
+    HintHyoji = true;
+    MovingBallNo = -1;
+}
+
+void TForm1::FloatAniBakuhatuXFinish(TFmxObject* sender) {
+    // An explosion cut short by hiding its picture (a new board, a loaded game)
+    // ends nothing.
+    if (!ImgBakuhatu->Visible) return;
+    ImgBakuhatu->Visible = false;
+    GameOver = true;
+    DoGameOver();
+}
+
+void TForm1::ZoomInTitle() {
+    FloatAniTitleWidth->StopValue = ImgTitle->Width;
+    FloatAniTitleHeight->StopValue = ImgTitle->Height;
+    ImgTitle->Width = 0;
+    ImgTitle->Height = 0;
+    FloatAniTitleWidth->Start();
+    FloatAniTitleHeight->Start();
+}
+
+void TForm1::FloatAniScoreYFinish(TFmxObject* sender) {
+    LblScore->Visible = false;
+    LblScore->Position.Y = FloatAniScoreY->StartValue;
+    LblScore->Position.X = FloatAniScoreX->StartValue;
+    LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+    if (GameMode != 0) return;
+    ImgTitle->Visible = true;  // seikai, newrecord or GameClear, chosen at the answer
+    if (GameClear) ZoomInTitle();
+}
+
+void TForm1::FloatAniTitleWidthFinish(TFmxObject* sender) {
+    // A zoom cut short because the title was hidden ([Shift] or [Alt] within the
+    // second) must not put its message over the next board or start the parade.
+    if (!ImgTitle->Visible) return;
+    LblMsg->Text = GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext;
+    LblMsg->Visible = true;
+    if (IsSound)
+        Speak(Utf8ToCp932Lossy(ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
+    // The parade plays even with the music switched off.
+    MediaPlayer1->Stop();
+    MediaPlayer1->SetFileName(AssetPath("Data/Sound/parade.mp3"));
+    MusicStartTime = timeGetTime();
+    MediaPlayer1->Play();
+}
