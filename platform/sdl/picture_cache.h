@@ -1,0 +1,34 @@
+#pragma once
+// Decoded pictures as textures, one per file, decoded on first use.
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+struct CachedPicture {
+    SDL_Texture* texture = nullptr;  // nullptr: the file could not be decoded
+    int width = 0;
+    int height = 0;
+    uint64_t lastUsedFrame = 0;
+};
+
+class PictureCache {
+public:
+    explicit PictureCache(SDL_Renderer* renderer) : renderer_(renderer) {}
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+
+    // The picture of a file; a missing or undecodable file gives an entry
+    // without texture (remembered, so it is not retried every frame).
+    const CachedPicture& Get(const std::string& path, uint64_t frame);
+    // Forgets pictures not used since before the given frame.
+    void EvictUnusedSince(uint64_t frame);
+    size_t Size() const { return entries_.size(); }
+
+private:
+    SDL_Renderer* renderer_;
+    std::unordered_map<std::string, CachedPicture> entries_;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// The application's link to SDL: pumps window-system events into the event
+// queue and draws the main window's scene at the display's rate.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/application.h"
+#include "platform/input_state.h"
+#include "platform/sdl/input_translator.h"
+#include "platform/sdl/scene_renderer.h"
+#include "platform/sdl/sdl_window.h"
+
+class SdlEventBackend : public EventBackend {
+public:
+    // Screenshots for visual checks: TERAMON_SCREENSHOT=/path.png writes one
+    // after TERAMON_SCREENSHOT_AFTER_MS (default 2000) ms; with
+    // TERAMON_QUIT_AFTER_SCREENSHOT=1 the window is then asked to close.
+    SdlEventBackend(Application& app, SdlWindow& window, SceneRenderer& renderer, TForm& form,
+                    InputState& input);
+
+    // Key presses, focus and close requests; connect them to the form's handlers.
+    WindowEventHandlers& Handlers() { return translator_.handlers; }
+
+    // Sees every SDL event first; returning true keeps it from the game (a
+    // dialog drawn over the scene uses this while it is open).
+    void SetEventFilter(std::function<bool(const SDL_Event&)> filter) { filter_ = std::move(filter); }
+    // Draws over the scene every frame, before presenting.
+    void SetOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+    // Writes the next drawn frame to a PNG file.
+    void RequestScreenshot(const std::string& pngPath) { screenshotPath_ = pngPath; screenshotDueMs_ = 0; }
+
+    // Sets the form's client size to the window's size (call once after the
+    // form has laid itself out at its design size).
+    void SyncClientSize();
+
+    void PumpEvents() override;
+    void DrawFrame() override;
+    bool FrameDue() override;
+    void Idle(uint32_t ms) override;
+
+    uint32_t FrameIntervalMs() const { return frameIntervalMs_; }
+
+private:
+    void UpdateGeometry();
+    void TakeScreenshotIfDue();
+
+    Application& app_;
+    SdlWindow& window_;
+    SceneRenderer& renderer_;
+    TForm& form_;
+    SdlInputTranslator translator_;
+    std::function<bool(const SDL_Event&)> filter_;
+    std::function<void()> overlay_;
+    uint32_t frameIntervalMs_ = 16;
+    uint32_t lastFrameMs_ = 0;
+    bool drewFrame_ = false;
+    std::string screenshotPath_;
+    uint32_t screenshotDueMs_ = 0;
+    bool quitAfterScreenshot_ = false;
+};

@@ -1,0 +1,58 @@
+#pragma once
+// The game's window on the desktop: full screen at the desktop size, with a
+// renderer that uses the GPU when there is one.
+#include <string>
+
+#include "game/services.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+
+struct SdlWindowOptions {
+    std::string caption;
+    // 0 × 0: the desktop size, full screen. Otherwise a plain window of this size.
+    int width = 0;
+    int height = 0;
+    // The software renderer also when a GPU renderer exists. The environment
+    // variable TERAMON_SOFTWARE_RENDERER=1 forces it as well.
+    bool softwareRenderer = false;
+};
+
+class SdlWindow : public WindowHost {
+public:
+    // Throws std::runtime_error when SDL cannot open a window or renderer.
+    explicit SdlWindow(const SdlWindowOptions& options);
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    SDL_Window* Window() const { return window_; }
+    SDL_Renderer* Renderer() const { return renderer_; }
+    bool HasVsync() const { return vsync_; }
+    bool IsSoftware() const { return software_; }
+    int RefreshRateHz() const { return refreshHz_; }
+    // The window's current client size in pixels.
+    int Width() const;
+    int Height() const;
+
+    // Writes what has been drawn since the last present to a PNG file. Call it
+    // after drawing and before presenting. Returns false on failure.
+    bool SaveScreenshot(const std::string& pngPath);
+
+    // WindowHost
+    void Minimize() override;
+    void BringToForeground() override;
+    int ShowCursor(bool show) override;
+    int ScreenWidth() const override { return screenW_; }
+    int ScreenHeight() const override { return screenH_; }
+    int CursorCounter() const { return cursorCounter_; }
+
+private:
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    bool vsync_ = false;
+    bool software_ = false;
+    int refreshHz_ = 60;
+    int screenW_ = 0, screenH_ = 0;
+    int cursorCounter_ = 0;
+};
