@@ -1,1 +1,0 @@
-// Settings and question-editor dialog (filled in by its own change).

@@ -1,0 +1,136 @@
+#include "settings_dialog/settings_dialog_logic.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "game/tform1.h"
+#include "persistence/atomic_file.h"
+#include "persistence/settings_file.h"
+#include "platform/text_codec.h"
+#include "settings_dialog/question_file_text.h"
+#include "voice/speech_text.h"
+
+SettingsDialogLogic::SettingsDialogLogic(TForm1& game, MessageBoxes& boxes)
+    : TForm(kClientWidth, kClientHeight), game_(game), boxes_(boxes) {
+    Caption = SettingsDialogText::Caption;
+    OnCloseQuery = [this](TFmxObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    OnClose = [this](TFmxObject* sender) { FormClose(sender); };
+}
+
+std::string SettingsDialogLogic::UserFile() const { return game_.DataFile("NewTuikamondai.txt"); }
+std::string SettingsDialogLogic::ShippedFile() const { return game_.Folda + "Data/tuikamondai.txt"; }
+std::string SettingsDialogLogic::SettingsFile() const { return game_.DataFile("Settei.ini"); }
+
+void SettingsDialogLogic::FormShow() {
+    ShokiYomikomi = true;
+    game_.ShowCursorUntilVisible();
+    SetRadios(game_.VoiceMode == 0, game_.VoiceMode == 1);
+
+    const std::string source = PathExists(UserFile()) ? UserFile() : ShippedFile();
+    const FileRead read = ReadFileBytes(source);
+    std::optional<std::string> text;
+    if (read.status == ReadStatus::Ok) text = Cp932ToUtf8(read.bytes);
+    if (!text) {
+        boxes_.ShowMessage(read.status == ReadStatus::Missing ? SettingsDialogText::NoFile
+                                                              : SettingsDialogText::CannotRead);
+        // The editor keeps what it held. Edits from here on still count, so
+        // nothing the player types is dropped without the save question, and
+        // closing untouched asks nothing.
+        ShokiYomikomi = false;
+        IsSaved = true;
+        return;
+    }
+    ReplaceLines(SplitFileLines(*text));
+    focusRequested_ = true;
+    SetCaret(0);
+    ShokiYomikomi = false;
+    IsSaved = true;
+}
+
+void SettingsDialogLogic::FormActivate() { game_.ShowCursorUntilVisible(); }
+
+void SettingsDialogLogic::Memo1ChangeTracking() {
+    if (!ShokiYomikomi) IsSaved = false;
+}
+
+void SettingsDialogLogic::SetRadios(bool f, bool m) {
+    const bool changed = f != radioF_ || m != radioM_;
+    radioF_ = f;
+    radioM_ = m;
+    if (changed) Memo1ChangeTracking();
+}
+
+std::string SettingsDialogLogic::EditorText() const { return JoinEditorLines(lines_); }
+
+void SettingsDialogLogic::EditText(const std::string& utf8Text) {
+    std::vector<std::string> lines = SplitEditorText(utf8Text);
+    if (lines == lines_) return;
+    lines_ = std::move(lines);
+    Memo1ChangeTracking();
+}
+
+void SettingsDialogLogic::ReplaceLines(std::vector<std::string> lines) {
+    lines_ = std::move(lines);
+    ++textVersion_;
+}
+
+void SettingsDialogLogic::SetCaret(int byteOffset) {
+    const std::string text = EditorText();
+    selStart_ = std::clamp(byteOffset, 0, static_cast<int>(text.size()));
+    caretLine_ = static_cast<int>(std::count(text.begin(), text.begin() + selStart_, '\n'));
+}
+
+bool SettingsDialogLogic::TakeFocusRequest() { return std::exchange(focusRequested_, false); }
+
+void SettingsDialogLogic::BtnImputYomiClick() {
+    // A line the button inserts is not an edit: IsSaved keeps its value.
+    if (InsertReadingAfterLine(lines_, caretLine_, game_.svc.reading)) ++textVersion_;
+}
+
+// Writes the voice, then the question file. A failure is shown and leaves the
+// dialog as it is, the editor's text intact; what was written before it stays.
+bool SettingsDialogLogic::SaveEverything() {
+    const EncodedQuestionFile file = EncodeQuestionFile(lines_);
+    if (!file.bytes) {
+        boxes_.ShowMessage("「" + file.unstorableCharacter + "」は保存できない文字です。");
+        return false;
+    }
+    const int voice = radioF_ ? 0 : 1;
+    if (!WriteVoiceMode(SettingsFile(), voice)) {
+        boxes_.ShowMessage(SettingsDialogText::SaveFailed);
+        return false;
+    }
+    game_.VoiceMode = voice;
+    if (!WriteFileAtomically(UserFile(), *file.bytes)) {
+        boxes_.ShowMessage(SettingsDialogText::SaveFailed);
+        return false;
+    }
+    IsSaved = true;
+    return true;
+}
+
+void SettingsDialogLogic::BtnOKClick() {
+    if (SaveEverything()) Close();
+}
+
+void SettingsDialogLogic::BtnCancelClick() {
+    IsSaved = true;
+    Close();
+}
+
+void SettingsDialogLogic::FormCloseQuery(TFmxObject*, bool& canClose) {
+    if (IsSaved) return;
+    if (boxes_.AskYesNo(SettingsDialogText::SaveQuestion) == MessageBoxes::Answer::Yes) {
+        if (!SaveEverything()) canClose = false;
+    } else {
+        IsSaved = true;
+    }
+}
+
+void SettingsDialogLogic::FormClose(TFmxObject*) {
+    // A question the opening paused stays paused until the player resumes it.
+    if (!game_.Pause) game_.Timer1->SetEnabled(true);
+    game_.HideCursor();
+    game_.GameSetting = false;
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The settings dialog without its drawing: the voice choice, the editor of the
+// additional-question file and what OK, Cancel and closing do with them. The
+// window is a form of its own (622 x 599) so it can run modally; the drawn
+// dialog shows its state and forwards the player's actions here.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/scene.h"
+#include "settings_dialog/message_boxes.h"
+
+class TForm1;
+
+namespace SettingsDialogText {
+inline const char* const Caption = "てらもん2の設定";
+inline const char* const SaveQuestion = "変更を保存しますか？";
+inline const char* const CannotRead = "ファイルを読み込めませんでした。";
+inline const char* const NoFile = "ファイルがありません。";
+inline const char* const SaveFailed = "保存に失敗しました。";
+}  // namespace SettingsDialogText
+
+class SettingsDialogLogic : public TForm {
+public:
+    static constexpr int kClientWidth = 622;
+    static constexpr int kClientHeight = 599;
+
+    SettingsDialogLogic(TForm1& game, MessageBoxes& boxes);
+
+    // While true the dialog is filling itself in: editor and radio changes are
+    // not edits.
+    bool ShokiYomikomi = false;
+    // Nothing needs saving.
+    bool IsSaved = false;
+
+    // ---- Events ----
+    void FormShow();
+    void FormActivate();
+    void Memo1ChangeTracking();
+    void BtnImputYomiClick();
+    void BtnOKClick();
+    void BtnCancelClick();
+    void FormCloseQuery(TFmxObject* sender, bool& canClose);
+    void FormClose(TFmxObject* sender);
+
+    // ---- The radio buttons (one group: checking one unchecks the other) ----
+    bool RadioButtonFChecked() const { return radioF_; }
+    bool RadioButtonMChecked() const { return radioM_; }
+    void CheckRadioButtonF() { SetRadios(true, false); }
+    void CheckRadioButtonM() { SetRadios(false, true); }
+
+    // ---- The editor (Memo1) ----
+    const std::vector<std::string>& Lines() const { return lines_; }
+    std::string EditorText() const;
+    // The player changed the text in the editor.
+    void EditText(const std::string& utf8Text);
+    // The caret as a byte offset into EditorText(), and the line it stands in.
+    void SetCaret(int byteOffset);
+    int SelStart() const { return selStart_; }
+    int CaretLine() const { return caretLine_; }
+    // Counts changes made by the dialog itself (loading, the reading button),
+    // so the drawn editor knows when to take the text over.
+    uint64_t TextVersion() const { return textVersion_; }
+    // The editor should take the keyboard focus with the caret at the start;
+    // true once per request.
+    bool TakeFocusRequest();
+
+private:
+    bool SaveEverything();
+    void SetRadios(bool f, bool m);
+    void ReplaceLines(std::vector<std::string> lines);
+    std::string UserFile() const;
+    std::string ShippedFile() const;
+    std::string SettingsFile() const;
+
+    TForm1& game_;
+    MessageBoxes& boxes_;
+    bool radioF_ = true;  // as designed: the female voice checked
+    bool radioM_ = false;
+    std::vector<std::string> lines_;
+    int selStart_ = 0;
+    int caretLine_ = 0;
+    uint64_t textVersion_ = 0;
+    bool focusRequested_ = false;
+};
