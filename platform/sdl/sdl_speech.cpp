@@ -1,4 +1,6 @@
 // The speech channel of SdlAudio. See sdl_audio.h for the threading rules.
+#include <algorithm>
+
 #include "platform/sdl/sdl_audio.h"
 
 std::vector<Uint8> SdlAudio::ConvertToDevice(const int16_t* samples, size_t count,
@@ -7,16 +9,23 @@ std::vector<Uint8> SdlAudio::ConvertToDevice(const int16_t* samples, size_t coun
     SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, 1, sampleRate, deviceFormat_,
                                                  static_cast<Uint8>(deviceChannels_), deviceRate_);
     if (!stream) return out;
-    if (SDL_AudioStreamPut(stream, samples, static_cast<int>(count * sizeof(int16_t))) == 0 &&
+    // The resampler holds back the last few milliseconds even after a flush, so
+    // feed it some silence after the voice and cut the result to the true length.
+    std::vector<int16_t> silence(static_cast<size_t>(sampleRate / 20), 0);
+    int bytes = static_cast<int>(count * sizeof(int16_t));
+    if (SDL_AudioStreamPut(stream, samples, bytes) == 0 &&
+        SDL_AudioStreamPut(stream, silence.data(), static_cast<int>(silence.size() * 2)) == 0 &&
         SDL_AudioStreamFlush(stream) == 0) {
         out.resize(static_cast<size_t>(SDL_AudioStreamAvailable(stream)));
         int got = SDL_AudioStreamGet(stream, out.data(), static_cast<int>(out.size()));
         out.resize(got > 0 ? static_cast<size_t>(got) : 0);
     }
     SDL_FreeAudioStream(stream);
-    // Whole frames only: the mixer reads the buffer frame by frame.
     size_t frameBytes = SDL_AUDIO_BITSIZE(deviceFormat_) / 8 * deviceChannels_;
-    if (frameBytes) out.resize(out.size() / frameBytes * frameBytes);
+    if (frameBytes == 0) return {};
+    size_t frames = static_cast<size_t>(static_cast<int64_t>(count) * deviceRate_ / sampleRate);
+    // Whole frames only: the mixer reads the buffer frame by frame.
+    out.resize(std::min(out.size() / frameBytes, frames) * frameBytes);
     return out;
 }
 
