@@ -1,0 +1,337 @@
+// What the game keeps between runs: the suspended score challenge
+// (newrecord.dat), the stroke challenge's best result (record2.dat) and the
+// settings (Settei.ini). Files are never trusted: a record with values the game
+// cannot use counts as unreadable, and every write is whole or not at all.
+#include <algorithm>
+
+#include "game/tform1.h"
+#include "persistence/record_files.h"
+#include "persistence/settings_file.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+const char* const kSettingsSaveFailed = "設定の保存に失敗しました。";
+const char* const kStrokeRecordSaveFailed = "最小打数の保存に失敗しました。";
+
+const char* const kRecordFile = "newrecord.dat";
+const char* const kStrokeRecordFile = "record2.dat";
+const char* const kSettingsFile = "Settei.ini";
+
+// Slots whose additional question was saved with its texts: such a slot may
+// name a question the current list no longer has, as it will be appended again.
+std::array<bool, 4> SlotsWithSavedTexts(const std::optional<SavedBoardTexts>& texts) {
+    std::array<bool, 4> slots{};
+    if (texts)
+        for (int k = 0; k < 4; ++k) slots[k] = !(*texts)[k].jukugo.empty();
+    return slots;
+}
+
+const char* BlockPicture(int kind) {
+    switch (kind) {
+        case 0: return "Data/Png/Block_0.png";
+        case 1: return "Data/Png/Block_1.png";
+        case 2: return "Data/Png/Block_2.png";
+        case 3: return "Data/Png/Block_3.png";
+        case 4: return "Data/Png/StoneBlock.png";
+        case 5: return "Data/Png/WoodBlock.png";
+        case 6: return "Data/Png/GoldBlock.png";
+        default: return nullptr;
+    }
+}
+
+void ShowMessage(TLabel* label, const std::string& text) {
+    label->Text = text;
+    label->Visible = true;
+}
+
+}  // namespace
+
+void TForm1::ReadSavedFilesAtStartup() {
+    // The suspended game: it also carries the best score and the used-question marks.
+    HighScore = kDefaultHighScore;
+    std::string message = Msg::Start;
+    const std::string recordPath = DataFile(kRecordFile);
+    if (PathExists(recordPath)) {
+        TDataRec rec = DataRec;
+        const bool usable =
+            ReadDataRecFile(recordPath, rec) == ReadStatus::Ok &&
+            DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos,
+                            SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
+        if (usable) {
+            DataRec = rec;
+            HighScore = rec.HighScore;
+            GameClear = rec.GameClear != 0;
+            for (int q = 0; q < kBuiltInQuestions; ++q) ShutudaiSumi[q] = rec.ShutudaiSumi[q] != 0;
+            // The deal trusts the count to match the marks, so count them.
+            ShutudaiSumiCount = static_cast<int>(std::count(ShutudaiSumi.begin(), ShutudaiSumi.end(), true));
+            if (!GameClear) {
+                message = Msg::ResumeQuestion;
+                GameLoading = true;
+            }
+        } else {
+            HighScore = kDefaultHighScore;
+            GameClear = true;
+            DataRec = TDataRec{};  // nothing of a broken file may be continued or written back
+        }
+    }
+    LblHighScore->Text = "HIGHSCORE:" + ZeroPad(HighScore, 6);
+    ShowMessage(LblMsg, message);
+
+    Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
+    LblMode1HighScore->Text = "最小打数:" + ZeroPad(Mode1HighScore, 3);
+
+    const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile));
+    IsSound = settings.isSound;
+    IsMusic = settings.isMusic;
+    VoiceMode = settings.voiceMode;
+    ImgMusicStop->Visible = !IsMusic;
+    ImgSoundStop->Visible = !IsSound;
+}
+
+void TForm1::SaveGame() {
+    if (Title) return;
+
+    bool recordFailed = false;
+    if (GameMode == 0) {
+        TDataRec& r = DataRec;
+        r.Stage = Stage;
+        r.MondaiCount = MondaiCount;
+        for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = ShutudaiSumi[q] ? 1 : 0;
+        r.ShutudaiSumiCount = ShutudaiSumiCount;
+        for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = MondaiNo[k];
+        for (int i = 0; i < kBlocks; ++i) {
+            r.Block[i].X = ImgBlock[i]->Position.X;
+            r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
+            r.Block[i].BlockKind = BlockKind[i];
+            r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
+        }
+        for (int b = 0; b < 3; ++b) {
+            r.Ball[b].X = ImgBall[b]->Position.X;
+            r.Ball[b].Y = ImgBall[b]->Position.Y;
+            r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
+            r.Ball[b].StopY = FloatAniBallY[b]->StopValue;
+            r.Ball[b].Duration = FloatAniBallX[b]->Duration;
+            r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
+        }
+        r.MovingBallNo = MovingBallNo;
+        for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = UnVisibleMojiNo[k];
+        r.BallSeikaiMojiNo = BallSeikaiMojiNo;
+        r.FirstBallSeikaiMojiNo = FirstBallSeikaiMojiNo;
+        r.PadHitCount = PadHitCount;
+        r.UpBlockHitCount = UpBlockHitCount;
+        r.Clear = Clear ? 1 : 0;
+        r.GameOver = GameOver ? 1 : 0;
+        r.GameClear = GameClear ? 1 : 0;
+        r.HintHyoji = HintHyoji ? 1 : 0;
+        for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = UnVisibleBlockCount[n];
+        for (int i = 0; i < kBlocks; ++i) {
+            r.Stone[i].X = ImgStone[i]->Position.X;
+            r.Stone[i].Y = ImgStone[i]->Position.Y;
+            r.Stone[i].StopY = FloatAniStoneY[i]->StopValue;
+            r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
+            r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
+        }
+        r.Score = Score;
+        r.TotalScore = TotalScore;
+        r.OldTotalScore = OldTotalScore;
+        r.HighScore = HighScore;
+        // Closed while minimised, the client area may be empty: the positions
+        // still belong to the size the scene was last laid out for.
+        int w = ClientWidth(), h = ClientHeight();
+        if (w <= 0 || h <= 0) {
+            w = AlignedWidth > 0 ? static_cast<int>(AlignedWidth) : 800;
+            h = AlignedHeight > 0 ? static_cast<int>(AlignedHeight) : 600;
+        }
+        r.ScreenX = w;
+        r.ScreenY = h;
+
+        if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
+            recordFailed = true;
+            ShowMessage(LblMsg, Msg::SaveFailed);
+        }
+    }
+
+    GameSettings settings{IsSound, IsMusic, VoiceMode};
+    SavedBoardTexts board;
+    if (GameMode == 0) {
+        for (int k = 0; k < kSlots; ++k) {
+            const int t = MondaiNo[k] - kBuiltInQuestions;
+            if (t < 0 || t >= TuikaJukugos) continue;  // built-in: the slot's texts stay empty
+            board[k] = {TuikaJukugo[t], TuikaImi[t], TuikaYomi[t], TuikaSpeakMoji[t]};
+        }
+    }
+    if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, GameMode == 0 ? &board : nullptr)) {
+        // The record's failure is the one the player must hear about.
+        if (!recordFailed) ShowMessage(LblMsg, kSettingsSaveFailed);
+    }
+}
+
+void TForm1::WriteStrokeRecord() {
+    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), Mode1HighScore))
+        ShowMessage(LblMsg, kStrokeRecordSaveFailed);
+}
+
+void TForm1::LoadGame() {
+    // From the title screen the record read at start-up is used; later the file
+    // is read again over the buffer.
+    TDataRec rec = DataRec;
+    if (!Title && ReadDataRecFile(DataFile(kRecordFile), rec) != ReadStatus::Ok) {
+        ShowMessage(LblMsg, Msg::LoadFailed);
+        return;
+    }
+    const std::optional<SavedBoardTexts> texts = ReadSavedBoardTexts(DataFile(kSettingsFile));
+    if (!DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos, SlotsWithSavedTexts(texts))) {
+        ShowMessage(LblMsg, Msg::LoadFailed);
+        return;
+    }
+    DataRec = rec;
+
+    const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
+    const float sy = static_cast<float>(ClientHeight()) / static_cast<float>(rec.ScreenY);
+
+    Stage = rec.Stage;
+    MondaiCount = rec.MondaiCount;
+    for (int k = 0; k < kSlots; ++k) MondaiNo[k] = rec.MondaiNo[k];
+
+    for (int i = 0; i < kBlocks; ++i) {
+        ImgBlock[i]->Position.X = rec.Block[i].X * sx;
+        ImgBlock[i]->Visible = rec.Block[i].Visible != 0;
+        BlockKind[i] = rec.Block[i].BlockKind;
+        SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
+    }
+
+    MovingBallNo = rec.MovingBallNo;
+    for (int b = 0; b < 3; ++b) {
+        const TDataRecBall& saved = rec.Ball[b];
+        // Anything still on the clock from the board we leave must not carry on
+        // over the restored one; held, it stays put and fires nothing.
+        if (FloatAniBallX[b]->Running()) FloatAniBallX[b]->Hold();
+        if (FloatAniBallY[b]->Running()) FloatAniBallY[b]->Hold();
+        ImgBall[b]->Position.X = saved.X * sx;
+        ImgBall[b]->Position.Y = saved.Y * sy;
+        const bool inFlight = b == MovingBallNo;
+        FloatAniBallX[b]->StopValue = inFlight ? saved.StopX * sx : 0;
+        FloatAniBallY[b]->StopValue = inFlight ? saved.StopY * sy : 0;
+        FloatAniBallX[b]->Duration = saved.Duration;
+        FloatAniBallY[b]->Duration = saved.Duration;
+        ImgBall[b]->Visible = saved.Visible != 0;
+    }
+
+    for (int k = 0; k < kSlots; ++k) UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
+    BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
+    FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
+    PadHitCount = rec.PadHitCount;
+    UpBlockHitCount = rec.UpBlockHitCount;
+    Clear = rec.Clear != 0;
+    GameOver = rec.GameOver != 0;
+    GameClear = rec.GameClear != 0;
+    HintHyoji = rec.HintHyoji != 0;
+    for (int n = 0; n < 5; ++n) UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
+
+    for (int i = 0; i < kBlocks; ++i) {
+        const TDataRecStone& saved = rec.Stone[i];
+        if (FloatAniStoneY[i]->Running()) FloatAniStoneY[i]->Hold();
+        ImgStone[i]->Visible = saved.Visible != 0;
+        if (ImgStone[i]->Visible) {
+            // A falling stone goes on to the bottom of the window from where it was.
+            ImgStone[i]->Position.X = saved.X * sx;
+            ImgStone[i]->Position.Y = saved.Y * sy;
+            ImgStone[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/stone.png"));
+            FloatAniStoneY[i]->StartValue = ImgStone[i]->Position.Y;
+            FloatAniStoneY[i]->StopValue = static_cast<float>(ClientHeight());
+            FloatAniStoneY[i]->Duration = saved.Duration;
+        } else {
+            ImgStone[i]->Position = ImgBlock[i]->Position;
+        }
+    }
+
+    Score = rec.Score;
+    TotalScore = rec.TotalScore;
+    OldTotalScore = rec.OldTotalScore;
+
+    // An additional question of the saved board that the current list no longer
+    // has comes back from the texts saved with it, under the next free number.
+    if (texts) {
+        for (int k = 0; k < kSlots; ++k) {
+            const SavedQuestionText& saved = (*texts)[k];
+            if (saved.jukugo.empty() || MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
+            MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
+            TuikaJukugos += 1;
+            TuikaJukugo.push_back(saved.jukugo);
+            TuikaYomi.push_back(saved.yomi);
+            TuikaImi.push_back(saved.imi);
+            TuikaSpeakMoji.push_back(saved.speakMojiCp932);
+            TuikaShutudaiSumi.push_back(true);
+            TuikaShutudaiSumiCount += 1;
+        }
+    }
+
+    for (int i = 0; i < kBlocks; ++i)
+        if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
+
+    LblMondaiCount->Text = "第" + IntToStr(MondaiCount) + "問";
+    LblPadHitCount->Text = ZeroPad(Stage * 15 - PadHitCount, 3);
+    LblVisibleBlockCount1->Text = IntToStr(16 - UnVisibleBlockCount[1]);
+    LblVisibleBlockCount2->Text = IntToStr(16 - UnVisibleBlockCount[2]);
+    LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+
+    const std::string& targetIdiom = SlotJukugo(BallSeikaiMojiNo);
+    const std::string hidden = Utf16UnitCharacter(targetIdiom, UnVisibleMojiNo[BallSeikaiMojiNo]);
+    LblKaitoMoji->Text = (GameOver || Clear) ? targetIdiom : hidden;
+    for (int b = 0; b < 3; ++b) TextBallMoji[b]->Text = hidden;
+
+    for (int c = 0; c < 16; ++c) {
+        const int k = c / 4, p = c % 4;
+        const bool gap = UnVisibleMojiNo[k] == p;
+        TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotJukugo(k), p);
+        ShadowText[c]->Enabled = !gap;
+    }
+
+    for (int k = 0; k < kSlots; ++k) {
+        const std::string slotHidden = Utf16UnitCharacter(SlotJukugo(k), UnVisibleMojiNo[k]);
+        for (int r = 1; r <= 2; ++r) {
+            TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
+            text->Text = slotHidden;
+            for (int c = 0; c < 16; ++c) {
+                if (SeikaiMojiNo[r * 16 + c] != k) continue;
+                text->SetParent(ImgBlock[r * 16 + c]);
+                text->Color = k == FirstBallSeikaiMojiNo ? Colors::Darkmagenta : Colors::White;
+                break;
+            }
+        }
+    }
+
+    LblKaitoMoji->Visible = true;
+    LblKaitoMoji->Opacity = 1;
+    if (BallSeikaiMojiNo == FirstBallSeikaiMojiNo) {
+        for (int b = 0; b < 3; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
+        LblKaitoMoji->FontColor = Colors::Gold;
+        FloatAniKaitoMoji->Start();
+    } else {
+        for (int b = 0; b < 3; ++b) TextBallMoji[b]->Color = Colors::Darkviolet;
+        LblKaitoMoji->FontColor = Colors::Floralwhite;
+        FloatAniKaitoMoji->Stop();  // no blinking left over from the board we leave
+        LblKaitoMoji->Opacity = 1;
+    }
+
+    LblImi->Text = SlotImi(BallSeikaiMojiNo);
+    LblImi->Visible = false;
+    LblYomi->Text = SlotYomi(BallSeikaiMojiNo);
+    LblYomi->Visible = false;
+
+    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
+    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(Stage) + ".mp3");
+
+    ImgTitle->Visible = false;
+    ImgLogo->Visible = false;
+    ImgPad->Visible = true;
+
+    if (GameOver || Clear) {
+        ShowMessage(LblMsg, Msg::ContinuedOver);
+    } else {
+        Pause = true;
+        ShowMessage(LblMsg, Msg::ContinuedPaused);
+        Title = false;
+    }
+}

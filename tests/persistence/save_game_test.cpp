@@ -1,0 +1,388 @@
+// The main window's side of the saved files: a game suspended in one run and
+// continued in the next, the start-up reads, and saves that fail.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "game/services.h"
+#include "game/tform1.h"
+#include "persistence/record_files.h"
+#include "platform/recording_audio.h"
+#include "platform/text_codec.h"
+#include "temp_folder.h"
+
+namespace {
+
+// One run of the program: the main window on a virtual clock with silent fakes,
+// over a program folder and a documents folder that outlive it.
+struct ProgramRun {
+    VirtualClock clock;
+    Application app{clock};
+    ScriptedRandom random{3};
+    RecordingEffectPlayer effects{clock};
+    FakeMusicBackend music{clock};
+    SilentSpeech speech;
+    NoReadings reading;
+    InputState input;
+    HeadlessWindowHost host;
+    GameServices services;
+    std::unique_ptr<TForm1> form;
+
+    ProgramRun(const std::string& programFolder, const std::string& documentsFolder, int width, int height,
+               const std::function<void(TForm1&)>& beforeShow = {})
+        : host(width, height),
+          services{app, random, effects, music, speech, reading, input, host, programFolder, documentsFolder} {
+        form = std::make_unique<TForm1>(services);
+        form->SetClientSize(width, height);
+        form->FormCreate();
+        if (beforeShow) beforeShow(*form);
+        form->FormShow();
+    }
+    TForm1& f() { return *form; }
+    void Char(char16_t c) { form->FormKeyDown(form.get(), 0, c, {}); }
+    void Shift() { form->FormKeyDown(form.get(), VK_SHIFT_KEY, 0, {}); }
+};
+
+struct Folders {
+    TempFolder root;
+    std::string program, documents;
+    Folders() {
+        program = root.Path() + "/prog/";
+        documents = root.Path() + "/docs";
+        std::filesystem::create_directories(program);
+        std::filesystem::create_directories(documents);
+        std::filesystem::create_directory_symlink(TERAMON_SOURCE_DIR "/Data", program + "Data");
+    }
+    std::string Data(const std::string& name) const { return documents + "/みずうみ舎/TeramonData/" + name; }
+};
+
+// Question 11 (stage 2) dealt and its countdown over: ball 0 has been released.
+void StartStageTwoQuestion(ProgramRun& run) {
+    TForm1& g = run.f();
+    g.GameClear = false;
+    g.Clear = true;
+    g.MondaiCount = 10;
+    run.Shift();
+    run.app.RunFor(5050);
+    ASSERT_EQ(g.MovingBallNo, 0);
+    ASSERT_EQ(g.Stage, 2);
+}
+
+TDataRec RecordOnDisk(const Folders& folders) {
+    TDataRec rec{};
+    EXPECT_EQ(ReadDataRecFile(folders.Data("newrecord.dat"), rec), ReadStatus::Ok);
+    return rec;
+}
+
+}  // namespace
+
+// Saved mid-question at 800 x 600, continued at 1600 x 900: every position and
+// stop value scaled, durations as they were, the ball and the falling stone
+// held until [A] and then moving on from where they stood.
+TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
+    Folders folders;
+    struct Held { float x, y; };
+    Held ball{}, stone{};
+    std::array<float, kBlocks> blockX{};
+    std::array<bool, kBlocks> blockVisible{};
+    int mondai[4];
+    {
+        ProgramRun a(folders.program, folders.documents, 800, 600);
+        StartStageTwoQuestion(a);
+        TForm1& g = a.f();
+        // The ball on an upward leg, a stone falling from block 20.
+        g.FloatAniBallX[0]->StopValue = 700;
+        g.FloatAniBallX[0]->Duration = 1.0f;
+        g.FloatAniBallY[0]->StopValue = 100;
+        g.FloatAniBallY[0]->Duration = 1.0f;
+        g.FloatAniBallX[0]->Start();
+        g.FloatAniBallY[0]->Start();
+        g.ImgStone[20]->Visible = true;
+        g.ImgStone[20]->Bitmap.LoadFromFile(g.AssetPath("Data/Png/stone.png"));
+        g.FloatAniStoneY[20]->StopValue = 600;
+        g.FloatAniStoneY[20]->Duration = 2.0f;
+        g.FloatAniStoneY[20]->Start();
+        a.app.RunFor(300);
+        a.Char(u'd');  // minimise: pauses, then saves
+        ASSERT_TRUE(g.Pause);
+        ball = {g.ImgBall[0]->Position.X, g.ImgBall[0]->Position.Y};
+        stone = {g.ImgStone[20]->Position.X, g.ImgStone[20]->Position.Y};
+        ASSERT_GT(stone.y, g.ImgBlock[20]->Position.Y) << "the stone had begun to fall";
+        for (int i = 0; i < kBlocks; ++i) {
+            blockX[i] = g.ImgBlock[i]->Position.X;
+            blockVisible[i] = g.ImgBlock[i]->Visible;
+        }
+        for (int k = 0; k < 4; ++k) mondai[k] = g.MondaiNo[k];
+        const TDataRec rec = RecordOnDisk(folders);
+        EXPECT_EQ(rec.ScreenX, 800);
+        EXPECT_EQ(rec.ScreenY, 600);
+        EXPECT_EQ(rec.MovingBallNo, 0);
+        EXPECT_FLOAT_EQ(rec.Ball[0].X, ball.x);
+        EXPECT_FLOAT_EQ(rec.Stone[20].Y, stone.y);
+        EXPECT_EQ(rec.GameClear, 0);
+    }
+
+    ProgramRun b(folders.program, folders.documents, 1600, 900);
+    TForm1& g = b.f();
+    EXPECT_TRUE(g.GameLoading);
+    EXPECT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
+    const std::array<float, kBlocks> createdBlockY = [&] {
+        std::array<float, kBlocks> y{};
+        for (int i = 0; i < kBlocks; ++i) y[i] = g.ImgBlock[i]->Position.Y;
+        return y;
+    }();
+    b.Char(u'y');
+
+    EXPECT_FALSE(g.Title);
+    EXPECT_TRUE(g.Pause);
+    EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(g.MondaiCount, 11);
+    EXPECT_EQ(g.LblMondaiCount->Text, "第11問");
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(g.MondaiNo[k], mondai[k]);
+    for (int i = 0; i < kBlocks; ++i) {
+        EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.X, blockX[i] * 2) << "block " << i;
+        EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.Y, createdBlockY[i]) << "block " << i;
+        EXPECT_EQ(g.ImgBlock[i]->Visible, blockVisible[i]) << "block " << i;
+    }
+    EXPECT_FLOAT_EQ(g.ImgBall[0]->Position.X, ball.x * 2);
+    EXPECT_FLOAT_EQ(g.ImgBall[0]->Position.Y, ball.y * 1.5f);
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, 1400);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 150);
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 1.0f);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->Duration, 1.0f);
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[1]->StopValue, 0);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[2]->StopValue, 0);
+    EXPECT_TRUE(g.ImgStone[20]->Visible);
+    EXPECT_FLOAT_EQ(g.ImgStone[20]->Position.X, stone.x * 2);
+    EXPECT_FLOAT_EQ(g.ImgStone[20]->Position.Y, stone.y * 1.5f);
+    EXPECT_FLOAT_EQ(g.FloatAniStoneY[20]->StopValue, 900);
+    EXPECT_FLOAT_EQ(g.FloatAniStoneY[20]->Duration, 2.0f);
+    EXPECT_FALSE(g.ImgStone[5]->Visible);
+    EXPECT_FLOAT_EQ(g.ImgStone[5]->Position.X, g.ImgBlock[5]->Position.X);
+    EXPECT_FLOAT_EQ(g.ImgStone[5]->Position.Y, g.ImgBlock[5]->Position.Y);
+    // The top row shows the idioms with the gaps empty.
+    for (int c = 0; c < 16; ++c) {
+        const bool gap = g.UnVisibleMojiNo[c / 4] == c % 4;
+        EXPECT_EQ(g.TextBlockMoji[c]->Text.empty(), gap) << "column " << c;
+    }
+    EXPECT_FALSE(g.TextBallMoji[0]->Text.empty());
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.TextBallMoji[0]->Text);
+
+    // Nothing moves until [A]; then the ball and the stone go on from their places.
+    b.app.RunFor(200);
+    EXPECT_FLOAT_EQ(g.ImgBall[0]->Position.X, ball.x * 2);
+    EXPECT_FLOAT_EQ(g.ImgStone[20]->Position.Y, stone.y * 1.5f);
+    b.Char(u'a');
+    EXPECT_FALSE(g.Pause);
+    b.app.RunFor(100);
+    EXPECT_GT(g.ImgBall[0]->Position.X, ball.x * 2);
+    EXPECT_LT(g.ImgBall[0]->Position.Y, ball.y * 1.5f);
+    EXPECT_GT(g.ImgStone[20]->Position.Y, stone.y * 1.5f);
+    EXPECT_LT(g.ImgStone[20]->Position.Y, stone.y * 1.5f + 900.0f * 0.2f) << "a 2 s fall, not a restart";
+}
+
+// Additional questions travel with the saved board: a slot whose question is no
+// longer in the list comes back under the next free number from the saved
+// texts. A save in the stroke challenge leaves both the record and those texts.
+TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
+    Folders folders;
+    const std::string speak = *Utf8ToCp932("イチゴ/イチエ");
+    auto addQuestion = [](TForm1& g, const std::string& idiom, const std::string& speech) {
+        g.TuikaJukugo.push_back(idiom);
+        g.TuikaImi.push_back("意味");
+        g.TuikaYomi.push_back("よみ");
+        g.TuikaSpeakMoji.push_back(speech);
+        g.TuikaShutudaiSumi.push_back(false);
+        g.TuikaJukugos += 1;
+    };
+    std::string recordBytes, settingsBytes;
+    {
+        ProgramRun a(folders.program, folders.documents, 800, 600);
+        StartStageTwoQuestion(a);
+        TForm1& g = a.f();
+        addQuestion(g, "温故知新", "");
+        addQuestion(g, "日進月歩", "");
+        addQuestion(g, "一期一会", speak);
+        g.MondaiNo[1] = 172;
+        g.SaveGame();
+        recordBytes = ReadBytes(folders.Data("newrecord.dat"));
+        settingsBytes = ReadBytes(folders.Data("Settei.ini"));
+        EXPECT_NE(settingsBytes.find("[Mondai1]\r\nJukugo=" + *Utf8ToCp932("一期一会")), std::string::npos);
+
+        // The stroke challenge changes the settings only.
+        g.GameMode = 1;
+        g.IsMusic = false;
+        g.SaveGame();
+        EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
+        const std::string after = ReadBytes(folders.Data("Settei.ini"));
+        EXPECT_EQ(after.substr(0, after.find("[IsSound]")), settingsBytes.substr(0, settingsBytes.find("[IsSound]")));
+        EXPECT_NE(after.find("[IsMusic]\r\nValue=0\r\n"), std::string::npos);
+    }
+
+    // The next run has only two additional questions.
+    ProgramRun b(folders.program, folders.documents, 800, 600, [&](TForm1& g) {
+        addQuestion(g, "温故知新", "");
+        addQuestion(g, "日進月歩", "");
+    });
+    TForm1& g = b.f();
+    ASSERT_TRUE(g.GameLoading);
+    const int dealtBefore = g.TuikaShutudaiSumiCount;
+    b.Char(u'y');
+    EXPECT_EQ(g.MondaiNo[1], 172);
+    ASSERT_EQ(g.TuikaJukugos, 3);
+    EXPECT_EQ(g.TuikaJukugo[2], "一期一会");
+    EXPECT_EQ(g.TuikaSpeakMoji[2], speak);
+    EXPECT_TRUE(g.TuikaShutudaiSumi[2]);
+    EXPECT_EQ(g.TuikaShutudaiSumiCount, dealtBefore + 1);
+    for (int p = 0; p < 4; ++p) {
+        if (g.UnVisibleMojiNo[1] == p) continue;
+        EXPECT_EQ(g.TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
+    }
+}
+
+// Start-up with saved files of every kind: what the title shows and what [Y]
+// then does. Unusable records count as unreadable; none of them crashes.
+TEST(SaveGame, StartupReadsAndUnusableRecords) {
+    // A record of a game in the middle of a question, as a save writes it.
+    Folders source;
+    TDataRec good{};
+    {
+        ProgramRun a(source.program, source.documents, 800, 600);
+        StartStageTwoQuestion(a);
+        a.f().HighScore = 23450;
+        a.f().SaveGame();
+        good = RecordOnDisk(source);
+    }
+    const std::string goodBytes(reinterpret_cast<const char*>(&good), sizeof good);
+    auto withRecord = [&](const std::function<void(TDataRec&)>& change) {
+        TDataRec r = good;
+        change(r);
+        return std::string(reinterpret_cast<const char*>(&r), sizeof r);
+    };
+
+    struct Case {
+        const char* name;
+        std::string record;   // newrecord.dat; "<dir>" puts a folder there
+        std::string stroke;   // record2.dat; empty: none
+        std::string settings; // Settei.ini; empty: none
+        bool resumable;
+        int highScore;
+        const char* strokeLabel;
+        bool musicStopShown;
+    };
+    const Case cases[] = {
+        {"middle of a question", goodBytes, Hex("0C 00 00 00"), "", true, 23450, "最小打数:012", false},
+        {"completed game", withRecord([](TDataRec& r) { r.GameClear = 1; r.Clear = 1; }), Hex("E8 03 00 00"),
+         "[ismusic]\r\nvalue=0\r\n", false, 23450, "最小打数:---", true},
+        {"truncated", goodBytes.substr(0, 3000), "", "", false, 15000, "最小打数:030", false},
+        {"garbage", std::string(3428, '\xA7'), "", "", false, 15000, "最小打数:030", false},
+        {"stage 9", withRecord([](TDataRec& r) { r.Stage = 9; }), "", "", false, 15000, "最小打数:030", false},
+        {"screen 0", withRecord([](TDataRec& r) { r.ScreenX = 0; }), "", "", false, 15000, "最小打数:030", false},
+        {"question 300", withRecord([](TDataRec& r) { r.MondaiNo[2] = 300; }), "", "", false, 15000,
+         "最小打数:030", false},
+        {"unreadable", "<dir>", "", "", false, 15000, "最小打数:030", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folders folders;
+        std::filesystem::create_directories(folders.Data(""));
+        if (c.record == "<dir>")
+            std::filesystem::create_directory(folders.Data("newrecord.dat"));
+        else
+            WriteBytes(folders.Data("newrecord.dat"), c.record);
+        if (!c.stroke.empty()) WriteBytes(folders.Data("record2.dat"), c.stroke);
+        if (!c.settings.empty()) WriteBytes(folders.Data("Settei.ini"), c.settings);
+
+        bool gameClearAfterCreate = false;
+        ProgramRun run(folders.program, folders.documents, 800, 600,
+                       [&](TForm1& g) { gameClearAfterCreate = g.GameClear; });
+        TForm1& g = run.f();
+        EXPECT_EQ(g.GameLoading, c.resumable);
+        EXPECT_EQ(gameClearAfterCreate, !c.resumable);
+        EXPECT_EQ(g.HighScore, c.highScore);
+        EXPECT_EQ(g.LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
+        EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
+        EXPECT_EQ(g.LblMode1HighScore->Text, c.strokeLabel);
+        EXPECT_EQ(g.ImgMusicStop->Visible, c.musicStopShown);
+        EXPECT_FALSE(g.ImgSoundStop->Visible);
+
+        // [Y] on the title loads whatever was read at start-up, if it can be used.
+        const int stageBefore = g.Stage;
+        run.Char(u'y');
+        if (c.highScore == 15000) {
+            EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
+            EXPECT_EQ(g.Stage, stageBefore);
+            EXPECT_TRUE(g.Title);
+        } else {
+            EXPECT_EQ(g.Stage, 2);
+            EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ContinuedPaused : Msg::ContinuedOver);
+        }
+        // The files stay as they were.
+        if (c.record != "<dir>") {
+            EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), c.record);
+        }
+    }
+}
+
+// Writes that fail: the messages, the old files intact, the game going on.
+TEST(SaveGame, FailedWrites) {
+    Folders folders;
+    ProgramRun run(folders.program, folders.documents, 800, 600);
+    StartStageTwoQuestion(run);
+    TForm1& g = run.f();
+    g.SaveGame();
+    ASSERT_EQ(ReadBytes(folders.Data("newrecord.dat")).size(), 3428u);
+    WriteBytes(folders.Data("record2.dat"), Hex("0C 00 00 00"));
+
+    struct Case {
+        const char* name;
+        const char* blockedFile;  // its temporary file is made a folder
+        const char* expectedMessage;
+    };
+    const Case cases[] = {
+        {"suspended game", "newrecord.dat", Msg::SaveFailed},
+        {"settings", "Settei.ini", "設定の保存に失敗しました。"},
+        {"both", nullptr, Msg::SaveFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string record = ReadBytes(folders.Data("newrecord.dat"));
+        if (c.blockedFile) {
+            std::filesystem::create_directory(folders.Data(std::string(c.blockedFile) + ".tmp"));
+        } else {
+            std::filesystem::create_directory(folders.Data("newrecord.dat.tmp"));
+            std::filesystem::create_directory(folders.Data("Settei.ini.tmp"));
+        }
+        g.LblMsg->Visible = false;
+        g.TotalScore += 100;  // something a successful save would have written
+        g.IsMusic = !g.IsMusic;
+        g.SaveGame();
+        EXPECT_TRUE(g.LblMsg->Visible);
+        EXPECT_EQ(g.LblMsg->Text, c.expectedMessage);
+        const bool recordBlocked = !c.blockedFile || std::string(c.blockedFile) == "newrecord.dat";
+        if (recordBlocked) {
+            EXPECT_TRUE(ReadBytes(folders.Data("newrecord.dat")) == record) << "the old record is kept";
+        } else {
+            EXPECT_EQ(RecordOnDisk(folders).TotalScore, g.TotalScore);
+        }
+        std::filesystem::remove(folders.Data("newrecord.dat.tmp"));
+        std::filesystem::remove(folders.Data("Settei.ini.tmp"));
+    }
+
+    // The stroke record: written when it can be, reported when not.
+    g.Mode1HighScore = 11;
+    g.WriteStrokeRecord();
+    EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
+    std::filesystem::create_directory(folders.Data("record2.dat.tmp"));
+    g.LblMsg->Visible = false;
+    g.Mode1HighScore = 9;
+    g.WriteStrokeRecord();
+    EXPECT_TRUE(g.LblMsg->Visible);
+    EXPECT_EQ(g.LblMsg->Text, "最小打数の保存に失敗しました。");
+    EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
+    EXPECT_EQ(g.Mode1HighScore, 9);
+}
