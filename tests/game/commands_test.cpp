@@ -1,0 +1,225 @@
+// The player's commands in each screen, pause and resume, the paddle.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+using game_test::GameFixture;
+
+struct CountingDialog : SettingsDialog {
+    TForm1* form = nullptr;
+    int shown = 0;
+    void ShowModal() override {
+        ++shown;
+        form->GameSetting = false;  // closes at once
+    }
+};
+
+enum class Screen { Title, Countdown, BallInPlay, Paused, BetweenQuestions, Explosion };
+
+void Enter(GameFixture& fx, Screen s) {
+    TForm1& f = fx.f();
+    switch (s) {
+        case Screen::Title:
+            break;
+        case Screen::Countdown:
+            fx.Key(VK_SHIFT_KEY);
+            fx.Run(1000);
+            break;
+        case Screen::BallInPlay:
+            fx.StartQuestion();
+            break;
+        case Screen::Paused:
+            fx.StartQuestion();
+            fx.Char(u'a');
+            break;
+        case Screen::BetweenQuestions:
+            fx.StartQuestion();
+            f.GameOver = true;  // a lost question
+            f.DoGameOver();
+            break;
+        case Screen::Explosion:
+            fx.StartQuestion();
+            f.ImgBakuhatu->Visible = true;
+            break;
+    }
+}
+
+// What a command may change, read before it is pressed.
+struct Before {
+    int gameMode;
+    bool pause;
+    bool hint;
+    const CountingDialog* dialog;
+};
+
+struct Command {
+    const char* name;
+    std::function<void(GameFixture&)> press;
+    std::function<bool(GameFixture&, const Before&)> acted;
+};
+
+TEST(CommandGuardTest, WhichCommandsActInWhichScreen) {
+    const Command commands[] = {
+        {"Start", [](GameFixture& fx) { fx.Key(VK_SHIFT_KEY); },
+         [](GameFixture& fx, const Before&) { return fx.f().ThinkingTimeCount == 5; }},
+        {"GameMode", [](GameFixture& fx) { fx.Key(VK_MENU_KEY); },
+         [](GameFixture& fx, const Before& before) { return fx.f().GameMode != before.gameMode; }},
+        {"Quit", [](GameFixture& fx) { fx.Key(VK_ESCAPE_KEY); },
+         [](GameFixture& fx, const Before&) { return fx.f().IsClosed(); }},
+        {"Pause", [](GameFixture& fx) { fx.Char(u'a'); },
+         [](GameFixture& fx, const Before& before) { return fx.f().Pause != before.pause; }},
+        {"Minimise", [](GameFixture& fx) { fx.Char(u'd'); },
+         [](GameFixture& fx, const Before&) { return fx.host.minimizeCount == 1; }},
+        {"Hint", [](GameFixture& fx) { fx.Char(u'z'); },
+         [](GameFixture& fx, const Before& before) { return fx.f().HintHyoji && !before.hint; }},
+        {"Settings", [](GameFixture& fx) { fx.Char(u's'); },
+         [](GameFixture&, const Before& before) { return before.dialog->shown == 1; }},
+    };
+    struct Row {
+        Screen screen;
+        const char* name;
+        // Start, GameMode, Quit, Pause, Minimise, Hint, Settings
+        bool acts[7];
+    } rows[] = {
+        {Screen::Title, "title", {true, true, true, false, true, false, true}},
+        {Screen::Countdown, "countdown", {false, false, false, false, false, true, false}},
+        {Screen::BallInPlay, "ball in play", {false, true, true, true, true, true, true}},
+        {Screen::Paused, "paused", {false, true, true, true, true, false, true}},
+        {Screen::BetweenQuestions, "between questions", {true, true, true, false, true, false, true}},
+        {Screen::Explosion, "explosion", {false, false, false, false, false, true, false}},
+    };
+    for (const Row& row : rows) {
+        for (int c = 0; c < 7; ++c) {
+            GameFixture fx;
+            CountingDialog dialog;
+            dialog.form = &fx.f();
+            fx.f().Form2 = &dialog;
+            Enter(fx, row.screen);
+            const Before before{fx.f().GameMode, fx.f().Pause, fx.f().HintHyoji, &dialog};
+            commands[c].press(fx);
+            EXPECT_EQ(commands[c].acted(fx, before), row.acts[c]) << row.name << ": " << commands[c].name;
+        }
+    }
+}
+
+TEST(CommandTest, UpperCaseLettersDoNothing) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    for (char16_t c : {u'A', u'X', u'C', u'Z', u'D'}) fx.Char(c);
+    EXPECT_FALSE(f.Pause);
+    EXPECT_TRUE(f.IsMusic);
+    EXPECT_TRUE(f.IsSound);
+    EXPECT_FALSE(f.HintHyoji);
+    EXPECT_EQ(fx.host.minimizeCount, 0);
+}
+
+TEST(CommandTest, MusicAndSoundSwitchesActEverywhere) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.Char(u'x');
+    EXPECT_FALSE(f.IsMusic);
+    EXPECT_TRUE(f.ImgMusicStop->Visible);
+    EXPECT_EQ(f.MediaPlayer1->State(), TMPState::Stopped);
+    fx.Key(VK_MENU_KEY);  // stroke challenge: stage 3 once a board is set up
+    fx.Key(VK_SHIFT_KEY);
+    fx.Char(u'x');  // during the countdown
+    EXPECT_TRUE(f.IsMusic);
+    EXPECT_NE(fx.music.openPath().find("Data/Sound/Stage3.mp3"), std::string::npos);
+    fx.Char(u'c');
+    EXPECT_FALSE(f.IsSound);
+    EXPECT_TRUE(f.ImgSoundStop->Visible);
+    fx.effects.Clear();
+    fx.Run(5000);  // the countdown's bleeps are silent now
+    EXPECT_TRUE(fx.effects.played().empty());
+}
+
+TEST(PauseTest, HoldsBallAndStonesAndResumesFromWhereTheyStood) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    fx.Run(200);
+    // A stone on its way down.
+    TImage* stone = f.ImgStone[2];
+    stone->Visible = true;
+    f.FloatAniStoneY[2]->StartValue = stone->Position.Y;
+    f.FloatAniStoneY[2]->StopValue = 600;
+    f.FloatAniStoneY[2]->Duration = 2;
+    f.FloatAniStoneY[2]->Start();
+    fx.Run(500);
+    fx.Char(u'a');
+    ASSERT_TRUE(f.Pause);
+    EXPECT_EQ(f.LblMsg->Text, Msg::Paused);
+    EXPECT_FALSE(f.TextBlockMoji[0]->Visible);
+    EXPECT_FALSE(f.TextBallMoji[1]->Visible);
+    const float ballY = f.ImgBall[0]->Position.Y, stoneY = stone->Position.Y;
+    fx.Run(3000);
+    EXPECT_FLOAT_EQ(f.ImgBall[0]->Position.Y, ballY);
+    EXPECT_FLOAT_EQ(stone->Position.Y, stoneY);
+    EXPECT_TRUE(stone->Visible);  // holding does not end the fall
+    fx.Char(u'a');
+    EXPECT_FALSE(f.Pause);
+    EXPECT_FALSE(f.LblMsg->Visible);
+    EXPECT_TRUE(f.TextBlockMoji[0]->Visible);
+    fx.Run(100);
+    EXPECT_GT(stone->Position.Y, stoneY);
+    EXPECT_GT(f.ImgBall[0]->Position.Y, ballY);
+    // The first fall had no X leg yet: the resumed X animation heads for its
+    // default stop value 0 as well.
+    EXPECT_TRUE(f.FloatAniBallX[0]->Running());
+}
+
+TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    fx.Key(VK_MENU_KEY);
+    EXPECT_EQ(f.GameMode, 1);
+    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
+    EXPECT_EQ(f.LblGameMode->Text, "打数挑戦");
+    EXPECT_TRUE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
+    fx.Key(VK_MENU_KEY);
+    EXPECT_EQ(f.GameMode, 0);
+    EXPECT_EQ(f.LblMsg->Text, Msg::ResumeQuestion);
+    EXPECT_TRUE(f.GameLoading);
+    fx.Key(VK_SHIFT_KEY);  // refused while the question is on screen
+    EXPECT_NE(f.ThinkingTimeCount, 5);
+    fx.Char(u'n');
+    EXPECT_FALSE(f.GameLoading);
+    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
+    fx.Key(VK_SHIFT_KEY);
+    EXPECT_EQ(f.MondaiCount, 1);
+    EXPECT_EQ(f.ThinkingTimeCount, 5);
+}
+
+TEST(CommandTest, EscapeOnTheTitleSavesNothing) {
+    GameFixture fx;
+    fx.Char(u'x');
+    fx.Key(VK_ESCAPE_KEY);
+    EXPECT_TRUE(fx.f().IsClosed());
+    EXPECT_FALSE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
+    EXPECT_FALSE(std::filesystem::exists(fx.DataFile("Settei.ini")));
+}
+
+TEST(MouseTest, PaddleFollowsThePointerCentreInEveryState) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.input.ScreenMouseX = 400;
+    f.RouteMouseMove(400, 300, {});
+    EXPECT_FLOAT_EQ(f.ImgPad->Position.X, 400 - f.ImgPad->Width / 2);
+    fx.StartQuestion();
+    fx.Char(u'a');
+    fx.input.ScreenMouseX = 10;
+    f.RouteMouseMove(10, 590, {});  // over the music icon
+    EXPECT_FLOAT_EQ(f.ImgPad->Position.X, 10 - f.ImgPad->Width / 2);
+    const float y = f.ImgPad->Position.Y;
+    EXPECT_FLOAT_EQ(f.ImgPad->Position.Y, y);
+}
+
+}  // namespace
