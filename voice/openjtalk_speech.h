@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <list>
 #include <map>
 #include <memory>
@@ -12,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <deque>
 
 #include "platform/audio.h"
 #include "voice/speech.h"
@@ -27,6 +27,8 @@ struct OpenJTalkSetup {
     size_t cacheBytes = 64u << 20;
 };
 
+// The sink is called from Speak (prepared utterances) or from the worker thread,
+// with the service's lock held: it must not call back into the service.
 class OpenJTalkSpeech : public SpeechService {
 public:
     OpenJTalkSpeech(const std::string& programFolder, SpeechAudioSink& sink);
