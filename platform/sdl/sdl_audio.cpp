@@ -30,6 +30,9 @@ SdlAudio::SdlAudio(Clock& clock) : clock_(clock) {
     Mix_QuerySpec(&deviceRate_, &deviceFormat_, &deviceChannels_);
     Mix_AllocateChannels(2);
     Mix_ReserveChannels(2);  // nothing else may grab the effect or speech channel
+    // The music sits a little under the effects and the voice, so they stand out
+    // and the sum of all three seldom reaches full scale.
+    Mix_VolumeMusic(MIX_MAX_VOLUME * 3 / 4);
 }
 
 bool SdlAudio::OpenMixer() {
