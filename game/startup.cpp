@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "game/tform1.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -188,8 +189,15 @@ void TForm1::FormCreate() {
 
     ReadSavedFilesAtStartup();
 
-    // Speech: note which voices can speak, and have the fixed phrases ready.
+    // Speech: note which voices can speak, and have the fixed phrases ready so
+    // that they start at once.
     for (int v = 0; v < 2; ++v) VoiceReady[v] = svc.speech.VoiceAvailable(v);
+    if (VoiceMode == 0 || VoiceMode == 1) {
+        const std::string farewell = std::string(SpeechText::Otsukare) +
+                                     (VoiceMode == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale);
+        for (const std::string& phrase : {farewell, std::string(SpeechText::NewRecord), std::string(SpeechText::WellDone)})
+            if (VoiceReady[VoiceMode]) svc.speech.Prepare(VoiceMode, Utf8ToCp932Lossy(phrase), 110);
+    }
     LblGameMode->Text = GameMode == 0 ? "得点挑戦" : "打数挑戦";
     HideCursor();
 }
