@@ -1,0 +1,228 @@
+// The ball in play against the paddle, the blocks and the window's edges.
+#include <gtest/gtest.h>
+
+#include "tests/game/game_fixture.h"
+
+using game_test::GameFixture;
+
+namespace {
+
+// A dealt question with ball 0 released; mode and first question chosen.
+struct BallTest : ::testing::Test {
+    GameFixture fx;
+    TForm1& g = fx.f();
+
+    void StartAt(int mode, int question) {
+        fx.StartAt(mode, question);
+        ASSERT_EQ(g.MovingBallNo, 0);
+    }
+    TImage* Ball() { return g.ImgBall[g.MovingBallNo]; }
+    void BallOnPaddle() {
+        Ball()->Position.X = g.ImgPad->Position.X + 10;
+        Ball()->Position.Y = g.ImgPad->Position.Y - 12;
+    }
+    int NonGapColumn() { return fx.GapColumn(0) == 0 ? 1 : 0; }
+};
+
+TEST_F(BallTest, FirstPaddleContactSendsTheBallUpAndHidesTheCountdownMessage) {
+    StartAt(0, 1);
+    ASSERT_TRUE(g.LblMsg->Visible);
+    BallOnPaddle();
+    fx.random.Push(1);    // duration 1.2 s
+    fx.random.Push(300);  // X stop 350
+    g.ProcessBall();
+    EXPECT_FALSE(g.LblMsg->Visible);
+    EXPECT_FALSE(g.FirstBallDown);
+    EXPECT_EQ(g.PadHitCount, 1);
+    EXPECT_EQ(g.LblPadHitCount->Text, "014");
+    EXPECT_FLOAT_EQ(Ball()->Position.Y, g.ImgPad->Position.Y - Ball()->Height - 5);
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 1.2f);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->Duration, 1.2f);
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, 350);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 0);
+    EXPECT_TRUE(g.FloatAniBallX[0]->Running());
+    EXPECT_TRUE(fx.Played("Data/Sound/Pad_hit.wav"));
+
+    // A later contact aims from the last leg's direction: it went right, so on to the right.
+    fx.Run(300);
+    BallOnPaddle();
+    const float x = Ball()->Position.X;
+    g.FloatAniBallX[0]->StartValue = x - 50;
+    fx.random.Push(3);   // duration 4 s
+    fx.random.Push(40);  // X stop x + 40
+    g.ProcessBall();
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 4.0f);
+    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, x + 40);
+    EXPECT_EQ(g.LblPadHitCount->Text, "013");
+}
+
+TEST_F(BallTest, StrokeChallengeFirstContactShowsTheBallsCharacterMeaningAndHidesReading) {
+    StartAt(1, 1);
+    g.Clear = true;
+    g.LblYomi->Visible = true;
+    BallOnPaddle();
+    g.ProcessBall();
+    const int s = g.BallMojiNo[0];
+    EXPECT_FALSE(g.Clear);
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(s));
+    EXPECT_EQ(g.LblImi->Text, g.SlotImi(s));
+    EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(s));
+    EXPECT_FALSE(g.LblYomi->Visible);
+    EXPECT_EQ(g.LblPadHitCount->Text, "001");  // strokes so far
+}
+
+TEST_F(BallTest, TheContactThatUsesUpTheAllowanceLosesTheQuestionShowingZeroFirst) {
+    struct Case { int question, contactsBefore; };
+    for (Case c : {Case{1, 14}, Case{21, 44}}) {
+        GameFixture local;
+        TForm1& h = local.f();
+        local.StartAt(0, c.question);
+        h.PadHitCount = c.contactsBefore - 1;
+        TImage* ball = h.ImgBall[0];
+        ball->Position.X = h.ImgPad->Position.X + 10;
+        ball->Position.Y = h.ImgPad->Position.Y - 12;
+        h.ProcessBall();
+        ASSERT_FALSE(h.GameOver) << c.question;
+        ball->Position.Y = h.ImgPad->Position.Y - 12;
+        h.ProcessBall();
+        EXPECT_EQ(h.LblPadHitCount->Text, "000") << c.question;
+        EXPECT_TRUE(h.GameOver) << c.question;
+        EXPECT_EQ(h.MovingBallNo, -1);
+        EXPECT_EQ(h.LblMsg->Text, ScoreLostMessage(h.Stage));
+    }
+}
+
+TEST_F(BallTest, UpperRowIsHitFirstThenTheLeftmostBlock) {
+    StartAt(0, 21);  // stage 3: rows 1 and 2 in play
+    const int b = g.MovingBallNo;
+    g.FloatAniBallY[b]->StopAtCurrent();
+    // Overlap blocks (1,5), (1,6) and (2,5) at once.
+    TImage* b15 = g.ImgBlock[16 + 5];
+    TImage* b16 = g.ImgBlock[16 + 6];
+    Ball()->Position.X = b15->Position.X + 15;
+    Ball()->Position.Y = b15->Position.Y + b15->Height - 12;
+    b16->Position.X = b15->Position.X + 20;                 // pushed into the ball
+    g.ImgBlock[32 + 5]->Position.Y = Ball()->Position.Y;  // row 2 raised into it as well
+    g.FloatAniBallY[b]->StartValue = Ball()->Position.Y + 50;
+    g.ProcessBall();
+    EXPECT_FALSE(g.ImgBlock[16 + 5]->Visible);
+    EXPECT_TRUE(g.ImgBlock[16 + 6]->Visible);
+    EXPECT_TRUE(g.ImgBlock[32 + 5]->Visible);
+    EXPECT_EQ(g.UnVisibleBlockCount[1], 1);
+    EXPECT_EQ(g.LblVisibleBlockCount1->Text, "15");
+    // Going up, it met the lower face: placed below the block and sent down.
+    EXPECT_FLOAT_EQ(Ball()->Position.Y, b15->Position.Y + b15->Height + 5);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[b]->StopValue, g.ClientHeight());
+}
+
+TEST_F(BallTest, WhichBlocksDropStones) {
+    struct Case {
+        int question, row;
+        bool stoneBlock, drops;
+    };
+    for (Case c : {Case{1, 0, false, false}, Case{11, 0, false, false}, Case{21, 0, false, true},
+                   Case{11, 1, true, true}, Case{11, 1, false, false}}) {
+        GameFixture local;
+        TForm1& h = local.f();
+        local.StartAt(0, c.question);
+        int col = 0;
+        if (c.row == 0) {
+            col = local.GapColumn(0) == 0 ? 1 : 0;  // not a gap
+        } else {
+            for (col = 0; col < 16 && h.SeikaiMojiNo[16 + col] >= 0; ++col) {
+            }
+            h.BlockKind[16 + col] = c.stoneBlock ? 4 : 5;
+        }
+        const int i = c.row * 16 + col;
+        local.HitBlockFromBelow(i);
+        EXPECT_EQ(h.ImgStone[i]->Visible, c.drops) << c.question << " row " << c.row;
+        if (c.drops) {
+            EXPECT_TRUE(h.FloatAniStoneY[i]->Running());
+            EXPECT_EQ(h.ImgStone[i]->Bitmap.Path(), local.programFolder + "Data/Png/stone.png");
+            const float d = h.FloatAniStoneY[i]->Duration;
+            EXPECT_TRUE(d == 1 || d == 2 || d == 3) << d;
+        }
+        // Top-row blocks are never destroyed; lower ones break from stage 2 on.
+        EXPECT_EQ(h.ImgBlock[i]->Visible, c.row == 0);
+    }
+}
+
+TEST_F(BallTest, FifthTopRowHitFromAboveLetsTheBallThrough) {
+    StartAt(0, 1);
+    const int col = NonGapColumn();
+    TImage* block = g.ImgBlock[col];
+    g.UpBlockHitCount = 0;
+    for (int hit = 1; hit <= 5; ++hit) {
+        g.FloatAniBallY[0]->StopAtCurrent();
+        g.FloatAniBallX[0]->StopAtCurrent();
+        Ball()->Position.X = block->Position.X + 5;
+        Ball()->Position.Y = block->Position.Y - Ball()->Height + 12;
+        g.FloatAniBallY[0]->StartValue = Ball()->Position.Y - 30;  // coming down
+        g.ProcessBall();
+        if (hit < 5) {
+            EXPECT_EQ(g.UpBlockHitCount, hit);
+            EXPECT_FLOAT_EQ(Ball()->Position.Y, block->Position.Y - Ball()->Height - 5);
+            EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 0);
+        }
+    }
+    EXPECT_EQ(g.UpBlockHitCount, 0);
+    EXPECT_FLOAT_EQ(Ball()->Position.Y, block->Position.Y + block->Height + 5);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());
+}
+
+TEST_F(BallTest, EdgesActFiveUnitsInAndPutTheBallTenUnitsIn) {
+    StartAt(0, 1);
+    const float W = g.ClientWidth(), H = g.ClientHeight();
+    struct Case {
+        float x, y;
+        float wantX, wantY;
+        float stopX, stopY;  // -1: not checked
+    };
+    // Corner: top and left in the same tick.
+    for (Case c : {Case{300, 5, 300, 10, -1, H}, Case{5, 300, 10, 300, W, -1},
+                   Case{W - 35, 300, W - 40, 300, 0, -1}, Case{4, 4, 10, 10, W, -1}}) {
+        g.FloatAniBallX[0]->StopAtCurrent();
+        g.FloatAniBallY[0]->StopAtCurrent();
+        g.PadHitCount = 1;
+        Ball()->Position.X = c.x;
+        Ball()->Position.Y = c.y;
+        g.ImgPad->Position.X = 2000;  // out of the way
+        g.ProcessBall();
+        EXPECT_FLOAT_EQ(Ball()->Position.X, c.wantX) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(Ball()->Position.Y, c.wantY) << c.x << "," << c.y;
+        if (c.stopX >= 0) EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, c.stopX);
+        if (c.stopY >= 0) EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, c.stopY);
+        EXPECT_TRUE(g.FloatAniBallX[0]->Running());
+    }
+}
+
+TEST_F(BallTest, LostBallsReleaseTheNextUntilTheThird) {
+    StartAt(0, 1);
+    g.ImgPad->Position.X = 2000;  // never under the ball
+    for (int b = 0; b < 2; ++b) {
+        ASSERT_TRUE(fx.RunUntil([&] { return g.MovingBallNo == b + 1; }, 5000)) << b;
+        EXPECT_TRUE(g.FirstBallDown);
+        EXPECT_TRUE(g.FloatAniBallY[b + 1]->Running());
+        EXPECT_FLOAT_EQ(g.FloatAniBallY[b + 1]->Duration, 1.5f);
+        EXPECT_FLOAT_EQ(g.FloatAniBallY[b + 1]->StopValue, g.ClientHeight());
+        g.ImgPad->Position.X = 2000;
+    }
+    ASSERT_TRUE(fx.RunUntil([&] { return g.GameOver; }, 5000));
+    EXPECT_TRUE(fx.Played("Data/Sound/Miss.wav"));
+    EXPECT_EQ(g.MovingBallNo, -1);
+}
+
+TEST_F(BallTest, AFinishedStoneIsParkedHiddenWhereItStarted) {
+    StartAt(0, 21);
+    const int i = 16 + 3;
+    g.DropStone(1, 3, TForm1::StoneKind::WrongAnswer);
+    EXPECT_EQ(g.ImgStone[i]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
+    const float d = g.FloatAniStoneY[i]->Duration;
+    EXPECT_TRUE(d == 0.5f || d == 1.5f || d == 2.5f) << d;
+    g.ImgPad->Position.X = 2000;
+    fx.Run(2700);
+    EXPECT_FALSE(g.ImgStone[i]->Visible);
+    EXPECT_FLOAT_EQ(g.ImgStone[i]->Position.Y, g.ImgBlock[i]->Position.Y);
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// Answer judging: points, correct and wrong gaps, characters copied from
+// special blocks, the spoken idiom.
+#include <gtest/gtest.h>
+
+#include "tests/game/game_fixture.h"
+
+using game_test::GameFixture;
+
+TEST(AnswerPoints, Table) {
+    struct Case {
+        int stage, contacts, ball;
+        bool hint, dealt;
+        int points;
+    };
+    const Case cases[] = {
+        {1, 5, 0, false, true, 600},    // (15-5) x 3 x 2 x 10
+        {1, 5, 0, true, true, 300},     // the hint halves
+        {1, 5, 0, false, false, 600},   // stage 1: the dealt character does not double
+        {2, 10, 1, false, true, 1600},  // (30-10) x 2 x 4 x 10
+        {2, 10, 1, false, false, 800},  // copied character
+        {3, 20, -1, false, true, 4000}, // last question: ball factor 4
+        {3, 44, 2, true, false, 10},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AnswerPoints(c.stage, c.contacts, c.ball, c.hint, c.dealt), c.points)
+            << c.stage << " " << c.contacts << " " << c.ball;
+}
+
+namespace {
+struct JudgingTest : ::testing::Test {
+    GameFixture fx;
+    TForm1& g = fx.f();
+    int GapOf(int slot) { return fx.GapColumn(slot); }
+};
+}  // namespace
+
+TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
+    fx.StartAt(0, 1);
+    const int s = g.BallSeikaiMojiNo;
+    g.PadHitCount = 5;
+    fx.reading.table[g.SlotImi(s)] = "いみは、これ";
+    const uint32_t t0 = fx.clock.NowMs();
+    fx.HitBlockFromBelow(GapOf(s));
+
+    EXPECT_TRUE(g.Clear);
+    EXPECT_EQ(g.MovingBallNo, -1);
+    EXPECT_TRUE(g.HintHyoji);
+    EXPECT_EQ(g.Score, 600);
+    EXPECT_EQ(g.TotalScore, 600);
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(s));
+    EXPECT_TRUE(g.LblImi->Visible);
+    EXPECT_TRUE(g.LblYomi->Visible);
+    EXPECT_FLOAT_EQ(g.LblImi->Position.Y, g.LblKaitoMoji->Position.Y + g.LblKaitoMoji->Height);
+    EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
+    EXPECT_FLOAT_EQ(g.LblImi->Width, g.ClientWidth());
+    EXPECT_EQ(g.LblScore->Text, "600点");
+    EXPECT_TRUE(g.LblScore->Visible);
+    EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
+    ASSERT_FALSE(fx.effects.played().empty());
+    EXPECT_EQ(fx.effects.played().back().path, fx.programFolder + "Data/Sound/Seikai1.wav");
+    EXPECT_TRUE(fx.effects.played().back().synchronous);
+    ASSERT_EQ(fx.speech.said.size(), 1u);
+    EXPECT_EQ(fx.speech.said[0].speed, 100);
+    // The idiom's speech text, a stop, the reading of its meaning fit for speech.
+    const std::string idiom = *Cp932ToUtf8(g.QuestionSpeakMoji(g.MondaiNo[s]));
+    EXPECT_EQ(fx.speech.said[0].text, idiom + "。いみわ、これ");
+
+    // The points wait two seconds, fly one, and land on the total.
+    const float startY = g.LblScore->Position.Y;
+    fx.Run(t0 + 2900 - fx.clock.NowMs());  // the answer's sound counts towards the wait
+    EXPECT_TRUE(g.LblScore->Visible);
+    EXPECT_EQ(g.LblTotalScore->Text, "SCORE:000000");
+    fx.Run(200);
+    EXPECT_FALSE(g.LblScore->Visible);
+    EXPECT_FLOAT_EQ(g.LblScore->Position.Y, startY);
+    EXPECT_EQ(g.LblTotalScore->Text, "SCORE:000600");
+    EXPECT_TRUE(g.ImgTitle->Visible);
+}
+
+TEST_F(JudgingTest, StageEndsSetTheCheckpointAndTheLastQuestionEndsTheGame) {
+    struct Case { int question; bool checkpoint; };
+    for (Case c : {Case{9, false}, Case{10, true}, Case{20, true}, Case{30, false}}) {
+        GameFixture local;
+        TForm1& h = local.f();
+        local.StartAt(0, c.question);
+        h.TotalScore = 20000;
+        h.OldTotalScore = 5000;
+        h.HighScore = 15000;
+        local.HitBlockFromBelow(local.GapColumn(h.BallSeikaiMojiNo));
+        EXPECT_EQ(h.OldTotalScore, c.checkpoint ? h.TotalScore : 5000) << c.question;
+        EXPECT_EQ(h.GameClear, c.question == 30);
+    }
+}
+
+TEST_F(JudgingTest, LastQuestionJudgesTheRecordBeforeItsPointsAndSavesTheGame) {
+    fx.StartAt(0, 30);
+    g.TotalScore = 20000;
+    g.HighScore = 15000;
+    g.PadHitCount = 5;
+    fx.HitBlockFromBelow(GapOf(g.BallSeikaiMojiNo));
+    EXPECT_TRUE(g.GameClear);
+    EXPECT_TRUE(g.ChangeHighScore);
+    EXPECT_EQ(g.HighScore, 20000);                        // without this question's points
+    EXPECT_EQ(g.Score, (45 - 5) * 4 * 4 * 10);            // ball factor 4, dealt character
+    EXPECT_EQ(g.TotalScore, 20000 + g.Score);
+    EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
+    EXPECT_FALSE(fx.Played("Data/Sound/Seikai1.wav"));
+    EXPECT_EQ(fx.speech.said.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
+
+    // Not beaten: the game-clear picture.
+    GameFixture other;
+    TForm1& h = other.f();
+    other.StartAt(0, 30);
+    h.TotalScore = 100;
+    h.HighScore = 15000;
+    other.HitBlockFromBelow(other.GapColumn(h.BallSeikaiMojiNo));
+    EXPECT_FALSE(h.ChangeHighScore);
+    EXPECT_EQ(h.HighScore, 15000);
+    EXPECT_EQ(h.ImgTitle->Bitmap.Path(), other.programFolder + "Data/Png/GameClear.png");
+}
+
+TEST_F(JudgingTest, WrongGapDropsAWrongAnswerStoneAndCostsNothingElse) {
+    fx.StartAt(0, 1);
+    const int wrong = (g.BallSeikaiMojiNo + 1) % 4;
+    g.PadHitCount = 3;
+    fx.HitBlockFromBelow(GapOf(wrong));
+    EXPECT_FALSE(g.Clear);
+    EXPECT_EQ(g.MovingBallNo, 0);
+    EXPECT_EQ(g.PadHitCount, 3);
+    EXPECT_EQ(g.Score, 0);
+    EXPECT_TRUE(g.ImgStone[GapOf(wrong)]->Visible);
+    EXPECT_EQ(g.ImgStone[GapOf(wrong)]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
+    EXPECT_TRUE(fx.Played("Data/Sound/Buzz.wav"));
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());  // bounced down
+}
+
+TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
+    fx.StartAt(0, 11);  // stage 2: four special blocks in row 1
+    const int dealt = g.FirstBallSeikaiMojiNo;
+    const int other = (dealt + 1) % 4;
+    auto specialOf = [&](int slot) {
+        for (int c = 0; c < 16; ++c)
+            if (g.SeikaiMojiNo[16 + c] == slot) return 16 + c;
+        return -1;
+    };
+    const int otherBlock = specialOf(other), dealtBlock = specialOf(dealt);
+    ASSERT_GE(otherBlock, 0);
+    ASSERT_GE(dealtBlock, 0);
+
+    fx.HitBlockFromBelow(otherBlock);
+    EXPECT_EQ(g.BallSeikaiMojiNo, other);
+    for (int b = 0; b <= 2; ++b) {
+        EXPECT_EQ(g.TextBallMoji[b]->Text, g.SlotCharacter(other));
+        EXPECT_EQ(g.TextBallMoji[b]->Color, Colors::Darkviolet);
+    }
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(other));
+    EXPECT_EQ(g.LblKaitoMoji->FontColor, Colors::Floralwhite);
+    EXPECT_FALSE(g.FloatAniKaitoMoji->Running());
+    EXPECT_FLOAT_EQ(g.LblKaitoMoji->Opacity, 1);
+    EXPECT_EQ(g.LblImi->Text, g.SlotImi(other));
+    EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(other));
+    EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.BlockKind[otherBlock] != 4);
+
+    fx.HitBlockFromBelow(dealtBlock);
+    EXPECT_EQ(g.BallSeikaiMojiNo, dealt);
+    EXPECT_EQ(g.TextBallMoji[0]->Color, Colors::Darkgoldenrod);
+    EXPECT_EQ(g.LblKaitoMoji->FontColor, Colors::Gold);
+    EXPECT_TRUE(g.FloatAniKaitoMoji->Running());
+
+    // Answered with the copied character: no doubling.
+    g.CharacterCopy(1, otherBlock - 16);  // the block itself is broken by now
+    g.PadHitCount = 10;
+    g.MovingBallNo = 1;
+    fx.HitBlockFromBelow(GapOf(other));
+    EXPECT_EQ(g.Score, 800);
+}
+
+TEST_F(JudgingTest, StrokeChallengeCopySwapsWithTheLaterBall) {
+    fx.StartAt(1, 1);
+    const int later = g.BallMojiNo[2];
+    const int own = g.BallMojiNo[0];
+    int block = -1;
+    for (int i = 16; i < 48 && block < 0; ++i)
+        if (g.SeikaiMojiNo[i] == later) block = i;
+    ASSERT_GE(block, 0);
+    fx.HitBlockFromBelow(block);
+    EXPECT_EQ(g.BallMojiNo[0], later);
+    EXPECT_EQ(g.BallMojiNo[2], own);
+    EXPECT_EQ(g.TextBallMoji[0]->Text, g.SlotCharacter(later));
+    EXPECT_EQ(g.TextBallMoji[2]->Text, g.SlotCharacter(own));
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(later));
+}
+
+TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheNextBall) {
+    fx.StartAt(1, 1);
+    const int s = g.BallMojiNo[0];
+    fx.HitBlockFromBelow(GapOf(s));
+    EXPECT_TRUE(g.Clear);
+    EXPECT_EQ(g.MovingBallNo, 1);
+    EXPECT_TRUE(g.FirstBallDown);
+    EXPECT_FLOAT_EQ(g.FloatAniBallY[1]->Duration, 3.0f);
+    EXPECT_TRUE(g.FloatAniBallY[1]->Running());
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(s));
+    EXPECT_TRUE(g.LblYomi->Visible);
+    for (int i = 16; i < 48; ++i) EXPECT_NE(g.SeikaiMojiNo[i], s);
+    for (TText* t : g.TextSpecialBlockMoji)
+        if (t->Text == g.SlotCharacter(s)) EXPECT_FALSE(t->Visible);
+    ASSERT_EQ(fx.speech.said.size(), 1u);
+    EXPECT_EQ(fx.speech.said[0].speed, 100);
+    EXPECT_TRUE(fx.Played("Data/Sound/seikai.wav"));
+}
+
+TEST_F(JudgingTest, SpeechTextFallsBackToTheReadingAndGoesWithoutAMeaningReading) {
+    fx.StartAt(0, 1);
+    const int s = 0;
+    // No reading for the meaning: the text ends with the stop.
+    const std::string own = *Cp932ToUtf8(g.QuestionSpeakMoji(g.MondaiNo[s]));
+    EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), own + "。");
+    // An additional question without a speech text speaks its reading.
+    g.TuikaJukugo.push_back("一二三四");
+    g.TuikaImi.push_back("かずのいみ");
+    g.TuikaYomi.push_back("いちにさんし");
+    g.TuikaSpeakMoji.push_back("");
+    g.TuikaShutudaiSumi.push_back(false);
+    g.TuikaJukugos = static_cast<int>(g.TuikaJukugo.size());
+    g.MondaiNo[s] = 170 + g.TuikaJukugos - 1;
+    fx.reading.table["かずのいみ"] = "かずのいみ";
+    EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。かずのいみ");
+}

@@ -1,0 +1,120 @@
+// How questions and rounds end: the lost question's answer, message and
+// farewell, and the end of a game with the title zoom and the parade.
+#include <gtest/gtest.h>
+
+#include "tests/game/game_fixture.h"
+
+using game_test::GameFixture;
+
+TEST(ScoreLostMessage, NamesTheFirstQuestionOfTheStageInAsciiDigits) {
+    EXPECT_EQ(ScoreLostMessage(1), "[Shift]キーを押すと第1問から再開します。");
+    EXPECT_EQ(ScoreLostMessage(2), "[Shift]キーを押すと第11問から再開します。");
+    EXPECT_EQ(ScoreLostMessage(3), "[Shift]キーを押すと第21問から再開します。");
+}
+
+TEST(DoGameOver, EndingStates) {
+    struct Case {
+        int mode, question, voice;
+        bool sound;
+        std::string message, farewell;
+    };
+    const std::string female = "おつかれさまでした。またがんば'ってね。";
+    const std::string male = "おつかれさまでした。また/がんば'ろお。";
+    const Case cases[] = {
+        {0, 1, 0, true, "[Shift]キーを押すと第1問から再開します。", female},
+        {0, 17, 1, true, "[Shift]キーを押すと第11問から再開します。", male},
+        {0, 25, 0, false, "[Shift]キーを押すと第21問から再開します。", ""},
+        {1, 1, 1, true, "[Shift]キーを押すと再開します。", male},
+        {1, 1, 0, true, "[Shift]キーを押すと再開します。", female},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message + " voice " + std::to_string(c.voice));
+        GameFixture fx(c.sound);
+        TForm1& g = fx.f();
+        g.VoiceMode = c.voice;
+        fx.StartAt(c.mode, c.question);
+        g.FloatAniBallY[0]->StopAtCurrent();
+        g.DropStone(0, 0, TForm1::StoneKind::Stone);  // one stone in the air
+        const int s = c.mode == 0 ? g.BallSeikaiMojiNo : g.BallMojiNo[0];
+        fx.effects.Clear();
+        g.GameOver = true;
+        g.DoGameOver();
+
+        EXPECT_EQ(g.LblMsg->Text, c.message);
+        EXPECT_TRUE(g.LblMsg->Visible);
+        EXPECT_EQ(g.MovingBallNo, -1);
+        EXPECT_TRUE(g.HintHyoji);
+        EXPECT_FALSE(g.ImgStone[0]->Visible);  // the falling stone was ended and parked
+        EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
+        EXPECT_TRUE(g.ImgTitle->Visible);
+        EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(s));
+        EXPECT_EQ(g.LblImi->Text, g.SlotImi(s));
+        EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(s));
+        EXPECT_TRUE(g.LblImi->Visible && g.LblYomi->Visible && g.LblKaitoMoji->Visible);
+        EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
+        if (c.sound) {
+            ASSERT_EQ(fx.speech.said.size(), 1u);
+            EXPECT_EQ(fx.speech.said[0].text, c.farewell);
+            EXPECT_EQ(fx.speech.said[0].voice, c.voice);
+            EXPECT_EQ(fx.speech.said[0].speed, 110);
+            ASSERT_FALSE(fx.effects.played().empty());
+            EXPECT_EQ(fx.effects.played()[0].path, fx.programFolder + "Data/Sound/gameover.wav");
+            EXPECT_TRUE(fx.effects.played()[0].synchronous);
+        } else {
+            EXPECT_TRUE(fx.speech.said.empty());
+            EXPECT_TRUE(fx.effects.played().empty());
+        }
+    }
+}
+
+TEST(TitleZoom, EndsWithMessageSpeechAndParadeEvenWithMusicOff) {
+    struct Case {
+        int mode;
+        bool record;
+        std::string message, speech;
+    };
+    const Case cases[] = {
+        {0, true, "[Shift]キーを押すと第１問から再開します。", "やったね、しんき'ろく。おめでとお。"},
+        {0, false, "[Shift]キーを押すと第１問から再開します。", "やったね。おめでとお。"},
+        {1, true, "[Shift]キーを押せば始まります。", "やったね、しんき'ろく。おめでとお。"},
+    };
+    for (const Case& c : cases) {
+        GameFixture fx;
+        TForm1& g = fx.f();
+        g.IsMusic = false;
+        g.GameMode = c.mode;
+        g.ChangeHighScore = c.record;
+        g.ImgTitle->Visible = true;
+        const float w = g.ImgTitle->Width, h = g.ImgTitle->Height;
+        const uint32_t zoomStart = fx.clock.NowMs();
+        g.ZoomInTitle();
+        EXPECT_EQ(g.ImgTitle->Width, 0);
+        fx.Run(900);
+        EXPECT_TRUE(fx.speech.said.empty());
+        fx.Run(200);
+        EXPECT_FLOAT_EQ(g.ImgTitle->Width, w);
+        EXPECT_FLOAT_EQ(g.ImgTitle->Height, h);
+        EXPECT_EQ(g.LblMsg->Text, c.message);
+        EXPECT_TRUE(g.LblMsg->Visible);
+        ASSERT_EQ(fx.speech.said.size(), 1u);
+        EXPECT_EQ(fx.speech.said[0].text, c.speech);
+        EXPECT_EQ(fx.speech.said[0].speed, 110);
+        EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
+        EXPECT_EQ(g.MediaPlayer1->State(), TMPState::Playing);
+        EXPECT_GE(g.MusicStartTime, zoomStart + 1000);
+    }
+}
+
+TEST(TitleZoom, CutShortByHidingTheTitleEndsNothing) {
+    GameFixture fx;
+    TForm1& g = fx.f();
+    g.ImgTitle->Visible = true;
+    g.LblMsg->Text = "5";
+    g.ZoomInTitle();
+    fx.Run(300);
+    g.ImgTitle->Visible = false;  // [Shift] started the next board meanwhile
+    fx.Run(1000);
+    EXPECT_EQ(g.LblMsg->Text, "5");
+    EXPECT_NE(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
+    EXPECT_TRUE(fx.speech.said.empty());
+}
