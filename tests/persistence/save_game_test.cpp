@@ -2,6 +2,7 @@
 // continued in the next, the start-up reads, and saves that fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -276,6 +277,8 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
     };
     const Case cases[] = {
         {"middle of a question", goodBytes, Hex("0C 00 00 00"), "", true, 23450, "最小打数:012", false},
+        {"count of used questions disagrees with the marks",
+         withRecord([](TDataRec& r) { r.ShutudaiSumiCount = 0; }), "", "", true, 23450, "最小打数:030", false},
         {"completed game", withRecord([](TDataRec& r) { r.GameClear = 1; r.Clear = 1; }), Hex("E8 03 00 00"),
          "[ismusic]\r\nvalue=0\r\n", false, 23450, "最小打数:---", true},
         {"truncated", goodBytes.substr(0, 3000), "", "", false, 15000, "最小打数:030", false},
@@ -298,11 +301,17 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         if (!c.settings.empty()) WriteBytes(folders.Data("Settei.ini"), c.settings);
 
         bool gameClearAfterCreate = false;
-        ProgramRun run(folders.program, folders.documents, 800, 600,
-                       [&](TForm1& g) { gameClearAfterCreate = g.GameClear; });
+        int marks = -1, markCount = -2;
+        ProgramRun run(folders.program, folders.documents, 800, 600, [&](TForm1& g) {
+            gameClearAfterCreate = g.GameClear;
+            marks = static_cast<int>(std::count(g.ShutudaiSumi.begin(), g.ShutudaiSumi.end(), true));
+            markCount = g.ShutudaiSumiCount;
+        });
         TForm1& g = run.f();
         EXPECT_EQ(g.GameLoading, c.resumable);
         EXPECT_EQ(gameClearAfterCreate, !c.resumable);
+        EXPECT_EQ(markCount, marks) << "the deal relies on the count matching the marks";
+        EXPECT_EQ(marks, c.highScore != 15000 ? 4 : 0) << "only a usable record's marks are taken";
         EXPECT_EQ(g.HighScore, c.highScore);
         EXPECT_EQ(g.LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
         EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
