@@ -395,3 +395,39 @@ TEST(SaveGame, FailedWrites) {
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
     EXPECT_EQ(g.Mode1HighScore, 9);
 }
+
+// Back from the stroke challenge, [Y] reads the file again rather than the copy
+// from start-up, and a file spoilt in the meantime changes nothing.
+TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
+    Folders folders;
+    ProgramRun run(folders.program, folders.documents, 800, 600);
+    StartStageTwoQuestion(run);
+    TForm1& g = run.f();
+    auto toStrokeAndBack = [&] {
+        run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});  // saves the score challenge
+        ASSERT_EQ(g.GameMode, 1);
+        run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});
+        ASSERT_EQ(g.GameMode, 0);
+        ASSERT_TRUE(g.GameLoading);
+        ASSERT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
+    };
+
+    toStrokeAndBack();
+    TDataRec rec = RecordOnDisk(folders);
+    rec.TotalScore = 4321;
+    ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
+    run.Char(u'y');
+    EXPECT_EQ(g.TotalScore, 4321);
+    EXPECT_EQ(g.LblTotalScore->Text, "SCORE:004321");
+    EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
+
+    toStrokeAndBack();
+    rec = RecordOnDisk(folders);
+    rec.Block[40].BlockKind = 99;
+    ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
+    const int kindBefore = g.BlockKind[40];
+    run.Char(u'y');
+    EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
+    EXPECT_EQ(g.BlockKind[40], kindBefore);
+    EXPECT_EQ(g.TotalScore, 4321);
+}
