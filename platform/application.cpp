@@ -47,42 +47,48 @@ void Application::RemoveTimer(TTimer* t) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
 }
 
-void Application::RunDueTimers() {
-    // Handlers may add or remove timers: fire from a snapshot, still-registered ones only.
-    const std::vector<TTimer*> snapshot = timers_;
-    for (TTimer* t : snapshot) {
-        if (std::find(timers_.begin(), timers_.end(), t) == timers_.end()) continue;
-        const uint32_t now = clock_.NowMs();
-        if (t->IsDue(now)) t->Fire(now);
-    }
-}
-
 bool Application::AnimationTickDue() {
     return animClock_.HasRunning() && !animClock_.InTick() &&
            IsReached(clock_.NowMs(), animClock_.LastTickMs() + AnimationClock::kIntervalMs);
 }
 
-void Application::RunDueAnimationTick() {
-    if (AnimationTickDue()) animClock_.Tick();
-}
-
-bool Application::AnythingDueNow() {
-    if (!queue_.empty() || AnimationTickDue()) return true;
-    const uint32_t now = clock_.NowMs();
-    return std::any_of(timers_.begin(), timers_.end(), [now](TTimer* t) { return t->IsDue(now); });
-}
-
 void Application::ProcessMessages() {
     if (backend_) backend_->PumpEvents();
-    while (AnythingDueNow()) {
+    // Each timer and the animation clock get at most one turn per call: a handler
+    // slower than its interval would otherwise keep this call busy for ever.
+    std::vector<TTimer*> fired;
+    bool ticked = false;
+    for (;;) {
+        bool delivered = false;
         // Events posted by the handlers below wait for the next pass.
         for (size_t n = queue_.size(); n > 0 && !queue_.empty(); --n) {
             auto event = std::move(queue_.front());
             queue_.pop_front();
             event();
+            delivered = true;
         }
-        RunDueTimers();
-        RunDueAnimationTick();
+        const std::vector<TTimer*> snapshot = timers_;  // handlers may add or remove timers
+        for (TTimer* t : snapshot) {
+            if (std::find(fired.begin(), fired.end(), t) != fired.end()) continue;
+            if (std::find(timers_.begin(), timers_.end(), t) == timers_.end()) continue;
+            const uint32_t now = clock_.NowMs();
+            if (!t->IsDue(now)) continue;
+            fired.push_back(t);
+            t->Fire(now);
+            delivered = true;
+        }
+        if (!ticked && AnimationTickDue()) {
+            ticked = true;
+            animClock_.Tick();
+            delivered = true;
+        }
+        if (!delivered) break;
+    }
+    // A handler that lets waiting events run wants what it changed on screen
+    // (before a blocking sound, for example).
+    if (backend_ && backend_->FrameDue()) {
+        TickAnimationsBeforeFrame();
+        backend_->DrawFrame();
     }
 }
 

@@ -64,10 +64,7 @@ public:
     void TickAnimationsBeforeFrame();
 
 private:
-    void RunDueTimers();
-    void RunDueAnimationTick();
     bool AnimationTickDue();
-    bool AnythingDueNow();
     // The clock reading at which the next timer or animation tick falls due.
     uint32_t NextDueMs();
 

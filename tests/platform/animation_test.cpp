@@ -55,14 +55,14 @@ TEST_F(AnimationTest, RunsLinearlyAndFinishesOnceAfterTheFinalValue) {
 
 TEST_F(AnimationTest, EndsAreExactFloats) {
     ani->PropertyName = "Opacity";
-    ani->StartValue = 0.1f;
-    ani->StopValue = 0.7f;
+    ani->StartValue = 0.9f;  // 0.9f + (0.1f - 0.9f) rounds away from 0.1f
+    ani->StopValue = 0.1f;
     ani->Duration = 0.3f;
     ani->Start();
-    EXPECT_EQ(img->Opacity, 0.1f);
+    EXPECT_EQ(img->Opacity, 0.9f);
     app.RunFor(300);
     EXPECT_FALSE(ani->Running());
-    EXPECT_EQ(img->Opacity, 0.7f);
+    EXPECT_EQ(img->Opacity, 0.1f);
 }
 
 // Every way a run ends runs OnFinish exactly once.
