@@ -12,6 +12,11 @@ struct CachedPicture {
     int width = 0;
     int height = 0;
     uint64_t lastUsedFrame = 0;
+    // A copy scaled to the size the picture is steadily drawn at (software
+    // rendering only: stretching every frame is its main cost there).
+    SDL_Texture* scaled = nullptr;
+    int scaledWidth = 0, scaledHeight = 0;
+    int pendingWidth = 0, pendingHeight = 0, pendingFrames = 0;
 };
 
 class PictureCache {
@@ -23,7 +28,10 @@ public:
 
     // The picture of a file; a missing or undecodable file gives an entry
     // without texture (remembered, so it is not retried every frame).
-    const CachedPicture& Get(const std::string& path, uint64_t frame);
+    CachedPicture& Get(const std::string& path, uint64_t frame);
+    // The picture pre-scaled to w × h once it has been drawn at that size for a
+    // few frames in a row; nullptr until then (stretch the full picture).
+    SDL_Texture* ScaledTo(const std::string& path, CachedPicture& pic, int w, int h);
     // Forgets pictures not used since before the given frame.
     void EvictUnusedSince(uint64_t frame);
     size_t Size() const { return entries_.size(); }

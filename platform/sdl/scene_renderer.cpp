@@ -19,7 +19,25 @@ void Tint(SDL_Texture* t, TAlphaColor color, float opacity) {
 }  // namespace
 
 SceneRenderer::SceneRenderer(SDL_Renderer* renderer, FontLibrary& fonts)
-    : renderer_(renderer), pictures_(renderer), texts_(renderer, fonts) {}
+    : renderer_(renderer), pictures_(renderer), texts_(renderer, fonts) {
+    SDL_RendererInfo info{};
+    prescale_ = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+}
+
+void SceneRenderer::CopyPicture(const std::string& path, CachedPicture& pic, const SDL_FRect& rect,
+                                float opacity) {
+    const int w = static_cast<int>(std::lround(rect.w)), h = static_cast<int>(std::lround(rect.h));
+    SDL_Texture* scaled = nullptr;
+    if (prescale_ && (w != pic.width || h != pic.height)) scaled = pictures_.ScaledTo(path, pic, w, h);
+    if (scaled) {
+        const SDL_Rect dst{static_cast<int>(std::lround(rect.x)), static_cast<int>(std::lround(rect.y)), w, h};
+        SDL_SetTextureAlphaMod(scaled, ToByte(opacity));
+        SDL_RenderCopy(renderer_, scaled, nullptr, &dst);
+        return;
+    }
+    SDL_SetTextureAlphaMod(pic.texture, ToByte(opacity));
+    SDL_RenderCopyF(renderer_, pic.texture, nullptr, &rect);
+}
 
 void SceneRenderer::Draw(const TForm& form) {
     ++frame_;
@@ -33,11 +51,9 @@ void SceneRenderer::Draw(const TForm& form) {
     SDL_SetRenderDrawColor(renderer_, (bg >> 16) & 0xFF, (bg >> 8) & 0xFF, bg & 0xFF, 255);
     SDL_RenderClear(renderer_);
     if (!form.Fill.IsEmpty()) {
-        const CachedPicture& pic = pictures_.Get(form.Fill.Path(), frame_);
-        if (pic.texture) {
-            SDL_SetTextureAlphaMod(pic.texture, 255);
-            SDL_RenderCopy(renderer_, pic.texture, nullptr, nullptr);
-        }
+        CachedPicture& pic = pictures_.Get(form.Fill.Path(), frame_);
+        if (pic.texture)
+            CopyPicture(form.Fill.Path(), pic, SDL_FRect{0, 0, static_cast<float>(outW), static_cast<float>(outH)}, 1);
     }
     DrawChildren(form, 0, 0, form.Opacity);
     EvictIdle();
@@ -74,7 +90,7 @@ void SceneRenderer::DrawControl(const TControl& c, float x, float y, float opaci
 
 void SceneRenderer::DrawImage(const TImage& img, const SDL_FRect& rect, float opacity) {
     if (img.Bitmap.IsEmpty() || rect.w <= 0 || rect.h <= 0) return;
-    const CachedPicture& pic = pictures_.Get(img.Bitmap.Path(), frame_);
+    CachedPicture& pic = pictures_.Get(img.Bitmap.Path(), frame_);
     if (!pic.texture || pic.width <= 0 || pic.height <= 0) return;
     SDL_FRect dst = rect;
     if (img.WrapMode == TImageWrapMode::iwFit) {
@@ -84,8 +100,7 @@ void SceneRenderer::DrawImage(const TImage& img, const SDL_FRect& rect, float op
         dst.x = rect.x + (rect.w - dst.w) / 2;
         dst.y = rect.y + (rect.h - dst.h) / 2;
     }
-    SDL_SetTextureAlphaMod(pic.texture, ToByte(opacity));
-    SDL_RenderCopyF(renderer_, pic.texture, nullptr, &dst);
+    CopyPicture(img.Bitmap.Path(), pic, dst, opacity);
 }
 
 void SceneRenderer::DrawText(const TText& text, const SDL_FRect& rect, float opacity) {

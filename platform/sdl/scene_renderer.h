@@ -2,6 +2,7 @@
 // Draws a window's scene tree with an SDL renderer: the background picture,
 // then every visible object in tree order with its effects.
 #include <cstdint>
+#include <string>
 
 #include "platform/scene.h"
 #include "platform/sdl/fonts.h"
@@ -41,10 +42,13 @@ private:
     void DrawTextWithEffects(const TFmxObject& owner, CachedText& text, const SDL_FRect& dst,
                              TAlphaColor color, float opacity);
     void EvictIdle();
+    // Copies a picture into rect, from a pre-scaled copy where that pays.
+    void CopyPicture(const std::string& path, CachedPicture& pic, const SDL_FRect& rect, float opacity);
 
     SDL_Renderer* renderer_;
     PictureCache pictures_;
     TextCache texts_;
     uint64_t frame_ = 0;
     float scaleX_ = 1, scaleY_ = 1;
+    bool prescale_ = false;  // software renderer: stretching is costly
 };

@@ -16,6 +16,8 @@ struct SdlWindowOptions {
     // The software renderer also when a GPU renderer exists. The environment
     // variable TERAMON_SOFTWARE_RENDERER=1 forces it as well.
     bool softwareRenderer = false;
+    // Pace presents by the display (benchmarks turn it off to time drawing).
+    bool vsync = true;
 };
 
 class SdlWindow : public WindowHost {

@@ -86,11 +86,17 @@ TEST_F(RendererFixture, PicturesStretchOrFitIntoTheirRectangles) {
     fitted->SetBounds(80, 10, 60, 20);  // a square picture fits as 20 × 20, centred
     ASSERT_TRUE(fitted->Bitmap.LoadFromFile(red));
 
+    // Later frames draw from copies scaled once to the steady size: same result.
+    for (int frame = 0; frame < 5; ++frame) {
+        scene->Draw(form);
+        EXPECT_EQ(CountPixels(10, 10, 60, 30, IsRed), 50 * 20) << "frame " << frame;
+        EXPECT_EQ(CountPixels(0, 0, 70, 40, IsRed), 50 * 20);  // nothing outside the rectangle
+        EXPECT_EQ(CountPixels(100, 10, 120, 30, IsRed), 20 * 20);
+        EXPECT_EQ(CountPixels(80, 0, 160, 40, IsRed), 20 * 20);
+    }
+    stretched->Width = 30;  // a new size is stretched again at once
     scene->Draw(form);
-    EXPECT_EQ(CountPixels(10, 10, 60, 30, IsRed), 50 * 20);
-    EXPECT_EQ(CountPixels(0, 0, 70, 40, IsRed), 50 * 20);  // nothing outside the rectangle
-    EXPECT_EQ(CountPixels(100, 10, 120, 30, IsRed), 20 * 20);
-    EXPECT_EQ(CountPixels(80, 0, 160, 40, IsRed), 20 * 20);
+    EXPECT_EQ(CountPixels(0, 0, 70, 40, IsRed), 30 * 20);
 }
 
 TEST_F(RendererFixture, BackgroundFillsTheOutputAndTheClientAreaIsScaledOntoIt) {
@@ -102,7 +108,7 @@ TEST_F(RendererFixture, BackgroundFillsTheOutputAndTheClientAreaIsScaledOntoIt) 
     img->Bitmap.LoadFromFile(red);
     // The form keeps a 160 × 120 client area; the output is twice as large.
     Open(320, 240);
-    scene->Draw(form);
+    for (int frame = 0; frame < 4; ++frame) scene->Draw(form);
     EXPECT_EQ(Pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(Pixel(319, 239), 0x0000FFu);
     EXPECT_EQ(Pixel(80, 60), 0xFF0000u);
