@@ -9,6 +9,7 @@
 
 #include "game/question_table.h"
 #include "platform/text_codec.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 
@@ -279,6 +280,55 @@ TEST(QuestionTemplate, ShippedTemplateHasHeaderAndExampleQuestions) {
     for (std::size_t i = kAdditionalHeaderLines; i < lines.size(); ++i)
         bodyLines += !TrimSpacesAndControls(lines[i]).empty();
     EXPECT_EQ(bodyLines, examples.size() * 3);
+}
+
+// ---- The main window's question bank ----
+
+TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestionNumberRule) {
+    game_test::GameFixture game;
+    TForm1& g = game.f();
+    EXPECT_EQ(g.Jukugo[68], "温故知新");
+    EXPECT_EQ(g.Yomi[109], "いちごいちえ");
+    EXPECT_EQ(g.Imi[2], "今にも死にそうなこと");
+    EXPECT_EQ(g.SpeakMoji[2], *Utf8ToCp932("は'んしはんしょお。"));
+    EXPECT_EQ(g.QuestionJukugo(169), "晴耕雨読");
+    EXPECT_EQ(g.TuikaJukugos, 0);
+    for (int q : {-1, 170, 5000}) {
+        EXPECT_EQ(g.QuestionJukugo(q), "") << q;
+        EXPECT_EQ(g.QuestionSpeakMoji(q), "") << q;
+    }
+
+    std::filesystem::create_directories(std::filesystem::path(game.DataFile("")));
+    const auto writeFile = [&](const std::string& bytes) {
+        std::ofstream(game.DataFile("NewTuikamondai.txt"), std::ios::binary) << bytes;
+    };
+    std::string text;
+    for (int i = 0; i < kAdditionalHeaderLines; ++i) text += "header\r\n";
+    text += "温故知新\r\nおんこちしん\r\n built-in \r\n一攫千金\r\nいっかくせんきん\r\n大もうけ\r\n";
+    writeFile(*Utf8ToCp932(text));
+    g.LoadAdditionalQuestions();
+    ASSERT_EQ(g.TuikaJukugos, 1);
+    EXPECT_EQ(g.QuestionJukugo(170), "一攫千金");
+    EXPECT_EQ(g.QuestionYomi(170), "いっかくせんきん");
+    EXPECT_EQ(g.QuestionImi(170), "大もうけ");
+    EXPECT_EQ(g.QuestionSpeakMoji(170), *Utf8ToCp932("いっかくせんきん"));
+    EXPECT_EQ(g.TuikaShutudaiSumi, std::vector<bool>{false});
+    EXPECT_EQ(g.QuestionJukugo(171), "");
+
+    g.MondaiNo = {170, 0, 141, 999};
+    g.UnVisibleMojiNo = {2, 0, 3, 1};
+    EXPECT_EQ(g.SlotCharacter(0), "千");
+    EXPECT_EQ(g.SlotCharacter(1), "挙");
+    EXPECT_EQ(g.SlotCharacter(2), "々");
+    EXPECT_EQ(g.SlotCharacter(3), "");  // no such question
+    EXPECT_EQ(g.SlotCharacter(4), "");  // no such slot
+
+    // A file that cannot be decoded leaves no additional question behind.
+    writeFile(*Utf8ToCp932(text) + "\x82");
+    g.LoadAdditionalQuestions();
+    EXPECT_EQ(g.TuikaJukugos, 0);
+    EXPECT_TRUE(g.TuikaJukugo.empty());
+    EXPECT_EQ(g.QuestionJukugo(170), "");
 }
 
 }  // namespace
