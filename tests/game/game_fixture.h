@@ -21,6 +21,15 @@
 
 namespace game_test {
 
+// The source tree (for its Data folder): given by the build, else found from here.
+inline std::string SourceDir() {
+#ifdef TERAMON_SOURCE_DIR
+    return TERAMON_SOURCE_DIR;
+#else
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().string();
+#endif
+}
+
 // Records every utterance; every voice can speak.
 struct RecordingSpeech : SpeechService {
     struct Said {
@@ -80,7 +89,7 @@ struct GameFixture {
         root = mkdtemp(tmpl);
         std::filesystem::create_directories(root / "prog");
         std::filesystem::create_directories(root / "docs");
-        std::filesystem::create_directory_symlink(TERAMON_SOURCE_DIR "/Data", root / "prog" / "Data");
+        std::filesystem::create_directory_symlink(SourceDir() + "/Data", root / "prog" / "Data");
         programFolder = (root / "prog").string() + "/";
         documentsFolder = (root / "docs").string();
         for (const char* track : {"Stage1", "Stage2", "Stage3", "parade"})
