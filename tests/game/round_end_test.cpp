@@ -118,3 +118,18 @@ TEST(TitleZoom, CutShortByHidingTheTitleEndsNothing) {
     EXPECT_NE(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
     EXPECT_TRUE(fx.speech.said.empty());
 }
+
+TEST(Explosion, EndsTheQuestionOnlyWhenItRunsItsCourse) {
+    for (bool cutShort : {false, true}) {
+        GameFixture fx;
+        TForm1& g = fx.f();
+        g.ImgBakuhatu->Visible = true;
+        g.FloatAniBakuhatuX->Start();
+        fx.Run(500);
+        if (cutShort) g.ImgBakuhatu->Visible = false;  // a loaded game or a new board hid it
+        fx.Run(3000);
+        EXPECT_EQ(g.GameOver, !cutShort);
+        EXPECT_EQ(fx.speech.said.empty(), cutShort);
+        EXPECT_FALSE(g.ImgBakuhatu->Visible);
+    }
+}
