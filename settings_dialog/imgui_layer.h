@@ -1,0 +1,55 @@
+#pragma once
+// Dear ImGui on the game's own SDL window and renderer, for widgets drawn over
+// the scene: SDL events in, a Japanese font atlas that grows with the text on
+// screen, and the input method's candidate window placed at the text caret.
+#include <deque>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <SDL_events.h>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct ImFont;
+
+class ImGuiLayer {
+public:
+    // fontFile: a TrueType/OpenType file with Japanese glyphs; fontPixels: its size.
+    ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels);
+    ~ImGuiLayer();
+    ImGuiLayer(const ImGuiLayer&) = delete;
+    ImGuiLayer& operator=(const ImGuiLayer&) = delete;
+
+    void ProcessEvent(const SDL_Event& e);
+    // Forgets keys, buttons and typed characters: input went elsewhere meanwhile.
+    void ResetInput();
+
+    // The atlas holds every character of the text from the next frame on (the
+    // common Japanese set is always there; rarer kanji are added as they appear).
+    void RequireGlyphs(std::string_view utf8);
+    bool HasGlyph(char32_t c) const;
+
+    // One frame: widgets are submitted between the two calls.
+    void BeginFrame();
+    void EndFrame();
+
+private:
+    void BuildFonts();
+
+    std::string fontFile_;
+    float fontPixels_;
+    ImFont* font_ = nullptr;
+    std::set<unsigned> extraCharacters_;
+    std::vector<unsigned short> glyphRanges_;  // must outlive the atlas build
+    bool fontsDirty_ = true;
+    void DeliverKeyboardInput();
+
+    // ImGui looks at keys once a frame and an editor handles one key a frame:
+    // keyboard and text events wait here and go in order, at most one key
+    // press per frame and no other key event after it in that frame.
+    std::deque<SDL_Event> keyboardInput_;
+    bool mouseKnown_ = false;
+    float mouseX_ = 0, mouseY_ = 0;
+};

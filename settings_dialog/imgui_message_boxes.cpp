@@ -1,0 +1,81 @@
+#include "settings_dialog/imgui_message_boxes.h"
+
+#include <imgui.h>
+
+#include "platform/application.h"
+#include "platform/scene.h"
+#include "settings_dialog/imgui_layer.h"
+
+namespace {
+constexpr const char* kPopupId = "##message_box";
+const ImVec2 kButtonSize(96, 30);
+}  // namespace
+
+void ImGuiMessageBoxes::ShowMessage(const std::string& text) { Run(text, false); }
+
+MessageBoxes::Answer ImGuiMessageBoxes::AskYesNo(const std::string& text) { return Run(text, true); }
+
+MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool question) {
+    // Only one box at a time: the dialog takes no action while one is open.
+    if (box_ || !layer_) return Answer::No;
+    layer_->RequireGlyphs(caption_ + text + "はいいいえ");
+    TForm waiter(1, 1);
+    Box box{text, question, false, Answer::No, &waiter};
+    box_ = &box;
+    app_.ShowModal(waiter);
+    box_ = nullptr;
+    return box.answer;
+}
+
+void ImGuiMessageBoxes::Answered(Answer a) {
+    box_->answer = a;
+    box_->waiter->Close();
+    ImGui::CloseCurrentPopup();
+}
+
+void ImGuiMessageBoxes::EscapePressed() {
+    if (box_ && !box_->question && !box_->waiter->IsClosed()) {
+        box_->answer = Answer::Yes;
+        box_->waiter->Close();
+    }
+}
+
+void ImGuiMessageBoxes::Draw() {
+    if (!box_ || box_->waiter->IsClosed()) return;
+    const std::string title = caption_ + kPopupId;
+    if (!box_->popupOpened) {
+        ImGui::OpenPopup(title.c_str());
+        box_->popupOpened = true;
+    }
+    const ImGuiIO& io = ImGui::GetIO();
+    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x * 0.5f, io.DisplaySize.y * 0.5f), ImGuiCond_Always,
+                            ImVec2(0.5f, 0.5f));
+    ImGui::SetNextWindowSizeConstraints(ImVec2(260, 0), ImVec2(560, FLT_MAX));
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoMove |
+                                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse;
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(20, 16));
+    if (ImGui::BeginPopupModal(title.c_str(), nullptr, flags)) {
+        ImGui::PushTextWrapPos(520);
+        ImGui::TextUnformatted(box_->text.c_str());
+        ImGui::PopTextWrapPos();
+        ImGui::Dummy(ImVec2(0, 10));
+        const bool enter = ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false) ||
+                           ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false);
+        const int buttons = box_->question ? 2 : 1;
+        const float width = buttons * kButtonSize.x + (buttons - 1) * ImGui::GetStyle().ItemSpacing.x;
+        const float avail = ImGui::GetContentRegionAvail().x;
+        if (avail > width) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (avail - width) * 0.5f);
+        if (box_->question) {
+            // Enter answers with the default button, as desktop boxes do.
+            if (ImGui::Button("はい", kButtonSize) || enter) Answered(Answer::Yes);
+            else {
+                ImGui::SameLine();
+                if (ImGui::Button("いいえ", kButtonSize)) Answered(Answer::No);
+            }
+        } else if (ImGui::Button("OK", kButtonSize) || enter) {
+            Answered(Answer::Yes);
+        }
+        ImGui::EndPopup();
+    }
+    ImGui::PopStyleVar();
+}

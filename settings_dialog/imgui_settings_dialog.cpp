@@ -1,0 +1,301 @@
+#include "settings_dialog/imgui_settings_dialog.h"
+
+#include <SDL.h>
+#include <imgui.h>
+#include <imgui_internal.h>
+#include <imgui_stdlib.h>
+
+#include <algorithm>
+
+#include "game/tform1.h"
+#include "platform/application.h"
+#include "platform/sdl/fonts.h"
+#include "platform/sdl/sdl_event_backend.h"
+#include "platform/sdl/sdl_window.h"
+#include "settings_dialog/imgui_layer.h"
+
+namespace {
+
+constexpr float kFontPixels = 14;
+constexpr const char* kBoxCaption = "てらもん2";
+// Every fixed text of the dialog, so their glyphs are in the atlas.
+constexpr const char* kFixedTexts = "てらもん2の設定しゃべる声女声男声問題の追加読み入力OKキャンセル";
+
+struct Rect {
+    float x, y, w, h;
+};
+// The design of the dialog, relative to the top-left corner of its client area.
+constexpr Rect kGroupBoxVoiceMode{16, 16, 120, 100};
+constexpr Rect kRadioButtonF{0, 32, 120, 19};  // inside the group box
+constexpr Rect kRadioButtonM{0, 64, 120, 19};
+constexpr Rect kLabel1{16, 128, 120, 25};
+constexpr Rect kMemo1{16, 160, 577, 369};
+constexpr Rect kBtnImputYomi{16, 544, 105, 33};
+constexpr Rect kBtnOK{296, 544, 105, 33};
+constexpr Rect kBtnCancel{432, 544, 105, 33};
+
+std::string DialogFontFile() {
+    for (const char* pattern : {"IPAPGothic", "sans-serif:lang=ja"}) {
+        std::string file = FindJapaneseFontFile(pattern);
+        if (!file.empty()) return file;
+    }
+    return "";
+}
+
+void ApplyDialogStyle() {
+    ImGui::StyleColorsLight();
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.WindowRounding = 6;
+    style.FrameRounding = 5;  // the rounded-corner button look
+    style.FrameBorderSize = 1;
+    style.WindowBorderSize = 1;
+    style.PopupRounding = 6;
+    style.GrabRounding = 4;
+    style.ScrollbarRounding = 6;
+    style.FramePadding = ImVec2(6, 3);
+    style.Colors[ImGuiCol_WindowBg] = ImVec4(0.95f, 0.95f, 0.95f, 1);
+    style.Colors[ImGuiCol_PopupBg] = ImVec4(0.97f, 0.97f, 0.97f, 1);
+    style.Colors[ImGuiCol_FrameBg] = ImVec4(1, 1, 1, 1);
+    style.Colors[ImGuiCol_Border] = ImVec4(0.62f, 0.62f, 0.62f, 1);
+    style.Colors[ImGuiCol_Button] = ImVec4(0.90f, 0.90f, 0.90f, 1);
+    style.Colors[ImGuiCol_ButtonHovered] = ImVec4(0.80f, 0.88f, 0.97f, 1);
+    style.Colors[ImGuiCol_ButtonActive] = ImVec4(0.68f, 0.80f, 0.95f, 1);
+    style.Colors[ImGuiCol_ModalWindowDimBg] = ImVec4(0, 0, 0, 0.25f);
+}
+
+// A frame with its caption set into the top edge, like a desktop group box.
+void DrawGroupBox(ImVec2 origin, const Rect& r, const char* caption) {
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float fontSize = ImGui::GetFontSize();
+    const ImVec2 topLeft(origin.x + r.x, origin.y + r.y + fontSize * 0.5f);
+    const ImVec2 bottomRight(origin.x + r.x + r.w, origin.y + r.y + r.h);
+    draw->AddRect(topLeft, bottomRight, ImGui::GetColorU32(ImGuiCol_Border), 4);
+    const ImVec2 textPos(origin.x + r.x + 8, origin.y + r.y);
+    const ImVec2 textSize = ImGui::CalcTextSize(caption);
+    draw->AddRectFilled(ImVec2(textPos.x - 3, textPos.y), ImVec2(textPos.x + textSize.x + 3, textPos.y + textSize.y),
+                        ImGui::ColorConvertFloat4ToU32(style.Colors[ImGuiCol_WindowBg]));
+    draw->AddText(textPos, ImGui::GetColorU32(ImGuiCol_Text), caption);
+}
+
+}  // namespace
+
+ImGuiSettingsDialog::ImGuiSettingsDialog(TForm1& game, Application& app, SdlWindow& window,
+                                         SdlEventBackend& backend, std::string fontFile)
+    : app_(app),
+      window_(window),
+      backend_(backend),
+      fontFile_(std::move(fontFile)),
+      boxes_(app, kBoxCaption),
+      logic_(game, boxes_) {
+    backend_.SetEventFilter([this](const SDL_Event& e) { return open_ && HandleEvent(e); });
+    backend_.SetOverlay([this] { DrawOverlay(); });
+}
+
+ImGuiSettingsDialog::~ImGuiSettingsDialog() {
+    backend_.SetEventFilter({});
+    backend_.SetOverlay({});
+    boxes_.SetLayer(nullptr);
+}
+
+void ImGuiSettingsDialog::ShowModal() {
+    if (open_) return;
+    if (!layer_) {
+        // Built at the first opening: the font atlas takes a moment.
+        if (fontFile_.empty()) fontFile_ = DialogFontFile();
+        layer_ = std::make_unique<ImGuiLayer>(window_.Window(), window_.Renderer(), fontFile_, kFontPixels);
+        ApplyDialogStyle();
+        boxes_.SetLayer(layer_.get());
+    }
+    layer_->RequireGlyphs(kFixedTexts);
+    layer_->ResetInput();
+
+    open_ = true;
+    firstFrame_ = true;
+    pending_ = Action::None;
+    quitAfterClose_ = false;
+    // Typed text goes through the input method while the editor is open. A
+    // character of the key that opened the dialog must not land in the editor.
+    const bool textInputWasOn = SDL_IsTextInputActive() == SDL_TRUE;
+    SDL_FlushEvents(SDL_TEXTEDITING, SDL_TEXTINPUT);
+    SDL_StartTextInput();
+
+    logic_.Reopen();
+    logic_.FormShow();  // may show a box; the panel is drawn behind it
+    if (!logic_.IsClosed()) {
+        logic_.FormActivate();
+        app_.ShowModal(logic_);
+    }
+
+    open_ = false;
+    if (!textInputWasOn) SDL_StopTextInput();
+    if (quitAfterClose_) {
+        // The player asked to quit while the dialog was open: now the game may.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+}
+
+bool ImGuiSettingsDialog::HandleEvent(const SDL_Event& e) {
+    if (!layer_) return false;
+    switch (e.type) {
+        case SDL_QUIT:
+            quitAfterClose_ = true;
+            Request(Action::Close);
+            return true;
+        case SDL_KEYDOWN:
+            if (e.key.keysym.sym == SDLK_ESCAPE) {
+                // Not given to ImGui: there Escape would undo every edit of the text.
+                if (!e.key.repeat) {
+                    if (boxes_.IsOpen()) boxes_.EscapePressed();
+                    else Request(Action::Close);
+                }
+                return true;
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            layer_->ProcessEvent(e);
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+                app_.Post([this] {
+                    if (open_) logic_.FormActivate();
+                });
+            return false;  // the game keeps track of its window too
+        case SDL_KEYUP:
+        case SDL_MOUSEBUTTONUP:
+            // Releases reach both, so the game holds no key or button down.
+            layer_->ProcessEvent(e);
+            return false;
+        default:
+            break;
+    }
+    layer_->ProcessEvent(e);
+    return true;
+}
+
+void ImGuiSettingsDialog::Request(Action a) {
+    if (pending_ == Action::None) pending_ = a;
+}
+
+void ImGuiSettingsDialog::RunAction(Action a) {
+    if (!open_ || logic_.IsClosed()) return;
+    actionRunning_ = true;
+    switch (a) {
+        case Action::ReadingButton: logic_.BtnImputYomiClick(); break;
+        case Action::Ok: logic_.BtnOKClick(); break;
+        case Action::Cancel: logic_.BtnCancelClick(); break;
+        case Action::Close: logic_.Close(); break;
+        case Action::None: break;
+    }
+    // A close that was refused also refuses the quit that asked for it.
+    if (!logic_.IsClosed()) quitAfterClose_ = false;
+    actionRunning_ = false;
+}
+
+void ImGuiSettingsDialog::DrawOverlay() {
+    if (!open_ || !layer_ || drawing_) return;
+    drawing_ = true;
+    layer_->BeginFrame();
+    if (firstFrame_) {
+        // Nothing stays active from the last opening (ImGui would keep its own
+        // copy of the old text).
+        ImGui::ClearActiveID();
+        firstFrame_ = false;
+    }
+    const ImGuiIO& io = ImGui::GetIO();
+    ImGui::GetBackgroundDrawList()->AddRectFilled(ImVec2(0, 0), io.DisplaySize, IM_COL32(0, 0, 0, 70));
+    DrawPanel();
+    boxes_.Draw();
+    layer_->EndFrame();
+    drawing_ = false;
+
+    // Buttons act after the frame, outside drawing: they may open a box, which
+    // runs a loop of its own that draws again.
+    if (pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_) {
+        const Action a = pending_;
+        pending_ = Action::None;
+        app_.Post([this, a] { RunAction(a); });
+    }
+}
+
+void ImGuiSettingsDialog::DrawPanel() {
+    const ImGuiIO& io = ImGui::GetIO();
+    const float titleHeight = ImGui::GetFrameHeight();
+    const ImVec2 size(SettingsDialogLogic::kClientWidth, SettingsDialogLogic::kClientHeight + titleHeight);
+    const ImVec2 pos(std::max(0.0f, std::floor((io.DisplaySize.x - size.x) * 0.5f)),
+                     std::max(0.0f, std::floor((io.DisplaySize.y - size.y) * 0.5f)));
+    ImGui::SetNextWindowPos(pos, ImGuiCond_Always);
+    ImGui::SetNextWindowSize(size, ImGuiCond_Always);
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                                   ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
+                                   ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse;
+    bool stayOpen = true;
+    const std::string title = logic_.Caption + "###settings_dialog";
+    if (ImGui::Begin(title.c_str(), &stayOpen, flags)) {
+        const ImVec2 wp = ImGui::GetWindowPos();
+        const ImVec2 origin(wp.x, wp.y + titleHeight);  // the client area's top-left corner
+        auto at = [&](float x, float y) { ImGui::SetCursorScreenPos(ImVec2(origin.x + x, origin.y + y)); };
+        const float font = ImGui::GetFontSize();
+
+        DrawGroupBox(origin, kGroupBoxVoiceMode, "しゃべる声");
+        // The circles sit a little inside the group box's frame.
+        constexpr float inset = 10;
+        const float radioY = (kRadioButtonF.h - ImGui::GetFrameHeight()) * 0.5f;
+        at(kGroupBoxVoiceMode.x + kRadioButtonF.x + inset, kGroupBoxVoiceMode.y + kRadioButtonF.y + radioY);
+        if (ImGui::RadioButton("女声", logic_.RadioButtonFChecked())) logic_.CheckRadioButtonF();
+        at(kGroupBoxVoiceMode.x + kRadioButtonM.x + inset, kGroupBoxVoiceMode.y + kRadioButtonM.y + radioY);
+        if (ImGui::RadioButton("男声", logic_.RadioButtonMChecked())) logic_.CheckRadioButtonM();
+
+        at(kLabel1.x, kLabel1.y + (kLabel1.h - font) * 0.5f);
+        ImGui::TextUnformatted("問題の追加");
+
+        DrawEditor(origin.x + kMemo1.x, origin.y + kMemo1.y, kMemo1.w, kMemo1.h);
+
+        const auto button = [&](const Rect& r, const char* label, Action a) {
+            at(r.x, r.y);
+            if (ImGui::Button(label, ImVec2(r.w, r.h))) Request(a);
+        };
+        button(kBtnImputYomi, "読み入力", Action::ReadingButton);
+        button(kBtnOK, "OK", Action::Ok);
+        button(kBtnCancel, "キャンセル", Action::Cancel);
+    }
+    ImGui::End();
+    ImGui::PopStyleVar();
+    if (!stayOpen) Request(Action::Close);
+}
+
+void ImGuiSettingsDialog::DrawEditor(float x, float y, float w, float h) {
+    if (logic_.TextVersion() != shownVersion_) {
+        // The dialog changed the text itself (loading, the reading button).
+        buffer_ = logic_.EditorText();
+        shownVersion_ = logic_.TextVersion();
+        layer_->RequireGlyphs(buffer_);
+        if (ImGui::GetActiveID() == ImGui::GetID("##Memo1")) ImGui::ClearActiveID();
+    }
+    if (logic_.TakeFocusRequest()) {
+        ImGui::SetCursorScreenPos(ImVec2(x, y));
+        ImGui::SetKeyboardFocusHere();
+        caretToStart_ = true;
+    }
+    ImGui::SetCursorScreenPos(ImVec2(x, y));
+    caretOffset_ = logic_.SelStart();
+    if (ImGui::InputTextMultiline("##Memo1", &buffer_, ImVec2(w, h), ImGuiInputTextFlags_CallbackAlways,
+                                  &ImGuiSettingsDialog::EditorCallback, this)) {
+        logic_.EditText(buffer_);
+        layer_->RequireGlyphs(buffer_);
+    }
+    logic_.SetCaret(caretOffset_);
+}
+
+int ImGuiSettingsDialog::EditorCallback(ImGuiInputTextCallbackData* data) {
+    auto* self = static_cast<ImGuiSettingsDialog*>(data->UserData);
+    if (data->EventFlag == ImGuiInputTextFlags_CallbackAlways) {
+        if (self->caretToStart_) {
+            data->CursorPos = data->SelectionStart = data->SelectionEnd = 0;
+            self->caretToStart_ = false;
+        }
+        self->caretOffset_ = data->CursorPos;
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The settings dialog as the player sees it: a modal panel of 622 x 599 window
+// pixels drawn with Dear ImGui, centred over the game's scene, which keeps
+// drawing and animating behind it. While it is open, SDL's events go to the
+// panel and not to the game's key handler.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "game/services.h"
+#include "settings_dialog/imgui_message_boxes.h"
+#include "settings_dialog/settings_dialog_logic.h"
+
+class Application;
+class ImGuiLayer;
+class SdlEventBackend;
+class SdlWindow;
+class TForm1;
+union SDL_Event;
+struct ImGuiInputTextCallbackData;
+
+class ImGuiSettingsDialog : public SettingsDialog {
+public:
+    // Hooks itself into the back end's event filter and overlay. fontFile: the
+    // dialog's Japanese font; empty finds IPAPGothic through fontconfig.
+    ImGuiSettingsDialog(TForm1& game, Application& app, SdlWindow& window, SdlEventBackend& backend,
+                        std::string fontFile = {});
+    ~ImGuiSettingsDialog() override;
+
+    // Returns when the dialog has closed.
+    void ShowModal() override;
+
+    SettingsDialogLogic& Logic() { return logic_; }
+    bool IsOpen() const { return open_; }
+
+private:
+    enum class Action { None, ReadingButton, Ok, Cancel, Close };
+
+    bool HandleEvent(const SDL_Event& e);
+    void DrawOverlay();
+    void DrawPanel();
+    void DrawEditor(float x, float y, float w, float h);
+    void Request(Action a);
+    void RunAction(Action a);
+    static int EditorCallback(ImGuiInputTextCallbackData* data);
+
+    Application& app_;
+    SdlWindow& window_;
+    SdlEventBackend& backend_;
+    std::string fontFile_;
+    ImGuiMessageBoxes boxes_;
+    SettingsDialogLogic logic_;
+    std::unique_ptr<ImGuiLayer> layer_;
+
+    bool open_ = false;
+    bool drawing_ = false;
+    bool firstFrame_ = false;
+    Action pending_ = Action::None;
+    bool actionRunning_ = false;
+    bool quitAfterClose_ = false;
+
+    std::string buffer_;  // the editor's text as ImGui edits it
+    uint64_t shownVersion_ = UINT64_MAX;
+    bool caretToStart_ = false;
+    int caretOffset_ = 0;
+};
