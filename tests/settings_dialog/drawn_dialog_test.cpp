@@ -1,0 +1,147 @@
+// The drawn dialog on SDL's dummy video driver with the software renderer: the
+// glyph atlas, the pacing of key events into ImGui, and the modal loop over
+// the game, opened with [S] and closed by Escape or a quit request.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <imgui.h>
+
+#include <atomic>
+#include <cstring>
+#include <chrono>
+#include <thread>
+
+#include "platform/sdl/fonts.h"
+#include "platform/sdl/scene_renderer.h"
+#include "platform/sdl/sdl_event_backend.h"
+#include "platform/sdl/sdl_window.h"
+#include "settings_dialog/imgui_layer.h"
+#include "settings_dialog/imgui_settings_dialog.h"
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+SdlWindowOptions SmallSoftwareWindow() {
+    SdlWindowOptions o;
+    o.caption = "test";
+    o.width = 800;
+    o.height = 600;
+    o.softwareRenderer = true;
+    return o;
+}
+
+SDL_Event Key(Uint32 type, SDL_Scancode sc, SDL_Keycode sym, Uint16 mod) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.scancode = sc;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    return e;
+}
+
+TEST(ImGuiLayerTest, RareKanjiJoinTheAtlasAndFastShortcutsKeepTheirModifier) {
+    SdlWindow window(SmallSoftwareWindow());
+    ImGuiLayer layer(window.Window(), window.Renderer(), FindJapaneseFontFile("IPAPGothic"), 14);
+    layer.BeginFrame();
+    layer.EndFrame();
+    EXPECT_TRUE(layer.HasGlyph(U'問'));
+    EXPECT_FALSE(layer.HasGlyph(U'魑')) << "not in the common set: the test would prove nothing";
+
+    layer.RequireGlyphs("魑魅魍魎");
+    layer.BeginFrame();
+    layer.EndFrame();
+    for (char32_t c : {U'魑', U'魅', U'魍', U'魎'}) EXPECT_TRUE(layer.HasGlyph(c));
+
+    // Ctrl+V as a fast typist or a tool sends it: Ctrl is let go before V.
+    for (const SDL_Event& e : {Key(SDL_KEYDOWN, SDL_SCANCODE_LCTRL, SDLK_LCTRL, KMOD_LCTRL),
+                               Key(SDL_KEYDOWN, SDL_SCANCODE_V, SDLK_v, KMOD_LCTRL),
+                               Key(SDL_KEYUP, SDL_SCANCODE_LCTRL, SDLK_LCTRL, KMOD_NONE),
+                               Key(SDL_KEYUP, SDL_SCANCODE_V, SDLK_v, KMOD_NONE)})
+        layer.ProcessEvent(e);
+    bool pastePressed = false;
+    for (int frame = 0; frame < 4; ++frame) {
+        layer.BeginFrame();
+        pastePressed |= ImGui::IsKeyPressed(SDL_SCANCODE_V, false) && ImGui::GetIO().KeyCtrl;
+        layer.EndFrame();
+    }
+    EXPECT_TRUE(pastePressed);
+    EXPECT_FALSE(ImGui::GetIO().KeyCtrl);
+    EXPECT_FALSE(ImGui::IsKeyDown(SDL_SCANCODE_V));
+}
+
+class DrawnDialogTest : public ::testing::Test {
+protected:
+    game_test::GameFixture game;
+    SdlWindow window{SmallSoftwareWindow()};
+    FontLibrary fonts;
+    SceneRenderer scene{window.Renderer(), fonts};
+    SdlEventBackend backend{game.app, window, scene, game.f(), game.input};
+    std::unique_ptr<ImGuiSettingsDialog> dialog;
+    std::atomic<bool> done{false};
+    std::thread watchdog;
+
+    DrawnDialogTest() {
+        game.app.SetBackend(&backend);
+        dialog = std::make_unique<ImGuiSettingsDialog>(game.f(), game.app, window, backend);
+        game.f().Form2 = dialog.get();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        // A dialog that never closes must not hang the run.
+        watchdog = std::thread([this] {
+            for (int i = 0; i < 200 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (done) return;
+            ADD_FAILURE() << "the dialog did not close";
+            // Escape closes the dialog; Return answers a box that may be waiting.
+            SDL_Event esc = Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE);
+            SDL_Event ret = Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE);
+            SDL_Event retUp = Key(SDL_KEYUP, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE);
+            while (!done) {
+                SDL_PushEvent(&ret);
+                SDL_PushEvent(&retUp);
+                SDL_PushEvent(&esc);
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+    }
+    ~DrawnDialogTest() override {
+        done = true;
+        watchdog.join();
+        game.app.SetBackend(nullptr);
+    }
+};
+
+TEST_F(DrawnDialogTest, EscapeClosesTheUntouchedDialogAndTheOpeningKeyTypesNothing) {
+    SDL_Event typed{};
+    typed.type = SDL_TEXTINPUT;
+    std::strcpy(typed.text.text, "s");  // the character of the [S] press, still queued
+    SDL_PushEvent(&typed);
+    SDL_Event esc = Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE);
+    SDL_PushEvent(&esc);
+
+    const std::string before = game.DataFile("NewTuikamondai.txt");
+    game.Char(u's');
+    done = true;
+
+    EXPECT_FALSE(dialog->IsOpen());
+    EXPECT_TRUE(dialog->Logic().IsClosed());
+    EXPECT_TRUE(dialog->Logic().IsSaved);
+    EXPECT_FALSE(std::filesystem::exists(before)) << "nothing was written";
+    EXPECT_EQ(dialog->Logic().Lines()[0], "てらもん2\u3000追加問題ファイル");
+    EXPECT_FALSE(game.f().GameSetting);
+    EXPECT_FALSE(SDL_IsTextInputActive()) << "game keys go to the game again, not to an input method";
+}
+
+TEST_F(DrawnDialogTest, AQuitRequestClosesTheDialogFirstAndThenReachesTheGame) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    game.Char(u's');
+    done = true;
+
+    EXPECT_FALSE(dialog->IsOpen());
+    EXPECT_FALSE(game.f().GameSetting);
+    SDL_PumpEvents();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1)
+        << "the quit is passed on once the dialog has closed";
+}
+
+}  // namespace
