@@ -1,0 +1,52 @@
+#pragma once
+// The whole game on the virtual clock (the game fixture), restartable over
+// folders a test has damaged first, with a few helpers for fault tests.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tests/game/game_fixture.h"
+
+namespace fault_test {
+
+inline std::optional<std::string> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct FaultGame : game_test::GameFixture {
+    using GameFixture::GameFixture;
+
+    std::filesystem::path MakerFolder() const { return std::filesystem::path(documentsFolder) / "みずうみ舎"; }
+
+    // The program starts again: a new main window over the folders as they are now.
+    void Restart() {
+        form->FormDestroy();
+        form.reset();
+        form = std::make_unique<TForm1>(*services);
+        form->FormCreate();
+        form->FormShow();
+    }
+
+    // A score-challenge board with its first ball released and played a little.
+    void PlayABoard() {
+        Key(VK_SHIFT_KEY);
+        Play(8000);
+    }
+
+    // Minimising saves the game (and pauses it); coming back and [A] plays on.
+    void MinimiseAndSave() { Char(u'd'); }
+    void ComeBack() {
+        form->WindowState = TWindowState::wsNormal;
+        form->FormActivate();
+        Char(u'a');
+    }
+
+    const std::string& Message() const { return form->LblMsg->Text; }
+};
+
+}  // namespace fault_test
