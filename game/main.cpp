@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_event_backend.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/user_folders.h"
+#include "settings_dialog/imgui_settings_dialog.h"
 #include "voice/mecab_reading.h"
 #include "voice/openjtalk_speech.h"
 
@@ -47,6 +48,11 @@ int RunGame() {
     SceneRenderer renderer(window.Renderer(), *fonts);
     SdlEventBackend backend(app, window, renderer, form, input);
     app.SetBackend(&backend);
+
+    // Declared after the window and the back end, so it goes before them (it shuts
+    // Dear ImGui down on their renderer and unhooks itself).
+    ImGuiSettingsDialog settingsDialog(form, app, window, backend);
+    form.Form2 = &settingsDialog;
 
     form.FormCreate();
     // The design is laid out at 800 x 600; going full screen scales it.

