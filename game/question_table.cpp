@@ -34,19 +34,6 @@ std::vector<BuiltInQuestion> ParseQuestionTable(std::string_view tsv) {
     return rows;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 std::string_view TrimSpacesAndControls(std::string_view line) {
     // Every code point up to U+0020 is a single byte in UTF-8, so bytes suffice.
     const auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/text_codec.h"
 #include <vector>
 
 // The built-in table as UTF-8 text: a header row "idiom reading speech meaning" and
@@ -34,10 +36,6 @@ struct AdditionalQuestion {
 
 // The line count of the header the additional-question file starts with.
 constexpr int kAdditionalHeaderLines = 17;
-
-// Lines of a text: CR LF, a lone CR and a lone LF each end a line; a line break at
-// the very end does not start another (empty) line.
-std::vector<std::string_view> SplitLines(std::string_view text);
 
 // Removes leading and trailing characters up to U+0020 (spaces, tabs, control
 // characters); the ideographic space U+3000 stays.

@@ -44,20 +44,6 @@ std::string DecodeLine(std::string_view cp932) {
     return out;
 }
 
-// Splits at CR LF, LF or a lone CR.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
 
 // A value must stay on its own line, whatever text it came from.
 std::string OneLine(std::string_view text) {

@@ -28,6 +28,10 @@ bool IsValidUtf8(std::string_view utf8);
 // byte counts as one unit.
 std::size_t Utf16Length(std::string_view utf8);
 
+// Lines of a text: CR LF, a lone CR and a lone LF each end a line; a line break at
+// the very end does not start another (empty) line.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
 // The characters (code points) of a UTF-8 string, each as its own UTF-8 string.
 // A malformed byte becomes a one-byte entry of its own.
 std::vector<std::string> SplitUtf8Characters(std::string_view utf8);

@@ -3,16 +3,8 @@
 #include "platform/text_codec.h"
 
 std::vector<std::string> SplitFileLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
+    const std::vector<std::string_view> views = SplitLines(text);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::vector<std::string> SplitEditorText(std::string_view text) {
