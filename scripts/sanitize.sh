@@ -17,7 +17,8 @@ scripts/fetch_voices.sh "$BUILD"
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-export LSAN_OPTIONS=${LSAN_OPTIONS:-}
+# Suppressed leaks (system libraries only) are listed, with the reason, in lsan.supp.
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=1
 cd "$BUILD"
 status=0
 ctest --output-on-failure -j"$jobs" --timeout 900 || status=$?
