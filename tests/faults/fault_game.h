@@ -24,9 +24,11 @@ struct FaultGame : game_test::GameFixture {
     std::filesystem::path MakerFolder() const { return std::filesystem::path(documentsFolder) / "みずうみ舎"; }
 
     // The program starts again: a new main window over the folders as they are now.
-    void Restart() {
+    // With replacement services, the old window goes before the services it used.
+    void Restart(std::unique_ptr<GameServices> replacement = nullptr) {
         form->FormDestroy();
         form.reset();
+        if (replacement) services = std::move(replacement);
         form = std::make_unique<TForm1>(*services);
         form->FormCreate();
         form->FormShow();

@@ -25,9 +25,8 @@ TEST(MissingAssets, GameStartsAndPlaysWithoutDataVoicesOrDictionary) {
     OpenJTalkSpeech speech(g.programFolder, sink);  // no f1/ m1/ under the program folder
     MecabReading reading("/nonexistent/mecab/dic");
     FakeMusicBackend music(g.clock);  // knows no track: every Open fails
-    g.services.reset(new GameServices{g.app, g.random, g.effects, music, speech, reading, g.input, g.host,
-                                      g.programFolder, g.documentsFolder});
-    g.Restart();
+    g.Restart(std::unique_ptr<GameServices>(new GameServices{g.app, g.random, g.effects, music, speech, reading,
+                                                             g.input, g.host, g.programFolder, g.documentsFolder}));
     g.f().IsSound = true;
     g.f().IsMusic = true;
     EXPECT_FALSE(g.f().VoiceReady[0] || g.f().VoiceReady[1]);
@@ -49,6 +48,7 @@ TEST(MissingAssets, GameStartsAndPlaysWithoutDataVoicesOrDictionary) {
     g.Char(u'y');
     g.Char(u'a');
     g.Play(3000);
+    g.form.reset();  // before the services declared after the game go
 }
 
 TEST(MissingAssets, SdlAudioPlaysNothingForMissingFilesAndKeepsTime) {
