@@ -41,6 +41,7 @@ void TForm1::FormKeyDown(TFmxObject*, int key, char16_t keyChar, TShiftState) {
             LblYomi->Visible = false;
             LblImi->Visible = false;
             if (GameMode == 0) {
+                SaveFailure.clear();
                 if (!Title) {
                     GameSaving = true;
                     SaveGame();
@@ -52,7 +53,8 @@ void TForm1::FormKeyDown(TFmxObject*, int key, char16_t keyChar, TShiftState) {
                 LblMondaiCount->Visible = false;
                 LblMode1HighScore->Visible = true;
                 GameMode = 1;
-                LblMsg->Text = Msg::Start;
+                // A save that failed must not be hidden by the start message.
+                LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
                 LblMsg->Visible = true;
                 MovingBallNo = -1;
                 GameModeSetting = false;

@@ -90,6 +90,7 @@ void TForm1::ReadSavedFilesAtStartup() {
 }
 
 void TForm1::SaveGame() {
+    SaveFailure.clear();
     if (Title) return;
 
     bool recordFailed = false;
@@ -148,6 +149,7 @@ void TForm1::SaveGame() {
 
         if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
             recordFailed = true;
+            SaveFailure = Msg::SaveFailed;
             ShowMessage(LblMsg, Msg::SaveFailed);
         }
     }
@@ -163,7 +165,10 @@ void TForm1::SaveGame() {
     }
     if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, GameMode == 0 ? &board : nullptr)) {
         // The record's failure is the one the player must hear about.
-        if (!recordFailed) ShowMessage(LblMsg, kSettingsSaveFailed);
+        if (!recordFailed) {
+            SaveFailure = kSettingsSaveFailed;
+            ShowMessage(LblMsg, kSettingsSaveFailed);
+        }
     }
 }
 

@@ -264,6 +264,7 @@ public:
     // ---- Persistence (save_game.cpp) ----
     void ReadSavedFilesAtStartup();  // steps 11, 13 and 14 of start-up
     void SaveGame();
+    std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     void LoadGame();
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "persistence/atomic_file.h"
 #include "tests/game/game_fixture.h"
 
 namespace {
@@ -196,6 +197,23 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     fx.Key(VK_SHIFT_KEY);
     EXPECT_EQ(f.MondaiCount, 1);
     EXPECT_EQ(f.ThinkingTimeCount, 5);
+}
+
+TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    const std::string record = fx.DataFile("newrecord.dat");
+    SetWriteFaultInjection({[record](const std::string& path) { return path == record; }, WriteFailurePoint::Rename});
+    fx.Key(VK_MENU_KEY);
+    ClearWriteFaultInjection();
+    EXPECT_EQ(f.GameMode, 1);
+    EXPECT_EQ(f.LblMsg->Text, std::string(Msg::SaveFailed) + Msg::Start);
+    // A later switch that saves nothing shows the plain start message.
+    fx.Key(VK_MENU_KEY);
+    fx.Char(u'n');
+    fx.Key(VK_MENU_KEY);
+    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
 }
 
 TEST(CommandTest, EscapeOnTheTitleSavesNothing) {

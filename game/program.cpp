@@ -1,0 +1,77 @@
+#include "game/program.h"
+
+#include <ctime>
+
+#include "game/tform1.h"
+#include "platform/sdl/fonts.h"
+#include "platform/sdl/real_clock.h"
+#include "platform/sdl/scene_renderer.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_event_backend.h"
+#include "platform/user_folders.h"
+#include "settings_dialog/imgui_settings_dialog.h"
+#include "voice/mecab_reading.h"
+#include "voice/openjtalk_speech.h"
+
+// Members are declared in the order they must be built; they go in reverse.
+struct GameProgram::Parts {
+    explicit Parts(const SdlWindowOptions& options)
+        : random(clock.NowMs() ^ static_cast<uint32_t>(std::time(nullptr))),
+          window(options),
+          audio(clock),
+          programFolder(ProgramFolder()),
+          speech(programFolder, audio),
+          services{app, random, audio, audio, speech, reading, input, window, programFolder, DocumentsFolder()},
+          form(services),
+          renderer(window.Renderer(), fonts),
+          backend(app, window, renderer, form, input),
+          // After the window and the back end, so it goes before them (it shuts
+          // Dear ImGui down on their renderer and unhooks itself).
+          settingsDialog(form, app, window, backend) {}
+
+    RealClock clock;
+    Application app{clock};
+    // Seeded from the clock: no two runs replay the same boards.
+    MtRandom random;
+    FontLibrary fonts;
+    SdlWindow window;
+    SdlAudio audio;
+    std::string programFolder;
+    OpenJTalkSpeech speech;
+    MecabReading reading;
+    InputState input;
+    GameServices services;
+    TForm1 form;
+    SceneRenderer renderer;
+    SdlEventBackend backend;
+    ImGuiSettingsDialog settingsDialog;
+};
+
+GameProgram::GameProgram(const SdlWindowOptions& window) : parts_(std::make_unique<Parts>(window)) {}
+
+GameProgram::~GameProgram() = default;
+
+void GameProgram::StartUp() {
+    Parts& p = *parts_;
+    p.app.SetBackend(&p.backend);
+    p.form.Form2 = &p.settingsDialog;
+    p.form.FormCreate();
+    // The design is laid out at 800 x 600; going full screen scales it.
+    p.backend.SyncClientSize();
+
+    WindowEventHandlers& handlers = p.backend.Handlers();
+    TForm1& form = p.form;
+    handlers.onKeyDown = [&form](int vk, char16_t ch, TShiftState shift) { form.FormKeyDown(&form, vk, ch, shift); };
+    handlers.onActivate = [&form] { form.FormActivate(); };
+    handlers.onCloseRequest = [&form] { form.Close(); };
+
+    form.FormShow();
+    form.FormActivate();
+}
+
+void GameProgram::DrawFrame() { parts_->backend.DrawFrame(); }
+
+void GameProgram::Run() {
+    parts_->app.Run(parts_->form);
+    parts_->form.FormDestroy();
+}
