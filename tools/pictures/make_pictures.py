@@ -286,8 +286,8 @@ def sphere(size, base, rim, highlight=True, outline=None):
     edge = np.clip((np.sqrt(r2) - 0.75) / 0.25, 0, 1) ** 1.5
     col = col * (1 - edge[..., None] * 0.6) + np.array(rim, np.float32)[None, None] * edge[..., None] * 0.6
     if highlight:
-        spec = np.clip(lam, 0, 1) ** 28
-        col = col + (255 - col) * spec[..., None] * 0.9
+        specular = np.clip(lam, 0, 1) ** 28
+        col = col + (255 - col) * specular[..., None] * 0.9
     alpha = np.clip((1.0 - np.sqrt(r2)) * rad, 0, 1) * 255
     img = to_rgba(col, alpha * inside + alpha * (~inside))
     if outline:
