@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libx11-dev
   libfontconfig1-dev libfreetype-dev fonts-ipafont-gothic
   libimgui-dev
   open-jtalk open-jtalk-mecab-naist-jdic
