@@ -177,6 +177,8 @@ void TForm::RouteMouseMove(float x, float y, TShiftState shift) {
 }
 
 bool TForm::NeedsFrame() {
+    // A closed or hidden window shows nothing to draw.
+    if (!Visible) return false;
     current_->Capture(*this);
     return invalidated_ || !(*current_ == *drawn_);
 }

@@ -219,13 +219,14 @@ public:
     TNotifyEvent OnClose;
     void Close();
     bool IsClosed() const { return closed_; }
-    void Reopen() { closed_ = false; Visible = true; }
+    void Reopen() { closed_ = false; Visible = true; invalidated_ = true; }
 
     // Whether the picture on screen is out of date: something visible changed
     // since the last drawn frame (an object appeared, disappeared, moved,
     // changed size, opacity, text, colour, font, picture or effect; an
     // animation moved it; the window's size or background changed) or the
-    // window was invalidated. Changes to hidden objects need no frame.
+    // window was invalidated. Changes to hidden objects need no frame, and a
+    // hidden (closed) window needs none at all.
     bool NeedsFrame();
     // A frame showing the current state has been drawn.
     void FrameDrawn();

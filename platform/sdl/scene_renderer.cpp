@@ -99,10 +99,14 @@ void SceneRenderer::Measure(const TForm& form) {
 }
 
 void SceneRenderer::DrawBackground(const TForm& form) {
+    if (pass_ == Pass::Measure) backgroundStretched_ = false;
     if (form.Fill.IsEmpty()) return;
     CachedPicture& pic = pictures_.Get(form.Fill.Path(), frame_);
-    if (pic.texture)
-        CopyPicture(form.Fill.Path(), pic, SDL_FRect{0, 0, static_cast<float>(outW_), static_cast<float>(outH_)}, 1);
+    if (!pic.texture) return;
+    if (pass_ == Pass::Measure)
+        backgroundStretched_ = !(prescale_ && PictureCache::ScaledCopy(pic, outW_, outH_)) &&
+                               (pic.width != outW_ || pic.height != outH_);
+    CopyPicture(form.Fill.Path(), pic, SDL_FRect{0, 0, static_cast<float>(outW_), static_cast<float>(outH_)}, 1);
 }
 
 void SceneRenderer::DrawPass(const TForm& form, const SDL_Rect* clip) {
@@ -183,7 +187,8 @@ SceneRenderer::Changes SceneRenderer::ChangedAreas(const TForm& form) {
     const SceneSnapshot& now = form.CurrentScene();
     if (drawnForm_ != &form || outW_ != drawnOutW_ || outH_ != drawnOutH_ || before.Empty() || now.Empty() ||
         form.Invalidated() || before.WindowLook() != now.WindowLook() ||
-        pictures_.ScaledBuilds() != scaledBuildsAtMeasure_ || now.Objects().size() != extents_.size())
+        pictures_.ScaledBuilds() != scaledBuildsAtMeasure_ || now.Objects().size() != extents_.size() ||
+        backgroundStretched_)  // cut into areas, a stretched background would not line up
         return changes;
 
     const auto& was = before.Objects();

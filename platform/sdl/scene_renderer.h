@@ -106,4 +106,5 @@ private:
     bool culled_ = false;             // the current object lies outside the area
     int drawnOutW_ = 0, drawnOutH_ = 0;
     uint64_t scaledBuildsAtMeasure_ = 0;
+    bool backgroundStretched_ = false;
 };
