@@ -145,7 +145,9 @@ void ImGuiSettingsDialog::ShowModal() {
 
 int ImGuiSettingsDialog::MsUntilFrame() const {
     if (!open_ || !layer_) return SdlEventBackend::kOverlayHidden;
-    if (framesWanted_ > 0 || pending_ != Action::None || layer_->HasWaitingInput()) return 0;
+    // A button's action waits for its frame, unless a box or another action holds it back.
+    const bool actionWaits = pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_;
+    if (framesWanted_ > 0 || actionWaits || layer_->HasWaitingInput()) return 0;
     const int caret = layer_->MsUntilCaretBlink();
     // A still panel with no caret blinking needs nothing.
     return caret >= 0 ? caret : std::numeric_limits<int>::max();
