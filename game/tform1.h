@@ -273,6 +273,8 @@ public:
     void PlayEffect(const std::string& relativePath, bool synchronous);
     void StartMusic(const std::string& relativePath);
     void Speak(const std::string& cp932Text, int speed);
+    // Has the fixed phrases of both voices made ahead (the chosen voice first).
+    void PrepareFixedPhrases();
 
     // Path of an asset below the program folder ("Data/Png/ball.png").
     std::string AssetPath(const std::string& relativePath) const { return Folda + relativePath; }

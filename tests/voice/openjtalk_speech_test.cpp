@@ -77,6 +77,7 @@ protected:
 
     OpenJTalkSetup Setup(const std::string& engine) {
         OpenJTalkSetup s;
+        s.inProcess = false;  // the stand-in scripts play the open_jtalk program
         s.programFolder = (root_ / "prog").string();
         s.engine = engine;
         s.dictionary = (root_ / "dic").string();
