@@ -73,7 +73,7 @@ TEST(BuiltInQuestions, TableHoldsTheListedIdiomsInQuestionNumberOrder) {
     ASSERT_EQ(expected.size(), 170u);
     ASSERT_EQ(rows.size(), 170u);
     for (std::size_t q = 0; q < rows.size(); ++q) EXPECT_EQ(rows[q].jukugo, expected[q]) << "question " << q;
-    EXPECT_TRUE(kBuiltInQuestionTable.starts_with("idiom\treading\tspeech\tmeaning\n"));
+    EXPECT_TRUE(kBuiltInQuestionTable.starts_with("idiom\treading\tspeech\tmeaning\tmeaning_speech\n"));
 }
 
 TEST(BuiltInQuestions, RowsGivenInFullAreKeptVerbatim) {
