@@ -152,7 +152,7 @@ def written_ei(trace):
 def draft(text, voice):
     trace = run_open_jtalk(text, voice)
     labels = trace.split("[Output label]", 1)[1].split("[Global parameter]", 1)[0]
-    punctuation = [c for c in text if c in "、。，．！？!?,"]
+    punctuation = [c for c in text if c in "、。，．！？!?,・"]
 
     # Moras in order: (phrase key, accent type, phonemes); None stands for a pause.
     moras = []
