@@ -1,5 +1,7 @@
 // Speech latency: from Speak to the first sample reaching the speech channel,
-// for an utterance made on demand and for one prepared in advance.
+// for an utterance made on demand and for one prepared in advance; and the time
+// to synthesise one whole correct-answer utterance in-process (labels from the
+// notation, HTS engine) against the Open JTalk program path.
 // Needs the voices beside the program (scripts/fetch_voices.sh BUILD_DIR).
 #include <benchmark/benchmark.h>
 
@@ -10,6 +12,8 @@
 
 #include "platform/audio.h"
 #include "platform/text_codec.h"
+#include "game/question_table.h"
+#include "voice/notation_synthesizer.h"
 #include "voice/openjtalk_speech.h"
 
 namespace {
@@ -93,6 +97,43 @@ void BM_SpeakPrepared(benchmark::State& state) {
     Report(state, ms);
 }
 
+// Idiom and meaning of built-in question 109, as said after a correct answer.
+std::string AnswerText() {
+    std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    return rows[109].speech + "。" + rows[109].meaningSpeech;
+}
+
+void TimeSynthesis(benchmark::State& state, SpeechSynthesizer& synth) {
+    const std::string voice = OpenJTalkSpeech::VoiceFile(ProgramFolder(), 0);
+    const std::string text = AnswerText();
+    std::atomic<bool> cancel{false};
+    if (!synth.Synthesize(voice, text, 1.0, cancel)) return state.SkipWithError("no speech");
+    std::vector<double> ms;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        auto pcm = synth.Synthesize(voice, text, 1.0, cancel);
+        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        benchmark::DoNotOptimize(pcm);
+        state.SetIterationTime(seconds);
+        ms.push_back(seconds * 1000);
+    }
+    Report(state, ms);
+}
+
+void BM_AnswerInProcess(benchmark::State& state) {
+    OpenJTalkSetup setup;
+    NotationSynthesizer synth(setup.engine, setup.dictionary, setup.timeout);
+    TimeSynthesis(state, synth);
+}
+
+void BM_AnswerOpenJTalkProcess(benchmark::State& state) {
+    OpenJTalkSetup setup;
+    OpenJTalkEngine synth(setup.engine, setup.dictionary, setup.timeout);
+    TimeSynthesis(state, synth);
+}
+
+BENCHMARK(BM_AnswerInProcess)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnswerOpenJTalkProcess)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpeakOnDemand)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpeakPrepared)->UseManualTime()->Iterations(200)->Unit(benchmark::kMicrosecond);
 

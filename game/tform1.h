@@ -133,6 +133,8 @@ public:
     std::array<std::string, kBuiltInQuestions> Imi;        // UTF-8
     std::array<std::string, kBuiltInQuestions> Yomi;       // UTF-8
     std::array<std::string, kBuiltInQuestions> SpeakMoji;  // code page 932 bytes
+    // Each meaning as a reviewed speech text in our notation (code page 932 bytes).
+    std::array<std::string, kBuiltInQuestions> ImiSpeakMoji;
     std::array<bool, kBuiltInQuestions> ShutudaiSumi{};
     int ShutudaiSumiCount = 0;
     int TuikaJukugos = 0;

@@ -11,8 +11,8 @@ double SpeechLoudnessDb(const std::vector<double>& samples, int sampleRate);
 double SpeechLoudnessDb(const std::vector<int16_t>& samples, int sampleRate);
 
 struct SpeechLevels {
-    double loudnessDb = -19.0;  // where every utterance is brought
-    double ceilingDb = -1.5;    // no sample goes above this
+    double loudnessDb = -17.0;  // where every utterance is brought
+    double ceilingDb = -2.0;    // no sample goes above this
     int edgeSilenceMs = 30;     // quiet kept before the first and after the last sound
 };
 

@@ -59,7 +59,7 @@ public:
     static constexpr int kMusicVolume = MIX_MAX_VOLUME * 3 / 4;
     // While speech plays the music is lowered this far, quickly, and raised again
     // smoothly afterwards.
-    static constexpr double kSpeechDuckDb = -10.0;
+    static constexpr double kSpeechDuckDb = -12.0;
     static constexpr double kDuckAttackDbPerBlock = 4.0;
     static constexpr double kDuckReleaseDbPerBlock = 1.0;
     // How far the music is lowered at the moment (0 or down to kSpeechDuckDb).

@@ -40,7 +40,7 @@ std::optional<int> Number(const char* text) {
 
 // What the game says after a correct answer to a built-in question: its speech
 // text, a stop, then its meaning's speech text.
-std::string AnswerSpeech(const BuiltInQuestion& q) { return q.speech + "。" + q.imi; }
+std::string AnswerSpeech(const BuiltInQuestion& q) { return q.speech + "。" + q.meaningSpeech; }
 
 }  // namespace
 
