@@ -139,26 +139,34 @@ TEST(BuiltInQuestions, ConsistencyCheckCatchesSpeechThatDoesNotReadTheReading) {
 
 // What is wrong with a meaning's speech text, or "" when it is well formed: hiragana
 // as pronounced (so never を, which is spoken お), ' right after a mora and at most once
-// per accent phrase, phrases separated by /, pauses 、 and sentence ends 。, closing 。.
+// per accent phrase and never on ん or っ, small ゃゅょ only after a kana of the i column,
+// phrases separated by /, pauses 、 and sentence ends 。, closing 。.
 std::string MeaningSpeechFault(const std::string& text) {
     if (text.empty()) return "empty";
     if (!text.ends_with("。")) return "does not end with 。";
+    static const std::set<std::string> iColumn = {"き", "ぎ", "し", "じ", "ち", "ぢ", "に",
+                                                  "ひ", "び", "ぴ", "み", "り"};
     int marks = 0;
     bool moraBefore = false;  // a mora since the last phrase boundary
+    std::string previous;
     for (const std::string& c : SplitUtf8Characters(text)) {
         if (c == "/" || c == "、" || c == "。") {
             if (!moraBefore) return "empty accent phrase before " + c;
             marks = 0, moraBefore = false;
         } else if (c == "'") {
             if (!moraBefore) return "accent mark with no mora before it";
+            if (previous == "ん" || previous == "っ") return "accent on " + previous;
             if (++marks > 1) return "two accent marks in one accent phrase";
         } else if (c == "を") {
             return "を is spoken お";
+        } else if (c == "ゃ" || c == "ゅ" || c == "ょ") {
+            if (!iColumn.contains(previous)) return c + " after " + previous;
         } else if (IsHiragana(c)) {
             moraBefore = true;
         } else {
             return "not in the notation: " + c;
         }
+        previous = c;
     }
     return "";
 }
@@ -179,6 +187,11 @@ TEST(BuiltInQuestions, MeaningSpeechCheckCatchesFaults) {
         {"はなを/さく。", false},              // particle written, not pronounced
         {"はなが/さくー。", false},            // long-vowel bar is not used
         {"はなが/サク。", false},              // katakana
+        {"な'んども/きょ'お。", true},
+        {"なん'ども。", false},                // ん cannot carry the accent
+        {"いっ'ぽん。", false},
+        {"かゅう。", false},                   // ゅ after a kana of the a column
+        {"ゃく。", false},
         {"花が/さく。", false},
     };
     for (const Case& c : cases)
