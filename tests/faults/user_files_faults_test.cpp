@@ -164,7 +164,9 @@ TEST(UserFiles, AQuestionFileTheDialogCouldNotReadIsNeverWrittenOver) {
             }
             EXPECT_EQ(dialog.boxes.shown.back(), SettingsDialogText::UnreadFileKept);
             EXPECT_EQ(KindOf(path), kindBefore);
-            if (bytesBefore) EXPECT_EQ(FileBytes(path), bytesBefore) << "the question file was written over";
+            if (bytesBefore) {
+                EXPECT_EQ(FileBytes(path), bytesBefore) << "the question file was written over";
+            }
             EXPECT_EQ(LoadIniFile(g.DataFile("Settei.ini")).ini.ReadInteger("VoiceMode", "Value", -1), 1);
             EXPECT_EQ(g.f().VoiceMode, 1);
             EXPECT_TRUE(TemporaryFilesIn(g.DataFile("")).empty());
@@ -274,7 +276,9 @@ TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
         std::memcpy(&saved, after.data(), sizeof saved);
         EXPECT_EQ(saved.HighScore, 54321) << "the best score was lost for good";
         for (int q = 0; q < 170; ++q)
-            if (rec.ShutudaiSumi[q]) EXPECT_EQ(saved.ShutudaiSumi[q], 1) << "question " << q << " may be dealt again";
+            if (rec.ShutudaiSumi[q]) {
+                EXPECT_EQ(saved.ShutudaiSumi[q], 1) << "question " << q << " may be dealt again";
+            }
     }
 }
 
@@ -335,7 +339,9 @@ TEST(UserFiles, FilesThatCannotBeReadAreNeverReplaced) {
             EXPECT_EQ(g.Message(), c.message);
         }
         EXPECT_EQ(KindOf(path), kindBefore);
-        if (bytesBefore) EXPECT_EQ(FileBytes(path), bytesBefore) << "replaced";
+        if (bytesBefore) {
+            EXPECT_EQ(FileBytes(path), bytesBefore) << "replaced";
+        }
         EXPECT_TRUE(TemporaryFilesIn(g.DataFile("")).empty());
     }
     ::alarm(0);
