@@ -77,7 +77,7 @@ namespace {
 
 // The lines of a file's bytes in its encoding: CR LF, a lone CR and a lone LF
 // each end a line. Each comes with its line end exactly as found.
-std::vector<std::pair<std::string, std::string>> SplitRawLines(std::string_view bytes, TextEncoding encoding) {
+std::vector<std::pair<std::string_view, std::string_view>> SplitRawLines(std::string_view bytes, TextEncoding encoding) {
     const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
     const std::size_t unit = wide ? 2 : 1;
     const auto unitAt = [&](std::size_t i) -> unsigned {
@@ -85,7 +85,7 @@ std::vector<std::pair<std::string, std::string>> SplitRawLines(std::string_view 
         const unsigned a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
         return encoding == TextEncoding::Utf16LE ? a | (b << 8) : (a << 8) | b;
     };
-    std::vector<std::pair<std::string, std::string>> lines;
+    std::vector<std::pair<std::string_view, std::string_view>> lines;
     std::size_t start = 0, i = 0;
     while (i + unit <= bytes.size()) {
         const unsigned u = unitAt(i);
@@ -95,11 +95,11 @@ std::vector<std::pair<std::string, std::string>> SplitRawLines(std::string_view 
         }
         std::size_t endLength = unit;
         if (u == '\r' && i + 2 * unit <= bytes.size() && unitAt(i + unit) == '\n') endLength += unit;
-        lines.emplace_back(std::string(bytes.substr(start, i - start)), std::string(bytes.substr(i, endLength)));
+        lines.emplace_back(bytes.substr(start, i - start), bytes.substr(i, endLength));
         i += endLength;
         start = i;
     }
-    if (start < bytes.size()) lines.emplace_back(std::string(bytes.substr(start)), std::string());
+    if (start < bytes.size()) lines.emplace_back(bytes.substr(start), std::string_view());
     return lines;
 }
 
@@ -109,16 +109,23 @@ IniFile IniFile::Parse(std::string_view bytes) {
     IniFile ini;
     ini.encoding_ = DetectTextEncoding(bytes);
     const std::string bom = ByteOrderMark(ini.encoding_);
-    for (auto& [raw, end] : SplitRawLines(bytes.substr(bom.size()), ini.encoding_)) {
-        const std::optional<std::string> decoded = DecodeAs(ini.encoding_, raw);
-        if (!decoded) {
-            // One line the game cannot read makes a file it must not rewrite.
-            ini.lines_.clear();
-            ini.decodable_ = false;
-            return ini;
-        }
-        Line parsed{std::move(raw), std::move(end)};
-        const std::string_view line = Trim(*decoded);
+    const std::string_view body = bytes.substr(bom.size());
+    // The whole text is decoded at once; its lines match the raw lines one for
+    // one, since a line end is never part of a character in these encodings.
+    const std::optional<std::string> text = DecodeAs(ini.encoding_, body);
+    auto rawLines = SplitRawLines(body, ini.encoding_);
+    const std::vector<std::string_view> decodedLines = text ? SplitLines(*text) : std::vector<std::string_view>{};
+    if (!text || decodedLines.size() != rawLines.size()) {
+        // Text the game cannot read makes a file it must not rewrite.
+        ini.decodable_ = false;
+        return ini;
+    }
+    ini.lines_.reserve(rawLines.size());
+    for (std::size_t n = 0; n < rawLines.size(); ++n) {
+        Line parsed;
+        parsed.raw = rawLines[n].first;
+        parsed.end = rawLines[n].second;
+        const std::string_view line = Trim(decodedLines[n]);
         if (line.empty()) {
             parsed.kind = Kind::Blank;
         } else if (line.front() == ';') {
@@ -189,7 +196,8 @@ bool IniFile::HasSection(std::string_view section) const { return FindSection(se
 std::optional<std::string> IniFile::Value(std::string_view section, std::string_view key) const {
     const int header = FindSection(section);
     if (header < 0) return std::nullopt;
-    for (int i = header + 1; i < SectionEnd(header); ++i) {
+    const int end = SectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
         const Line& l = lines_[i];
         if (l.kind == Kind::Entry && l.value && SameName(l.name, key)) return l.value;
     }
@@ -267,5 +275,8 @@ IniLoad LoadIniFile(const std::string& path) {
 
 bool SaveIniFile(const std::string& path, const IniFile& ini) {
     if (!ini.Decodable()) return false;
-    return WriteFileAtomically(path, ini.Serialize());
+    const std::string bytes = ini.Serialize();
+    // A file the next start could not read would cost every setting in it.
+    if (bytes.size() > kLargestSettingsFile) return false;
+    return WriteFileAtomically(path, bytes);
 }

@@ -80,5 +80,6 @@ struct IniLoad {
 // that cannot be read, is larger than kLargestSettingsFile or cannot be decoded
 // is Failed.
 IniLoad LoadIniFile(const std::string& path);
-// Replaces the file with the serialised content, whole or not at all.
+// Replaces the file with the serialised content, whole or not at all; false
+// without writing when the content would be larger than kLargestSettingsFile.
 bool SaveIniFile(const std::string& path, const IniFile& ini);

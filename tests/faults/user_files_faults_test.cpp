@@ -389,6 +389,24 @@ TEST(UserFiles, SettingsLinesTheGameDoesNotChangeStayByteForByte) {
     }
 }
 
+// The largest settings file the game still reads, a player's notes in one
+// section: read and saved in moments, everything kept.
+TEST(UserFiles, ALargestSettingsFileIsReadAndSavedQuickly) {
+    FaultGame g;
+    std::string bytes = "[IsMusic]\r\nValue=0\r\n[Notes]\r\n";
+    while (bytes.size() + 64 <= kLargestSettingsFile - 4096)  // room left for the board's texts
+        bytes += "Note" + std::to_string(bytes.size()) + "=a line of the player's notes\r\n";
+    Write(g.DataFile("Settei.ini"), bytes);
+    TimedRestart(g);
+    EXPECT_FALSE(g.f().IsMusic);
+    g.PlayABoard();
+    const auto start = std::chrono::steady_clock::now();
+    g.MinimiseAndSave();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_NE(g.Message(), kSettingsSaveFailed);
+    EXPECT_EQ(FileBytes(g.DataFile("Settei.ini"))->substr(0, bytes.size()), bytes);
+}
+
 // ---- 5: temporary files ----
 
 TEST(UserFiles, TemporaryFilesFollowNothingKeepPermissionsAndDoNotOutliveACrash) {

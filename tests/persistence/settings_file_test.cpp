@@ -191,6 +191,18 @@ TEST(SettingsFile, UndecodableOrHugeFilesAreUnreadable) {
     }
 }
 
+// A write that would make the file too large to be read again is not done.
+TEST(SettingsFile, AWriteNeverMakesTheFileTooLargeToRead) {
+    TempFolder folder;
+    const std::string path = folder.File("Settei.ini");
+    const std::string bytes = "[Notes]\r\n" + std::string(kLargestSettingsFile - 9 - 2, ';') + "\r\n";
+    ASSERT_EQ(bytes.size(), kLargestSettingsFile);
+    WriteBytes(path, bytes);
+    EXPECT_EQ(LoadIniFile(path).status, ReadStatus::Ok);
+    EXPECT_FALSE(WriteVoiceMode(path, 1));
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
 // A settings file that exists but cannot be read is not written over.
 TEST(SettingsFile, UnreadableFileIsNotReplaced) {
     TempFolder folder;
