@@ -9,7 +9,7 @@ PACKAGES=(
   open-jtalk open-jtalk-mecab-naist-jdic
   libmecab-dev mecab-ipadic-utf8 libhtsengine-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  ccache lame sox xvfb xauth xdotool x11-utils imagemagick clang
+  ccache lame sox xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -4,9 +4,12 @@
 #include <SDL_image.h>
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+
+#include "platform/sdl/display_scale.h"
 
 namespace {
 
@@ -41,7 +44,8 @@ SdlWindow::SdlWindow(const SdlWindowOptions& options) {
     // X servers without a window manager.
     const int w = fullScreen ? mode.w : options.width;
     const int h = fullScreen ? mode.h : options.height;
-    Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // High-DPI: under Wayland the drawable then has the screen's own pixels.
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window_ = SDL_CreateWindow(options.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                flags);
     if (!window_) {
@@ -55,13 +59,20 @@ SdlWindow::SdlWindow(const SdlWindowOptions& options) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         Fail("No renderer could be created");
     }
+    int windowW = 0, windowH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(window_, &windowW, &windowH);
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    if (windowW > 0 && outW > 0) mapping_.physicalPerWindowUnit = static_cast<float>(outW) / windowW;
+    mapping_.factor = options.scaleFactor > 0
+                          ? std::clamp(options.scaleFactor, kSmallestScaleFactor, kLargestScaleFactor)
+                          : ScaleFactorFrom(CurrentScaleSources(window_));
     // Game keys must reach the key handler, not an input method; the question
     // editor turns text input on while it edits.
     SDL_StopTextInput();
 }
 
 bool SdlWindow::OnlySoftwareOpenGL(SDL_Window* window) {
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(TERAMON_HAVE_X11)
+#if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo wm;
     SDL_VERSION(&wm.version);
     if (SDL_GetWindowWMInfo(window, &wm) && wm.subsystem == SDL_SYSWM_X11 && wm.info.x11.display) {
