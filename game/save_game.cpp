@@ -173,8 +173,11 @@ void TForm1::SaveGame() {
 }
 
 void TForm1::WriteStrokeRecord() {
-    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), Mode1HighScore))
+    StrokeRecordFailure.clear();
+    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), Mode1HighScore)) {
+        StrokeRecordFailure = kStrokeRecordSaveFailed;
         ShowMessage(LblMsg, kStrokeRecordSaveFailed);
+    }
 }
 
 void TForm1::LoadGame() {
@@ -191,6 +194,7 @@ void TForm1::LoadGame() {
         return;
     }
     DataRec = rec;
+    ForgetBallPath();  // the balls are put where the record says, not moved there
 
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
     const float sy = static_cast<float>(ClientHeight()) / static_cast<float>(rec.ScreenY);

@@ -279,6 +279,7 @@ public:
     void LoadGame();
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
+    std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
 
     // ---- Sound and speech (sound.cpp) ----
     void PlayEffect(const std::string& relativePath, bool synchronous);
