@@ -53,8 +53,10 @@ float SweptContact(const TImage* moving, float x0, float y0, const TImage* still
     if (x0 == moving->Position.X && y0 == moving->Position.Y) return ImagesOverlap(moving, still) ? 1.0f : -1.0f;
     // The still picture's contact rectangle as the contact test rounds it; the
     // moving one's (its bounds less 5 units a side) must overlap it.
-    const float left = std::nearbyint(still->Position.X + 5.0f), right = std::nearbyint(still->Position.X + still->Width - 5.0f);
-    const float top = std::nearbyint(still->Position.Y + 5.0f), bottom = std::nearbyint(still->Position.Y + still->Height - 5.0f);
+    const float left = std::nearbyint(still->Position.X + 5.0f);
+    const float right = std::nearbyint(still->Position.X + still->Width - 5.0f);
+    const float top = std::nearbyint(still->Position.Y + 5.0f);
+    const float bottom = std::nearbyint(still->Position.Y + still->Height - 5.0f);
     const float w = moving->Width, h = moving->Height;
     // Positions of the moving picture's corner at which the two overlap, per axis (open intervals).
     const float xLo = left - w + 5, xHi = right - 5, yLo = top - h + 5, yHi = bottom - 5;

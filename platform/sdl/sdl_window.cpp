@@ -36,9 +36,11 @@ std::string ChooseWindowSystem() {
     }
     if (IsSet("WAYLAND_DISPLAY")) {
         drivers += drivers.empty() ? "wayland" : ",wayland";
-        displays += (displays.empty() ? "WAYLAND_DISPLAY=" : ", WAYLAND_DISPLAY=") + std::string(std::getenv("WAYLAND_DISPLAY"));
+        displays += (displays.empty() ? "WAYLAND_DISPLAY=" : ", WAYLAND_DISPLAY=") +
+                    std::string(std::getenv("WAYLAND_DISPLAY"));
     }
-    if (drivers.empty()) throw std::runtime_error("no display could be opened (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    if (drivers.empty())
+        throw std::runtime_error("no display could be opened (neither DISPLAY nor WAYLAND_DISPLAY is set)");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     return displays;
 }

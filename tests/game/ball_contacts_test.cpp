@@ -322,10 +322,11 @@ TEST(SweptContactTest, ContactFractionAlongAWay) {
     for (const Case& c : cases) {
         ball->SetBounds(c.x1, c.y1, 30, 30);  // contact rectangle x+5..x+25
         const float at = SweptContact(ball, c.x0, c.y0, block);
-        if (c.at < 0)
+        if (c.at < 0) {
             EXPECT_LT(at, 0) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
-        else
+        } else {
             EXPECT_NEAR(at, c.at, 1e-4f) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+        }
     }
 }
 
