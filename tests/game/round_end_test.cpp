@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "persistence/atomic_file.h"
+
 #include "tests/game/game_fixture.h"
 
 using game_test::GameFixture;
@@ -136,6 +138,14 @@ TEST(Explosion, EndsTheQuestionOnlyWhenItRunsItsCourse) {
     }
 }
 
+// Every write of one file fails while this lives.
+struct FailingWrites {
+    explicit FailingWrites(std::string path) {
+        SetWriteFaultInjection({[path](const std::string& p) { return p == path; }, WriteFailurePoint::Open});
+    }
+    ~FailingWrites() { ClearWriteFaultInjection(); }
+};
+
 // A save that fails at the end of a game, or with a new stroke record, is still on
 // screen when the ending is over, before the message that asks for [Shift].
 TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
@@ -151,7 +161,7 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         // Question 30 of the score challenge: its save carries the best score.
         GameFixture fx;
         TForm1& g = fx.f();
-        std::filesystem::create_directory(fx.DataFile("newrecord.dat.tmp"));  // no write can finish
+        const FailingWrites failing(fx.DataFile("newrecord.dat"));
         fx.StartAt(0, 30);
         fx.HitBlockFromBelow(fx.GapColumn(g.BallSeikaiMojiNo));
         ASSERT_TRUE(g.GameClear);
@@ -168,7 +178,7 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         g.IsMusic = false;
         fx.Key(VK_MENU_KEY);  // to the stroke challenge
         g.Mode1HighScore = 999;
-        std::filesystem::create_directory(fx.DataFile("record2.dat.tmp"));
+        const FailingWrites failing(fx.DataFile("record2.dat"));
         fx.StartQuestion();
         for (int b = 0; b < 4; ++b) {
             ASSERT_EQ(g.MovingBallNo, b);
