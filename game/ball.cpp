@@ -1,6 +1,9 @@
 // The ball in play: contacts with the paddle, the blocks and the window's edges,
 // each followed by a new straight leg; stones dropped by block contacts.
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <tuple>
 
 #include "game/tform1.h"
 
@@ -13,7 +16,83 @@ bool IsGap(const TForm1& f, int c) { return f.UnVisibleMojiNo[c / 4] == c % 4; }
 int TargetSlot(const TForm1& f, int b) {
     return f.GameMode == 0 ? f.BallSeikaiMojiNo : f.BallMojiNo[b];
 }
+
+// How far along its leg (0 at the start, 1 at the stop value) an animated
+// coordinate v stands; NaN when the leg does not move that coordinate.
+float LegFraction(const TFloatAnimation* leg, float v) {
+    const float span = leg->StopValue - leg->StartValue;
+    return span == 0 ? std::numeric_limits<float>::quiet_NaN() : (v - leg->StartValue) / span;
+}
+
+// Whether (x, y) lies on the ball's current leg: each running coordinate at the
+// same fraction of the way (both run on one duration), a still one where it was.
+bool OnLeg(const TFloatAnimation* legX, const TFloatAnimation* legY, float x, float y, float stillX, float stillY,
+           float* fraction) {
+    constexpr float kSlack = 0.002f;
+    float f = std::numeric_limits<float>::quiet_NaN();
+    for (auto [leg, v, still] : {std::tuple{legX, x, stillX}, std::tuple{legY, y, stillY}}) {
+        if (!leg->Running()) {
+            if (v != still && v != leg->StopValue) return false;
+            continue;
+        }
+        const float g = LegFraction(leg, v);
+        if (std::isnan(g)) {
+            if (v != leg->StartValue) return false;
+            continue;
+        }
+        if (g < -kSlack || g > 1 + kSlack) return false;
+        if (!std::isnan(f) && std::fabs(f - g) > kSlack) return false;
+        f = g;
+    }
+    *fraction = std::isnan(f) ? 0 : f;
+    return true;
+}
 }  // namespace
+
+float SweptContact(const TImage* moving, float x0, float y0, const TImage* still) {
+    if (x0 == moving->Position.X && y0 == moving->Position.Y) return ImagesOverlap(moving, still) ? 1.0f : -1.0f;
+    // The still picture's contact rectangle as the contact test rounds it; the
+    // moving one's (its bounds less 5 units a side) must overlap it.
+    const float left = std::nearbyint(still->Position.X + 5.0f);
+    const float right = std::nearbyint(still->Position.X + still->Width - 5.0f);
+    const float top = std::nearbyint(still->Position.Y + 5.0f);
+    const float bottom = std::nearbyint(still->Position.Y + still->Height - 5.0f);
+    const float w = moving->Width, h = moving->Height;
+    // Positions of the moving picture's corner at which the two overlap, per axis (open intervals).
+    const float xLo = left - w + 5, xHi = right - 5, yLo = top - h + 5, yHi = bottom - 5;
+    float enter = -std::numeric_limits<float>::infinity(), leave = std::numeric_limits<float>::infinity();
+    auto slab = [&](float from, float to, float lo, float hi) {
+        const float d = to - from;
+        if (d == 0) {
+            if (!(lo < from && from < hi)) enter = std::numeric_limits<float>::infinity();
+            return;
+        }
+        float t0 = (lo - from) / d, t1 = (hi - from) / d;
+        if (t0 > t1) std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+    };
+    slab(x0, moving->Position.X, xLo, xHi);
+    slab(y0, moving->Position.Y, yLo, yHi);
+    if (enter < leave && enter <= 1 && leave > 0) return std::max(enter, 0.0f);
+    // Where it stands now the contact test has the last word (rounding).
+    return ImagesOverlap(moving, still) ? 1.0f : -1.0f;
+}
+
+void TForm1::MarkBallPath() {
+    if (MovingBallNo < 0) {
+        ForgetBallPath();
+        return;
+    }
+    const int b = MovingBallNo;
+    LastBallMark = {b,
+                    ImgBall[b]->Position.X,
+                    ImgBall[b]->Position.Y,
+                    FloatAniBallX[b]->StartValue,
+                    FloatAniBallX[b]->StopValue,
+                    FloatAniBallY[b]->StartValue,
+                    FloatAniBallY[b]->StopValue};
+}
 
 void TForm1::AimX(int b) {
     TImage* ball = ImgBall[b];
@@ -78,23 +157,89 @@ void TForm1::FloatAniStoneYFinish(TFmxObject* sender) {
 }
 
 void TForm1::ProcessBall() {
-    if (MovingBallNo < 0) return;
+    if (MovingBallNo < 0) {
+        ForgetBallPath();
+        return;
+    }
     const int b = MovingBallNo;
-    if (!ImgBall[b]->Visible || (GameMode == 0 && Clear) || GameOver || Pause) return;
+    TImage* ball = ImgBall[b];
+    if (!ball->Visible || (GameMode == 0 && Clear) || GameOver || Pause) {
+        MarkBallPath();
+        return;
+    }
 
-    if (ImgPad->Visible && ImagesOverlap(ImgBall[b], ImgPad) && !PaddleContact(b)) return;
+    // The way the ball has come since the last tick: from where that tick left it
+    // along the same leg, or from the start of a leg begun since (a resumed game).
+    // A ball put somewhere by other means starts where it stands.
+    const float x1 = ball->Position.X, y1 = ball->Position.Y;
+    float x0 = x1, y0 = y1;
+    TFloatAnimation* legX = FloatAniBallX[b];
+    TFloatAnimation* legY = FloatAniBallY[b];
+    float now = 0, before = 0;
+    if (LastBallMark.ball == b && OnLeg(legX, legY, x1, y1, LastBallMark.x, LastBallMark.y, &now)) {
+        const BallPathMark& m = LastBallMark;
+        const bool sameLeg = legX->StartValue == m.startX && legX->StopValue == m.stopX &&
+                             legY->StartValue == m.startY && legY->StopValue == m.stopY;
+        if (sameLeg) {
+            if (OnLeg(legX, legY, m.x, m.y, x1, y1, &before) && before <= now) {
+                x0 = m.x;
+                y0 = m.y;
+            }
+        } else {
+            if (legX->Running()) x0 = legX->StartValue;
+            if (legY->Running()) y0 = legY->StartValue;
+        }
+    }
+    auto moveAlongTo = [&](float t) {
+        ball->Position.X = x0 + (x1 - x0) * t;
+        ball->Position.Y = y0 + (y1 - y0) * t;
+    };
 
-    // Upper rows first, and within a row the leftmost block: one hit per tick.
+    // The first contact on that way is this tick's contact: the paddle, or a block
+    // (upper rows first, and within a row the leftmost, when they come at once).
+    const float padAt = ImgPad->Visible ? SweptContact(ball, x0, y0, ImgPad) : -1.0f;
+    float blockAt = -1;
+    int hitRow = -1, hitCol = -1;
     for (int r = 0; r < kBlockRows; ++r) {
         for (int c = 0; c < kBlocksPerRow; ++c) {
             TImage* block = ImgBlock[r * kBlocksPerRow + c];
-            if (block->Visible && ImagesOverlap(ImgBall[b], block)) {
-                BlockHit(r, c);
-                return;
+            if (!block->Visible) continue;
+            const float at = SweptContact(ball, x0, y0, block);
+            if (at >= 0 && (hitRow < 0 || at < blockAt)) {
+                blockAt = at;
+                hitRow = r;
+                hitCol = c;
             }
         }
     }
-    EdgeContacts(b);
+
+    if (padAt >= 0 && (hitRow < 0 || padAt <= blockAt)) {
+        moveAlongTo(padAt);
+        if (!PaddleContact(b)) {
+            MarkBallPath();
+            return;
+        }
+        // The tick goes on with the blocks, where the paddle put the ball.
+        hitRow = -1;
+        for (int r = 0; r < kBlockRows && hitRow < 0; ++r) {
+            for (int c = 0; c < kBlocksPerRow; ++c) {
+                TImage* block = ImgBlock[r * kBlocksPerRow + c];
+                if (block->Visible && ImagesOverlap(ball, block)) {
+                    hitRow = r;
+                    hitCol = c;
+                    break;
+                }
+            }
+        }
+    } else if (hitRow >= 0) {
+        moveAlongTo(blockAt);
+    }
+
+    if (hitRow >= 0)
+        BlockHit(hitRow, hitCol);
+    else
+        EdgeContacts(b);
+    MarkBallPath();
 }
 
 bool TForm1::PaddleContact(int b) {

@@ -207,7 +207,8 @@ void TForm1::ResumeGame() {
     if (HintHyoji) LblImi->Visible = true;
     ResumeHeldStones();
     if (MovingBallNo >= 0) {
-        FloatAniBallX[MovingBallNo]->Start();
+        // A ball on its first fall has no sideways leg: it keeps falling straight.
+        if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
         FloatAniBallY[MovingBallNo]->Start();
     }
     LblMsg->Visible = false;

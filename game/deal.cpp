@@ -163,7 +163,12 @@ void TForm1::DealQuestions() {
         for (;;) {
             int q;
             do {
-                if (undealtLeft() <= 0) resetPool();
+                if (undealtLeft() <= 0) {
+                    // Replaced idioms can use up the pool in the middle of a deal:
+                    // the slots dealt already stay marked, so no idiom comes twice.
+                    resetPool();
+                    for (int j = 0; j < k; ++j) setDealt(MondaiNo[j], true);
+                }
                 q = Random(total);
             } while (isDealt(q));
             setDealt(q, true);

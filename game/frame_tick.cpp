@@ -147,7 +147,8 @@ void TForm1::Timer1Timer(TFmxObject*) {
             MusicStartTime = timeGetTime();
             if (!Pause && !GameSetting) {
                 if (MovingBallNo >= 0) {
-                    FloatAniBallX[MovingBallNo]->Start();
+                    // A ball on its first fall keeps falling straight.
+                    if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
                     FloatAniBallY[MovingBallNo]->Start();
                 }
                 ResumeHeldStones();

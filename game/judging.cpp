@@ -73,7 +73,8 @@ void TForm1::CorrectAnswerScore(int c) {
     FloatAniScoreX->Start();
     FloatAniScoreY->Start();
 
-    svc.app.ProcessMessages();  // the new labels show before the sound holds the thread
+    // Waiting events run; the jingle then paints the new labels before it holds the thread.
+    svc.app.ProcessMessages();
     if (IsSound) {
         if (!GameClear) PlayEffect("Data/Sound/Seikai1.wav", true);
         Speak(IdiomSpeechText(s), 100);

@@ -68,7 +68,9 @@ void TForm1::FloatAniTitleWidthFinish(TFmxObject* sender) {
     // A zoom cut short because the title was hidden ([Shift] or [Alt] within the
     // second) must not put its message over the next board or start the parade.
     if (!ImgTitle->Visible) return;
-    LblMsg->Text = GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext;
+    // A save that failed at the answer stays in view until the player acts.
+    const std::string& failure = GameMode == 0 ? SaveFailure : StrokeRecordFailure;
+    LblMsg->Text = failure + (GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
     if (IsSound)
         Speak(Utf8ToCp932Lossy(ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);

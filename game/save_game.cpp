@@ -180,8 +180,11 @@ void TForm1::SaveGame() {
 }
 
 void TForm1::WriteStrokeRecord() {
-    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), Mode1HighScore))
+    StrokeRecordFailure.clear();
+    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), Mode1HighScore)) {
+        StrokeRecordFailure = kStrokeRecordSaveFailed;
         ShowMessage(LblMsg, kStrokeRecordSaveFailed);
+    }
 }
 
 void TForm1::LoadGame() {
@@ -198,6 +201,10 @@ void TForm1::LoadGame() {
         return;
     }
     DataRec = rec;
+    ForgetBallPath();  // the balls are put where the record says, not moved there
+    // The record does not say whether the ball in play was on its first fall:
+    // its saved legs run on as they are (nothing left over from the board we leave).
+    FirstBallDown = false;
 
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
     const float sy = static_cast<float>(ClientHeight()) / static_cast<float>(rec.ScreenY);

@@ -3,6 +3,8 @@
 
 void TForm1::PlayEffect(const std::string& relativePath, bool synchronous) {
     if (!IsSound) return;
+    // A blocking sound holds the thread: what led to it stays on screen meanwhile.
+    if (synchronous) svc.app.PaintFrameNow();
     svc.effects.PlayEffect(AssetPath(relativePath), synchronous);
 }
 

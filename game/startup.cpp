@@ -37,7 +37,18 @@ std::string ZeroPad(int value, int width) {
     return std::string(width > 0 ? width : 0, '-');
 }
 
+namespace {
+// The program folder with its trailing separator.
+std::string FolderWithSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+}  // namespace
+
 TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services) {
+    // The design's pictures are loaded with the layout, before FormCreate:
+    // the program folder must be known by then, whatever the working folder.
+    Folda = FolderWithSeparator(svc.programFolder);
     MediaPlayer1 = std::make_unique<TMediaPlayer>(svc.music);
     BuildLayout();
 }
@@ -56,8 +67,7 @@ void TForm1::ShowCursorUntilVisible() {
 }
 
 void TForm1::FormCreate() {
-    Folda = svc.programFolder;
-    if (!Folda.empty() && Folda.back() != '/') Folda += '/';
+    Folda = FolderWithSeparator(svc.programFolder);
     DataFolda = svc.documentsFolder + "/みずうみ舎/TeramonData";
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::u8path(DataFolda), ec);

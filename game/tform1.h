@@ -240,6 +240,17 @@ public:
     void BlockHit(int r, int c);
     void EdgeContacts(int b);
     void BallLost();
+    // Where the ball in play stood when the last frame tick looked at it, and the
+    // leg it was on: the next tick searches contacts along the way swept since, so
+    // a fast leg or a late tick cannot carry the ball through a block or the paddle.
+    struct BallPathMark {
+        int ball = -1;
+        float x = 0, y = 0;
+        float startX = 0, stopX = 0, startY = 0, stopY = 0;
+    };
+    BallPathMark LastBallMark;
+    void MarkBallPath();
+    void ForgetBallPath() { LastBallMark.ball = -1; }
 
     // ---- Judging (judging.cpp) ----
     void CorrectAnswerScore(int c);
@@ -270,6 +281,7 @@ public:
     void LoadGame();
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
+    std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
 
     // ---- Sound and speech (sound.cpp) ----
     void PlayEffect(const std::string& relativePath, bool synchronous);
@@ -305,3 +317,9 @@ std::string ScoreLostMessage(int stage);
 // Contact test of two pictures: their bounds shrunk by 5 units on every side,
 // edges rounded to the nearest integer (ties to even), must intersect.
 bool ImagesOverlap(const TImage* a, const TImage* b);
+
+// The same contact test along a way: picture `moving`, carried in a straight line
+// from (x0, y0) to where it stands now, against the picture `still`. Returns the
+// fraction 0..1 of the way at which they first overlap, or a negative value when
+// they never do. Overlapping where it stands now always counts (at 1 at the latest).
+float SweptContact(const TImage* moving, float x0, float y0, const TImage* still);

@@ -119,6 +119,10 @@ void Application::RunFor(uint32_t ms) {
     }
 }
 
+void Application::PaintFrameNow() {
+    if (backend_) backend_->DrawFrame();
+}
+
 void Application::TickAnimationsBeforeFrame() {
     if (animClock_.HasRunning() && !animClock_.InTick()) animClock_.Tick();
 }

@@ -49,6 +49,12 @@ public:
     // ticks with their finish events. Returns when none is left.
     void ProcessMessages();
 
+    // Paints one frame of the scene as it stands, now, whatever the display's
+    // pace. Called before the thread is held (a blocking sound), so that what
+    // led to it is on screen meanwhile. Animations are not stepped: a caller in
+    // the middle of a handler gets no finish events.
+    void PaintFrameNow();
+
     // Runs the loop until the form is closed (the main loop, or a modal dialog:
     // timers, animations and drawing keep running inside it).
     void Run(TForm& mainForm);

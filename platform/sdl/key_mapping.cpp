@@ -49,7 +49,13 @@ KeyPress TranslateKeyDown(SDL_Keycode key, Uint16 modifiers) {
     press.shift = ShiftStateOf(modifiers);
     const bool upper = (modifiers & (KMOD_SHIFT | KMOD_CAPS)) != 0;
     if (key >= SDLK_a && key <= SDLK_z) {
-        press.character = static_cast<char16_t>(upper ? 'A' + (key - SDLK_a) : key);
+        // With Ctrl a letter key types its control character (Ctrl+A is 1), as
+        // with Shift or Caps Lock not the lower-case letter: [Ctrl] held for the
+        // fast slide must not pause, switch the music off or quit the game.
+        if (modifiers & KMOD_CTRL)
+            press.character = static_cast<char16_t>(1 + (key - SDLK_a));
+        else
+            press.character = static_cast<char16_t>(upper ? 'A' + (key - SDLK_a) : key);
     } else if (key == SDLK_SPACE) {
         press.character = u' ';
     } else if (key >= SDLK_0 && key <= SDLK_9 && !(modifiers & KMOD_SHIFT)) {

@@ -225,4 +225,109 @@ TEST_F(BallTest, AFinishedStoneIsParkedHiddenWhereItStarted) {
     EXPECT_FLOAT_EQ(g.ImgStone[i]->Position.Y, g.ImgBlock[i]->Position.Y);
 }
 
+// A leg fast enough, or a tick late enough, to carry the ball further in one tick
+// than a block is tall: the contact is found on the way the ball swept since the
+// previous tick, at the point where it first touched.
+TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
+    enum class Target { Block, Gap, Paddle };
+    const char* const names[] = {"block", "gap", "paddle"};
+    for (Target target : {Target::Block, Target::Gap, Target::Paddle}) {
+        for (float speed : {400.0f, 1000.0f, 2000.0f, 3000.0f}) {      // units per second
+            for (uint32_t tick : {50u, 100u, 150u}) {                   // frame tick length, ms
+                SCOPED_TRACE(std::string(names[static_cast<int>(target)]) + " at " + std::to_string(speed) +
+                             " units/s, ticks of " + std::to_string(tick) + " ms");
+                GameFixture fx;
+                TForm1& g = fx.f();
+                g.IsMusic = false;
+                g.SetClientSize(1280, 720);
+                fx.StartQuestion();
+                ASSERT_EQ(g.MovingBallNo, 0);
+                g.Timer1->SetInterval(tick);
+                TImage* ball = g.ImgBall[0];
+
+                const int gapColumn = fx.GapColumn(g.BallSeikaiMojiNo);
+                const int plainColumn = gapColumn >= 8 ? 5 : 10;
+                TImage* aim = target == Target::Paddle ? g.ImgPad
+                              : target == Target::Gap  ? g.ImgBlock[gapColumn]
+                                                       : g.ImgBlock[plainColumn];
+                if (target != Target::Paddle) g.ImgPad->Position.X = 5000;
+
+                // A slanted leg through the middle of the aim, upwards at a block,
+                // downwards at the paddle, starting 260 units before it and ending
+                // far beyond (past the top or the bottom of the window).
+                const float cx = aim->Position.X + aim->Width / 2, cy = aim->Position.Y + aim->Height / 2;
+                const float dy = target == Target::Paddle ? 0.958f : -0.958f;
+                const float dx = cx < 640 ? -0.287f : 0.287f;
+                const float x0 = cx - dx * 260 - ball->Width / 2, y0 = cy - dy * 260 - ball->Height / 2;
+                g.Hold(0);
+                ball->Position.X = x0;
+                ball->Position.Y = y0;
+                g.FloatAniBallX[0]->StopValue = x0 + dx * 860;
+                g.FloatAniBallY[0]->StopValue = y0 + dy * 860;
+                g.FloatAniBallX[0]->Duration = g.FloatAniBallY[0]->Duration = 860 / speed;
+                g.Launch(0);
+                const float legStopY = g.FloatAniBallY[0]->StopValue;
+
+                // Until the first contact changes the leg (or the ball is gone).
+                ASSERT_TRUE(fx.RunUntil(
+                    [&] { return g.MovingBallNo != 0 || g.FloatAniBallY[0]->StopValue != legStopY; }, 3000));
+                // Where the ball's path first touches the aim's face.
+                const float faceY = target == Target::Paddle
+                                        ? std::nearbyint(aim->Position.Y + 5) - ball->Height + 5
+                                        : std::nearbyint(aim->Position.Y + aim->Height - 5) - 5;
+                const float faceX = x0 + (faceY - y0) * dx / dy;
+                switch (target) {
+                    case Target::Block:
+                        EXPECT_FALSE(g.Clear);
+                        EXPECT_FLOAT_EQ(ball->Position.Y, aim->Position.Y + aim->Height + 5) << "bounced down";
+                        EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());
+                        EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
+                        break;
+                    case Target::Gap:
+                        EXPECT_TRUE(g.Clear);
+                        EXPECT_EQ(g.TotalScore, g.Score);
+                        EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
+                        EXPECT_NEAR(ball->Position.Y, faceY, 0.5f) << "left at the gap's face";
+                        break;
+                    case Target::Paddle:
+                        EXPECT_EQ(g.MovingBallNo, 0) << "the ball went through the paddle";
+                        EXPECT_EQ(g.PadHitCount, 1);
+                        EXPECT_FLOAT_EQ(ball->Position.Y, aim->Position.Y - ball->Height - 5);
+                        EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
+                        break;
+                }
+            }
+        }
+    }
+}
+
+TEST(SweptContactTest, ContactFractionAlongAWay) {
+    TForm form(800, 600);
+    TImage* ball = form.Create<TImage>(&form);
+    TImage* block = form.Create<TImage>(&form);
+    block->SetBounds(100, 100, 40, 24);  // contact rectangle 105..135 x 105..119
+    struct Case {
+        float x0, y0, x1, y1;
+        float at;  // -1: no contact
+    } cases[] = {
+        // The ball's contact rectangle is x+5..x+25: it overlaps the block for
+        // 80 < x < 130 and 80 < y < 114.
+        {100, 300, 100, -100, 0.465f},  // straight up through it: y < 114 from t = 186/400
+        {100, 130, 100, 200, -1},       // moving away below it
+        {300, 300, 300, -100, -1},      // passes beside it
+        {100, 90, 100, 90, 1},          // standing in it: where it stands decides
+        {100, 114, 100, 114, -1},       // standing just below: the edges only touch
+        {0, 200, 200, 0, 0.43f},        // diagonal: x inside from 0.4, y from 0.43
+    };
+    for (const Case& c : cases) {
+        ball->SetBounds(c.x1, c.y1, 30, 30);  // contact rectangle x+5..x+25
+        const float at = SweptContact(ball, c.x0, c.y0, block);
+        if (c.at < 0) {
+            EXPECT_LT(at, 0) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+        } else {
+            EXPECT_NEAR(at, c.at, 1e-4f) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+        }
+    }
+}
+
 }  // namespace

@@ -168,12 +168,35 @@ TEST(PauseTest, HoldsBallAndStonesAndResumesFromWhereTheyStood) {
     EXPECT_FALSE(f.Pause);
     EXPECT_FALSE(f.LblMsg->Visible);
     EXPECT_TRUE(f.TextBlockMoji[0]->Visible);
+    const float ballX = f.ImgBall[0]->Position.X;
     fx.Run(100);
     EXPECT_GT(stone->Position.Y, stoneY);
     EXPECT_GT(f.ImgBall[0]->Position.Y, ballY);
-    // The first fall had no X leg yet: the resumed X animation heads for its
-    // default stop value 0 as well.
+    // The ball was on its first fall: it falls on straight down, towards a paddle
+    // that may be waiting under it.
+    EXPECT_FALSE(f.FloatAniBallX[0]->Running());
+    fx.Run(400);
+    EXPECT_FLOAT_EQ(f.ImgBall[0]->Position.X, ballX);
+}
+
+TEST(PauseTest, AResumedLegGoesOnTowardsItsStopValues) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    // The first paddle contact sends the ball up and to the side.
+    TImage* ball = f.ImgBall[0];
+    ball->Position.X = f.ImgPad->Position.X + 10;
+    ball->Position.Y = f.ImgPad->Position.Y - 12;
+    f.ProcessBall();
+    ASSERT_FALSE(f.FirstBallDown);
+    fx.Run(200);
+    fx.Char(u'a');
+    const float x = ball->Position.X, y = ball->Position.Y;
+    fx.Char(u'a');
+    fx.Run(200);
     EXPECT_TRUE(f.FloatAniBallX[0]->Running());
+    EXPECT_NE(ball->Position.X, x);
+    EXPECT_LT(ball->Position.Y, y);
 }
 
 TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
@@ -225,19 +248,27 @@ TEST(CommandTest, EscapeOnTheTitleSavesNothing) {
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("Settei.ini")));
 }
 
-TEST(MouseTest, PaddleFollowsThePointerCentreInEveryState) {
+TEST(MouseTest, PaddleFollowsThePointerCentreInEveryStateAndNeverMovesUpOrDown) {
     GameFixture fx;
     TForm1& f = fx.f();
-    fx.input.ScreenMouseX = 400;
-    f.RouteMouseMove(400, 300, {});
-    EXPECT_FLOAT_EQ(f.ImgPad->Position.X, 400 - f.ImgPad->Width / 2);
+    auto move = [&](float x, float y) {
+        const float padY = f.ImgPad->Position.Y;
+        fx.input.ScreenMouseX = x;
+        fx.input.ScreenMouseY = y;
+        f.RouteMouseMove(x, y, {});
+        EXPECT_FLOAT_EQ(f.ImgPad->Position.X, x - f.ImgPad->Width / 2) << x << "," << y;
+        EXPECT_FLOAT_EQ(f.ImgPad->Position.Y, padY) << "a move to " << x << "," << y << " moved the paddle's Y";
+    };
+    move(400, 300);  // title screen
+    move(700, 20);
     fx.StartQuestion();
-    fx.Char(u'a');
-    fx.input.ScreenMouseX = 10;
-    f.RouteMouseMove(10, 590, {});  // over the music icon
-    EXPECT_FLOAT_EQ(f.ImgPad->Position.X, 10 - f.ImgPad->Width / 2);
-    const float y = f.ImgPad->Position.Y;
-    EXPECT_FLOAT_EQ(f.ImgPad->Position.Y, y);
+    move(120, 590);
+    move(300, 100);
+    fx.Char(u'a');  // paused
+    move(10, 590);  // over the music icon
+    move(790, 5);
+    f.FullScreen = false;  // a window: the event's own position
+    move(250, 450);
 }
 
 }  // namespace

@@ -182,6 +182,20 @@ TEST(MusicLoopTest, RestartsAfterTheTrackLengthInWholeSeconds) {
     EXPECT_EQ(f.MediaPlayer1->State(), TMPState::Playing);
 }
 
+TEST(MusicLoopTest, ARestartDuringAFirstFallKeepsTheBallFallingStraight) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    ASSERT_TRUE(f.FirstBallDown);
+    f.ImgPad->Position.X = 2000;
+    const float x = f.ImgBall[0]->Position.X, y = f.ImgBall[0]->Position.Y;
+    f.MusicStartTime = fx.clock.NowMs() - 700000;  // the track is over: restarted at the next tick
+    fx.Run(300);
+    EXPECT_GT(f.ImgBall[0]->Position.Y, y);
+    EXPECT_FALSE(f.FloatAniBallX[0]->Running());
+    EXPECT_FLOAT_EQ(f.ImgBall[0]->Position.X, x);
+}
+
 TEST(MusicLoopTest, NothingWithMusicOff) {
     GameFixture fx;
     TForm1& f = fx.f();

@@ -16,9 +16,11 @@ void LoseQuestion(GameFixture& fx, Loss how) {
     ASSERT_EQ(g.MovingBallNo, 0);
     switch (how) {
         case Loss::ContactsUsedUp: {
-            // Keep returning the ball but send it at a plain block far from the target's gap.
+            // Keep returning the ball but send it at a plain block far from the target's gap,
+            // and take that gap out of play: a leg passing it by chance would answer.
             fx.steering = true;
             const int gap = fx.GapColumn(g.BallSeikaiMojiNo);
+            g.ImgBlock[gap]->Visible = false;
             fx.aimBlock = gap < 8 ? 14 : 1;
             while (g.UnVisibleMojiNo[fx.aimBlock / 4] == fx.aimBlock % 4) --fx.aimBlock;
             ASSERT_TRUE(fx.PlayUntil([&] { return g.GameOver; }, 300000));

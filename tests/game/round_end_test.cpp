@@ -2,6 +2,10 @@
 // farewell, and the end of a game with the title zoom and the parade.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "persistence/atomic_file.h"
+
 #include "tests/game/game_fixture.h"
 
 using game_test::GameFixture;
@@ -131,5 +135,60 @@ TEST(Explosion, EndsTheQuestionOnlyWhenItRunsItsCourse) {
         EXPECT_EQ(g.GameOver, !cutShort);
         EXPECT_EQ(fx.speech.said.empty(), cutShort);
         EXPECT_FALSE(g.ImgBakuhatu->Visible);
+    }
+}
+
+// Every write of one file fails while this lives.
+struct FailingWrites {
+    explicit FailingWrites(std::string path) {
+        SetWriteFaultInjection({[path](const std::string& p) { return p == path; }, WriteFailurePoint::Open});
+    }
+    ~FailingWrites() { ClearWriteFaultInjection(); }
+};
+
+// A save that fails at the end of a game, or with a new stroke record, is still on
+// screen when the ending is over, before the message that asks for [Shift].
+TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
+    const std::string strokeFailed = "最小打数の保存に失敗しました。";
+    auto expectInViewFor = [](GameFixture& fx, const std::string& failure, uint32_t ms) {
+        for (uint32_t t = 0; t < ms; t += 100) {
+            fx.Run(100);
+            ASSERT_TRUE(fx.f().LblMsg->Visible) << "at " << t << " ms";
+            ASSERT_EQ(fx.f().LblMsg->Text.rfind(failure, 0), 0u) << "at " << t << " ms: " << fx.f().LblMsg->Text;
+        }
+    };
+    {
+        // Question 30 of the score challenge: its save carries the best score.
+        GameFixture fx;
+        TForm1& g = fx.f();
+        const FailingWrites failing(fx.DataFile("newrecord.dat"));
+        fx.StartAt(0, 30);
+        fx.HitBlockFromBelow(fx.GapColumn(g.BallSeikaiMojiNo));
+        ASSERT_TRUE(g.GameClear);
+        EXPECT_EQ(g.LblMsg->Text, Msg::SaveFailed);
+        // The points wait and fly, the title zooms in, the parade starts.
+        expectInViewFor(fx, Msg::SaveFailed, 5000);
+        EXPECT_EQ(g.LblMsg->Text, std::string(Msg::SaveFailed) + Msg::GameClearRestart);
+        EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3") << "the ending ran its course";
+    }
+    {
+        // A new stroke record that cannot be written.
+        GameFixture fx;
+        TForm1& g = fx.f();
+        g.IsMusic = false;
+        fx.Key(VK_MENU_KEY);  // to the stroke challenge
+        g.Mode1HighScore = 999;
+        const FailingWrites failing(fx.DataFile("record2.dat"));
+        fx.StartQuestion();
+        for (int b = 0; b < 4; ++b) {
+            ASSERT_EQ(g.MovingBallNo, b);
+            fx.HitBlockFromBelow(fx.GapColumn(g.BallMojiNo[b]));
+        }
+        ASSERT_TRUE(g.Mode1_Clear);
+        EXPECT_TRUE(g.ChangeHighScore);
+        EXPECT_EQ(g.LblMsg->Text, strokeFailed);
+        expectInViewFor(fx, strokeFailed, 2000);
+        EXPECT_EQ(g.LblMsg->Text, strokeFailed + Msg::StrokeNext);
+        EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3") << "the ending ran its course";
     }
 }

@@ -238,4 +238,36 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
         for (int t = s + 1; t < 4; ++t) EXPECT_NE(f.SlotCharacter(s), f.SlotCharacter(t));
 }
 
+TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    // Only four questions are left undealt, one of which can take no gap next to
+    // slot 0's: it is replaced, and the pool runs out before slot 3.
+    f.ShutudaiSumi.fill(true);
+    f.ShutudaiSumiCount = kBuiltInQuestions;
+    f.TuikaJukugos = 4;
+    f.TuikaJukugo = {"一二三四", "一一一一", "五六七八", "九十百千"};
+    f.TuikaImi = {"い", "ろ", "は", "に"};
+    f.TuikaYomi = {"い", "ろ", "は", "に"};
+    f.TuikaSpeakMoji = {"", "", "", ""};
+    f.TuikaShutudaiSumi = {false, false, false, false};
+    f.TuikaShutudaiSumiCount = 0;
+    f.SetUpStage();
+    fx.random.Clear();
+    for (int v : {170, 0,        // slot 0: 一二三四, gap on 一
+                  171,           // slot 1: 一一一一, no gap possible next to 一: replaced
+                  172, 0,        // slot 1: 五六七八, gap on 五
+                  173, 0,        // slot 2: 九十百千, gap on 九
+                  170,           // slot 3, after the pool ran out: 一二三四 again
+                  5, 0, 1, 2, 3})  // another question and its gap
+        fx.random.Push(v);
+    f.DealQuestions();
+    for (int s = 0; s < 4; ++s)
+        for (int t = s + 1; t < 4; ++t) {
+            EXPECT_NE(f.MondaiNo[s], f.MondaiNo[t]) << "slots " << s << " and " << t;
+            EXPECT_NE(f.SlotJukugo(s), f.SlotJukugo(t)) << "slots " << s << " and " << t;
+        }
+    EXPECT_EQ(f.MondaiNo[3], 5);
+}
+
 }  // namespace

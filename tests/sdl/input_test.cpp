@@ -28,6 +28,11 @@ TEST(KeyMapping, VirtualKeysAndTypedCharactersFollowTheEventsModifiers) {
         {SDLK_LCTRL, KMOD_LCTRL, 17, 0},
         {SDLK_F1, KMOD_NONE, 112, 0},
         {SDLK_5, KMOD_NONE, '5', u'5'},
+        // Held for the fast slide, Ctrl turns letters into control characters.
+        {SDLK_a, KMOD_LCTRL, 'A', 1},
+        {SDLK_x, KMOD_RCTRL, 'X', 24},
+        {SDLK_d, KMOD_LCTRL | KMOD_CAPS, 'D', 4},
+        {SDLK_s, KMOD_LCTRL | KMOD_LSHIFT, 'S', 19},
     };
     for (const Case& c : cases) {
         KeyPress p = TranslateKeyDown(c.key, c.mod);
