@@ -10,6 +10,7 @@ PACKAGES=(
   libmecab-dev mecab-ipadic-utf8
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   ccache lame sox xvfb xauth xdotool x11-utils imagemagick clang
+  file desktop-file-utils appstream
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
