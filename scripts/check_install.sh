@@ -94,7 +94,8 @@ step "desktop entry and metainfo validate"
 
 # ------------------------------------------- 3. the installed game, from /
 # Runs the program in an X server from /, with HOME=$2 and no XDG overrides;
-# screenshot after 4 s; then [Esc]; the program's status is written to $4.
+# screenshot of the title screen after 4 s; then [Shift] and [Esc]; the
+# program's status is written to $4.
 cat >"$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -u
@@ -106,9 +107,13 @@ pid=$!
 sleep 1
 xdotool mousemove 640 600          # the paddle follows the pointer to the middle
 for _ in $(seq 1 40); do [ -s "$shot" ] && break; sleep 0.5; done
-sleep 0.5
-xdotool key Escape
-for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+xdotool key shift                  # start a question, so [Esc] has a game to save
+sleep 2
+for _ in $(seq 1 10); do
+  kill -0 "$pid" 2>/dev/null || break
+  xdotool key Escape
+  sleep 1
+done
 if kill -0 "$pid" 2>/dev/null; then kill "$pid"; echo "still running after [Esc]" >"$status"; exit 1; fi
 wait "$pid"
 echo $? >"$status"
@@ -141,8 +146,9 @@ run_from_root() {  # program label
   pad=$(warm_fraction "$work/$label.png" 100 544 462 26)      # the paddle's row, left of the help panel
   awk -v t="$title" 'BEGIN { exit !(t > 0.05) }' || { cp "$work/$label.png" "/tmp/teramon_$label.png"; fail "$label: no title picture in the screenshot (warm fraction $title; kept as /tmp/teramon_$label.png)"; }
   awk -v p="$pad" 'BEGIN { exit !(p > 0.005) }' || { cp "$work/$label.png" "/tmp/teramon_$label.png"; fail "$label: no paddle in the screenshot (warm fraction $pad; kept as /tmp/teramon_$label.png)"; }
-  [ -f "$home/Documents/みずうみ舎/TeramonData/Settei.ini" ] || fail "$label: no Settei.ini in the private HOME's documents folder"
-  step "$label: started from /, title picture (warm fraction $title) and paddle ($pad) drawn, [Esc] -> status 0, settings saved in HOME"
+  local data="$home/Documents/みずうみ舎/TeramonData"
+  [ -f "$data/Settei.ini" ] && [ -f "$data/newrecord.dat" ] || fail "$label: the game in progress was not saved in HOME's documents folder"
+  step "$label: started from /, title picture (warm fraction $title) and paddle ($pad) drawn, [Shift] [Esc] -> status 0, game saved in HOME"
 }
 run_from_root "$root/bin/teramon2" installed
 
