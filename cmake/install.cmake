@@ -11,7 +11,9 @@
 set(TERAMON_VERSION 1.0.0)
 set(TERAMON_RELEASE_DATE 2026-12-10)
 set(TERAMON_APP_ID jp.mizuumisha.teramon2)
-set(TERAMON_HOMEPAGE https://teramon2.example/)
+# Where the game is published; the metainfo's screenshot is
+# <homepage>screenshots/title.png (packaging/screenshots/title.png).
+set(TERAMON_HOMEPAGE https://teramon2.example/ CACHE STRING "The game's home page, with a trailing /")
 set(TERAMON_PROGRAM_DIR lib/teramon2)
 
 # Installing (and cpack) needs only what is installed, not the tests and
