@@ -8,8 +8,30 @@
 # <prefix>/lib/teramon2/ and <prefix>/bin/teramon2 is a relative symlink to it.
 # Desktop entry, icons and metainfo come from packaging/.
 
-set(TERAMON_VERSION 1.0.0)
-set(TERAMON_RELEASE_DATE 2026-12-10)
+# Version and release date come from the top entry of packaging/changelog.
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/packaging/changelog)
+file(STRINGS ${CMAKE_SOURCE_DIR}/packaging/changelog tm_changelog_head ENCODING UTF-8 LIMIT_COUNT 1)
+file(STRINGS ${CMAKE_SOURCE_DIR}/packaging/changelog tm_changelog_sign ENCODING UTF-8 REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT tm_changelog_head MATCHES "^teramon2 \\(([0-9][^)]*)\\) ")
+  message(FATAL_ERROR "packaging/changelog: no version in the top entry")
+endif()
+set(TERAMON_VERSION ${CMAKE_MATCH_1})
+if(NOT tm_changelog_sign MATCHES ">  [A-Z][a-z][a-z], ([0-9]+) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+  message(FATAL_ERROR "packaging/changelog: no date in the top entry's sign-off line")
+endif()
+set(tm_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND tm_months ${CMAKE_MATCH_2} tm_month)
+math(EXPR tm_month "${tm_month} + 1")
+math(EXPR tm_day "${CMAKE_MATCH_1}")
+set(tm_year ${CMAKE_MATCH_3})
+if(tm_month LESS 10)
+  string(PREPEND tm_month 0)
+endif()
+if(tm_day LESS 10)
+  string(PREPEND tm_day 0)
+endif()
+set(TERAMON_RELEASE_DATE ${tm_year}-${tm_month}-${tm_day})
 set(TERAMON_APP_ID jp.mizuumisha.teramon2)
 # Where the game is published; the metainfo's screenshot is
 # <homepage>screenshots/title.png (packaging/screenshots/title.png).
@@ -64,6 +86,18 @@ foreach(px 48 128 256)
 endforeach()
 install(FILES ${TERAMON_PACKAGING_DIR}/copyright DESTINATION share/doc/teramon2)
 
+# The manual page and the changelog, compressed as Debian keeps them (gzip -n:
+# no name or time stamp, so the package is the same from one build to the next).
+configure_file(${TERAMON_PACKAGING_DIR}/teramon2.6.in ${TERAMON_PACKAGING_OUT}/teramon2.6 @ONLY)
+find_program(GZIP_PROGRAM gzip REQUIRED)
+foreach(tm_doc ${TERAMON_PACKAGING_OUT}/teramon2.6 ${TERAMON_PACKAGING_DIR}/changelog)
+  get_filename_component(tm_name ${tm_doc} NAME)
+  execute_process(COMMAND ${GZIP_PROGRAM} -9 -n -c ${tm_doc}
+                  OUTPUT_FILE ${TERAMON_PACKAGING_OUT}/${tm_name}.gz COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${TERAMON_PACKAGING_OUT}/teramon2.6.gz DESTINATION share/man/man6)
+install(FILES ${TERAMON_PACKAGING_OUT}/changelog.gz DESTINATION share/doc/teramon2)
+
 # ---------------------------------------------------------------- Debian package
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME teramon2)
@@ -77,7 +111,9 @@ strike the gap in the top row where the ball's character belongs. After each
 correct answer the idiom is shown and spoken with its reading and meaning.
 Everything the player reads or hears is Japanese.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# "education", not "games": Debian keeps games' programs in /usr/games, and this
+# one is started as bin/teramon2 whichever way it is installed.
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TERAMON_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)

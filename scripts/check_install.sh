@@ -82,6 +82,10 @@ done
 grep -q "<icon type=\"stock\">$icon</icon>" "$metainfo" || fail "metainfo icon is not $icon"
 grep -q "CC-BY-3.0" "$metainfo" || fail "metainfo does not name the voices' licence"
 grep -q "CC-BY-3.0" "$root/share/doc/teramon2/copyright" || fail "copyright file does not name the voices' licence"
+zcat "$root/share/man/man6/teramon2.6.gz" | grep -q '^\.TH TERAMON2 6' || fail "no manual page teramon2(6)"
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -1)
+[ "$(zcat "$root/share/doc/teramon2/changelog.gz" | head -1)" = "teramon2 ($release) unstable; urgency=medium" ] \
+  || fail "changelog.gz does not start with release $release of the metainfo"
 step "cmake --install: program folder complete, bin/teramon2 -> $link, $app_id desktop entry, icon $icon at 48/128/256"
 
 # ---------------------------------------------------------------- 2. validation
@@ -160,6 +164,7 @@ echo "--- dpkg-deb -I $(basename "$deb")"
 dpkg-deb -I "$deb"
 echo "--- dpkg-deb -c $(basename "$deb")"
 dpkg-deb -c "$deb"
+[ "$(dpkg-deb -f "$deb" Version)" = "$release" ] || fail ".deb version $(dpkg-deb -f "$deb" Version) is not the metainfo's release $release"
 depends=$(dpkg-deb -f "$deb" Depends)
 for need in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libfontconfig1 \
             libmecab2 fonts-ipafont-gothic mecab-ipadic-utf8 open-jtalk open-jtalk-mecab-naist-jdic; do
