@@ -31,8 +31,10 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "check_install: FAILED: $*" >&2; exit 1; }
 step() { echo "check_install: $*"; }
 
-# Only the game's own targets are needed (install does not build everything).
-cmake --build "$BUILD" --target teramon2 >/dev/null
+# Only what is installed needs building (installing builds nothing itself).
+targets=(teramon2)
+grep -q '/teramon2-say\.dir$' "$BUILD/CMakeFiles/TargetDirectories.txt" 2>/dev/null && targets+=(teramon2-say)
+cmake --build "$BUILD" --target "${targets[@]}" >/dev/null
 
 # ------------------------------------------------------------ 1. cmake --install
 DEST="$work/dest"
