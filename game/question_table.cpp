@@ -27,9 +27,9 @@ std::vector<BuiltInQuestion> ParseQuestionTable(std::string_view tsv) {
     const std::vector<std::string_view> lines = SplitLines(tsv);
     for (std::size_t i = 1; i < lines.size(); ++i) {  // line 0 is the header
         const std::vector<std::string_view> fields = SplitAtTabs(lines[i]);
-        if (fields.size() != 4) continue;
+        if (fields.size() != 5) continue;
         rows.push_back({std::string(fields[0]), std::string(fields[1]), std::string(fields[2]),
-                        std::string(fields[3])});
+                        std::string(fields[3]), std::string(fields[4])});
     }
     return rows;
 }

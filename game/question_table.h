@@ -11,8 +11,8 @@
 #include "platform/text_codec.h"
 #include <vector>
 
-// The built-in table as UTF-8 text: a header row "idiom reading speech meaning" and
-// one tab-separated row per question, in question-number order. Generated at build
+// The built-in table as UTF-8 text: a header row "idiom reading speech meaning
+// meaning_speech" and one tab-separated row per question, in question-number order. Generated at build
 // time from game/questions.tsv.
 extern const std::string_view kBuiltInQuestionTable;
 
@@ -21,9 +21,10 @@ struct BuiltInQuestion {
     std::string yomi;    // its reading in hiragana
     std::string speech;  // speech text in our notation, UTF-8
     std::string imi;     // its meaning
+    std::string meaningSpeech;  // the meaning as a speech text in our notation, UTF-8
 };
 
-// Rows of the table text (the header is skipped). A row without exactly four fields
+// Rows of the table text (the header is skipped). A row without exactly five fields
 // is left out.
 std::vector<BuiltInQuestion> ParseQuestionTable(std::string_view tsv);
 

@@ -73,7 +73,7 @@ TEST(BuiltInQuestions, TableHoldsTheListedIdiomsInQuestionNumberOrder) {
     ASSERT_EQ(expected.size(), 170u);
     ASSERT_EQ(rows.size(), 170u);
     for (std::size_t q = 0; q < rows.size(); ++q) EXPECT_EQ(rows[q].jukugo, expected[q]) << "question " << q;
-    EXPECT_TRUE(kBuiltInQuestionTable.starts_with("idiom\treading\tspeech\tmeaning\n"));
+    EXPECT_TRUE(kBuiltInQuestionTable.starts_with("idiom\treading\tspeech\tmeaning\tmeaning_speech\n"));
 }
 
 TEST(BuiltInQuestions, RowsGivenInFullAreKeptVerbatim) {
@@ -135,6 +135,136 @@ TEST(BuiltInQuestions, ConsistencyCheckCatchesSpeechThatDoesNotReadTheReading) {
     EXPECT_FALSE(SpeechMatchesReading("いちご/いちえ。", "いちごいちい"));
     EXPECT_FALSE(SpeechMatchesReading("きお。", "きう"));  // き has no o to lengthen
     EXPECT_FALSE(SpeechMatchesReading("いちごいち。", "いちごいちえ"));
+}
+
+// What is wrong with a meaning's speech text, or "" when it is well formed: hiragana
+// as pronounced (so never を, which is spoken お), ' right after a mora and at most once
+// per accent phrase and never on ん or っ, small ゃゅょ only after a kana of the i column,
+// phrases separated by /, pauses 、 and sentence ends 。, closing 。.
+std::string MeaningSpeechFault(const std::string& text) {
+    if (text.empty()) return "empty";
+    if (!text.ends_with("。")) return "does not end with 。";
+    static const std::set<std::string> iColumn = {"き", "ぎ", "し", "じ", "ち", "ぢ", "に",
+                                                  "ひ", "び", "ぴ", "み", "り"};
+    int marks = 0;
+    bool moraBefore = false;  // a mora since the last phrase boundary
+    std::string previous;
+    for (const std::string& c : SplitUtf8Characters(text)) {
+        if (c == "/" || c == "、" || c == "。") {
+            if (!moraBefore) return "empty accent phrase before " + c;
+            marks = 0, moraBefore = false;
+        } else if (c == "'") {
+            if (!moraBefore) return "accent mark with no mora before it";
+            if (previous == "ん" || previous == "っ") return "accent on " + previous;
+            if (++marks > 1) return "two accent marks in one accent phrase";
+        } else if (c == "を") {
+            return "を is spoken お";
+        } else if (c == "ゃ" || c == "ゅ" || c == "ょ") {
+            if (!iColumn.contains(previous)) return c + " after " + previous;
+        } else if (IsHiragana(c)) {
+            moraBefore = true;
+        } else {
+            return "not in the notation: " + c;
+        }
+        previous = c;
+    }
+    return "";
+}
+
+TEST(BuiltInQuestions, MeaningSpeechCheckCatchesFaults) {
+    struct Case { const char* text; bool ok; };
+    const Case cases[] = {
+        {"いろとり'どりの/はな'が/さきみだれる/こと'。", true},
+        {"それわ/さ'ておき。はなし'お/もど'す。", true},
+        {"", false},
+        {"はな'が/さく", false},             // no closing 。
+        {"はな'が/さく'ら。", true},
+        {"はな'が'/さく。", false},            // two marks in one phrase
+        {"'はなが。", false},                  // mark with no mora
+        {"はなが//さく。", false},             // empty phrase
+        {"はなが、/さく。", false},
+        {"はなお/さく。", true},
+        {"はなを/さく。", false},              // particle written, not pronounced
+        {"はなが/さくー。", false},            // long-vowel bar is not used
+        {"はなが/サク。", false},              // katakana
+        {"な'んども/きょ'お。", true},
+        {"なん'ども。", false},                // ん cannot carry the accent
+        {"いっ'ぽん。", false},
+        {"かゅう。", false},                   // ゅ after a kana of the a column
+        {"ゃく。", false},
+        {"花が/さく。", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MeaningSpeechFault(c.text).empty(), c.ok) << c.text << ": " << MeaningSpeechFault(c.text);
+}
+
+TEST(BuiltInQuestions, EveryMeaningHasAWellFormedSpeechText) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    ASSERT_EQ(rows.size(), 170u);
+    for (std::size_t q = 0; q < rows.size(); ++q)
+        EXPECT_EQ(MeaningSpeechFault(rows[q].meaningSpeech), "")
+            << "question " << q << " " << rows[q].jukugo << ": " << rows[q].meaningSpeech;
+}
+
+// Words that text analysis reads wrongly or by the wrong context: each meaning's speech
+// text must say them as a reader would.
+TEST(BuiltInQuestions, MeaningSpeechReadsWordsByContext) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    ASSERT_EQ(rows.size(), 170u);
+    struct Case { int q; const char* word; const char* spoken; };
+    const Case cases[] = {
+        {6, "表", "うらもおもても"},             {16, "獣", "けもの"},
+        {28, "後ろ暗い", "うしろぐらい"},        {50, "怒り", "いかり"},
+        {75, "二人", "ふたり"},                  {77, "栄え", "さかえ"},
+        {81, "一晩", "ひとばん"},                {82, "一人で", "ひとりで"},
+        {90, "一人も", "ひとりも"},              {97, "我を", "われお"},
+        {99, "四字熟語", "よじじゅくご"},        {100, "四字熟語", "よじじゅくご"},
+        {101, "大食い", "おおぐい"},             {124, "墓に入る", "はかにはいる"},
+        {125, "長い間", "ながいあいだ"},         {129, "一本", "いっぽん"},
+        {136, "大勝負", "おおしょおぶ"},         {139, "者どうし", "ものどおし"},
+        {140, "一人で", "ひとりで"},             {155, "開けて", "ひらけて"},
+    };
+    for (const Case& c : cases) {
+        const BuiltInQuestion& row = rows[c.q];
+        EXPECT_NE(row.imi.find(c.word), std::string::npos) << c.q << " " << row.imi;
+        std::string spoken;
+        for (const std::string& ch : SplitUtf8Characters(row.meaningSpeech))
+            if (ch != "'" && ch != "/") spoken += ch;
+        EXPECT_NE(spoken.find(c.spoken), std::string::npos) << c.q << " " << c.word << ": " << row.meaningSpeech;
+    }
+}
+
+TEST(BuiltInQuestions, MeaningsSayWhoAndWhichFormIsUsual) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    ASSERT_EQ(rows.size(), 170u);
+    struct Case { int q; const char *jukugo, *said, *spoken; };
+    const Case cases[] = {
+        {163, "眉目秀麗", "主に男性に使う", "お'もに/だんせいに/つかう。"},
+        {146, "才色兼備", "主に女性に使う", "お'もに/じょせいに/つかう。"},
+        {157, "即決即断", "普通は即断即決と言う", "ふつうわ/そくだんそ'っけつと/いう。"},
+    };
+    for (const Case& c : cases) {
+        const BuiltInQuestion& row = rows[c.q];
+        EXPECT_EQ(row.jukugo, c.jukugo);
+        EXPECT_TRUE(row.imi.ends_with(c.said)) << row.imi;
+        EXPECT_TRUE(row.meaningSpeech.ends_with(c.spoken)) << row.meaningSpeech;
+    }
+}
+
+TEST(QuestionTableParser, TakesRowsOfFiveFieldsAndSkipsOthers) {
+    const std::string tsv =
+        "idiom\treading\tspeech\tmeaning\tmeaning_speech\n"
+        "一期一会\tいちごいちえ\tいちご/いち'え。\t生涯に一度限りの出会い\tしょ'おがいに/いち'ど。\n"
+        "四字熟語\tよじじゅくご\tよじじゅ'くご。\t四つの字\n"                    // four fields
+        "温故知新\tおんこちしん\tおんこちしん。\t昔\tむかし。\textra\n"          // six fields
+        "以心伝心\tいしんでんしん\tいしんでんしん。\t言葉にしなくても\tことば'に/しなくても。";
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(tsv);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].jukugo, "一期一会");
+    EXPECT_EQ(rows[0].imi, "生涯に一度限りの出会い");
+    EXPECT_EQ(rows[0].meaningSpeech, "しょ'おがいに/いち'ど。");
+    EXPECT_EQ(rows[1].speech, "いしんでんしん。");
+    EXPECT_EQ(rows[1].meaningSpeech, "ことば'に/しなくても。");
 }
 
 TEST(QuestionNumbers, BuiltInFirstThenAdditionalThenNothing) {
