@@ -32,6 +32,7 @@ if(tm_day LESS 10)
   string(PREPEND tm_day 0)
 endif()
 set(TERAMON_RELEASE_DATE ${tm_year}-${tm_month}-${tm_day})
+
 set(TERAMON_APP_ID jp.mizuumisha.teramon2)
 # Where the game is published; the metainfo's screenshot is
 # <homepage>screenshots/title.png (packaging/screenshots/title.png).
