@@ -274,7 +274,14 @@ void TForm1::DealQuestions() {
     LblMsg->Visible = true;
     PlayEffect("Data/Sound/Bleep.wav", false);
 
-    // Have the speech of this board ready before any answer can come.
-    if (IsSound && (VoiceMode == 0 || VoiceMode == 1) && VoiceReady[VoiceMode])
-        for (int s = 0; s < kSlots; ++s) svc.speech.Prepare(VoiceMode, IdiomSpeechText(s), 100);
+    // Have the speech of this board ready before any answer can come, in both
+    // voices (the chosen one first): the player may change voice during play.
+    if (IsSound) {
+        const int firstVoice = VoiceMode == 1 ? 1 : 0;
+        for (int v : {firstVoice, 1 - firstVoice}) {
+            if (!VoiceReady[v]) continue;
+            for (int s = 0; s < kSlots; ++s) svc.speech.Prepare(v, IdiomSpeechText(s), 100);
+        }
+        PrepareFixedPhrases();  // asked again so that many boards never push them out
+    }
 }

@@ -12,11 +12,16 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
 }
 
 std::string TForm1::IdiomSpeechText(int s) {
-    std::string text = QuestionSpeakMoji(MondaiNo[s]);
+    const int q = MondaiNo[s];
+    std::string text = QuestionSpeakMoji(q);
     if (text.empty()) text = Utf8ToCp932Lossy(SlotYomi(s));
-    // Built-in speech texts already end in "。": the doubled stop is kept as it is.
-    const std::string meaning = MakeSpeechText(svc.reading, SlotImi(s));
-    return text + Utf8ToCp932Lossy("。") + (meaning.empty() ? std::string() : Utf8ToCp932Lossy(meaning));
+    // The meaning: a built-in one is said from its reviewed speech text; the
+    // player's own is passed on as written (kanji and all), and the speech engine
+    // reads it with its text analyser. Built-in speech texts already end in "。":
+    // the doubled stop is kept as it is.
+    const std::string meaning = q >= 0 && q < kBuiltInQuestions ? ImiSpeakMoji[q]
+                                                                 : Utf8ToCp932Lossy(SlotImi(s));
+    return text + Utf8ToCp932Lossy("。") + meaning;
 }
 
 void TForm1::ShowAnswerLabels() {

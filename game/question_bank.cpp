@@ -23,6 +23,7 @@ void TForm1::FillBuiltInQuestions() {
         Imi[q] = rows[q].imi;
         Yomi[q] = rows[q].yomi;
         SpeakMoji[q] = Utf8ToCp932Lossy(rows[q].speech);
+        ImiSpeakMoji[q] = Utf8ToCp932Lossy(rows[q].meaningSpeech);
     }
 }
 

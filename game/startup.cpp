@@ -189,17 +189,24 @@ void TForm1::FormCreate() {
 
     ReadSavedFilesAtStartup();
 
-    // Speech: note which voices can speak, and have the fixed phrases ready so
-    // that they start at once.
+    // Speech: note which voices can speak, and have the fixed phrases of both
+    // ready (the chosen voice first), so that they start at once even right after
+    // the player changes voice.
     for (int v = 0; v < 2; ++v) VoiceReady[v] = svc.speech.VoiceAvailable(v);
-    if (VoiceMode == 0 || VoiceMode == 1) {
-        const std::string farewell = std::string(SpeechText::Otsukare) +
-                                     (VoiceMode == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale);
-        for (const std::string& phrase : {farewell, std::string(SpeechText::NewRecord), std::string(SpeechText::WellDone)})
-            if (VoiceReady[VoiceMode]) svc.speech.Prepare(VoiceMode, Utf8ToCp932Lossy(phrase), 110);
-    }
+    PrepareFixedPhrases();
     LblGameMode->Text = GameMode == 0 ? "得点挑戦" : "打数挑戦";
     HideCursor();
+}
+
+void TForm1::PrepareFixedPhrases() {
+    const int firstVoice = VoiceMode == 1 ? 1 : 0;
+    for (int v : {firstVoice, 1 - firstVoice}) {
+        if (!VoiceReady[v]) continue;
+        const std::string farewell = std::string(SpeechText::Otsukare) +
+                                     (v == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale);
+        for (const std::string& phrase : {farewell, std::string(SpeechText::NewRecord), std::string(SpeechText::WellDone)})
+            svc.speech.Prepare(v, Utf8ToCp932Lossy(phrase), 110);
+    }
 }
 
 void TForm1::FormShow() {

@@ -133,6 +133,8 @@ public:
     std::array<std::string, kBuiltInQuestions> Imi;        // UTF-8
     std::array<std::string, kBuiltInQuestions> Yomi;       // UTF-8
     std::array<std::string, kBuiltInQuestions> SpeakMoji;  // code page 932 bytes
+    // Each meaning as a reviewed speech text in our notation (code page 932 bytes).
+    std::array<std::string, kBuiltInQuestions> ImiSpeakMoji;
     std::array<bool, kBuiltInQuestions> ShutudaiSumi{};
     int ShutudaiSumiCount = 0;
     int TuikaJukugos = 0;
@@ -273,6 +275,8 @@ public:
     void PlayEffect(const std::string& relativePath, bool synchronous);
     void StartMusic(const std::string& relativePath);
     void Speak(const std::string& cp932Text, int speed);
+    // Has the fixed phrases of both voices made ahead (the chosen voice first).
+    void PrepareFixedPhrases();
 
     // Path of an asset below the program folder ("Data/Png/ball.png").
     std::string AssetPath(const std::string& relativePath) const { return Folda + relativePath; }

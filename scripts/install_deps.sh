@@ -7,7 +7,7 @@ PACKAGES=(
   libfontconfig1-dev libfreetype-dev fonts-ipafont-gothic
   libimgui-dev
   open-jtalk open-jtalk-mecab-naist-jdic
-  libmecab-dev mecab-ipadic-utf8
+  libmecab-dev mecab-ipadic-utf8 libhtsengine-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   ccache lame sox xvfb xauth xdotool x11-utils imagemagick clang
   file desktop-file-utils appstream

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "voice/child_process.h"
+#include "voice/speech_text.h"
 
 namespace fs = std::filesystem;
 
@@ -94,7 +95,8 @@ std::optional<SpeechPcm> OpenJTalkEngine::Synthesize(const std::string& voiceFil
     const std::string wavFile = workDir_ + "/speech.wav";
     std::error_code ec;
     fs::remove(wavFile, ec);  // a stale WAV must never pass for this one
-    if (!WriteFile(textFile, utf8Line + "\n")) return std::nullopt;
+    // The program finds its own accents and phrases; marks would be read out.
+    if (!WriteFile(textFile, NotationToOpenJTalkText(utf8Line) + "\n")) return std::nullopt;
 
     // Formatted by hand: a locale with a decimal comma must not change the argument.
     long hundredths = std::lround(rate * 100);

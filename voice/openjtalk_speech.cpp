@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/text_codec.h"
+#include "voice/notation_synthesizer.h"
 #include "voice/speech_text.h"
 
 namespace {
@@ -36,10 +37,16 @@ OpenJTalkSetup DefaultSetup(const std::string& programFolder) {
 OpenJTalkSpeech::OpenJTalkSpeech(const std::string& programFolder, SpeechAudioSink& sink)
     : OpenJTalkSpeech(DefaultSetup(programFolder), sink) {}
 
+namespace {
+std::unique_ptr<SpeechSynthesizer> MakeSynthesizer(const OpenJTalkSetup& setup) {
+    if (setup.inProcess)
+        return std::make_unique<NotationSynthesizer>(setup.engine, setup.dictionary, setup.timeout);
+    return std::make_unique<OpenJTalkEngine>(setup.engine, setup.dictionary, setup.timeout);
+}
+}  // namespace
+
 OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkSetup& setup, SpeechAudioSink& sink)
-    : OpenJTalkSpeech(setup, sink,
-                      std::make_unique<OpenJTalkEngine>(setup.engine, setup.dictionary,
-                                                        setup.timeout)) {}
+    : OpenJTalkSpeech(setup, sink, MakeSynthesizer(setup)) {}
 
 OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkSetup& setup, SpeechAudioSink& sink,
                                  std::unique_ptr<SpeechSynthesizer> synthesizer)
@@ -78,8 +85,9 @@ std::optional<OpenJTalkSpeech::Utterance> OpenJTalkSpeech::MakeUtterance(
     if (!VoiceAvailable(voice)) return std::nullopt;
     std::optional<std::string> utf8 = Cp932ToUtf8(cp932Text);
     if (!utf8) return std::nullopt;
-    std::string line = NotationToOpenJTalkText(*utf8);
-    if (line.empty()) return std::nullopt;
+    // The first line, marks and all: the synthesiser reads them.
+    std::string line = utf8->substr(0, utf8->find_first_of("\r\n"));
+    if (NotationToOpenJTalkText(line).empty()) return std::nullopt;  // marks only
     return Utterance{voice, speed, std::move(line)};
 }
 
@@ -102,7 +110,8 @@ void OpenJTalkSpeech::Prepare(int voice, const std::string& cp932Text, int speed
     std::optional<Utterance> u = MakeUtterance(voice, cp932Text, speed);
     if (!u) return;
     std::lock_guard lock(mutex_);
-    if (cacheIndex_.count(*u) || inProgress_ == u ||
+    if (CachedLocked(*u)) return;  // kept, now as the most recently wanted
+    if (inProgress_ == u ||
         std::find(toPrepare_.begin(), toPrepare_.end(), *u) != toPrepare_.end()) {
         return;
     }

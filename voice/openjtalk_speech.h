@@ -1,7 +1,9 @@
 #pragma once
-// The game's speech: Open JTalk with a female (f1/) and a male (m1/) voice from
-// the program folder, synthesised on one worker thread and played through the
-// speech channel. Utterances prepared in advance start at once from a cache.
+// The game's speech: a female (f1/) and a male (m1/) HTS voice from the program
+// folder, synthesised on one worker thread and played through the speech
+// channel. Utterances prepared in advance start at once from a cache. The
+// synthesiser turns our notation into labels in-process (NotationSynthesizer);
+// the whole-text Open JTalk program path is kept for comparison and tests.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -20,6 +22,9 @@
 
 struct OpenJTalkSetup {
     std::string programFolder;  // holds f1/voice.htsvoice and m1/voice.htsvoice
+    // In-process synthesis from the notation; false: the open_jtalk program speaks
+    // the whole text with the marks removed.
+    bool inProcess = true;
     std::string engine;         // empty: open_jtalk on PATH, else /usr/bin/open_jtalk
     std::string dictionary = OpenJTalkEngine::kDefaultDictionary;
     std::chrono::milliseconds timeout{5000};  // an engine running longer is killed

@@ -31,8 +31,9 @@ SdlAudio::SdlAudio(Clock& clock) : clock_(clock) {
     Mix_AllocateChannels(2);
     Mix_ReserveChannels(2);  // nothing else may grab the effect or speech channel
     // The music sits a little under the effects and the voice, so they stand out
-    // and the sum of all three seldom reaches full scale.
-    Mix_VolumeMusic(MIX_MAX_VOLUME * 3 / 4);
+    // and the sum of all three seldom reaches full scale; speech lowers it further.
+    Mix_VolumeMusic(kMusicVolume);
+    Mix_RegisterEffect(MIX_CHANNEL_POST, &SdlAudio::DuckStep, nullptr, this);
 }
 
 bool SdlAudio::OpenMixer() {
@@ -49,6 +50,7 @@ bool SdlAudio::OpenMixer() {
 
 SdlAudio::~SdlAudio() {
     if (!mixerOpen_) return;
+    Mix_UnregisterEffect(MIX_CHANNEL_POST, &SdlAudio::DuckStep);
     Mix_HaltChannel(-1);
     {
         std::lock_guard<std::mutex> lock(speechMutex_);

@@ -12,6 +12,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -54,6 +55,15 @@ public:
 
     static constexpr int kEffectChannel = 0;
     static constexpr int kSpeechChannel = 1;
+    // The music's own volume, a little under the effects and the voice.
+    static constexpr int kMusicVolume = MIX_MAX_VOLUME * 3 / 4;
+    // While speech plays the music is lowered this far, quickly, and raised again
+    // smoothly afterwards.
+    static constexpr double kSpeechDuckDb = -12.0;
+    static constexpr double kDuckAttackDbPerBlock = 4.0;
+    static constexpr double kDuckReleaseDbPerBlock = 1.0;
+    // How far the music is lowered at the moment (0 or down to kSpeechDuckDb).
+    double MusicDuckDb() const { return duckDb_.load(); }
 
 private:
     bool OpenMixer();
@@ -61,6 +71,9 @@ private:
     int64_t ChunkLengthMs(const Mix_Chunk* chunk) const;
     std::vector<Uint8> ConvertToDevice(const int16_t* samples, size_t count, int sampleRate) const;
     void ReleaseSpeechChunk();  // caller holds speechMutex_
+    // Runs on the audio thread after each block is mixed: moves the music's
+    // volume one step towards where the speech wants it.
+    static void SDLCALL DuckStep(int channel, void* stream, int len, void* self);
 
     Clock& clock_;
     bool mixerOpen_ = false;
@@ -74,6 +87,8 @@ private:
     Mix_Music* music_ = nullptr;
     int64_t musicLengthMs_ = 0;
     bool musicStarted_ = false;  // Mix_PlayMusic has run since Open or a rewind at the end
+
+    std::atomic<double> duckDb_{0.0};
 
     std::mutex speechMutex_;
     Mix_Chunk* speechChunk_ = nullptr;

@@ -1,5 +1,6 @@
 // The speech channel of SdlAudio. See sdl_audio.h for the threading rules.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/sdl/sdl_audio.h"
 
@@ -55,4 +56,18 @@ void SdlAudio::StopSpeech() {
     std::lock_guard<std::mutex> lock(speechMutex_);
     Mix_HaltChannel(kSpeechChannel);
     ReleaseSpeechChunk();
+}
+
+void SDLCALL SdlAudio::DuckStep(int, void*, int, void* self) {
+    // Called with the audio device locked, after the music of this block was
+    // mixed: the new volume applies from the next block (about 23 ms), which the
+    // short quiet start of each utterance covers.
+    auto* audio = static_cast<SdlAudio*>(self);
+    const double target = Mix_Playing(kSpeechChannel) ? kSpeechDuckDb : 0.0;
+    double now = audio->duckDb_.load();
+    if (now == target) return;
+    now = now > target ? std::max(target, now - kDuckAttackDbPerBlock)
+                       : std::min(target, now + kDuckReleaseDbPerBlock);
+    audio->duckDb_.store(now);
+    Mix_VolumeMusic(static_cast<int>(std::lround(kMusicVolume * std::pow(10.0, now / 20.0))));
 }

@@ -38,9 +38,13 @@ struct RecordingSpeech : SpeechService {
         int speed;
     };
     std::vector<Said> said;
+    std::vector<Said> prepared;
     bool VoiceAvailable(int) const override { return true; }
     void Speak(int voice, const std::string& cp932, int speed) override {
         said.push_back({voice, Cp932ToUtf8(cp932).value_or("<not cp932>"), speed});
+    }
+    void Prepare(int voice, const std::string& cp932, int speed) override {
+        prepared.push_back({voice, Cp932ToUtf8(cp932).value_or("<not cp932>"), speed});
     }
 };
 

@@ -61,9 +61,14 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     EXPECT_TRUE(fx.effects.played().back().synchronous);
     ASSERT_EQ(fx.speech.said.size(), 1u);
     EXPECT_EQ(fx.speech.said[0].speed, 100);
-    // The idiom's speech text, a stop, the reading of its meaning fit for speech.
-    const std::string idiom = *Cp932ToUtf8(g.QuestionSpeakMoji(g.MondaiNo[s]));
-    EXPECT_EQ(fx.speech.said[0].text, idiom + "。いみわ、これ");
+    // The idiom's speech text, a stop, the meaning's reviewed speech text (never
+    // a machine reading of the meaning).
+    const int q = g.MondaiNo[s];
+    ASSERT_LT(q, kBuiltInQuestions);
+    const std::string idiom = *Cp932ToUtf8(g.QuestionSpeakMoji(q));
+    const std::string meaning = *Cp932ToUtf8(g.ImiSpeakMoji[q]);
+    ASSERT_FALSE(meaning.empty());
+    EXPECT_EQ(fx.speech.said[0].text, idiom + "。" + meaning);
 
     // The points wait two seconds, fly one, and land on the total.
     const float startY = g.LblScore->Position.Y;
@@ -211,20 +216,21 @@ TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheN
     EXPECT_TRUE(fx.Played("Data/Sound/seikai.wav"));
 }
 
-TEST_F(JudgingTest, SpeechTextFallsBackToTheReadingAndGoesWithoutAMeaningReading) {
+TEST_F(JudgingTest, AnAdditionalQuestionSaysItsReadingAndHandsOnItsMeaningAsWritten) {
     fx.StartAt(0, 1);
     const int s = 0;
-    // No reading for the meaning: the text ends with the stop.
-    const std::string own = *Cp932ToUtf8(g.QuestionSpeakMoji(g.MondaiNo[s]));
-    EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), own + "。");
-    // An additional question without a speech text speaks its reading.
+    // Without a speech text the reading is said; the meaning goes to the speech
+    // engine as written, for its text analyser, not as a machine reading.
     g.TuikaJukugo.push_back("一二三四");
-    g.TuikaImi.push_back("かずのいみ");
+    g.TuikaImi.push_back("数の並び、一から四まで");
     g.TuikaYomi.push_back("いちにさんし");
     g.TuikaSpeakMoji.push_back("");
     g.TuikaShutudaiSumi.push_back(false);
     g.TuikaJukugos = static_cast<int>(g.TuikaJukugo.size());
     g.MondaiNo[s] = 170 + g.TuikaJukugos - 1;
-    fx.reading.table["かずのいみ"] = "かずのいみ";
-    EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。かずのいみ");
+    fx.reading.table["数の並び、一から四まで"] = "かずのならびは、いちからよんまで";
+    EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
+    // With one, that is said instead of the reading.
+    g.TuikaSpeakMoji.back() = *Utf8ToCp932("いちにさんし");
+    EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
 }

@@ -11,8 +11,15 @@
 #include <thread>
 #include <vector>
 
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+
+#include "game/question_table.h"
 #include "platform/recording_audio.h"
 #include "platform/sdl/sdl_audio.h"
+#include "voice/notation_synthesizer.h"
+#include "voice/openjtalk_speech.h"
 
 namespace {
 
@@ -207,6 +214,98 @@ TEST_F(SdlMixerTest, SpeechFromAWorkerThreadIsMixedOnItsOwnChannel) {
     audio->StopSpeech();
     EXPECT_FALSE(Mix_Playing(SdlAudio::kSpeechChannel));
     Mix_SetPostMix(nullptr, nullptr);
+}
+
+// The mix as heard: left channel of every mixed block while capturing.
+std::mutex gCaptureMutex;
+std::vector<int16_t> gCaptured;
+bool gCapturing = false;
+void SDLCALL CaptureMix(void*, Uint8* stream, int len) {
+    std::lock_guard lock(gCaptureMutex);
+    if (!gCapturing) return;
+    auto* s = reinterpret_cast<const int16_t*>(stream);
+    for (int i = 0; i + 1 < len / 2; i += 2) gCaptured.push_back(s[i]);
+}
+std::vector<int16_t> Capture(int ms) {
+    {
+        std::lock_guard lock(gCaptureMutex);
+        gCaptured.clear();
+        gCapturing = true;
+    }
+    SDL_Delay(ms);
+    std::lock_guard lock(gCaptureMutex);
+    gCapturing = false;
+    return gCaptured;
+}
+// RMS over the 10 ms frames above -45 dBFS (the sounding part), in dBFS.
+double ActiveRmsDb(const std::vector<int16_t>& s, int rate) {
+    const size_t frame = rate / 100;
+    double sum = 0;
+    size_t n = 0;
+    for (size_t at = 0; at + frame <= s.size(); at += frame) {
+        double e = 0;
+        for (size_t i = at; i < at + frame; ++i) e += double(s[i]) * s[i];
+        if (e / frame > std::pow(32768.0 * 0.0056, 2)) sum += e, n += frame;
+    }
+    return n ? 10 * std::log10(sum / n / (32768.0 * 32768.0)) : -200;
+}
+
+// The voice over the loudest stage music: the music is lowered while speech
+// plays, so that the voice stands at least 6 dB above it, and comes back after.
+TEST_F(SdlMixerTest, SpeechStandsWellAboveTheLoudestMusic) {
+    std::string voices[2] = {OpenJTalkSpeech::VoiceFile(TERAMON_BINARY_DIR, 0),
+                             OpenJTalkSpeech::VoiceFile(TERAMON_BINARY_DIR, 1)};
+    for (const std::string& v : voices)
+        if (!std::filesystem::exists(v)) GTEST_SKIP() << "voices not installed";
+    const int rate = audio->DeviceRate();
+    Mix_SetPostMix(CaptureMix, nullptr);
+
+    // The music as it plays, then while (silent) speech lowers it, then after.
+    int64_t lengthMs = 0;
+    ASSERT_TRUE(audio->Open(kSoundDir + "Stage2.mp3", lengthMs));
+    audio->Play();
+    SDL_Delay(300);
+    double full = ActiveRmsDb(Capture(1000), rate);
+    std::vector<int16_t> quiet(48000 * 2, 0);
+    // Waits (real time, at most 3 s) until the music stands lowered by `db`.
+    auto settlesAt = [](double db) {
+        for (int waited = 0; waited < 3000; waited += 10) {
+            if (std::abs(audio->MusicDuckDb() - db) < 0.01) return true;
+            SDL_Delay(10);
+        }
+        return false;
+    };
+    audio->PlaySpeech(quiet.data(), quiet.size(), 48000);
+    auto ducking = std::chrono::steady_clock::now();
+    ASSERT_TRUE(settlesAt(SdlAudio::kSpeechDuckDb));
+    // Quickly: three or four mixing blocks (each about 23 ms), more on a slow machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - ducking, std::chrono::milliseconds(1000));
+    double lowered = ActiveRmsDb(Capture(1000), rate);
+    audio->StopSpeech();
+    ASSERT_TRUE(settlesAt(0.0));
+    double after = ActiveRmsDb(Capture(500), rate);
+    audio->Close();
+
+    // Each voice alone, saying a whole answer.
+    std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    NotationSynthesizer synth("", OpenJTalkSetup().dictionary, std::chrono::seconds(5));
+    std::atomic<bool> cancel{false};
+    double voice[2];
+    for (int v : {0, 1}) {
+        std::optional<SpeechPcm> pcm =
+            synth.Synthesize(voices[v], rows[109].speech + "。" + rows[109].meaningSpeech, 1.0, cancel);
+        ASSERT_TRUE(pcm);
+        audio->PlaySpeech(pcm->samples.data(), pcm->samples.size(), pcm->sampleRate);
+        int ms = int(pcm->samples.size() * 1000 / pcm->sampleRate);
+        voice[v] = ActiveRmsDb(Capture(ms - 100), rate);
+        audio->StopSpeech();
+    }
+    Mix_SetPostMix(nullptr, nullptr);
+    std::printf("music %.1f dBFS, lowered %.1f, after %.1f; voices %.1f / %.1f dBFS\n", full, lowered,
+                after, voice[0], voice[1]);
+    EXPECT_NEAR(lowered - full, SdlAudio::kSpeechDuckDb, 2.0);
+    EXPECT_NEAR(after, full, 2.0);
+    for (int v : {0, 1}) EXPECT_GE(voice[v] - lowered, 6.0) << "voice " << v;
 }
 
 }  // namespace

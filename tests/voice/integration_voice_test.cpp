@@ -1,4 +1,5 @@
-// Tests against the real components: Open JTalk with the two voices installed in
+// Tests against the real components: the speech service (in-process HTS synthesis)
+// with the two voices installed in
 // the build folder (scripts/fetch_voices.sh), and MeCab with the IPA dictionary.
 // Every suite here starts with "Integration" so it can be filtered.
 #include <gtest/gtest.h>

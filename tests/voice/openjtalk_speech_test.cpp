@@ -77,6 +77,7 @@ protected:
 
     OpenJTalkSetup Setup(const std::string& engine) {
         OpenJTalkSetup s;
+        s.inProcess = false;  // the stand-in scripts play the open_jtalk program
         s.programFolder = (root_ / "prog").string();
         s.engine = engine;
         s.dictionary = (root_ / "dic").string();
@@ -286,6 +287,35 @@ TEST_F(FakeEngineFolder, PreparedUtterancesStartWithinTheSpeakCall) {
     synth.Open();
     ASSERT_TRUE(sink_.WaitFor(4, 5s));
     EXPECT_EQ(synth.Calls().size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+// Asking again for an utterance already made keeps it as the most recently
+// wanted, so that phrases asked for at every deal outlive many boards.
+TEST_F(FakeEngineFolder, PreparingAgainKeepsAnUtteranceFromBeingDropped) {
+    auto owned = std::make_unique<GatedSynthesizer>();
+    GatedSynthesizer& synth = *owned;
+    synth.Open();
+    OpenJTalkSetup setup = Setup("");
+    setup.cacheEntries = 2;
+    OpenJTalkSpeech speech(setup, sink_, std::move(owned));
+
+    speech.Prepare(0, Cp932("あ。"), 110);
+    speech.Prepare(0, Cp932("いい。"), 100);
+    ASSERT_TRUE(speech.WaitUntilIdle(5s));
+    speech.Prepare(0, Cp932("あ。"), 110);   // kept: now the most recently wanted
+    speech.Prepare(0, Cp932("ううう。"), 100);  // pushes out いい, not あ
+    ASSERT_TRUE(speech.WaitUntilIdle(5s));
+    EXPECT_EQ(synth.Calls().size(), 3u);
+
+    speech.Speak(0, Cp932("あ。"), 110);
+    EXPECT_EQ(sink_.count(), 1u) << "still made ahead";
+    speech.Speak(0, Cp932("いい。"), 100);
+    ASSERT_TRUE(sink_.WaitFor(2, 5s));
+    EXPECT_EQ(synth.Calls().size(), 4u) << "the dropped one is made again";
 }
 
 }  // namespace
