@@ -169,18 +169,18 @@ dpkg-deb -c "$deb"
 [ "$(dpkg-deb -f "$deb" Version)" = "$release" ] || fail ".deb version $(dpkg-deb -f "$deb" Version) is not the metainfo's release $release"
 depends=$(dpkg-deb -f "$deb" Depends)
 for need in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libfontconfig1 \
-            libmecab2 fonts-ipafont-gothic mecab-ipadic-utf8 open-jtalk open-jtalk-mecab-naist-jdic; do
+            libmecab2 libhtsengine1 fonts-ipafont-gothic mecab-ipadic-utf8 open-jtalk open-jtalk-mecab-naist-jdic; do
   echo ", $depends," | grep -Eq "[, ]$need( \(|,)" || fail ".deb does not depend on $need"
 done
 echo "$depends" | grep -q -- '-dev\b' && fail ".deb depends on a development package: $depends"
 mkdir "$work/deb-root"
 dpkg-deb -x "$deb" "$work/deb-root"
 check_program_folder "$work/deb-root/usr/lib/teramon2" ".deb"
-# The same files as cmake --install (the binary is stripped in the package).
+# The same files as cmake --install (the programs are stripped in the package).
 (cd "$root" && find . | sort) >"$work/installed.list"
 (cd "$work/deb-root/usr" && find . | sort) >"$work/deb.list"
 diff "$work/installed.list" "$work/deb.list" || fail ".deb holds other files than cmake --install"
-diff -r --exclude=teramon2 "$pdir" "$work/deb-root/usr/lib/teramon2" >/dev/null || fail ".deb program folder differs from cmake --install"
+diff -r --exclude=teramon2 --exclude=teramon2-say "$pdir" "$work/deb-root/usr/lib/teramon2" >/dev/null || fail ".deb program folder differs from cmake --install"
 diff -r "$root/share" "$work/deb-root/usr/share" >/dev/null || fail ".deb share/ differs from cmake --install"
 [ "$(readlink "$work/deb-root/usr/bin/teramon2")" = "../lib/teramon2/teramon2" ] || fail ".deb bin/teramon2 is not the relative symlink"
 step ".deb $(basename "$deb"): $(stat -c %s "$deb") bytes, the same files as cmake --install"
