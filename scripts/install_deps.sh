@@ -3,13 +3,13 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libx11-dev
   libfontconfig1-dev libfreetype-dev fonts-ipafont-gothic
   libimgui-dev
   open-jtalk open-jtalk-mecab-naist-jdic
   libmecab-dev mecab-ipadic-utf8 libhtsengine-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  ccache lame sox xvfb xauth xdotool x11-utils imagemagick clang
+  ccache lame sox xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang
   file desktop-file-utils appstream
 )
 missing=()

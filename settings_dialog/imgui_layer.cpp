@@ -7,22 +7,29 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 float gImeLineHeight = 14;
+PixelMapping gImeMapping;
 
-// The input method opens its candidate window below this rectangle: the caret's line.
+// The input method opens its candidate window below this rectangle: the caret's
+// line, given in logical pixels and placed in window coordinates.
 void PlaceInputMethodWindow(int x, int y) {
-    SDL_Rect caret{x, y, 1, static_cast<int>(gImeLineHeight) + 2};
+    const auto toWindow = [](float v) { return static_cast<int>(std::lround(gImeMapping.LogicalToWindow(v))); };
+    SDL_Rect caret{toWindow(static_cast<float>(x)), toWindow(static_cast<float>(y)), 1,
+                   toWindow(gImeLineHeight + 2)};
     SDL_SetTextInputRect(&caret);
 }
 
 }  // namespace
 
-ImGuiLayer::ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels)
-    : fontFile_(std::move(fontFile)), fontPixels_(fontPixels) {
+ImGuiLayer::ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels,
+                       PixelMapping mapping)
+    : renderer_(renderer), fontFile_(std::move(fontFile)), fontPixels_(fontPixels), mapping_(mapping) {
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
@@ -30,6 +37,7 @@ ImGuiLayer::ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string f
     io.LogFilename = nullptr;
     io.ImeSetInputScreenPosFn = PlaceInputMethodWindow;
     gImeLineHeight = fontPixels_;
+    gImeMapping = mapping_;
     ImGui_ImplSDL2_InitForSDLRenderer(window);
     ImGui_ImplSDLRenderer_Init(renderer);
 }
@@ -44,12 +52,12 @@ void ImGuiLayer::ProcessEvent(const SDL_Event& e) {
     // Pointer positions come from the events: the global pointer query the
     // back end would use is stale on some X servers.
     if (e.type == SDL_MOUSEMOTION) {
-        mouseX_ = static_cast<float>(e.motion.x);
-        mouseY_ = static_cast<float>(e.motion.y);
+        mouseX_ = mapping_.WindowToLogical(static_cast<float>(e.motion.x));
+        mouseY_ = mapping_.WindowToLogical(static_cast<float>(e.motion.y));
         mouseKnown_ = true;
     } else if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
-        mouseX_ = static_cast<float>(e.button.x);
-        mouseY_ = static_cast<float>(e.button.y);
+        mouseX_ = mapping_.WindowToLogical(static_cast<float>(e.button.x));
+        mouseY_ = mapping_.WindowToLogical(static_cast<float>(e.button.y));
         mouseKnown_ = true;
     }
     switch (e.type) {
@@ -132,13 +140,16 @@ void ImGuiLayer::BuildFonts() {
     glyphRanges_.assign(built.begin(), built.end());
 
     font_ = fontFile_.empty() ? nullptr
-                              : atlas.AddFontFromFileTTF(fontFile_.c_str(), fontPixels_, nullptr, glyphRanges_.data());
+                              : atlas.AddFontFromFileTTF(fontFile_.c_str(), fontPixels_ * mapping_.factor, nullptr,
+                                                         glyphRanges_.data());
     if (!font_) {
         std::fprintf(stderr, "The dialog font %s could not be loaded; Japanese text will not show.\n",
                      fontFile_.c_str());
         font_ = atlas.AddFontDefault();
     }
     atlas.Build();
+    // Glyphs rasterised at the physical size, laid out at the logical one.
+    io.FontGlobalScale = 1.0f / mapping_.factor;
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
 }
@@ -152,11 +163,21 @@ void ImGuiLayer::BeginFrame() {
     DeliverKeyboardInput();
     ImGui_ImplSDLRenderer_NewFrame();
     ImGui_ImplSDL2_NewFrame();
-    if (mouseKnown_) ImGui::GetIO().MousePos = ImVec2(mouseX_, mouseY_);
+    ImGuiIO& io = ImGui::GetIO();
+    // The back end measures the window in its own coordinates; the widgets
+    // work in logical pixels and the renderer's scale makes them physical.
+    io.DisplaySize = ImVec2(mapping_.WindowToLogical(io.DisplaySize.x), mapping_.WindowToLogical(io.DisplaySize.y));
+    io.DisplayFramebufferScale = ImVec2(1, 1);
+    if (mouseKnown_)
+        io.MousePos = ImVec2(mouseX_, mouseY_);
+    else if (io.MousePos.x > -FLT_MAX)
+        io.MousePos = ImVec2(mapping_.WindowToLogical(io.MousePos.x), mapping_.WindowToLogical(io.MousePos.y));
     ImGui::NewFrame();
 }
 
 void ImGuiLayer::EndFrame() {
     ImGui::Render();
+    SDL_RenderSetScale(renderer_, mapping_.factor, mapping_.factor);
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+    SDL_RenderSetScale(renderer_, 1, 1);
 }

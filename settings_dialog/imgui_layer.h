@@ -10,14 +10,20 @@
 
 #include <SDL_events.h>
 
+#include "platform/sdl/pixel_mapping.h"
+
 struct SDL_Window;
 struct SDL_Renderer;
 struct ImFont;
 
 class ImGuiLayer {
 public:
-    // fontFile: a TrueType/OpenType file with Japanese glyphs; fontPixels: its size.
-    ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels);
+    // fontFile: a TrueType/OpenType file with Japanese glyphs; fontPixels: its
+    // size in logical pixels. The widgets work in logical pixels; they are
+    // drawn at mapping.factor times their size, with the font rasterised at
+    // that size so its letters stay sharp.
+    ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels,
+               PixelMapping mapping = {});
     ~ImGuiLayer();
     ImGuiLayer(const ImGuiLayer&) = delete;
     ImGuiLayer& operator=(const ImGuiLayer&) = delete;
@@ -38,8 +44,10 @@ public:
 private:
     void BuildFonts();
 
+    SDL_Renderer* renderer_;
     std::string fontFile_;
     float fontPixels_;
+    PixelMapping mapping_;
     ImFont* font_ = nullptr;
     std::set<unsigned> extraCharacters_;
     std::vector<unsigned short> glyphRanges_;  // must outlive the atlas build

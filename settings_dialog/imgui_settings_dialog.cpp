@@ -103,7 +103,8 @@ void ImGuiSettingsDialog::ShowModal() {
     if (!layer_) {
         // Built at the first opening: the font atlas takes a moment.
         if (fontFile_.empty()) fontFile_ = DialogFontFile();
-        layer_ = std::make_unique<ImGuiLayer>(window_.Window(), window_.Renderer(), fontFile_, kFontPixels);
+        layer_ = std::make_unique<ImGuiLayer>(window_.Window(), window_.Renderer(), fontFile_, kFontPixels,
+                                              window_.Mapping());
         ApplyDialogStyle();
         boxes_.SetLayer(layer_.get());
     }

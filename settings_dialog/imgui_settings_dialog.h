@@ -1,5 +1,5 @@
 #pragma once
-// The settings dialog as the player sees it: a modal panel of 622 x 599 window
+// The settings dialog as the player sees it: a modal panel of 622 x 599 logical
 // pixels drawn with Dear ImGui, centred over the game's scene, which keeps
 // drawing and animating behind it. While it is open, SDL's events go to the
 // panel and not to the game's key handler.

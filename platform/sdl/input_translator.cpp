@@ -29,13 +29,11 @@ void SdlInputTranslator::Translate(const SDL_Event& e) {
             break;
         }
         case SDL_MOUSEMOTION: {
-            const float sx = static_cast<float>(windowX_ + e.motion.x);
-            const float sy = static_cast<float>(windowY_ + e.motion.y);
-            // Client coordinates are the form's; they equal window pixels
-            // unless the form's client size differs from the window's.
-            const float kx = windowW_ > 0 ? static_cast<float>(form_.ClientWidth()) / windowW_ : 1.0f;
-            const float ky = windowH_ > 0 ? static_cast<float>(form_.ClientHeight()) / windowH_ : 1.0f;
-            const float cx = e.motion.x * kx, cy = e.motion.y * ky;
+            // Screen and client positions in logical pixels, as the form has them.
+            const float sx = mapping_.WindowToLogical(static_cast<float>(windowX_ + e.motion.x));
+            const float sy = mapping_.WindowToLogical(static_cast<float>(windowY_ + e.motion.y));
+            const float cx = mapping_.WindowToLogical(static_cast<float>(e.motion.x));
+            const float cy = mapping_.WindowToLogical(static_cast<float>(e.motion.y));
             TShiftState shift = ShiftStateOf(static_cast<Uint16>(SDL_GetModState()));
             shift.Left = (e.motion.state & SDL_BUTTON_LMASK) != 0;
             shift.Right = (e.motion.state & SDL_BUTTON_RMASK) != 0;
@@ -87,7 +85,8 @@ void SdlInputTranslator::TranslateWindowEvent(const SDL_Event& e) {
             const int w = e.window.data1, h = e.window.data2;
             windowW_ = w;
             windowH_ = h;
-            app_.Post([this, w, h] { form_.SetClientSize(w, h); });
+            const int cw = mapping_.WindowToLogicalSide(w), ch = mapping_.WindowToLogicalSide(h);
+            app_.Post([this, cw, ch] { form_.SetClientSize(cw, ch); });
             break;
         }
         case SDL_WINDOWEVENT_MOVED:

@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "platform/input_state.h"
 #include "platform/scene.h"
+#include "platform/sdl/pixel_mapping.h"
 
 union SDL_Event;
 
@@ -23,9 +24,10 @@ public:
 
     WindowEventHandlers handlers;
 
-    // Where the window lies on the screen and its size in pixels, for mapping
-    // event coordinates to screen and client coordinates.
+    // Where the window lies on the screen and its size, in window coordinates.
     void SetWindowGeometry(int screenX, int screenY, int width, int height);
+    // How window coordinates become the form's logical pixels.
+    void SetPixelMapping(const PixelMapping& mapping) { mapping_ = mapping; }
 
     // Queues the application events for one SDL event.
     void Translate(const SDL_Event& e);
@@ -38,4 +40,5 @@ private:
     InputState& input_;
     int windowX_ = 0, windowY_ = 0;
     int windowW_ = 0, windowH_ = 0;
+    PixelMapping mapping_;
 };

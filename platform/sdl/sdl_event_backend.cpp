@@ -26,11 +26,13 @@ void SdlEventBackend::UpdateGeometry() {
     SDL_GetWindowPosition(window_.Window(), &x, &y);
     SDL_GetWindowSize(window_.Window(), &w, &h);
     translator_.SetWindowGeometry(x, y, w, h);
+    translator_.SetPixelMapping(window_.Mapping());
 }
 
 void SdlEventBackend::SyncClientSize() {
     UpdateGeometry();
-    const int w = window_.Width(), h = window_.Height();
+    // The form works in logical pixels; the renderer maps them onto the output.
+    const int w = window_.LogicalWidth(), h = window_.LogicalHeight();
     if (w > 0 && h > 0 && (w != form_.ClientWidth() || h != form_.ClientHeight())) form_.SetClientSize(w, h);
 }
 

@@ -30,8 +30,8 @@ public:
     // Writes the next drawn frame to a PNG file.
     void RequestScreenshot(const std::string& pngPath) { screenshotPath_ = pngPath; screenshotDueMs_ = 0; }
 
-    // Sets the form's client size to the window's size (call once after the
-    // form has laid itself out at its design size).
+    // Sets the form's client size to the window's size in logical pixels
+    // (call once after the form has laid itself out at its design size).
     void SyncClientSize();
 
     void PumpEvents() override;

@@ -3,9 +3,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+
+#include "platform/sdl/display_scale.h"
 
 namespace {
 
@@ -41,7 +44,8 @@ SdlWindow::SdlWindow(const SdlWindowOptions& options) {
     // X servers without a window manager.
     const int w = fullScreen ? mode.w : options.width;
     const int h = fullScreen ? mode.h : options.height;
-    Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // High-DPI: under Wayland the drawable then has the screen's own pixels.
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window_ = SDL_CreateWindow(options.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                flags);
     if (!window_) {
@@ -66,6 +70,13 @@ SdlWindow::SdlWindow(const SdlWindowOptions& options) {
         vsync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
         software_ = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     }
+    int windowW = 0, windowH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(window_, &windowW, &windowH);
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    if (windowW > 0 && outW > 0) mapping_.physicalPerWindowUnit = static_cast<float>(outW) / windowW;
+    mapping_.factor = options.scaleFactor > 0
+                          ? std::clamp(options.scaleFactor, kSmallestScaleFactor, kLargestScaleFactor)
+                          : ScaleFactorFrom(CurrentScaleSources(window_));
     // Game keys must reach the key handler, not an input method; the question
     // editor turns text input on while it edits.
     SDL_StopTextInput();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/services.h"
+#include "platform/sdl/pixel_mapping.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -18,6 +19,8 @@ struct SdlWindowOptions {
     bool softwareRenderer = false;
     // Pace presents by the display (benchmarks turn it off to time drawing).
     bool vsync = true;
+    // Physical pixels per logical pixel; 0 reads the desktop's scale setting.
+    float scaleFactor = 0;
 };
 
 class SdlWindow : public WindowHost {
@@ -33,9 +36,13 @@ public:
     bool HasVsync() const { return vsync_; }
     bool IsSoftware() const { return software_; }
     int RefreshRateHz() const { return refreshHz_; }
-    // The window's current client size in pixels.
+    // The window's current client size in physical pixels.
     int Width() const;
     int Height() const;
+    // The same in the logical pixels the scene works in.
+    int LogicalWidth() const { return mapping_.LogicalSide(Width()); }
+    int LogicalHeight() const { return mapping_.LogicalSide(Height()); }
+    const PixelMapping& Mapping() const { return mapping_; }
 
     // Writes what has been drawn since the last present to a PNG file. Call it
     // after drawing and before presenting. Returns false on failure.
@@ -45,8 +52,9 @@ public:
     void Minimize() override;
     void BringToForeground() override;
     int ShowCursor(bool show) override;
-    int ScreenWidth() const override { return screenW_; }
-    int ScreenHeight() const override { return screenH_; }
+    // In logical pixels, as the game sees its client area.
+    int ScreenWidth() const override { return mapping_.WindowToLogicalSide(screenW_); }
+    int ScreenHeight() const override { return mapping_.WindowToLogicalSide(screenH_); }
     int CursorCounter() const { return cursorCounter_; }
 
 private:
@@ -57,4 +65,5 @@ private:
     int refreshHz_ = 60;
     int screenW_ = 0, screenH_ = 0;
     int cursorCounter_ = 0;
+    PixelMapping mapping_;
 };

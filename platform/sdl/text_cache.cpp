@@ -129,3 +129,10 @@ void TextCache::EvictUnusedSince(uint64_t frame) {
         }
     }
 }
+
+std::vector<const CachedText*> TextCache::RenderingsOf(std::string_view text) const {
+    std::vector<const CachedText*> found;
+    for (const auto& [key, entry] : entries_)
+        if (key.text == text && entry.texture) found.push_back(&entry);
+    return found;
+}

@@ -50,6 +50,8 @@ public:
     // The halo texture of a cached text (margin = shape.Margin() on each side).
     SDL_Texture* HaloOf(CachedText& text, const HaloShape& shape);
     void EvictUnusedSince(uint64_t frame);
+    // The renderings of a text that are cached now, in any style.
+    std::vector<const CachedText*> RenderingsOf(std::string_view text) const;
     size_t Size() const { return entries_.size(); }
 
     // Renders text lines into one white ARGB8888 surface (nullptr when empty).

@@ -1,6 +1,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/application.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/key_mapping.h"
@@ -76,30 +78,46 @@ struct TranslatorFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(TranslatorFixture, MouseMovesReachTheFormInClientCoordinatesAndSetTheScreenPosition) {
-    // A window twice the form's client size, placed at (100, 50) on the screen.
-    translator.SetWindowGeometry(100, 50, 1600, 1200);
-    float gotX = -1, gotY = -1;
-    form.OnMouseMove = [&](TFmxObject*, TShiftState, float x, float y) { gotX = x; gotY = y; };
+TEST_F(TranslatorFixture, MouseMovesReachTheFormInLogicalPixelsAndSetTheScreenPosition) {
+    // The window lies at (100, 50) on the screen (window coordinates); the form
+    // has a client area of 800 x 600 logical pixels.
+    struct Case {
+        const char* name;
+        PixelMapping mapping;
+        float k;  // logical pixels per window unit
+    } cases[] = {
+        {"factor 1", {1, 1}, 1},
+        {"factor 2, window units are physical pixels (X11)", {2, 1}, 0.5f},
+        {"factor 2, window units are logical already (high-DPI Wayland)", {2, 2}, 1},
+        {"factor 1.5", {1.5f, 1}, 1 / 1.5f},
+    };
     TImage* logo = form.Create<TImage>(&form);  // takes the move without a handler
     logo->SetBounds(300, 200, 50, 50);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        translator.SetWindowGeometry(100, 50, 0, 0);
+        translator.SetPixelMapping(c.mapping);
+        float gotX = -1, gotY = -1;
+        form.OnMouseMove = [&](TFmxObject*, TShiftState, float x, float y) { gotX = x; gotY = y; };
 
-    SDL_Event move{};
-    move.type = SDL_MOUSEMOTION;
-    move.motion.x = 400;
-    move.motion.y = 300;
-    Send(move);
-    EXPECT_FLOAT_EQ(gotX, 200);
-    EXPECT_FLOAT_EQ(gotY, 150);
-    EXPECT_FLOAT_EQ(input.ScreenMouseX, 500);
-    EXPECT_FLOAT_EQ(input.ScreenMouseY, 350);
+        // Logical (150, 120): beside the logo.
+        SDL_Event move{};
+        move.type = SDL_MOUSEMOTION;
+        move.motion.x = static_cast<int>(std::lround(150 / c.k));
+        move.motion.y = static_cast<int>(std::lround(120 / c.k));
+        Send(move);
+        EXPECT_NEAR(gotX, 150, 0.5f);
+        EXPECT_NEAR(gotY, 120, 0.5f);
+        EXPECT_NEAR(input.ScreenMouseX, (100 + move.motion.x) * c.k, 0.01f);
+        EXPECT_NEAR(input.ScreenMouseY, (50 + move.motion.y) * c.k, 0.01f);
 
-    gotX = -1;
-    move.motion.x = 640;  // over the logo at client (320, 220)
-    move.motion.y = 440;
-    Send(move);
-    EXPECT_FLOAT_EQ(gotX, -1);
-    EXPECT_FLOAT_EQ(input.ScreenMouseX, 740);
+        gotX = -1;
+        move.motion.x = static_cast<int>(std::lround(320 / c.k));  // over the logo at logical (320, 220)
+        move.motion.y = static_cast<int>(std::lround(220 / c.k));
+        Send(move);
+        EXPECT_FLOAT_EQ(gotX, -1);
+        EXPECT_NEAR(input.ScreenMouseX, (100 + move.motion.x) * c.k, 0.01f);
+    }
 }
 
 TEST_F(TranslatorFixture, ButtonsAndCtrlComeFromEventsAndAreForgottenWhenFocusIsLost) {
@@ -144,6 +162,14 @@ TEST_F(TranslatorFixture, KeyFocusCloseAndResizeReachTheirHandlers) {
     pad->SetBounds(104, 544, 64, 26);
     pad->Align = TAlignLayout::alScale;
     Send(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 1920, 1080));
+    EXPECT_EQ(form.ClientWidth(), 1920);
+    EXPECT_EQ(form.ClientHeight(), 1080);
+    EXPECT_FLOAT_EQ(pad->Position.X, 249.6f);
+
+    // At factor 2 a 3840 x 2160 window is a client area of 1920 x 1080.
+    Send(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 1280, 720));
+    translator.SetPixelMapping({2, 1});
+    Send(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 3840, 2160));
     EXPECT_EQ(form.ClientWidth(), 1920);
     EXPECT_EQ(form.ClientHeight(), 1080);
     EXPECT_FLOAT_EQ(pad->Position.X, 249.6f);

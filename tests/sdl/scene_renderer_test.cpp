@@ -186,6 +186,53 @@ TEST_F(RendererFixture, LabelsDrawInTheirColourWithAGlowAndRenderOnlyWhenTheText
     EXPECT_EQ(scene->Texts().Size(), texts + 1);
 }
 
+TEST_F(RendererFixture, AtFactorTwoTextsAreRenderedTwiceAsLargeAndPicturesKeepTheirFullDetail) {
+    // Two columns, red and blue, side by side in a 2 x 1 picture.
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 1, 32, SDL_PIXELFORMAT_ARGB8888);
+    static_cast<Uint32*>(s->pixels)[0] = 0xFFFF0000;
+    static_cast<Uint32*>(s->pixels)[1] = 0xFF0000FF;
+    const std::string stripes = (dir / "stripes.png").string();
+    ASSERT_EQ(IMG_SavePNG(s, stripes.c_str()), 0);
+    SDL_FreeSurface(s);
+
+    TLabel* label = form.Create<TLabel>(&form);
+    label->SetBounds(0, 20, 160, 60);
+    label->Text = "四字熟語";
+    label->Font.Size = 20;
+    label->FontColor = 0xFF00FF00;
+    TImage* img = form.Create<TImage>(&form);
+    img->SetBounds(100, 100, 1, 0.5f);  // the picture's full size is 2 x 1 physical pixels at factor 2
+    img->WrapMode = TImageWrapMode::iwStretch;
+    ASSERT_TRUE(img->Bitmap.LoadFromFile(stripes));
+
+    struct Drawn {
+        int textureHeight = 0, inkTop = 0, inkBottom = 0;
+    };
+    auto draw = [&](int factor) {
+        Open(kW * factor, kH * factor);  // the form keeps its 160 x 120 logical pixels
+        scene->Draw(form);
+        Drawn d;
+        const auto renderings = scene->Texts().RenderingsOf("四字熟語");
+        EXPECT_EQ(renderings.size(), 1u);
+        if (!renderings.empty()) d.textureHeight = renderings[0]->height;
+        d.inkTop = kH * factor;
+        d.inkBottom = -1;
+        for (int y = 0; y < kH * factor; ++y)
+            for (int x = 0; x < kW * factor; ++x)
+                if (Green(Pixel(x, y)) > 128) { d.inkTop = std::min(d.inkTop, y); d.inkBottom = std::max(d.inkBottom, y); }
+        return d;
+    };
+    const Drawn one = draw(1), two = draw(2);
+    ASSERT_GT(one.textureHeight, 15);
+    EXPECT_NEAR(two.textureHeight, 2 * one.textureHeight, 2);
+    const int inkOne = one.inkBottom - one.inkTop + 1, inkTwo = two.inkBottom - two.inkTop + 1;
+    ASSERT_GT(inkOne, 10);
+    EXPECT_NEAR(inkTwo, 2 * inkOne, 3);
+    // Both columns of the picture show, one physical pixel each.
+    EXPECT_EQ(Pixel(200, 200), 0xFF0000u);
+    EXPECT_EQ(Pixel(201, 200), 0x0000FFu);
+}
+
 TEST_F(RendererFixture, StretchedCharactersFillTheirRectangle) {
     TText* text = form.Create<TText>(&form);
     text->Text = "■";

@@ -69,6 +69,39 @@ TEST(ImGuiLayerTest, RareKanjiJoinTheAtlasAndFastShortcutsKeepTheirModifier) {
     EXPECT_FALSE(ImGui::IsKeyDown(SDL_SCANCODE_V));
 }
 
+TEST(ImGuiLayerTest, AtFactorTwoWidgetsWorkInLogicalPixelsAndAreDrawnAtFullResolution) {
+    SdlWindow window(SmallSoftwareWindow());
+    SDL_Renderer* r = window.Renderer();
+    ImGuiLayer layer(window.Window(), r, FindJapaneseFontFile("IPAPGothic"), 14, PixelMapping{2, 1});
+    SDL_Event move{};
+    move.type = SDL_MOUSEMOTION;
+    move.motion.x = 200;
+    move.motion.y = 100;
+    layer.ProcessEvent(move);
+
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    layer.BeginFrame();
+    const ImGuiIO& io = ImGui::GetIO();
+    EXPECT_FLOAT_EQ(io.DisplaySize.x, 400);
+    EXPECT_FLOAT_EQ(io.DisplaySize.y, 300);
+    EXPECT_FLOAT_EQ(io.MousePos.x, 100);
+    EXPECT_FLOAT_EQ(io.MousePos.y, 50);
+    EXPECT_FLOAT_EQ(ImGui::GetFontSize(), 14);   // laid out at its logical size
+    EXPECT_FLOAT_EQ(io.Fonts->Fonts[0]->FontSize, 28);  // rasterised at the physical one
+    ImGui::GetBackgroundDrawList()->AddRectFilled(ImVec2(10, 10), ImVec2(110, 60), IM_COL32(255, 0, 0, 255));
+    layer.EndFrame();
+
+    Uint32 px[4] = {};
+    const SDL_Rect probes[4] = {{21, 21, 1, 1}, {218, 118, 1, 1}, {230, 60, 1, 1}, {60, 130, 1, 1}};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(SDL_RenderReadPixels(r, &probes[i], SDL_PIXELFORMAT_ARGB8888, &px[i], 4), 0) << SDL_GetError();
+    EXPECT_EQ(px[0] & 0xFFFFFF, 0xFF0000u);  // inside the physical rectangle 20..220 x 20..120
+    EXPECT_EQ(px[1] & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(px[2] & 0xFFFFFF, 0u);  // right of it
+    EXPECT_EQ(px[3] & 0xFFFFFF, 0u);  // below it
+}
+
 class DrawnDialogTest : public ::testing::Test {
 protected:
     game_test::GameFixture game;
