@@ -1,10 +1,6 @@
 #include "game/question_table.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
+#include "persistence/atomic_file.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -66,18 +62,13 @@ std::vector<AdditionalQuestion> ParseAdditionalQuestions(
 
 std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
     const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) return std::nullopt;
-
+    const FileRead read = ReadWholeFile(path, kLargestQuestionFile);
+    if (read.status == ReadStatus::Missing) return std::nullopt;
     // From here on a problem only costs the additional questions, never start-up.
-    if (std::filesystem::is_directory(path, error)) return std::vector<AdditionalQuestion>{};
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::vector<AdditionalQuestion>{};
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return std::vector<AdditionalQuestion>{};
-    const std::optional<std::string> text = Cp932ToUtf8(bytes);
+    if (read.status != ReadStatus::Ok) return std::vector<AdditionalQuestion>{};
+    const std::optional<DecodedText> text = DecodeTextFile(read.bytes);
     if (!text) return std::vector<AdditionalQuestion>{};
-    return ParseAdditionalQuestions(*text, isBuiltInIdiom);
+    return ParseAdditionalQuestions(text->utf8, isBuiltInIdiom);
 }
 
 const std::string* TextOfQuestion(int q, std::span<const std::string> builtIn,

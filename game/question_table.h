@@ -49,8 +49,15 @@ std::string_view TrimSpacesAndControls(std::string_view line);
 std::vector<AdditionalQuestion> ParseAdditionalQuestions(
     std::string_view utf8Text, const std::function<bool(std::string_view)>& isBuiltInIdiom);
 
-// The additional questions of the file at path (code page 932). nullopt when the
-// file does not exist; an empty list when it cannot be read or decoded.
+// Question files larger than this are no question file: not read, never replaced.
+constexpr std::size_t kLargestQuestionFile = 16 * 1024 * 1024;
+
+// The additional questions of the file at path: UTF-8 when it starts with a
+// UTF-8 byte-order mark or is valid UTF-8 holding characters beyond ASCII (as
+// Linux editors save it), else code page 932 (as the settings dialog writes it);
+// see DecodeTextFile. nullopt when the file does not exist; an empty list when it
+// cannot be read or decoded, is no regular file or is larger than
+// kLargestQuestionFile.
 std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
     const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom);
 

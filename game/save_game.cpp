@@ -48,31 +48,38 @@ void ShowMessage(TLabel* label, const std::string& text) {
 }  // namespace
 
 void TForm1::ReadSavedFilesAtStartup() {
-    // The suspended game: it also carries the best score and the used-question marks.
+    // A save killed half-way leaves its temporary file behind; nothing else will.
+    RemoveStaleTemporaryFiles(DataFolda, {kRecordFile, kStrokeRecordFile, kSettingsFile, "NewTuikamondai.txt"});
+
+    // The suspended game: it also carries the best score and the used-question
+    // marks, which are kept even when its board cannot be continued.
     HighScore = kDefaultHighScore;
     std::string message = Msg::Start;
     const std::string recordPath = DataFile(kRecordFile);
     if (PathExists(recordPath)) {
         TDataRec rec = DataRec;
+        std::size_t bytesRead = 0;
+        const bool read = ReadDataRecFile(recordPath, rec, &bytesRead) == ReadStatus::Ok;
         const bool usable =
-            ReadDataRecFile(recordPath, rec) == ReadStatus::Ok &&
-            DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos,
-                            SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
-        if (usable) {
-            DataRec = rec;
-            HighScore = rec.HighScore;
-            GameClear = rec.GameClear != 0;
-            for (int q = 0; q < kBuiltInQuestions; ++q) ShutudaiSumi[q] = rec.ShutudaiSumi[q] != 0;
+            read && DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos,
+                                    SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
+        const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
+        if (kept.highScore) HighScore = *kept.highScore;
+        if (kept.usedQuestions) {
+            for (int q = 0; q < kBuiltInQuestions; ++q) ShutudaiSumi[q] = (*kept.usedQuestions)[q];
             // The deal trusts the count to match the marks, so count them.
             ShutudaiSumiCount = static_cast<int>(std::count(ShutudaiSumi.begin(), ShutudaiSumi.end(), true));
+        }
+        if (usable) {
+            DataRec = rec;
+            GameClear = rec.GameClear != 0;
             if (!GameClear) {
                 message = Msg::ResumeQuestion;
                 GameLoading = true;
             }
         } else {
-            HighScore = kDefaultHighScore;
             GameClear = true;
-            DataRec = TDataRec{};  // nothing of a broken file may be continued or written back
+            DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
     }
     LblHighScore->Text = "HIGHSCORE:" + ZeroPad(HighScore, 6);

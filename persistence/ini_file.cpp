@@ -23,28 +23,6 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A line that will not convert as a whole is converted a character at a time;
-// what still will not convert becomes "?", so one bad byte costs one character.
-std::string DecodeLine(std::string_view cp932) {
-    if (auto whole = Cp932ToUtf8(cp932)) return *whole;
-    std::string out;
-    std::size_t i = 0;
-    while (i < cp932.size()) {
-        if (auto one = Cp932ToUtf8(cp932.substr(i, 1))) {
-            out += *one;
-            i += 1;
-        } else if (i + 1 < cp932.size() && Cp932ToUtf8(cp932.substr(i, 2))) {
-            out += *Cp932ToUtf8(cp932.substr(i, 2));
-            i += 2;
-        } else {
-            out += '?';
-            i += 1;
-        }
-    }
-    return out;
-}
-
-
 // A value must stay on its own line, whatever text it came from.
 std::string OneLine(std::string_view text) {
     std::string out(text);
@@ -95,60 +73,134 @@ std::optional<int> ParseIniInteger(std::string_view text) {
     return ParseDecimal(text);
 }
 
-IniFile IniFile::Parse(std::string_view cp932) {
-    IniFile ini;
-    Section* current = nullptr;
-    for (std::string_view raw : SplitLines(cp932)) {
-        const std::string decoded = DecodeLine(raw);
-        std::string_view line = Trim(decoded);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            ini.sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
-            current = &ini.sections_.back();
+namespace {
+
+// The lines of a file's bytes in its encoding: CR LF, a lone CR and a lone LF
+// each end a line. Each comes with its line end exactly as found.
+std::vector<std::pair<std::string_view, std::string_view>> SplitRawLines(std::string_view bytes, TextEncoding encoding) {
+    const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    const std::size_t unit = wide ? 2 : 1;
+    const auto unitAt = [&](std::size_t i) -> unsigned {
+        if (!wide) return static_cast<unsigned char>(bytes[i]);
+        const unsigned a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        return encoding == TextEncoding::Utf16LE ? a | (b << 8) : (a << 8) | b;
+    };
+    std::vector<std::pair<std::string_view, std::string_view>> lines;
+    std::size_t start = 0, i = 0;
+    while (i + unit <= bytes.size()) {
+        const unsigned u = unitAt(i);
+        if (u != '\r' && u != '\n') {
+            i += unit;
             continue;
         }
-        if (!current) continue;  // before the first section
-        auto eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            current->lines.push_back({std::string(line), std::nullopt});
+        std::size_t endLength = unit;
+        if (u == '\r' && i + 2 * unit <= bytes.size() && unitAt(i + unit) == '\n') endLength += unit;
+        lines.emplace_back(bytes.substr(start, i - start), bytes.substr(i, endLength));
+        i += endLength;
+        start = i;
+    }
+    if (start < bytes.size()) lines.emplace_back(bytes.substr(start), std::string_view());
+    return lines;
+}
+
+}  // namespace
+
+IniFile IniFile::Parse(std::string_view bytes) {
+    IniFile ini;
+    ini.encoding_ = DetectTextEncoding(bytes);
+    const std::string bom = ByteOrderMark(ini.encoding_);
+    const std::string_view body = bytes.substr(bom.size());
+    // The whole text is decoded at once; its lines match the raw lines one for
+    // one, since a line end is never part of a character in these encodings.
+    const std::optional<std::string> text = DecodeAs(ini.encoding_, body);
+    auto rawLines = SplitRawLines(body, ini.encoding_);
+    const std::vector<std::string_view> decodedLines = text ? SplitLines(*text) : std::vector<std::string_view>{};
+    if (!text || decodedLines.size() != rawLines.size()) {
+        // Text the game cannot read makes a file it must not rewrite.
+        ini.decodable_ = false;
+        return ini;
+    }
+    ini.lines_.reserve(rawLines.size());
+    for (std::size_t n = 0; n < rawLines.size(); ++n) {
+        Line parsed;
+        parsed.raw = rawLines[n].first;
+        parsed.end = rawLines[n].second;
+        const std::string_view line = Trim(decodedLines[n]);
+        if (line.empty()) {
+            parsed.kind = Kind::Blank;
+        } else if (line.front() == ';') {
+            parsed.kind = Kind::Other;
+        } else if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            parsed.kind = Kind::Section;
+            parsed.name = std::string(Trim(line.substr(1, line.size() - 2)));
         } else {
-            current->lines.push_back({std::string(Trim(line.substr(0, eq))), std::string(Trim(line.substr(eq + 1)))});
+            parsed.kind = Kind::Entry;  // before the first section it is never looked at
+            const auto eq = line.find('=');
+            if (eq == std::string_view::npos) {
+                parsed.name = std::string(line);
+            } else {
+                parsed.name = std::string(Trim(line.substr(0, eq)));
+                parsed.value = std::string(Trim(line.substr(eq + 1)));
+            }
         }
+        ini.lines_.push_back(std::move(parsed));
+    }
+    // The byte-order mark stays with the first line.
+    if (!bom.empty()) {
+        if (ini.lines_.empty()) ini.lines_.push_back(Line{});
+        ini.lines_.front().raw.insert(0, bom);
     }
     return ini;
 }
 
 std::string IniFile::Serialize() const {
+    std::string bytes;
+    for (const Line& l : lines_) bytes += l.raw + l.end;
+    return bytes;
+}
+
+std::string IniFile::Encode(std::string_view utf8) const { return EncodeAsLossy(encoding_, utf8); }
+
+IniFile::Line IniFile::NewLine(Kind kind, std::string name, std::optional<std::string> value) const {
+    Line line;
+    line.kind = kind;
     std::string text;
-    for (const Section& s : sections_) {
-        text += "[" + s.name + "]\r\n";
-        for (const Line& l : s.lines) {
-            text += l.key;
-            if (l.value) text += "=" + *l.value;
-            text += "\r\n";
+    if (kind == Kind::Section) text = "[" + name + "]";
+    if (kind == Kind::Entry) text = name + "=" + value.value_or("");
+    line.raw = Encode(text);
+    line.end = Encode("\r\n");
+    for (const Line& l : lines_)
+        if (!l.end.empty()) {
+            line.end = l.end;  // new lines end as the file's lines do
+            break;
         }
-        text += "\r\n";
-    }
-    return Utf8ToCp932Lossy(text);
+    line.name = std::move(name);
+    line.value = std::move(value);
+    return line;
 }
 
-const IniFile::Section* IniFile::FindSection(std::string_view name) const {
-    for (const Section& s : sections_)
-        if (SameName(s.name, name)) return &s;
-    return nullptr;
+int IniFile::FindSection(std::string_view name) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Section && SameName(lines_[i].name, name)) return static_cast<int>(i);
+    return -1;
 }
 
-IniFile::Section* IniFile::FindSection(std::string_view name) {
-    return const_cast<Section*>(static_cast<const IniFile*>(this)->FindSection(name));
+int IniFile::SectionEnd(int header) const {
+    std::size_t i = static_cast<std::size_t>(header) + 1;
+    while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
+    return static_cast<int>(i);
 }
 
-bool IniFile::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniFile::HasSection(std::string_view section) const { return FindSection(section) >= 0; }
 
 std::optional<std::string> IniFile::Value(std::string_view section, std::string_view key) const {
-    const Section* s = FindSection(section);
-    if (!s) return std::nullopt;
-    for (const Line& l : s->lines)
-        if (l.value && SameName(l.key, key)) return l.value;
+    const int header = FindSection(section);
+    if (header < 0) return std::nullopt;
+    const int end = SectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        const Line& l = lines_[i];
+        if (l.kind == Kind::Entry && l.value && SameName(l.name, key)) return l.value;
+    }
     return std::nullopt;
 }
 
@@ -169,19 +221,35 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    Section* s = FindSection(section);
-    if (!s) {
-        sections_.push_back({OneLine(section), {}});
-        s = &sections_.back();
-    }
-    Line replacement{OneLine(key), OneLine(value)};
-    for (Line& l : s->lines) {
-        if (SameName(l.key, key)) {
-            l = std::move(replacement);
-            return;
+    const std::string k = OneLine(key);
+    const std::string v(Trim(OneLine(value)));
+    int header = FindSection(section);
+    if (header < 0) {
+        // A new section goes after the last one, set off by an empty line.
+        if (!lines_.empty()) {
+            if (lines_.back().end.empty()) lines_.back().end = NewLine(Kind::Blank, "", std::nullopt).end;
+            if (lines_.back().kind != Kind::Blank) lines_.push_back(NewLine(Kind::Blank, "", std::nullopt));
         }
+        lines_.push_back(NewLine(Kind::Section, OneLine(section), std::nullopt));
+        lines_.push_back(NewLine(Kind::Entry, k, v));
+        lines_.push_back(NewLine(Kind::Blank, "", std::nullopt));
+        return;
     }
-    s->lines.push_back(std::move(replacement));
+    const int end = SectionEnd(header);
+    int lastEntry = header;
+    for (int i = header + 1; i < end; ++i) {
+        Line& l = lines_[i];
+        if (l.kind != Kind::Entry) continue;
+        lastEntry = i;
+        if (!SameName(l.name, key)) continue;
+        if (l.value == v) return;  // the same value: the line stays as it is
+        const std::string lineEnd = l.end;
+        l = NewLine(Kind::Entry, k, v);
+        l.end = lineEnd;
+        return;
+    }
+    if (lines_[lastEntry].end.empty()) lines_[lastEntry].end = NewLine(Kind::Blank, "", std::nullopt).end;
+    lines_.insert(lines_.begin() + lastEntry + 1, NewLine(Kind::Entry, k, v));
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -194,12 +262,21 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 
 IniLoad LoadIniFile(const std::string& path) {
     IniLoad load;
-    FileRead read = ReadFileBytes(path);
+    FileRead read = ReadWholeFile(path, kLargestSettingsFile);
     load.status = read.status;
-    if (read.status == ReadStatus::Ok) load.ini = IniFile::Parse(read.bytes);
+    if (read.status != ReadStatus::Ok) return load;
+    load.ini = IniFile::Parse(read.bytes);
+    if (!load.ini.Decodable()) {
+        load.status = ReadStatus::Failed;
+        load.ini = IniFile{};
+    }
     return load;
 }
 
 bool SaveIniFile(const std::string& path, const IniFile& ini) {
-    return WriteFileAtomically(path, ini.Serialize());
+    if (!ini.Decodable()) return false;
+    const std::string bytes = ini.Serialize();
+    // A file the next start could not read would cost every setting in it.
+    if (bytes.size() > kLargestSettingsFile) return false;
+    return WriteFileAtomically(path, bytes);
 }

@@ -1,6 +1,9 @@
 #include "persistence/record_files.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -32,9 +35,10 @@ bool StoneUsable(const TDataRecStone& s) {
 
 }  // namespace
 
-ReadStatus ReadDataRecFile(const std::string& path, TDataRec& rec) {
+ReadStatus ReadDataRecFile(const std::string& path, TDataRec& rec, std::size_t* bytesRead) {
     FileRead read = ReadFileBytes(path, kDataRecBytes);
     if (read.status == ReadStatus::Ok) std::memcpy(&rec, read.bytes.data(), read.bytes.size());
+    if (bytesRead) *bytesRead = read.bytes.size();
     return read.status;
 }
 
@@ -44,9 +48,6 @@ bool WriteDataRecFile(const std::string& path, const TDataRec& rec) {
 
 bool DataRecIsUsable(const TDataRec& rec, int questionCount, const std::array<bool, 4>& renumberedSlots) {
     if (!InRange(rec.Stage, 1, 3) || !InRange(rec.MondaiCount, 1, 30)) return false;
-    for (uint8_t used : rec.ShutudaiSumi)
-        if (!IsBool(used)) return false;
-    if (!InRange(rec.ShutudaiSumiCount, 0, 170)) return false;
     for (int k = 0; k < 4; ++k) {
         const int q = rec.MondaiNo[k];
         const bool known = InRange(q, 0, questionCount - 1);
@@ -69,8 +70,21 @@ bool DataRecIsUsable(const TDataRec& rec, int questionCount, const std::array<bo
         if (!InRange(n, 0, 16)) return false;
     for (const TDataRecStone& s : rec.Stone)
         if (!StoneUsable(s)) return false;
-    if (rec.Score < 0 || rec.TotalScore < 0 || rec.OldTotalScore < 0 || rec.HighScore < 0) return false;
+    if (rec.Score < 0 || rec.TotalScore < 0 || rec.OldTotalScore < 0) return false;
     return InRange(rec.ScreenX, 1, kLargestScreenSide) && InRange(rec.ScreenY, 1, kLargestScreenSide);
+}
+
+KeptValues KeptValuesOf(const TDataRec& rec, std::size_t bytesRead) {
+    KeptValues kept;
+    if (bytesRead >= offsetof(TDataRec, HighScore) + sizeof rec.HighScore && InRange(rec.HighScore, 0, 999999))
+        kept.highScore = rec.HighScore;
+    if (bytesRead >= offsetof(TDataRec, ShutudaiSumi) + sizeof rec.ShutudaiSumi &&
+        std::all_of(std::begin(rec.ShutudaiSumi), std::end(rec.ShutudaiSumi), IsBool)) {
+        std::array<bool, 170> marks{};
+        for (std::size_t q = 0; q < marks.size(); ++q) marks[q] = rec.ShutudaiSumi[q] != 0;
+        kept.usedQuestions = marks;
+    }
+    return kept;
 }
 
 int ReadStrokeRecordFile(const std::string& path) {

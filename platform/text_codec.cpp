@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -93,6 +94,68 @@ std::string Utf8ToCp932Lossy(std::string_view utf8) {
         out += converted ? *converted : std::string("?");
     }
     return out;
+}
+
+TextEncoding DetectTextEncoding(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return TextEncoding::Utf8Bom;
+    if (bytes.substr(0, 2) == "\xFF\xFE") return TextEncoding::Utf16LE;
+    if (bytes.substr(0, 2) == "\xFE\xFF") return TextEncoding::Utf16BE;
+    const bool beyondAscii =
+        std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return beyondAscii && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+}
+
+std::string ByteOrderMark(TextEncoding encoding) {
+    switch (encoding) {
+        case TextEncoding::Utf8Bom: return "\xEF\xBB\xBF";
+        case TextEncoding::Utf16LE: return "\xFF\xFE";
+        case TextEncoding::Utf16BE: return "\xFE\xFF";
+        default: return {};
+    }
+}
+
+std::optional<std::string> DecodeAs(TextEncoding encoding, std::string_view bytes) {
+    switch (encoding) {
+        case TextEncoding::Cp932: return Cp932ToUtf8(bytes);
+        case TextEncoding::Utf8:
+        case TextEncoding::Utf8Bom:
+            if (!IsValidUtf8(bytes)) return std::nullopt;
+            return std::string(bytes);
+        case TextEncoding::Utf16LE: return Convert("UTF-8", "UTF-16LE", bytes);
+        case TextEncoding::Utf16BE: return Convert("UTF-8", "UTF-16BE", bytes);
+    }
+    return std::nullopt;
+}
+
+std::string EncodeAsLossy(TextEncoding encoding, std::string_view utf8) {
+    switch (encoding) {
+        case TextEncoding::Cp932: return Utf8ToCp932Lossy(utf8);
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE: {
+            const char* name = encoding == TextEncoding::Utf16LE ? "UTF-16LE" : "UTF-16BE";
+            std::string out;
+            for (const std::string& character : SplitUtf8Characters(utf8)) {
+                const auto converted = IsValidUtf8(character) ? Convert(name, "UTF-8", character) : std::nullopt;
+                out += converted ? *converted : *Convert(name, "UTF-8", "?");
+            }
+            return out;
+        }
+        default: {
+            std::string out;  // malformed bytes cannot go into a UTF-8 file
+            for (const std::string& character : SplitUtf8Characters(utf8))
+                out += IsValidUtf8(character) ? character : std::string("?");
+            return out;
+        }
+    }
+}
+
+std::optional<DecodedText> DecodeTextFile(std::string_view bytes) {
+    DecodedText text;
+    text.encoding = DetectTextEncoding(bytes);
+    auto utf8 = DecodeAs(text.encoding, bytes.substr(ByteOrderMark(text.encoding).size()));
+    if (!utf8) return std::nullopt;
+    text.utf8 = std::move(*utf8);
+    return text;
 }
 
 bool IsValidUtf8(std::string_view utf8) {

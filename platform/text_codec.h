@@ -9,6 +9,31 @@
 #include <string_view>
 #include <vector>
 
+// The encodings a text file of the data folder may come in. The game writes
+// code page 932; files saved by other editors may be UTF-8 (with or without a
+// byte-order mark) or UTF-16 with a byte-order mark.
+enum class TextEncoding { Cp932, Utf8, Utf8Bom, Utf16LE, Utf16BE };
+
+struct DecodedText {
+    TextEncoding encoding = TextEncoding::Cp932;
+    std::string utf8;  // the text without its byte-order mark
+};
+
+// How the bytes of a whole file are read: a UTF-8 or UTF-16 byte-order mark
+// names its encoding; otherwise valid UTF-8 that holds characters outside
+// ASCII is UTF-8, and anything else code page 932. nullopt when the bytes are
+// not valid in the encoding chosen.
+std::optional<DecodedText> DecodeTextFile(std::string_view bytes);
+// The encoding DecodeTextFile would choose, without checking the rest.
+TextEncoding DetectTextEncoding(std::string_view bytes);
+// The byte-order mark of an encoding (empty for code page 932 and plain UTF-8).
+std::string ByteOrderMark(TextEncoding encoding);
+// Bytes in the encoding (no byte-order mark) -> UTF-8; nullopt when invalid.
+std::optional<std::string> DecodeAs(TextEncoding encoding, std::string_view bytes);
+// UTF-8 -> bytes in the encoding (no byte-order mark). Never fails: a character
+// code page 932 cannot hold becomes '?'.
+std::string EncodeAsLossy(TextEncoding encoding, std::string_view utf8);
+
 // Code page 932 bytes -> UTF-8; nullopt when the bytes are not valid code page 932.
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "game/question_table.h"
 #include "game/tform1.h"
 #include "persistence/atomic_file.h"
 #include "persistence/settings_file.h"
@@ -27,10 +28,13 @@ void SettingsDialogLogic::FormShow() {
     game_.ShowCursorUntilVisible();
     SetRadios(game_.VoiceMode == 0, game_.VoiceMode == 1);
 
-    const std::string source = PathExists(UserFile()) ? UserFile() : ShippedFile();
-    const FileRead read = ReadFileBytes(source);
+    const bool fromUserFile = PathExists(UserFile());
+    const std::string source = fromUserFile ? UserFile() : ShippedFile();
+    const FileRead read = ReadWholeFile(source, kLargestQuestionFile);
     std::optional<std::string> text;
-    if (read.status == ReadStatus::Ok) text = Cp932ToUtf8(read.bytes);
+    if (read.status == ReadStatus::Ok)
+        if (std::optional<DecodedText> decoded = DecodeTextFile(read.bytes)) text = std::move(decoded->utf8);
+    userFileUnread_ = fromUserFile && !text;
     if (!text) {
         boxes_.ShowMessage(read.status == ReadStatus::Missing ? SettingsDialogText::NoFile
                                                               : SettingsDialogText::CannotRead);
@@ -90,8 +94,17 @@ void SettingsDialogLogic::BtnImputYomiClick() {
 
 // Writes the voice, then the question file. A failure is shown and leaves the
 // dialog as it is, the editor's text intact; what was written before it stays.
+bool SettingsDialogLogic::UserFileUnreadable() const {
+    const FileRead read = ReadWholeFile(UserFile(), kLargestQuestionFile);
+    if (read.status == ReadStatus::Missing) return false;
+    return read.status != ReadStatus::Ok || !DecodeTextFile(read.bytes);
+}
+
 bool SettingsDialogLogic::SaveEverything() {
-    const EncodedQuestionFile file = EncodeQuestionFile(lines_);
+    // A question file the editor could not show is never written over: the
+    // editor does not hold the player's questions.
+    const bool keepQuestionFile = userFileUnread_ || UserFileUnreadable();
+    const EncodedQuestionFile file = keepQuestionFile ? EncodedQuestionFile{std::string(), {}} : EncodeQuestionFile(lines_);
     if (!file.bytes) {
         boxes_.ShowMessage("「" + file.unstorableCharacter + "」は保存できない文字です。");
         return false;
@@ -102,6 +115,11 @@ bool SettingsDialogLogic::SaveEverything() {
         return false;
     }
     game_.VoiceMode = voice;
+    if (keepQuestionFile) {
+        boxes_.ShowMessage(SettingsDialogText::UnreadFileKept);
+        IsSaved = true;
+        return true;
+    }
     if (!WriteFileAtomically(UserFile(), *file.bytes)) {
         boxes_.ShowMessage(SettingsDialogText::SaveFailed);
         return false;

@@ -18,6 +18,9 @@ inline const char* const SaveQuestion = "変更を保存しますか？";
 inline const char* const CannotRead = "ファイルを読み込めませんでした。";
 inline const char* const NoFile = "ファイルがありません。";
 inline const char* const SaveFailed = "保存に失敗しました。";
+// OK after the question file could not be read: the voice is saved, the file
+// the player could not see is left as it is.
+inline const char* const UnreadFileKept = "ファイルを読み込めなかったので、問題は保存しませんでした。";
 }  // namespace SettingsDialogText
 
 class SettingsDialogLogic : public TForm {
@@ -67,6 +70,8 @@ public:
 
 private:
     bool SaveEverything();
+    // The user's question file exists but cannot be read or decoded now.
+    bool UserFileUnreadable() const;
     void SetRadios(bool f, bool m);
     void ReplaceLines(std::vector<std::string> lines);
     std::string UserFile() const;
@@ -82,4 +87,7 @@ private:
     int caretLine_ = 0;
     uint64_t textVersion_ = 0;
     bool focusRequested_ = false;
+    // This opening could not read the user's question file: the editor does not
+    // hold it, so it must not be written over it.
+    bool userFileUnread_ = false;
 };

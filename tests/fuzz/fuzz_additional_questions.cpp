@@ -1,4 +1,4 @@
-// The player's additional-question file (NewTuikamondai.txt, code page 932):
+// The player's additional-question file (NewTuikamondai.txt, code page 932 or UTF-8):
 // whatever it holds, only four-character idioms that are not built in come out,
 // with a speech text that can be spoken.
 #include <unistd.h>
@@ -38,7 +38,9 @@ TM_FUZZ_TARGET(additional_questions) {
     const auto loaded = ReadAdditionalQuestionFile(path, IsBuiltIn);
     FUZZ_CHECK(loaded.has_value());
     CheckQuestions(*loaded);
-    if (const auto utf8 = Cp932ToUtf8(bytes))
-        FUZZ_CHECK(loaded->size() == ParseAdditionalQuestions(*utf8, IsBuiltIn).size());
+    if (const auto text = DecodeTextFile(bytes))
+        FUZZ_CHECK(loaded->size() == ParseAdditionalQuestions(text->utf8, IsBuiltIn).size());
+    else
+        FUZZ_CHECK(loaded->empty());
     return 0;
 }

@@ -2,6 +2,7 @@
 // the checks on loaded values, and writes that fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -158,9 +159,6 @@ TEST(SuspendedGameFile, OutOfRangeValuesMakeTheRecordUnusable) {
         {"Stage 4", [](TDataRec& r) { r.Stage = 4; }},
         {"MondaiCount 0", [](TDataRec& r) { r.MondaiCount = 0; }},
         {"MondaiCount 31", [](TDataRec& r) { r.MondaiCount = 31; }},
-        {"ShutudaiSumi byte 2", [](TDataRec& r) { r.ShutudaiSumi[169] = 2; }},
-        {"ShutudaiSumiCount -1", [](TDataRec& r) { r.ShutudaiSumiCount = -1; }},
-        {"ShutudaiSumiCount 171", [](TDataRec& r) { r.ShutudaiSumiCount = 171; }},
         {"MondaiNo -1", [](TDataRec& r) { r.MondaiNo[0] = -1; }},
         {"MondaiNo past the lists", [](TDataRec& r) { r.MondaiNo[2] = 172; }},
         {"BlockKind 7", [](TDataRec& r) { r.Block[40].BlockKind = 7; }},
@@ -201,6 +199,48 @@ TEST(SuspendedGameFile, OutOfRangeValuesMakeTheRecordUnusable) {
         auto* p = reinterpret_cast<uint8_t*>(&r);
         for (std::size_t i = 0; i < sizeof r; ++i) p[i] = static_cast<uint8_t>(gen());
         EXPECT_FALSE(DataRecIsUsable(r, 172)) << "round " << round;
+    }
+}
+
+// The best score and the used-question marks are judged apart from the board:
+// each is taken when the file held it and it is in range, whatever the board.
+TEST(SuspendedGameFile, KeptValuesAreJudgedOnTheirOwn) {
+    struct Case {
+        const char* name;
+        std::function<void(TDataRec&)> change;
+        std::size_t bytes;
+        bool boardUsable;
+        std::optional<int> highScore;
+        bool marksTaken;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {"whole record", [](TDataRec&) {}, 3428, true, 54321, true},
+        {"stone Duration NaN", [&](TDataRec& r) { r.Stone[3].Duration = nan; }, 3428, false, 54321, true},
+        {"Stage 9", [](TDataRec& r) { r.Stage = 9; }, 3428, false, 54321, true},
+        {"ScreenX 0", [](TDataRec& r) { r.ScreenX = 0; }, 3428, false, 54321, true},
+        {"a mark of 2", [](TDataRec& r) { r.ShutudaiSumi[100] = 2; }, 3428, true, 54321, false},
+        {"count of marks wrong", [](TDataRec& r) { r.ShutudaiSumiCount = 171; }, 3428, true, 54321, true},
+        {"HighScore -1", [](TDataRec& r) { r.HighScore = -1; }, 3428, true, std::nullopt, true},
+        {"HighScore 1000000", [](TDataRec& r) { r.HighScore = 1000000; }, 3428, true, std::nullopt, true},
+        {"HighScore 999999", [](TDataRec& r) { r.HighScore = 999999; }, 3428, true, 999999, true},
+        {"file ends before HighScore", [](TDataRec&) {}, 3419, true, std::nullopt, true},
+        {"file ends inside the marks", [](TDataRec&) {}, 100, true, std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TDataRec r = PlausibleRecord();
+        r.HighScore = 54321;
+        r.ShutudaiSumi[7] = 1;
+        c.change(r);
+        if (c.bytes == 3428) EXPECT_EQ(DataRecIsUsable(r, 172), c.boardUsable);
+        const KeptValues kept = KeptValuesOf(r, c.bytes);
+        EXPECT_EQ(kept.highScore, c.highScore);
+        ASSERT_EQ(kept.usedQuestions.has_value(), c.marksTaken);
+        if (c.marksTaken) {
+            EXPECT_TRUE((*kept.usedQuestions)[5] && (*kept.usedQuestions)[7]);
+            EXPECT_EQ(std::count(kept.usedQuestions->begin(), kept.usedQuestions->end(), true), 2);
+        }
     }
 }
 

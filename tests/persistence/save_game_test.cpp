@@ -274,20 +274,31 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         int highScore;
         const char* strokeLabel;
         bool musicStopShown;
+        bool boardUsable;  // [Y] on the title continues it
+        int marks;         // used-question marks taken from the record
     };
+    // A broken board costs only the board: the best score and the marks are
+    // still taken when they are present and in range.
     const Case cases[] = {
-        {"middle of a question", goodBytes, Hex("0C 00 00 00"), "", true, 23450, "最小打数:012", false},
+        {"middle of a question", goodBytes, Hex("0C 00 00 00"), "", true, 23450, "最小打数:012", false, true, 4},
         {"count of used questions disagrees with the marks",
-         withRecord([](TDataRec& r) { r.ShutudaiSumiCount = 0; }), "", "", true, 23450, "最小打数:030", false},
+         withRecord([](TDataRec& r) { r.ShutudaiSumiCount = 0; }), "", "", true, 23450, "最小打数:030", false, true, 4},
         {"completed game", withRecord([](TDataRec& r) { r.GameClear = 1; r.Clear = 1; }), Hex("E8 03 00 00"),
-         "[ismusic]\r\nvalue=0\r\n", false, 23450, "最小打数:---", true},
-        {"truncated", goodBytes.substr(0, 3000), "", "", false, 15000, "最小打数:030", false},
-        {"garbage", std::string(3428, '\xA7'), "", "", false, 15000, "最小打数:030", false},
-        {"stage 9", withRecord([](TDataRec& r) { r.Stage = 9; }), "", "", false, 15000, "最小打数:030", false},
-        {"screen 0", withRecord([](TDataRec& r) { r.ScreenX = 0; }), "", "", false, 15000, "最小打数:030", false},
-        {"question 300", withRecord([](TDataRec& r) { r.MondaiNo[2] = 300; }), "", "", false, 15000,
-         "最小打数:030", false},
-        {"unreadable", "<dir>", "", "", false, 15000, "最小打数:030", false},
+         "[ismusic]\r\nvalue=0\r\n", false, 23450, "最小打数:---", true, true, 4},
+        {"truncated before the best score", goodBytes.substr(0, 3000), "", "", false, 15000, "最小打数:030", false,
+         false, 4},
+        {"garbage", std::string(3428, '\xA7'), "", "", false, 15000, "最小打数:030", false, false, 0},
+        {"stage 9", withRecord([](TDataRec& r) { r.Stage = 9; }), "", "", false, 23450, "最小打数:030", false, false,
+         4},
+        {"screen 0", withRecord([](TDataRec& r) { r.ScreenX = 0; }), "", "", false, 23450, "最小打数:030", false,
+         false, 4},
+        {"question 300", withRecord([](TDataRec& r) { r.MondaiNo[2] = 300; }), "", "", false, 23450,
+         "最小打数:030", false, false, 4},
+        {"a used-question mark of 2", withRecord([](TDataRec& r) { r.ShutudaiSumi[3] = 2; }), "", "", true, 23450,
+         "最小打数:030", false, true, 0},
+        {"best score negative", withRecord([](TDataRec& r) { r.HighScore = -3; }), "", "", true, 15000,
+         "最小打数:030", false, true, 4},
+        {"unreadable", "<dir>", "", "", false, 15000, "最小打数:030", false, false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -311,7 +322,7 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         EXPECT_EQ(g.GameLoading, c.resumable);
         EXPECT_EQ(gameClearAfterCreate, !c.resumable);
         EXPECT_EQ(markCount, marks) << "the deal relies on the count matching the marks";
-        EXPECT_EQ(marks, c.highScore != 15000 ? 4 : 0) << "only a usable record's marks are taken";
+        EXPECT_EQ(marks, c.marks);
         EXPECT_EQ(g.HighScore, c.highScore);
         EXPECT_EQ(g.LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
         EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
@@ -322,7 +333,7 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         // [Y] on the title loads whatever was read at start-up, if it can be used.
         const int stageBefore = g.Stage;
         run.Char(u'y');
-        if (c.highScore == 15000) {
+        if (!c.boardUsable) {
             EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
             EXPECT_EQ(g.Stage, stageBefore);
             EXPECT_TRUE(g.Title);
@@ -349,7 +360,7 @@ TEST(SaveGame, FailedWrites) {
 
     struct Case {
         const char* name;
-        const char* blockedFile;  // its temporary file is made a folder
+        const char* blockedFile;  // its write fails; nullptr: both writes fail
         const char* expectedMessage;
     };
     const Case cases[] = {
@@ -360,12 +371,11 @@ TEST(SaveGame, FailedWrites) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string record = ReadBytes(folders.Data("newrecord.dat"));
-        if (c.blockedFile) {
-            std::filesystem::create_directory(folders.Data(std::string(c.blockedFile) + ".tmp"));
-        } else {
-            std::filesystem::create_directory(folders.Data("newrecord.dat.tmp"));
-            std::filesystem::create_directory(folders.Data("Settei.ini.tmp"));
-        }
+        const std::string blocked = c.blockedFile ? folders.Data(c.blockedFile) : std::string();
+        SetWriteFaultInjection({[blocked, &folders](const std::string& path) {
+                                    return blocked.empty() ? path != folders.Data("record2.dat") : path == blocked;
+                                },
+                                WriteFailurePoint::Open});
         g.LblMsg->Visible = false;
         g.TotalScore += 100;  // something a successful save would have written
         g.IsMusic = !g.IsMusic;
@@ -378,18 +388,19 @@ TEST(SaveGame, FailedWrites) {
         } else {
             EXPECT_EQ(RecordOnDisk(folders).TotalScore, g.TotalScore);
         }
-        std::filesystem::remove(folders.Data("newrecord.dat.tmp"));
-        std::filesystem::remove(folders.Data("Settei.ini.tmp"));
+        ClearWriteFaultInjection();
     }
 
     // The stroke record: written when it can be, reported when not.
     g.Mode1HighScore = 11;
     g.WriteStrokeRecord();
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
-    std::filesystem::create_directory(folders.Data("record2.dat.tmp"));
+    SetWriteFaultInjection({[&folders](const std::string& path) { return path == folders.Data("record2.dat"); },
+                            WriteFailurePoint::Write});
     g.LblMsg->Visible = false;
     g.Mode1HighScore = 9;
     g.WriteStrokeRecord();
+    ClearWriteFaultInjection();
     EXPECT_TRUE(g.LblMsg->Visible);
     EXPECT_EQ(g.LblMsg->Text, "最小打数の保存に失敗しました。");
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));

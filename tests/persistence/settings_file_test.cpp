@@ -4,6 +4,7 @@
 
 #include "persistence/ini_file.h"
 #include "persistence/settings_file.h"
+#include "platform/text_codec.h"
 #include "temp_folder.h"
 
 namespace {
@@ -91,26 +92,31 @@ TEST(SettingsFile, StartupReadRules) {
     EXPECT_TRUE(none.isSound && none.isMusic && none.voiceMode == 0);
 }
 
-// Sections and keys added by hand survive; values are replaced in place with
-// the writer's spelling of the key; new keys go to the end of their section and
-// new sections after the last one. A stroke-challenge save (no board) leaves
-// the "Mondai" sections as they were.
-TEST(SettingsFile, WritesKeepEverythingElse) {
+// Sections, keys, comments and stray lines added by hand survive byte for byte;
+// a changed value is replaced in place with the writer's spelling of the key, a
+// value written unchanged leaves its line alone; new keys go to the end of
+// their section and new sections after the last one. A stroke-challenge save
+// (no board) leaves the "Mondai" sections as they were.
+TEST(SettingsFile, WritesKeepEveryLineTheyDoNotChange) {
     TempFolder folder;
     const std::string path = folder.File("Settei.ini");
+    const std::string nec = Hex("87 9A ED 40");  // NEC-row and NEC-selected bytes that re-encode differently
     WriteBytes(path,
-               "; my notes\r\n"
+               "; my notes " + nec + "\r\n"
                "stray=1\r\n"
                "[Mondai1]\r\nJukugo=" + Hex("88 EA 8A FA 88 EA 89 EF") + "\r\nImi=x\r\nYomi=y\r\nSpeakMoji=z\r\n"
                "[ISSOUND]\r\nmine=keep me\r\nvalue=0\r\n"
-               "[Window]\r\nLeft=10\r\nflag\r\n");
+               "[Window]\r\n  Left = 10 \r\nflag\r\ntitle=" + nec + "\r\n"
+               "[IsMusic]\r\nvalue = 0\r\n");
     ASSERT_TRUE(WriteSettingsOnSave(path, GameSettings{true, false, 1}, nullptr));
     const std::string expected =
-        "[Mondai1]\r\nJukugo=" + Hex("88 EA 8A FA 88 EA 89 EF") + "\r\nImi=x\r\nYomi=y\r\nSpeakMoji=z\r\n\r\n"
-        "[ISSOUND]\r\nmine=keep me\r\nValue=1\r\n\r\n"
-        "[Window]\r\nLeft=10\r\nflag\r\n\r\n"
-        "[VoiceMode]\r\nValue=1\r\n\r\n"
-        "[IsMusic]\r\nValue=0\r\n\r\n";
+        "; my notes " + nec + "\r\n"
+        "stray=1\r\n"
+        "[Mondai1]\r\nJukugo=" + Hex("88 EA 8A FA 88 EA 89 EF") + "\r\nImi=x\r\nYomi=y\r\nSpeakMoji=z\r\n"
+        "[ISSOUND]\r\nmine=keep me\r\nValue=1\r\n"
+        "[Window]\r\n  Left = 10 \r\nflag\r\ntitle=" + nec + "\r\n"
+        "[IsMusic]\r\nvalue = 0\r\n"
+        "\r\n[VoiceMode]\r\nValue=1\r\n\r\n";
     EXPECT_EQ(ReadBytes(path), expected);
 
     ASSERT_TRUE(WriteVoiceMode(path, 0));
@@ -118,15 +124,83 @@ TEST(SettingsFile, WritesKeepEverythingElse) {
     EXPECT_EQ(after.ReadInteger("VoiceMode", "Value", 9), 0);
     EXPECT_EQ(after.ReadString("Window", "Left", ""), "10");
     EXPECT_EQ(after.ReadString("Mondai1", "Jukugo", ""), "一期一会");
+    EXPECT_EQ(ReadBytes(path).substr(0, expected.size() - 10), expected.substr(0, expected.size() - 10));
 }
 
-TEST(SettingsFile, BadBytesCostOnlyTheirCharacter) {
-    // 0x81 0x20 is no code page 932 character; the line's other text survives.
-    IniFile ini = IniFile::Parse("[Mondai0]\r\nJukugo=" + Hex("88 EA 81 20 89 EF") + "\r\nImi=ok\r\n");
-    EXPECT_EQ(ini.ReadString("Mondai0", "Imi", ""), "ok");
-    const std::string jukugo = ini.ReadString("Mondai0", "Jukugo", "");
-    EXPECT_EQ(jukugo.rfind("一", 0), 0u) << jukugo;
-    EXPECT_NE(jukugo.find("会"), std::string::npos) << jukugo;
+// The same settings saved by other editors: read alike, and a write changes
+// only the line of the changed value, in the file's own encoding and line ends.
+TEST(SettingsFile, FilesInOtherEncodingsAreReadAndKept) {
+    const auto utf16 = [](const std::string& utf8, bool little) {
+        std::string out;
+        for (const std::string& ch : SplitUtf8Characters(utf8)) {
+            const std::string cp = ch == "々" ? "\x05\x30" : std::string(1, ch[0]) + '\0';  // ASCII and 々 only
+            out += little ? cp : std::string{cp[1], cp[0]};
+        }
+        return out;
+    };
+    const std::string text = "; 佐々木\n[Window]\nLeft=10\n[VoiceMode]\nValue=0\n[IsMusic]\nValue=0\n";
+    const std::string changed = "; 佐々木\n[Window]\nLeft=10\n[VoiceMode]\nValue=1\n[IsMusic]\nValue=0\n";
+    struct Case {
+        const char* what;
+        std::string before, after;
+    };
+    const std::string simple = "; x々\r\n[VoiceMode]\r\nValue=0\r\n";
+    const Case cases[] = {
+        {"code page 932, LF", *Utf8ToCp932(text), *Utf8ToCp932(changed)},
+        {"UTF-8 without a byte-order mark", text, changed},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + text, "\xEF\xBB\xBF" + changed},
+        {"UTF-16LE", "\xFF\xFE" + utf16(simple, true), "\xFF\xFE" + utf16("; x々\r\n[VoiceMode]\r\nValue=1\r\n", true)},
+        {"UTF-16BE", "\xFE\xFF" + utf16(simple, false), "\xFE\xFF" + utf16("; x々\r\n[VoiceMode]\r\nValue=1\r\n", false)},
+    };
+    TempFolder folder;
+    const std::string path = folder.File("Settei.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, c.before);
+        EXPECT_EQ(ReadGameSettings(path).voiceMode, 0);
+        ASSERT_TRUE(WriteVoiceMode(path, 1));
+        EXPECT_EQ(ReadBytes(path), c.after);
+        EXPECT_EQ(ReadGameSettings(path).voiceMode, 1);
+    }
+}
+
+// A settings file the game cannot decode, or one too large to be a settings
+// file, counts as unreadable: defaults at start-up, and it is never replaced.
+TEST(SettingsFile, UndecodableOrHugeFilesAreUnreadable) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"a byte that is no code page 932", "[IsSound]\r\nValue=0\r\n[Notes]\r\nx=" + Hex("88 EA 81 20") + "\r\n"},
+        {"UTF-8 mark over code page 932", "\xEF\xBB\xBF[IsSound]\r\nValue=0\r\nx=" + Hex("88 EA 89 EF") + "\r\n"},
+        {"UTF-16 of odd length", std::string("\xFF\xFE[\0I\0", 6) + "s"},
+        {"larger than 1 MiB", "[IsSound]\r\nValue=0\r\n" + std::string(kLargestSettingsFile, ';')},
+    };
+    TempFolder folder;
+    const std::string path = folder.File("Settei.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, c.bytes);
+        EXPECT_EQ(LoadIniFile(path).status, ReadStatus::Failed);
+        EXPECT_TRUE(ReadGameSettings(path).isSound);
+        EXPECT_FALSE(ReadSavedBoardTexts(path));
+        EXPECT_FALSE(WriteSettingsOnSave(path, GameSettings{false, false, 1}, nullptr));
+        EXPECT_FALSE(WriteVoiceMode(path, 1));
+        EXPECT_EQ(ReadBytes(path), c.bytes);
+    }
+}
+
+// A write that would make the file too large to be read again is not done.
+TEST(SettingsFile, AWriteNeverMakesTheFileTooLargeToRead) {
+    TempFolder folder;
+    const std::string path = folder.File("Settei.ini");
+    const std::string bytes = "[Notes]\r\n" + std::string(kLargestSettingsFile - 9 - 2, ';') + "\r\n";
+    ASSERT_EQ(bytes.size(), kLargestSettingsFile);
+    WriteBytes(path, bytes);
+    EXPECT_EQ(LoadIniFile(path).status, ReadStatus::Ok);
+    EXPECT_FALSE(WriteVoiceMode(path, 1));
+    EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 // A settings file that exists but cannot be read is not written over.
