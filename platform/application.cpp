@@ -14,8 +14,6 @@ std::vector<Application*>& LiveApplications() {
 
 // Nothing at all is scheduled: the loop may wait this long.
 constexpr uint32_t kNothingDueMs = 0x7FFFFFFF;
-// Longest sleep of the windowed loop, so input and frames stay responsive.
-constexpr uint32_t kMaxIdleMs = 16;
 
 bool IsReached(uint32_t now, uint32_t at) { return static_cast<int32_t>(now - at) >= 0; }
 }  // namespace
@@ -136,8 +134,8 @@ void Application::Run(TForm& mainForm) {
                 TickAnimationsBeforeFrame();
                 backend_->DrawFrame();
             } else {
-                const uint32_t wait = untilDue > 0 ? static_cast<uint32_t>(untilDue) : 0;
-                backend_->Idle(std::min(wait, kMaxIdleMs));
+                // The back end wakes up early for input or a frame it wants.
+                backend_->Idle(untilDue > 0 ? static_cast<uint32_t>(untilDue) : 0);
             }
         } else {
             // Headless: nothing but timers and animations can close the form.

@@ -21,11 +21,13 @@ public:
     // Moves waiting window-system events into the application's queue
     // (Application::Post). Returns false when the user asked to quit.
     virtual void PumpEvents() = 0;
-    // Draws every open window once (called at the display's rate).
+    // Draws every open window once.
     virtual void DrawFrame() = 0;
-    // Whether a frame should be drawn now (vsync pacing).
+    // Whether a frame should be drawn now: the picture is out of date (see
+    // TForm::NeedsFrame) and the display is ready for the next one.
     virtual bool FrameDue() = 0;
-    // Sleeps until something may be due, at most ms milliseconds.
+    // Waits for the next input event, at most ms milliseconds (the next timer
+    // or animation step), or less when a wanted frame falls due earlier.
     virtual void Idle(uint32_t ms) = 0;
 };
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "platform/scene_changes.h"
+
 TFmxObject::~TFmxObject() {
     if (parent_) {
         auto& siblings = parent_->children_;
@@ -111,7 +113,11 @@ bool TBitmap::LoadFromFile(const std::string& path) {
 }
 
 TForm::TForm(int designWidth, int designHeight)
-    : TControl(nullptr), clientWidth_(designWidth), clientHeight_(designHeight) {
+    : TControl(nullptr),
+      drawn_(std::make_unique<SceneSnapshot>()),
+      current_(std::make_unique<SceneSnapshot>()),
+      clientWidth_(designWidth),
+      clientHeight_(designHeight) {
     owner_ = this;
     Width = static_cast<float>(designWidth);
     Height = static_cast<float>(designHeight);
@@ -168,6 +174,19 @@ void TForm::RouteMouseMove(float x, float y, TShiftState shift) {
         return;
     }
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+bool TForm::NeedsFrame() {
+    // A closed or hidden window shows nothing to draw.
+    if (!Visible) return false;
+    current_->Capture(*this);
+    return invalidated_ || !(*current_ == *drawn_);
+}
+
+void TForm::FrameDrawn() {
+    current_->Capture(*this);
+    std::swap(drawn_, current_);
+    invalidated_ = false;
 }
 
 void TForm::Close() {

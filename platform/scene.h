@@ -36,6 +36,7 @@ struct TPosition {
 
 class TForm;
 class TControl;
+class SceneSnapshot;
 
 using TNotifyEvent = std::function<void(class TFmxObject* sender)>;
 using TMouseMoveEvent = std::function<void(class TFmxObject* sender, TShiftState shift, float x, float y)>;
@@ -218,9 +219,29 @@ public:
     TNotifyEvent OnClose;
     void Close();
     bool IsClosed() const { return closed_; }
-    void Reopen() { closed_ = false; Visible = true; }
+    void Reopen() { closed_ = false; Visible = true; invalidated_ = true; }
+
+    // Whether the picture on screen is out of date: something visible changed
+    // since the last drawn frame (an object appeared, disappeared, moved,
+    // changed size, opacity, text, colour, font, picture or effect; an
+    // animation moved it; the window's size or background changed) or the
+    // window was invalidated. Changes to hidden objects need no frame, and a
+    // hidden (closed) window needs none at all.
+    bool NeedsFrame();
+    // A frame showing the current state has been drawn.
+    void FrameDrawn();
+    // The next frame must be drawn whole, changed or not (the window was
+    // exposed, or what was on screen is lost).
+    void Invalidate() { invalidated_ = true; }
+    bool Invalidated() const { return invalidated_; }
+    // The scene as it was last drawn, and as it is now (captured by NeedsFrame).
+    const SceneSnapshot& DrawnScene() const { return *drawn_; }
+    const SceneSnapshot& CurrentScene() const { return *current_; }
 
 private:
+    std::unique_ptr<SceneSnapshot> drawn_;
+    std::unique_ptr<SceneSnapshot> current_;
+    bool invalidated_ = false;
     int clientWidth_;
     int clientHeight_;
     bool closed_ = false;

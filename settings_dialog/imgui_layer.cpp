@@ -1,5 +1,7 @@
 #include "settings_dialog/imgui_layer.h"
 
+#include <cmath>
+
 #include <SDL.h>
 #include <imgui.h>
 #include <imgui_freetype.h>
@@ -152,6 +154,24 @@ void ImGuiLayer::BuildFonts() {
     io.FontGlobalScale = 1.0f / mapping_.factor;
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
+}
+
+int ImGuiLayer::MsUntilCaretBlink() const {
+    const ImGuiContext* g = ImGui::GetCurrentContext();
+    if (!g || !g->IO.ConfigInputTextCursorBlink || g->ActiveId == 0 || g->InputTextState.ID != g->ActiveId)
+        return -1;
+    // The caret shows while its timer is below zero (just typed) and for the
+    // first 0.8 s of every 1.2 s.
+    constexpr float kOn = 0.80f, kPeriod = 1.20f;
+    const float t = g->InputTextState.CursorAnim;
+    float untilToggle;
+    if (t <= 0) {
+        untilToggle = kOn - t;
+    } else {
+        const float m = std::fmod(t, kPeriod);
+        untilToggle = m <= kOn ? kOn - m : kPeriod - m;
+    }
+    return static_cast<int>(untilToggle * 1000.0f) + 2;
 }
 
 void ImGuiLayer::BeginFrame() {

@@ -37,6 +37,12 @@ public:
     void RequireGlyphs(std::string_view utf8);
     bool HasGlyph(char32_t c) const;
 
+    // Key events still waiting for their frame.
+    bool HasWaitingInput() const { return !keyboardInput_.empty(); }
+    // Milliseconds until an active text field's caret blinks on or off, or -1
+    // when no caret is showing.
+    int MsUntilCaretBlink() const;
+
     // One frame: widgets are submitted between the two calls.
     void BeginFrame();
     void EndFrame();

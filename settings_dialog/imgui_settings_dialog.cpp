@@ -6,6 +6,7 @@
 #include <imgui_stdlib.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "game/tform1.h"
 #include "platform/application.h"
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr float kFontPixels = 14;
+// Frames drawn after each input: hover, press and release show over two frames.
+constexpr int kSettleFrames = 3;
 constexpr const char* kBoxCaption = "てらもん2";
 // Every fixed text of the dialog, so their glyphs are in the atlas.
 constexpr const char* kFixedTexts = "てらもん2の設定しゃべる声女声男声問題の追加読み入力OKキャンセル";
@@ -90,11 +93,13 @@ ImGuiSettingsDialog::ImGuiSettingsDialog(TForm1& game, Application& app, SdlWind
       logic_(game, boxes_) {
     backend_.SetEventFilter([this](const SDL_Event& e) { return open_ && HandleEvent(e); });
     backend_.SetOverlay([this] { DrawOverlay(); });
+    backend_.SetOverlayFrames([this] { return MsUntilFrame(); });
 }
 
 ImGuiSettingsDialog::~ImGuiSettingsDialog() {
     backend_.SetEventFilter({});
     backend_.SetOverlay({});
+    backend_.SetOverlayFrames({});
     boxes_.SetLayer(nullptr);
 }
 
@@ -113,6 +118,7 @@ void ImGuiSettingsDialog::ShowModal() {
 
     open_ = true;
     firstFrame_ = true;
+    framesWanted_ = kSettleFrames;
     pending_ = Action::None;
     quitAfterClose_ = false;
     // Typed text goes through the input method while the editor is open. A
@@ -138,8 +144,19 @@ void ImGuiSettingsDialog::ShowModal() {
     }
 }
 
+int ImGuiSettingsDialog::MsUntilFrame() const {
+    if (!open_ || !layer_) return SdlEventBackend::kOverlayHidden;
+    // A button's action waits for its frame, unless a box or another action holds it back.
+    const bool actionWaits = pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_;
+    if (framesWanted_ > 0 || actionWaits || layer_->HasWaitingInput()) return 0;
+    const int caret = layer_->MsUntilCaretBlink();
+    // A still panel with no caret blinking needs nothing.
+    return caret >= 0 ? caret : std::numeric_limits<int>::max();
+}
+
 bool ImGuiSettingsDialog::HandleEvent(const SDL_Event& e) {
     if (!layer_) return false;
+    framesWanted_ = kSettleFrames;
     switch (e.type) {
         case SDL_QUIT:
             quitAfterClose_ = true;
@@ -181,6 +198,7 @@ void ImGuiSettingsDialog::Request(Action a) {
 void ImGuiSettingsDialog::RunAction(Action a) {
     if (!open_ || logic_.IsClosed()) return;
     actionRunning_ = true;
+    framesWanted_ = kSettleFrames;
     switch (a) {
         case Action::ReadingButton: logic_.BtnImputYomiClick(); break;
         case Action::Ok: logic_.BtnOKClick(); break;
@@ -209,6 +227,7 @@ void ImGuiSettingsDialog::DrawOverlay() {
     boxes_.Draw();
     layer_->EndFrame();
     drawing_ = false;
+    if (framesWanted_ > 0) --framesWanted_;
 
     // Buttons act after the frame, outside drawing: they may open a box, which
     // runs a loop of its own that draws again.

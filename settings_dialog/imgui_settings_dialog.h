@@ -37,6 +37,8 @@ private:
     enum class Action { None, ReadingButton, Ok, Cancel, Close };
 
     bool HandleEvent(const SDL_Event& e);
+    // When the panel wants its next frame (see SdlEventBackend::SetOverlayFrames).
+    int MsUntilFrame() const;
     void DrawOverlay();
     void DrawPanel();
     void DrawEditor(float x, float y, float w, float h);
@@ -55,6 +57,8 @@ private:
     bool open_ = false;
     bool drawing_ = false;
     bool firstFrame_ = false;
+    // Frames still to draw after input: widgets settle over a frame or two.
+    int framesWanted_ = 0;
     Action pending_ = Action::None;
     bool actionRunning_ = false;
     bool quitAfterClose_ = false;

@@ -49,6 +49,7 @@ SDL_Texture* PictureCache::ScaledTo(const std::string& path, CachedPicture& pic,
     pic.scaled = texture;
     pic.scaledWidth = w;
     pic.scaledHeight = h;
+    ++scaledBuilds_;
     return texture;
 }
 

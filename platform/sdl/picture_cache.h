@@ -32,6 +32,12 @@ public:
     // The picture pre-scaled to w × h once it has been drawn at that size for a
     // few frames in a row; nullptr until then (stretch the full picture).
     SDL_Texture* ScaledTo(const std::string& path, CachedPicture& pic, int w, int h);
+    // The scaled copy of exactly w × h if there is one; builds nothing.
+    static SDL_Texture* ScaledCopy(const CachedPicture& pic, int w, int h) {
+        return pic.scaled && pic.scaledWidth == w && pic.scaledHeight == h ? pic.scaled : nullptr;
+    }
+    // How many scaled copies have been made so far.
+    uint64_t ScaledBuilds() const { return scaledBuilds_; }
     // Forgets pictures not used since before the given frame.
     void EvictUnusedSince(uint64_t frame);
     size_t Size() const { return entries_.size(); }
@@ -39,4 +45,5 @@ public:
 private:
     SDL_Renderer* renderer_;
     std::unordered_map<std::string, CachedPicture> entries_;
+    uint64_t scaledBuilds_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,12 +40,28 @@ void SdlEventBackend::SyncClientSize() {
 void SdlEventBackend::PumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        if (e.type == SDL_WINDOWEVENT &&
+            (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
+             e.window.event == SDL_WINDOWEVENT_RESTORED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+            form_.Invalidate();  // what was on screen may be gone
         if (filter_ && filter_(e)) continue;
         translator_.Translate(e);
     }
 }
 
+bool SdlEventBackend::ScreenshotDue() const {
+    return !screenshotPath_.empty() && static_cast<int32_t>(SDL_GetTicks() - screenshotDueMs_) >= 0;
+}
+
+bool SdlEventBackend::WantsFrame() {
+    const int overlay = OverlayMsUntilFrame();
+    wantsFrame_ = !drewFrame_ || form_.NeedsFrame() || overlay == 0 || ScreenshotDue() ||
+                  (overlay == kOverlayHidden && overlayWasShown_);
+    return wantsFrame_;
+}
+
 bool SdlEventBackend::FrameDue() {
+    if (!WantsFrame()) return false;
     if (!drewFrame_) return true;
     // With vsync the present waits for the display; start drawing a little
     // early so that wait, not our timing, sets the pace.
@@ -55,10 +72,29 @@ bool SdlEventBackend::FrameDue() {
 void SdlEventBackend::DrawFrame() {
     lastFrameMs_ = SDL_GetTicks();
     drewFrame_ = true;
-    renderer_.Draw(form_);
-    if (overlay_) overlay_();
+    const bool overlayShown = overlay_ && OverlayMsUntilFrame() != kOverlayHidden;
+    // Where the overlay was, only a whole frame repairs the scene.
+    if (overlayWasShown_ && !overlayShown) form_.Invalidate();
+    overlayWasShown_ = overlayShown;
+    if (overlayShown || !DrawChangedAreas()) {
+        renderer_.Draw(form_);
+        if (overlay_) overlay_();
+        TakeScreenshotIfDue();
+        window_.Present(nullptr);
+    }
+    form_.FrameDrawn();
+    wantsFrame_ = false;
+}
+
+bool SdlEventBackend::DrawChangedAreas() {
+    if (!window_.KeepsPreviousFrame()) return false;
+    form_.NeedsFrame();  // the scene as it is now, after the animations' last step
+    if (form_.Invalidated()) return false;
+    const SceneRenderer::Changes changes = renderer_.ChangedAreas(form_);
+    renderer_.DrawChanges(form_, changes);
     TakeScreenshotIfDue();
-    SDL_RenderPresent(window_.Renderer());
+    window_.Present(changes.whole ? nullptr : &changes.areas);
+    return true;
 }
 
 void SdlEventBackend::TakeScreenshotIfDue() {
@@ -76,10 +112,19 @@ void SdlEventBackend::TakeScreenshotIfDue() {
 }
 
 void SdlEventBackend::Idle(uint32_t ms) {
-    if (drewFrame_) {
-        const uint32_t sinceFrame = SDL_GetTicks() - lastFrameMs_;
+    const uint32_t now = SDL_GetTicks();
+    if (wantsFrame_ && drewFrame_) {
+        // A frame is waiting only for the display's pace.
+        const uint32_t sinceFrame = now - lastFrameMs_;
         const uint32_t untilFrame = sinceFrame >= frameIntervalMs_ ? 0 : frameIntervalMs_ - sinceFrame;
         if (untilFrame < ms) ms = untilFrame;
     }
-    if (ms > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+    if (const int overlay = OverlayMsUntilFrame(); overlay > 0 && static_cast<uint32_t>(overlay) < ms)
+        ms = static_cast<uint32_t>(overlay);
+    if (!screenshotPath_.empty()) {
+        const int32_t untilShot = static_cast<int32_t>(screenshotDueMs_ - now);
+        if (untilShot < static_cast<int32_t>(ms)) ms = untilShot > 0 ? static_cast<uint32_t>(untilShot) : 0;
+    }
+    // Nothing to draw and nothing due: sleep until an event arrives.
+    if (ms > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(ms, 0x7FFFFFFF)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The application's link to SDL: pumps window-system events into the event
-// queue and draws the main window's scene at the display's rate.
+// queue and draws the main window's scene when its picture changed, at most at
+// the display's rate; otherwise the loop waits for the next event or timer.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,6 +28,10 @@ public:
     void SetEventFilter(std::function<bool(const SDL_Event&)> filter) { filter_ = std::move(filter); }
     // Draws over the scene every frame, before presenting.
     void SetOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+    // When the overlay wants its next frame: kOverlayHidden while it shows
+    // nothing, 0 for now, otherwise in that many milliseconds.
+    static constexpr int kOverlayHidden = -1;
+    void SetOverlayFrames(std::function<int()> msUntilFrame) { overlayFrames_ = std::move(msUntilFrame); }
     // Writes the next drawn frame to a PNG file.
     void RequestScreenshot(const std::string& pngPath) { screenshotPath_ = pngPath; screenshotDueMs_ = 0; }
 
@@ -44,6 +49,13 @@ public:
 private:
     void UpdateGeometry();
     void TakeScreenshotIfDue();
+    bool ScreenshotDue() const;
+    int OverlayMsUntilFrame() const { return overlayFrames_ ? overlayFrames_() : kOverlayHidden; }
+    // Something on screen is out of date (the scene, the overlay, a screenshot is due).
+    bool WantsFrame();
+    // Draws and shows only the changed areas of the scene; false when the
+    // whole frame must be drawn instead.
+    bool DrawChangedAreas();
 
     Application& app_;
     SdlWindow& window_;
@@ -52,6 +64,9 @@ private:
     SdlInputTranslator translator_;
     std::function<bool(const SDL_Event&)> filter_;
     std::function<void()> overlay_;
+    std::function<int()> overlayFrames_;
+    bool overlayWasShown_ = false;
+    bool wantsFrame_ = true;
     uint32_t frameIntervalMs_ = 16;
     uint32_t lastFrameMs_ = 0;
     bool drewFrame_ = false;

@@ -1,7 +1,11 @@
 #pragma once
-// The game's window on the desktop: full screen at the desktop size, with a
-// renderer that uses the GPU when there is one.
+// The game's window on the desktop: full screen at the desktop size, with the
+// GPU renderer (vsync) where OpenGL reaches a GPU, and otherwise SDL's software
+// renderer drawing straight into the window's memory.
 #include <string>
+#include <vector>
+
+#include <SDL_rect.h>
 
 #include "game/services.h"
 #include "platform/sdl/pixel_mapping.h"
@@ -15,7 +19,8 @@ struct SdlWindowOptions {
     int width = 0;
     int height = 0;
     // The software renderer also when a GPU renderer exists. The environment
-    // variable TERAMON_SOFTWARE_RENDERER=1 forces it as well.
+    // variable TERAMON_SOFTWARE_RENDERER=1 forces it as well (and =0 keeps
+    // OpenGL even where it is a software rasteriser).
     bool softwareRenderer = false;
     // Pace presents by the display (benchmarks turn it off to time drawing).
     bool vsync = true;
@@ -35,6 +40,14 @@ public:
     SDL_Renderer* Renderer() const { return renderer_; }
     bool HasVsync() const { return vsync_; }
     bool IsSoftware() const { return software_; }
+    const std::string& RendererName() const { return rendererName_; }
+    // The render target still holds the last presented frame when the next one
+    // begins (the software renderer draws into the window's own memory), so a
+    // frame may redraw only what changed.
+    bool KeepsPreviousFrame() const { return software_; }
+    // Shows what was drawn: everything (areas nullptr), or only the given
+    // areas where the renderer allows it.
+    void Present(const std::vector<SDL_Rect>* areas);
     int RefreshRateHz() const { return refreshHz_; }
     // The window's current client size in physical pixels.
     int Width() const;
@@ -57,8 +70,17 @@ public:
     int ScreenHeight() const override { return mapping_.WindowToLogicalSide(screenH_); }
     int CursorCounter() const { return cursorCounter_; }
 
+    // Renderer choice, each step on its own.
+    static bool OnlySoftwareOpenGL(SDL_Window* window);
+    static bool IsSoftwareRasteriser(SDL_Renderer* renderer);
+    static SDL_Renderer* CreateGpuRenderer(SDL_Window* window, bool vsync);
+    static SDL_Renderer* CreateSurfaceRenderer(SDL_Window* window);
+
 private:
+    void CreateRenderer(const SdlWindowOptions& options);
+
     SDL_Window* window_ = nullptr;
+    std::string rendererName_;
     SDL_Renderer* renderer_ = nullptr;
     bool vsync_ = false;
     bool software_ = false;
