@@ -10,6 +10,7 @@ PACKAGES=(
   libmecab-dev mecab-ipadic-utf8 libhtsengine-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   ccache lame sox xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang
+  file desktop-file-utils appstream
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -3,7 +3,9 @@
 title, logo, explosion, icons, result lettering and the three backgrounds).
 
 The pictures are committed; run this only to change them:
-    /usr/bin/python3 tools/pictures/make_pictures.py [repo-root]
+    /usr/bin/python3 tools/pictures/make_pictures.py [--icons] [repo-root]
+It also composes the menu icon (packaging/icons/<n>x<n>/teramon2.png) from the
+pictures; --icons redraws only the icons, from the pictures already in Data/.
 Needs python3-pil, python3-numpy, fonts-motoya-l-maruberi (rounded lettering)
 and fonts-ipafont-gothic (block-character stand-in for the mock-ups only).
 Everything is seeded, so a run gives the same pictures every time.
@@ -16,7 +18,9 @@ import sys
 import numpy as np
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
-ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
+ICONS_ONLY = "--icons" in sys.argv[1:]
+_ARGS = [a for a in sys.argv[1:] if a != "--icons"]
+ROOT = os.path.abspath(_ARGS[0] if _ARGS else
                        os.path.join(os.path.dirname(__file__), "..", ".."))
 PNG_DIR = os.path.join(ROOT, "Data", "Png")
 DATA_DIR = os.path.join(ROOT, "Data")
@@ -844,9 +848,93 @@ def background_night():
     return vignette(dither(img, 1.0, 3), 0.5)
 
 
+# ------------------------------------------------------- application icon
+
+ICON_DIR = os.path.join(ROOT, "packaging", "icons")
+ICON_SIZES = (48, 128, 256)
+ICON_FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"  # the game's block font
+
+
+def game_picture(name):
+    return Image.open(os.path.join(DATA_DIR, name)).convert("RGBA")
+
+
+def app_icon(px):
+    """The menu icon, composed from the game's own pictures: a tile of the
+    morning lake with four top-row blocks (one of them the empty gap), the ball
+    carrying the missing character of 四字熟語, and the paddle. Drawn at 4x and
+    reduced; below 64 pixels the block characters are left out (they would only
+    be noise) and the ball and paddle are drawn larger."""
+    U = 4
+    S = 256 * U
+    small = px < 64
+    img = Image.new("RGBA", (S, S), (0, 0, 0, 0))
+
+    # The tile: a square cut of the morning lake behind a rounded frame.
+    m0, radius = 10 * U, 46 * U
+    tile = Image.new("L", (S, S), 0)
+    ImageDraw.Draw(tile).rounded_rectangle((m0, m0, S - 1 - m0, S - 1 - m0), radius, fill=255)
+    lake = Image.open(os.path.join(DATA_DIR, "haikei1.jpg")).convert("RGB")
+    lake = lake.crop((480, 60, 1500, 1080)).resize((S, S), Image.LANCZOS)
+    frame = tile.filter(ImageFilter.MaxFilter(2 * U + 1))
+    img.alpha_composite(solid((S, S), rgb("#1b2a5a"), frame))
+    inner = tile.filter(ImageFilter.MinFilter(3 * U + 1))
+    lake.putalpha(inner)
+    img.alpha_composite(lake)
+
+    # The top row: 四, the gap, 熟, 語 on the blocks of three colour groups.
+    bw, bh, gap = 52 * U, 31 * U, 4 * U
+    x0 = (S - (4 * bw + 3 * gap)) // 2
+    by = 30 * U
+    chars = ["四", None, "熟", "語"]
+    char_colours = [rgb("#fff8dc"), None, rgb("#fff8dc"), (0, 0, 0)]
+    blocks = [0, None, 2, 3]
+    for i in range(4):
+        x = x0 + i * (bw + gap)
+        if blocks[i] is None:
+            hole = Image.new("L", (S, S), 0)
+            ImageDraw.Draw(hole).rounded_rectangle((x, by, x + bw, by + bh), 6 * U, fill=255)
+            img.alpha_composite(solid((S, S), rgb("#1b2a5a"), scale_alpha(hole, 0.55)))
+            rim = Image.new("L", (S, S), 0)
+            ImageDraw.Draw(rim).rounded_rectangle((x, by, x + bw, by + bh), 6 * U,
+                                                  outline=255, width=2 * U)
+            img.alpha_composite(solid((S, S), (255, 255, 255), scale_alpha(rim, 0.9)))
+            continue
+        block = game_picture("Png/Block_%d.png" % blocks[i]).resize((bw, bh), Image.LANCZOS)
+        img.alpha_composite(block, (x, by))
+        if not small:
+            ch = text_mask((S, S), chars[i], font(22 * U, ICON_FONT),
+                           (x + bw // 2, by + bh // 2), anchor="mm")
+            img.alpha_composite(solid((S, S), char_colours[i], ch))
+
+    # The ball with the missing character.
+    d = (100 if small else 84) * U
+    cx, cy = (S // 2 - 8 * U, 132 * U) if small else (S // 2 - 4 * U, 128 * U)
+    ball_img = game_picture("Png/ball.png").resize((d, d), Image.LANCZOS)
+    img.alpha_composite(ball_img, (cx - d // 2, cy - d // 2))
+    ch = text_mask((S, S), "字", font(int(d * 0.58), ICON_FONT), (cx, cy + d // 40), anchor="mm")
+    img.alpha_composite(solid((S, S), rgb("#3a1a5a"), ch))
+
+    # The paddle near the bottom edge.
+    pw = (150 if small else 128) * U
+    pad = game_picture("Png/pad.png")
+    pad = pad.resize((pw, pw * pad.height // pad.width), Image.LANCZOS)
+    img.alpha_composite(pad, ((S - pw) // 2, 236 * U - pad.height))
+    return img.resize((px, px), Image.LANCZOS)
+
+
+def write_icons():
+    for px in ICON_SIZES:
+        folder = os.path.join(ICON_DIR, "%dx%d" % (px, px))
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, "teramon2.png")
+        app_icon(px).save(path, optimize=True)
+        EXPECTED[path] = (px, px)
+
+
 # ------------------------------------------------------------------ main
 
-def main():
+def write_pictures():
     os.makedirs(PNG_DIR, exist_ok=True)
     for g, c in enumerate(BLOCK_COLOURS):
         save_png(plain_block(c), "Block_%d.png" % g, (BW, BH))
@@ -876,8 +964,14 @@ def main():
     save_jpg(background_evening(), "haikei2.jpg", (BG_W, BG_H))
     save_jpg(background_night(), "haikei3.jpg", (BG_W, BG_H))
 
+
+def main():
+    if not ICONS_ONLY:
+        write_pictures()
+    write_icons()        # composed from the pictures just written (or the committed ones)
+
     # Check that every file is there at its size, and keep the set small.
-    total, bad = 0, []
+    total, bad = 0, []   # total: bytes of the game's pictures (the icons are not shipped in Data/)
     for path, size in EXPECTED.items():
         with Image.open(path) as im:
             if im.size != size:
@@ -885,10 +979,12 @@ def main():
             if path.endswith(".png") and im.mode != "RGBA":
                 bad.append("%s has no alpha" % path)
         n = os.path.getsize(path)
-        total += n
+        if path.startswith(DATA_DIR + os.sep):
+            total += n
         print("%-28s %5dx%-5d %8d bytes" % (os.path.relpath(path, ROOT), size[0], size[1], n))
-    print("total %d bytes in %d files" % (total, len(EXPECTED)))
-    if total > 5 * 1024 * 1024:
+    if not ICONS_ONLY:
+        print("pictures in Data/: %d bytes" % total)
+    if not ICONS_ONLY and total > 5 * 1024 * 1024:
         bad.append("pictures take %d bytes, over 5 MiB" % total)
     if bad:
         print("\n".join(bad), file=sys.stderr)
