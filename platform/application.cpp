@@ -93,9 +93,14 @@ void Application::ProcessMessages() {
 uint32_t Application::NextDueMs() {
     const uint32_t now = clock_.NowMs();
     if (!queue_.empty()) return now;
-    uint32_t next = now + kNothingDueMs;
+    // Measured from now, so that something already overdue (a handler that held
+    // the thread past its timer's next turn) counts as due now rather than
+    // wrapping round to the far future and letting the loop sleep until input.
+    uint32_t untilNext = kNothingDueMs;
     auto consider = [&](uint32_t at) {
-        if (static_cast<int32_t>(at - next) < 0) next = at;
+        const int32_t until = static_cast<int32_t>(at - now);
+        const uint32_t wait = until > 0 ? static_cast<uint32_t>(until) : 0;
+        if (wait < untilNext) untilNext = wait;
     };
     for (TTimer* t : timers_) {
         // A timer that is off, has no handler or is inside its handler waits for nothing.
@@ -103,7 +108,7 @@ uint32_t Application::NextDueMs() {
     }
     if (animClock_.HasRunning() && !animClock_.InTick())
         consider(animClock_.LastTickMs() + AnimationClock::kIntervalMs);
-    return next;
+    return now + untilNext;
 }
 
 void Application::RunFor(uint32_t ms) {

@@ -2,6 +2,7 @@
 // (Run, ShowModal) against a scripted back end on a virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,49 @@ TEST_F(LoopTest, ShowModalKeepsTimersRunningAndReturnsWhenTheDialogCloses) {
     EXPECT_TRUE(dialog.IsClosed());
     EXPECT_FALSE(mainForm.IsClosed());
     EXPECT_FALSE(backend.frameTimes.empty());
+}
+
+
+// A back end that never wants a frame and sleeps exactly as long as it is told:
+// the loop's own wake-up time is all that brings the next timer tick.
+class SleepingBackend : public EventBackend {
+public:
+    explicit SleepingBackend(VirtualClock& clock) : clock_(clock) {}
+    void PumpEvents() override {}
+    void DrawFrame() override {}
+    bool FrameDue() override { return false; }
+    void Idle(uint32_t ms) override {
+        longestSleep = std::max(longestSleep, ms);
+        clock_.Advance(std::min<uint32_t>(std::max<uint32_t>(ms, 1), 10000));
+    }
+    uint32_t longestSleep = 0;
+
+private:
+    VirtualClock& clock_;
+};
+
+TEST(ApplicationTest, ATimerOverdueAfterASlowHandlerStillWakesTheLoop) {
+    // The first tick holds the thread like a blocking sound; afterwards the timer's
+    // next turn lies in the past. With a clock near zero and near the 32-bit wrap.
+    for (uint32_t start : {0u, 100000u, 0xFFFFFF00u}) {
+        SCOPED_TRACE(start);
+        VirtualClock clock{start};
+        Application app{clock};
+        SleepingBackend backend{clock};
+        app.SetBackend(&backend);
+        TForm form{800, 600};
+        TTimer* timer = form.Create<TTimer>(nullptr);
+        timer->SetInterval(50);
+        int ticks = 0;
+        timer->OnTimer = [&](TFmxObject*) {
+            if (++ticks == 1) clock.Advance(1600);
+            if (ticks == 5) form.Close();
+        };
+        app.Run(form);
+        EXPECT_EQ(ticks, 5);
+        EXPECT_LE(backend.longestSleep, 50u);
+        EXPECT_LT(static_cast<uint32_t>(clock.NowMs() - start), 1600u + 5 * 50u);
+    }
 }
 
 }  // namespace
