@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up everything that is missing, builds, and starts the game full screen.
+# Sets up what the game needs and is missing, builds the game, and starts it full screen.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install_deps.sh
-scripts/build.sh
+scripts/install_deps.sh --for-game
+scripts/build.sh --game-only
 exec build/teramon2

@@ -13,10 +13,11 @@
 
 #include "game/services.h"
 #include "game/tform1.h"
-#include "platform/recording_audio.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/sdl_window.h"
+#include "tests/test_support/headless_window_host.h"
+#include "tests/test_support/recording_audio.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

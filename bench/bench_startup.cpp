@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "game/program.h"
+#include "app/program.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // falling; and how fast headless play runs (game seconds per real second).
 #include <benchmark/benchmark.h>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

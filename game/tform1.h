@@ -12,6 +12,7 @@
 //   commands.cpp    FormKeyDown, FormMouseMove, PauseGame, ResumeGame
 //   save_game.cpp   SaveGame, LoadGame and the start-up reads of the saved files
 //   sound.cpp       PlayEffect, StartMusic, Speak, IdiomSpeechText
+//   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "game/services.h"
+#include "game/settings_dialog_host.h"
 #include "persistence/data_rec.h"
 #include "platform/animation.h"
 #include "platform/audio.h"
@@ -64,7 +66,7 @@ inline const char* const NewRecord = "やったね、しんき'ろく。おめ�
 inline const char* const WellDone = "やったね。おめでとお。";
 }  // namespace SpeechText
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public SettingsDialogHost {
 public:
     explicit TForm1(GameServices& services);
     ~TForm1() override;
@@ -192,6 +194,15 @@ public:
     bool VoiceReady[2] = {false, false};  // a speech voice was found at start-up
 
     SettingsDialog* Form2 = nullptr;  // set by the program after creation
+
+    // ---- As the settings dialog's host (settings_dialog_host.cpp) ----
+    std::string ProgramFolderPath() const override;
+    std::string PlayerDataFile(const std::string& name) const override;
+    int SpeakingVoice() const override;
+    void SetSpeakingVoice(int voice) override;
+    ReadingService& Readings() override;
+    void SettingsDialogShown() override;
+    void SettingsDialogClosed() override;
 
     // ---- Window life (startup.cpp) ----
     void BuildLayout();  // layout.cpp: the fixed design at 800 x 600

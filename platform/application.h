@@ -19,7 +19,8 @@ class EventBackend {
 public:
     virtual ~EventBackend() = default;
     // Moves waiting window-system events into the application's queue
-    // (Application::Post). Returns false when the user asked to quit.
+    // (Application::Post). A request to close the window arrives that way too,
+    // as the main window's close handler.
     virtual void PumpEvents() = 0;
     // Draws every open window once.
     virtual void DrawFrame() = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The two sound channels the game uses: one wave effect at a time, and one
 // music track at a time. Back ends: SDL2_mixer (platform/sdl) and a recording
-// back end for tests (platform/recording_audio.h).
+// back end for tests (tests/test_support/recording_audio.h).
 #include <cstdint>
 #include <string>
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "game/tform1.h"
 #include "platform/application.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/sdl_event_backend.h"
@@ -83,14 +82,14 @@ void DrawGroupBox(ImVec2 origin, const Rect& r, const char* caption) {
 
 }  // namespace
 
-ImGuiSettingsDialog::ImGuiSettingsDialog(TForm1& game, Application& app, SdlWindow& window,
+ImGuiSettingsDialog::ImGuiSettingsDialog(SettingsDialogHost& host, Application& app, SdlWindow& window,
                                          SdlEventBackend& backend, std::string fontFile)
     : app_(app),
       window_(window),
       backend_(backend),
       fontFile_(std::move(fontFile)),
       boxes_(app, kBoxCaption),
-      logic_(game, boxes_) {
+      logic_(host, boxes_) {
     backend_.SetEventFilter([this](const SDL_Event& e) { return open_ && HandleEvent(e); });
     backend_.SetOverlay([this] { DrawOverlay(); });
     backend_.SetOverlayFrames([this] { return MsUntilFrame(); });

@@ -15,7 +15,7 @@ class Application;
 class ImGuiLayer;
 class SdlEventBackend;
 class SdlWindow;
-class TForm1;
+class SettingsDialogHost;
 union SDL_Event;
 struct ImGuiInputTextCallbackData;
 
@@ -23,7 +23,7 @@ class ImGuiSettingsDialog : public SettingsDialog {
 public:
     // Hooks itself into the back end's event filter and overlay. fontFile: the
     // dialog's Japanese font; empty finds IPAPGothic through fontconfig.
-    ImGuiSettingsDialog(TForm1& game, Application& app, SdlWindow& window, SdlEventBackend& backend,
+    ImGuiSettingsDialog(SettingsDialogHost& host, Application& app, SdlWindow& window, SdlEventBackend& backend,
                         std::string fontFile = {});
     ~ImGuiSettingsDialog() override;
 

@@ -5,28 +5,28 @@
 #include <utility>
 
 #include "game/question_table.h"
-#include "game/tform1.h"
+#include "game/settings_dialog_host.h"
 #include "persistence/atomic_file.h"
 #include "persistence/settings_file.h"
 #include "platform/text_codec.h"
 #include "settings_dialog/question_file_text.h"
 #include "voice/speech_text.h"
 
-SettingsDialogLogic::SettingsDialogLogic(TForm1& game, MessageBoxes& boxes)
-    : TForm(kClientWidth, kClientHeight), game_(game), boxes_(boxes) {
+SettingsDialogLogic::SettingsDialogLogic(SettingsDialogHost& host, MessageBoxes& boxes)
+    : TForm(kClientWidth, kClientHeight), host_(host), boxes_(boxes) {
     Caption = SettingsDialogText::Caption;
     OnCloseQuery = [this](TFmxObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnClose = [this](TFmxObject* sender) { FormClose(sender); };
 }
 
-std::string SettingsDialogLogic::UserFile() const { return game_.DataFile("NewTuikamondai.txt"); }
-std::string SettingsDialogLogic::ShippedFile() const { return game_.Folda + "Data/tuikamondai.txt"; }
-std::string SettingsDialogLogic::SettingsFile() const { return game_.DataFile("Settei.ini"); }
+std::string SettingsDialogLogic::UserFile() const { return host_.PlayerDataFile("NewTuikamondai.txt"); }
+std::string SettingsDialogLogic::ShippedFile() const { return host_.ProgramFolderPath() + "Data/tuikamondai.txt"; }
+std::string SettingsDialogLogic::SettingsFile() const { return host_.PlayerDataFile("Settei.ini"); }
 
 void SettingsDialogLogic::FormShow() {
     ShokiYomikomi = true;
-    game_.ShowCursorUntilVisible();
-    SetRadios(game_.VoiceMode == 0, game_.VoiceMode == 1);
+    host_.SettingsDialogShown();
+    SetRadios(host_.SpeakingVoice() == 0, host_.SpeakingVoice() == 1);
 
     const bool fromUserFile = PathExists(UserFile());
     const std::string source = fromUserFile ? UserFile() : ShippedFile();
@@ -52,7 +52,7 @@ void SettingsDialogLogic::FormShow() {
     IsSaved = true;
 }
 
-void SettingsDialogLogic::FormActivate() { game_.ShowCursorUntilVisible(); }
+void SettingsDialogLogic::FormActivate() { host_.SettingsDialogShown(); }
 
 void SettingsDialogLogic::Memo1ChangeTracking() {
     if (!ShokiYomikomi) IsSaved = false;
@@ -89,7 +89,7 @@ bool SettingsDialogLogic::TakeFocusRequest() { return std::exchange(focusRequest
 
 void SettingsDialogLogic::BtnImputYomiClick() {
     // A line the button inserts is not an edit: IsSaved keeps its value.
-    if (InsertReadingAfterLine(lines_, caretLine_, game_.svc.reading)) ++textVersion_;
+    if (InsertReadingAfterLine(lines_, caretLine_, host_.Readings())) ++textVersion_;
 }
 
 // Writes the voice, then the question file. A failure is shown and leaves the
@@ -114,7 +114,7 @@ bool SettingsDialogLogic::SaveEverything() {
         boxes_.ShowMessage(SettingsDialogText::SaveFailed);
         return false;
     }
-    game_.VoiceMode = voice;
+    host_.SetSpeakingVoice(voice);
     if (keepQuestionFile) {
         boxes_.ShowMessage(SettingsDialogText::UnreadFileKept);
         IsSaved = true;
@@ -146,9 +146,4 @@ void SettingsDialogLogic::FormCloseQuery(TFmxObject*, bool& canClose) {
     }
 }
 
-void SettingsDialogLogic::FormClose(TFmxObject*) {
-    // A question the opening paused stays paused until the player resumes it.
-    if (!game_.Pause) game_.Timer1->SetEnabled(true);
-    game_.HideCursor();
-    game_.GameSetting = false;
-}
+void SettingsDialogLogic::FormClose(TFmxObject*) { host_.SettingsDialogClosed(); }

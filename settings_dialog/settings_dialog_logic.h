@@ -10,7 +10,7 @@
 #include "platform/scene.h"
 #include "settings_dialog/message_boxes.h"
 
-class TForm1;
+class SettingsDialogHost;
 
 namespace SettingsDialogText {
 inline const char* const Caption = "てらもん2の設定";
@@ -28,7 +28,7 @@ public:
     static constexpr int kClientWidth = 622;
     static constexpr int kClientHeight = 599;
 
-    SettingsDialogLogic(TForm1& game, MessageBoxes& boxes);
+    SettingsDialogLogic(SettingsDialogHost& host, MessageBoxes& boxes);
 
     // While true the dialog is filling itself in: editor and radio changes are
     // not edits.
@@ -78,7 +78,7 @@ private:
     std::string ShippedFile() const;
     std::string SettingsFile() const;
 
-    TForm1& game_;
+    SettingsDialogHost& host_;
     MessageBoxes& boxes_;
     bool radioF_ = true;  // as designed: the female voice checked
     bool radioM_ = false;

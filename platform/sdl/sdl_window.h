@@ -7,8 +7,8 @@
 
 #include <SDL_rect.h>
 
-#include "game/services.h"
 #include "platform/sdl/pixel_mapping.h"
+#include "platform/window_host.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

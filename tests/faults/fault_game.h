@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace fault_test {
 

@@ -7,7 +7,7 @@
 
 #include "platform/sdl/sdl_audio.h"
 #include "tests/faults/fault_game.h"
-#include "tests/voice/capturing_speech_sink.h"
+#include "tests/test_support/capturing_speech_sink.h"
 #include "voice/mecab_reading.h"
 #include "voice/openjtalk_speech.h"
 

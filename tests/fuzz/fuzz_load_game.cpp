@@ -15,7 +15,7 @@
 #include "persistence/record_files.h"
 #include "platform/text_codec.h"
 #include "tests/fuzz/fuzz_target.h"
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The ball in play against the paddle, the blocks and the window's edges.
 #include <gtest/gtest.h>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

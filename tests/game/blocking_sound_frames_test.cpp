@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "persistence/atomic_file.h"
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

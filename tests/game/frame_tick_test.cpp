@@ -2,7 +2,7 @@
 // strike and the music loop.
 #include <gtest/gtest.h>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // special blocks, the spoken idiom.
 #include <gtest/gtest.h>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

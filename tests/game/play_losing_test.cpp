@@ -2,7 +2,7 @@
 // message and the farewell of either voice.
 #include <gtest/gtest.h>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

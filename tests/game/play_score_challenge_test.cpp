@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

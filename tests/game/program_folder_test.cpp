@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "game/question_table.h"
 #include "platform/text_codec.h"
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "persistence/atomic_file.h"
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

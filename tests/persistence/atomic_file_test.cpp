@@ -10,7 +10,7 @@
 #include "persistence/atomic_file.h"
 #include "persistence/record_files.h"
 #include "persistence/settings_file.h"
-#include "temp_folder.h"
+#include "tests/test_support/temp_folder.h"
 #include "tests/test_support/unprivileged_files.h"
 
 namespace fs = std::filesystem;

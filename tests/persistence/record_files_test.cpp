@@ -10,7 +10,7 @@
 #include <random>
 
 #include "persistence/record_files.h"
-#include "temp_folder.h"
+#include "tests/test_support/temp_folder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "persistence/ini_file.h"
 #include "persistence/settings_file.h"
 #include "platform/text_codec.h"
-#include "temp_folder.h"
+#include "tests/test_support/temp_folder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/audio.h"
-#include "platform/recording_audio.h"
+#include "tests/test_support/recording_audio.h"
 
 namespace {
 

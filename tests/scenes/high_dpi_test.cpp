@@ -8,7 +8,7 @@
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/sdl_event_backend.h"
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

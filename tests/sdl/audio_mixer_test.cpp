@@ -16,8 +16,8 @@
 #include <mutex>
 
 #include "game/question_table.h"
-#include "platform/recording_audio.h"
 #include "platform/sdl/sdl_audio.h"
+#include "tests/test_support/recording_audio.h"
 #include "voice/notation_synthesizer.h"
 #include "voice/openjtalk_speech.h"
 

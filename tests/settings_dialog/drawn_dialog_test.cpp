@@ -17,7 +17,7 @@
 #include "platform/sdl/sdl_window.h"
 #include "settings_dialog/imgui_layer.h"
 #include "settings_dialog/imgui_settings_dialog.h"
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

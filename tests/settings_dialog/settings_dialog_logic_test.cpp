@@ -14,7 +14,7 @@
 #include "platform/text_codec.h"
 #include "settings_dialog/question_file_text.h"
 #include "settings_dialog/settings_dialog_logic.h"
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 namespace {
 

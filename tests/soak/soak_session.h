@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/game_fixture.h"
+#include "tests/test_support/game_fixture.h"
 
 struct SoakTotals {
     long games = 0;

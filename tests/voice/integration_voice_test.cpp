@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/text_codec.h"
-#include "tests/voice/capturing_speech_sink.h"
+#include "tests/test_support/capturing_speech_sink.h"
 #include "voice/mecab_reading.h"
 #include "voice/openjtalk_speech.h"
 #include "voice/speech_text.h"

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "platform/text_codec.h"
-#include "tests/voice/capturing_speech_sink.h"
+#include "tests/test_support/capturing_speech_sink.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

@@ -16,8 +16,9 @@
 
 #include "game/services.h"
 #include "game/tform1.h"
-#include "platform/recording_audio.h"
 #include "platform/text_codec.h"
+#include "tests/test_support/headless_window_host.h"
+#include "tests/test_support/recording_audio.h"
 
 namespace game_test {
 

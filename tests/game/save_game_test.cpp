@@ -11,9 +11,10 @@
 #include "game/services.h"
 #include "game/tform1.h"
 #include "persistence/record_files.h"
-#include "platform/recording_audio.h"
 #include "platform/text_codec.h"
-#include "temp_folder.h"
+#include "tests/test_support/headless_window_host.h"
+#include "tests/test_support/recording_audio.h"
+#include "tests/test_support/temp_folder.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Audio back ends for tests and headless play: they play nothing, record what
+// Audio back ends for tests and benchmarks: they play nothing, record what
 // was asked of them, and keep time on the game's Clock.
 #include <cstdint>
 #include <map>

@@ -1,4 +1,4 @@
-#include "platform/recording_audio.h"
+#include "tests/test_support/recording_audio.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "game/program.h"
+#include "app/program.h"
 
 int main() {
     try {

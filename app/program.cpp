@@ -1,4 +1,4 @@
-#include "game/program.h"
+#include "app/program.h"
 
 #include <ctime>
 
