@@ -127,7 +127,7 @@ void TForm1::Hold(int b) {
 }
 
 void TForm1::DropStone(int r, int c, StoneKind kind) {
-    const int i = r * kBlocksPerRow + c;
+    const int i = BlockIndex(r, c);
     const bool wrong = kind == StoneKind::WrongAnswer;
     if (IsSound) PlayEffect(wrong ? "Data/Sound/Buzz.wav" : "Data/Sound/Block_hit.wav", false);
     TImage* stone = ImgStone[i];
@@ -202,7 +202,7 @@ void TForm1::ProcessBall() {
     int hitRow = -1, hitCol = -1;
     for (int r = 0; r < kBlockRows; ++r) {
         for (int c = 0; c < kBlocksPerRow; ++c) {
-            TImage* block = ImgBlock[r * kBlocksPerRow + c];
+            TImage* block = ImgBlock[BlockIndex(r, c)];
             if (!block->Visible) continue;
             const float at = SweptContact(ball, x0, y0, block);
             if (at >= 0 && (hitRow < 0 || at < blockAt)) {
@@ -223,7 +223,7 @@ void TForm1::ProcessBall() {
         hitRow = -1;
         for (int r = 0; r < kBlockRows && hitRow < 0; ++r) {
             for (int c = 0; c < kBlocksPerRow; ++c) {
-                TImage* block = ImgBlock[r * kBlocksPerRow + c];
+                TImage* block = ImgBlock[BlockIndex(r, c)];
                 if (block->Visible && ImagesOverlap(ball, block)) {
                     hitRow = r;
                     hitCol = c;
@@ -281,7 +281,7 @@ bool TForm1::PaddleContact(int b) {
 
 void TForm1::BlockHit(int r, int c) {
     const int b = MovingBallNo;
-    const int i = r * kBlocksPerRow + c;
+    const int i = BlockIndex(r, c);
     TImage* ball = ImgBall[b];
     TImage* block = ImgBlock[i];
     Hold(b);
@@ -296,12 +296,12 @@ void TForm1::BlockHit(int r, int c) {
     }
     if (Stage == 3 && r == 0 && !gap) DropStone(0, c, StoneKind::Stone);
     if (Stage >= 2) {
-        if (BlockKind[i] == 4) DropStone(r, c, StoneKind::Stone);
+        if (BlockKind[i] == KindOfBlock::Stone) DropStone(r, c, StoneKind::Stone);
         if (r >= 1) {
             block->Visible = false;
             ++UnVisibleBlockCount[r];
             TLabel* left = r == 1 ? LblVisibleBlockCount1 : LblVisibleBlockCount2;
-            left->Text = IntToStr(16 - UnVisibleBlockCount[r]);
+            left->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[r]);
         }
     }
     if (gap) WrongAnswer(c);

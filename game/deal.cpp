@@ -26,13 +26,13 @@ void TForm1::SetUpStage() {
         LblHighScore->Visible = false;
         LblMode1HighScore->Visible = true;
         LblMondaiCount->Visible = false;
-        if (ChangeHighScore) LblMode1HighScore->Text = "最小打数:" + ZeroPad(Mode1HighScore, 3);
+        if (ChangeHighScore) LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
     } else {
         if (Clear) MondaiCount += 1;
         if (GameOver) {
             MondaiCount = (Stage - 1) * 10 + 1;
             TotalScore = OldTotalScore;
-            LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+            LblTotalScore->Text = ScoreText(TotalScore);
         }
         if (GameClear) {
             MediaPlayer1->Stop();
@@ -41,14 +41,14 @@ void TForm1::SetUpStage() {
             MondaiCount = 1;
             TotalScore = 0;
             OldTotalScore = 0;
-            LblTotalScore->Text = "SCORE:" + ZeroPad(0, 6);
-            LblHighScore->Text = "HIGHSCORE:" + ZeroPad(HighScore, 6);
+            LblTotalScore->Text = ScoreText(0);
+            LblHighScore->Text = HighScoreText(HighScore);
         }
         LblTotalScore->Visible = true;
         LblHighScore->Visible = true;
         LblMode1HighScore->Visible = false;
         LblMondaiCount->Visible = true;
-        LblMondaiCount->Text = "第" + IntToStr(MondaiCount) + "問";
+        LblMondaiCount->Text = QuestionNumberText(MondaiCount);
         Stage = (MondaiCount - 1) / 10 + 1;
         if (Clear && MondaiCount % 10 == 1) {
             Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
@@ -73,8 +73,8 @@ void TForm1::SetUpStage() {
     // Block kinds: rows below the top row in play become stone or wood at random.
     for (int c = 0; c < kBlocksPerRow; ++c) {
         for (int r = 0; r < kBlockRows; ++r) {
-            const int i = r * 16 + c;
-            BlockKind[c] = c / 4;
+            const int i = BlockIndex(r, c);
+            BlockKind[c] = TopRowKind(c / 4);
             if (Stage < r + 1) {
                 ImgBlock[i]->Visible = false;
                 continue;
@@ -82,19 +82,19 @@ void TForm1::SetUpStage() {
             ImgBlock[i]->Visible = true;
             if (r >= 1) {
                 if (Random(4 - Stage + 1) == 0) {
-                    BlockKind[i] = 4;
-                    ImgBlock[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/StoneBlock.png"));
+                    BlockKind[i] = KindOfBlock::Stone;
+                    ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Stone)));
                 } else {
-                    BlockKind[i] = 5;
-                    ImgBlock[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/WoodBlock.png"));
+                    BlockKind[i] = KindOfBlock::Wood;
+                    ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Wood)));
                 }
             }
         }
     }
 
-    for (int r = 0; r < kBlockRows; ++r) UnVisibleBlockCount[r] = Stage < r + 1 ? 16 : 0;
-    UnVisibleBlockCount[3] = 16;
-    UnVisibleBlockCount[4] = 16;
+    for (int r = 0; r < kBlockRows; ++r) UnVisibleBlockCount[r] = Stage < r + 1 ? kBlocksPerRow : 0;
+    UnVisibleBlockCount[3] = kBlocksPerRow;
+    UnVisibleBlockCount[4] = kBlocksPerRow;
 
     LblVisibleBlockCount1->Visible = Stage >= 2;
     LblVisibleBlockCount2->Visible = Stage >= 3;
@@ -106,7 +106,7 @@ void TForm1::SetUpStage() {
     const float hb = ImgBall[0]->Height;
     for (int r = 0; r < kBlockRows; ++r) {
         for (int c = 0; c < kBlocksPerRow; ++c) {
-            const int i = r * 16 + c;
+            const int i = BlockIndex(r, c);
             TImage* b = ImgBlock[i];
             if (b->Visible) {
                 b->Position.X = (W - 16 * b->Width) / 17 * (c + 1) + b->Width * c;
@@ -121,7 +121,7 @@ void TForm1::SetUpStage() {
     for (int i = 0; i < kBalls; ++i) {
         const float h = ImgBall[i]->Height;
         ImgBall[i]->Position.X = ImageBall->Position.X;
-        ImgBall[i]->Position.Y = 4 * h + ImgBlock[(Stage - 1) * 16]->Position.Y + 40 - (h + 5) * i;
+        ImgBall[i]->Position.Y = 4 * h + ImgBlock[BlockIndex(Stage - 1, 0)]->Position.Y + 40 - (h + 5) * i;
         ImgBall[i]->Visible = true;
         TextBallMoji[i]->Visible = false;
     }
@@ -196,7 +196,7 @@ void TForm1::DealQuestions() {
     if (ShutudaiSumiCount + TuikaShutudaiSumiCount > TuikaJukugos + kBuiltInQuestions - 4) resetPool();
 
     // Top row: every slot's idiom with its gap.
-    for (int c = 0; c < 16; ++c) {
+    for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
         if (p == UnVisibleMojiNo[k]) {
             TextBlockMoji[c]->Text.clear();
@@ -212,7 +212,7 @@ void TForm1::DealQuestions() {
         const int k = Random(4);
         BallSeikaiMojiNo = k;
         FirstBallSeikaiMojiNo = k;
-        for (int b = 0; b < 3; ++b) {
+        for (int b = 0; b < kScoreChallengeBalls; ++b) {
             TextBallMoji[b]->Text = SlotCharacter(k);
             TextBallMoji[b]->Color = Colors::Darkgoldenrod;
             TextBallMoji[b]->Visible = true;
@@ -246,10 +246,10 @@ void TForm1::DealQuestions() {
         for (int k = 0; k < kSlots; ++k) {
             int c;
             do {
-                c = Random(16);
+                c = Random(kBlocksPerRow);
             } while (takenColumn[c]);
             takenColumn[c] = true;
-            const int i = r * 16 + c;
+            const int i = BlockIndex(r, c);
             SeikaiMojiNo[i] = k;
             TText* t = TextSpecialBlockMoji[(r - 1) * 4 + k];
             t->SetParent(ImgBlock[i]);
@@ -257,8 +257,8 @@ void TForm1::DealQuestions() {
             t->Visible = true;
             t->Color = Colors::White;
             if (GameMode == 0 && k == FirstBallSeikaiMojiNo) {
-                BlockKind[i] = 6;
-                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/GoldBlock.png"));
+                BlockKind[i] = KindOfBlock::Gold;
+                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Gold)));
                 t->Color = Colors::Darkmagenta;
             }
         }

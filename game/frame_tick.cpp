@@ -71,21 +71,21 @@ void TForm1::Timer1Timer(TFmxObject*) {
         const float d = ClientWidth() * 0.015f * (svc.input.Ctrl ? 2 : 1);
         const bool left = svc.input.LeftButton, right = svc.input.RightButton;
         for (int r = 0; r < kBlockRows; ++r) {
-            if (UnVisibleBlockCount[r + 1] != 16 || UnVisibleBlockCount[r + 2] != 16) continue;
+            if (UnVisibleBlockCount[r + 1] != kBlocksPerRow || UnVisibleBlockCount[r + 2] != kBlocksPerRow) continue;
             for (int c = 0; c < kBlocksPerRow; ++c) {
-                TImage* block = ImgBlock[r * 16 + c];
-                TImage* stone = ImgStone[r * 16 + c];
+                TImage* block = ImgBlock[BlockIndex(r, c)];
+                TImage* stone = ImgStone[BlockIndex(r, c)];
                 if (left) {
-                    if (ImgBlock[r * 16 + 15]->Position.X > -block->Width) block->Position.X -= d;
+                    if (ImgBlock[BlockIndex(r, 15)]->Position.X > -block->Width) block->Position.X -= d;
                     if (!stone->Visible) stone->Position.X = block->Position.X;
                 }
                 if (right) {
-                    if (ImgBlock[r * 16]->Position.X < ClientWidth()) block->Position.X += d;
+                    if (ImgBlock[BlockIndex(r, 0)]->Position.X < ClientWidth()) block->Position.X += d;
                     if (!stone->Visible) stone->Position.X = block->Position.X;
                 }
             }
         }
-        if (UnVisibleBlockCount[1] == 16 && UnVisibleBlockCount[2] == 16) {
+        if (UnVisibleBlockCount[1] == kBlocksPerRow && UnVisibleBlockCount[2] == kBlocksPerRow) {
             for (int i = 0; i < kBalls; ++i) {
                 TImage* ball = ImgBall[i];
                 if (!ball->Visible) continue;
@@ -94,7 +94,7 @@ void TForm1::Timer1Timer(TFmxObject*) {
                      ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
                     (GameMode == 1 && !Mode1_Clear && i < MovingBallNo) || (GameMode == 1 && Mode1_Clear);
                 if (!slides) continue;
-                if (left && ImgBlock[15]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
+                if (left && ImgBlock[BlockIndex(0, 15)]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
                 if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;
             }
         }

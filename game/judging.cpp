@@ -98,7 +98,7 @@ void TForm1::CorrectAnswerStroke(int c) {
     // The special blocks of the answered slot go blank.
     for (int r = 1; r < kBlockRows; ++r) {
         for (int col = 0; col < kBlocksPerRow; ++col) {
-            const int i = r * kBlocksPerRow + col;
+            const int i = BlockIndex(r, col);
             if (SeikaiMojiNo[i] != s) continue;
             SeikaiMojiNo[i] = -1;
             for (int k = 0; k < 4; ++k) {
@@ -153,11 +153,11 @@ void TForm1::WrongAnswer(int c) {
 }
 
 void TForm1::CharacterCopy(int r, int c) {
-    const int i = r * kBlocksPerRow + c;
+    const int i = BlockIndex(r, c);
     const int t = SeikaiMojiNo[i];
     const int b = MovingBallNo;
     // A stone block has already sounded its own hit.
-    if (IsSound && BlockKind[i] != 4) PlayEffect("Data/Sound/Copy.wav", false);
+    if (IsSound && BlockKind[i] != KindOfBlock::Stone) PlayEffect("Data/Sound/Copy.wav", false);
 
     if (GameMode == 1) {
         // Swap with the later ball carrying t, so the four balls stay all different.
@@ -172,7 +172,7 @@ void TForm1::CharacterCopy(int r, int c) {
     } else {
         BallSeikaiMojiNo = t;
         const bool dealt = t == FirstBallSeikaiMojiNo;
-        for (int k = b; k <= 2; ++k) {
+        for (int k = b; k < kScoreChallengeBalls; ++k) {
             TextBallMoji[k]->Text = SlotCharacter(t);
             TextBallMoji[k]->Color = dealt ? Colors::Darkgoldenrod : Colors::Darkviolet;
         }

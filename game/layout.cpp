@@ -82,7 +82,7 @@ void TForm1::BuildLayout() {
     ImgSoundStop->Align = TAlignLayout::alClient;
     ImgSoundStop->Visible = false;
 
-    Image1 = image(this, 16, 70, 40, 24, "Data/Png/Block_0.png", TImageWrapMode::iwStretch, false);
+    Image1 = image(this, 16, 70, 40, 24, BlockPicture(KindOfBlock::Top0), TImageWrapMode::iwStretch, false);
     Image1->Visible = false;
     Text1 = Create<TText>(Image1);
     Text1->SetBounds(10, 0, 20, 24);

@@ -58,7 +58,7 @@ void TForm1::FloatAniScoreYFinish(TFmxObject* sender) {
     LblScore->Visible = false;
     LblScore->Position.Y = FloatAniScoreY->StartValue;
     LblScore->Position.X = FloatAniScoreX->StartValue;
-    LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+    LblTotalScore->Text = ScoreText(TotalScore);
     if (GameMode != 0) return;
     ImgTitle->Visible = true;  // seikai, newrecord or GameClear, chosen at the answer
     if (GameClear) ZoomInTitle();

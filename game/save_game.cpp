@@ -27,19 +27,6 @@ std::array<bool, 4> SlotsWithSavedTexts(const std::optional<SavedBoardTexts>& te
     return slots;
 }
 
-const char* BlockPicture(int kind) {
-    switch (kind) {
-        case 0: return "Data/Png/Block_0.png";
-        case 1: return "Data/Png/Block_1.png";
-        case 2: return "Data/Png/Block_2.png";
-        case 3: return "Data/Png/Block_3.png";
-        case 4: return "Data/Png/StoneBlock.png";
-        case 5: return "Data/Png/WoodBlock.png";
-        case 6: return "Data/Png/GoldBlock.png";
-        default: return nullptr;
-    }
-}
-
 void ShowMessage(TLabel* label, const std::string& text) {
     label->Text = text;
     label->Visible = true;
@@ -82,11 +69,11 @@ void TForm1::ReadSavedFilesAtStartup() {
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
     }
-    LblHighScore->Text = "HIGHSCORE:" + ZeroPad(HighScore, 6);
+    LblHighScore->Text = HighScoreText(HighScore);
     ShowMessage(LblMsg, message);
 
     Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
-    LblMode1HighScore->Text = "最小打数:" + ZeroPad(Mode1HighScore, 3);
+    LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
 
     const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile));
     IsSound = settings.isSound;
@@ -111,10 +98,10 @@ void TForm1::SaveGame() {
         for (int i = 0; i < kBlocks; ++i) {
             r.Block[i].X = ImgBlock[i]->Position.X;
             r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
-            r.Block[i].BlockKind = BlockKind[i];
+            r.Block[i].BlockKind = static_cast<int32_t>(BlockKind[i]);
             r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
         }
-        for (int b = 0; b < 3; ++b) {
+        for (int b = 0; b < kScoreChallengeBalls; ++b) {
             r.Ball[b].X = ImgBall[b]->Position.X;
             r.Ball[b].Y = ImgBall[b]->Position.Y;
             r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
@@ -216,12 +203,12 @@ void TForm1::LoadGame() {
     for (int i = 0; i < kBlocks; ++i) {
         ImgBlock[i]->Position.X = rec.Block[i].X * sx;
         ImgBlock[i]->Visible = rec.Block[i].Visible != 0;
-        BlockKind[i] = rec.Block[i].BlockKind;
+        BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);  // checked by DataRecIsUsable
         SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
     }
 
     MovingBallNo = rec.MovingBallNo;
-    for (int b = 0; b < 3; ++b) {
+    for (int b = 0; b < kScoreChallengeBalls; ++b) {
         const TDataRecBall& saved = rec.Ball[b];
         // Anything still on the clock from the board we leave must not carry on
         // over the restored one; held, it stays put and fires nothing.
@@ -289,18 +276,18 @@ void TForm1::LoadGame() {
     for (int i = 0; i < kBlocks; ++i)
         if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
 
-    LblMondaiCount->Text = "第" + IntToStr(MondaiCount) + "問";
+    LblMondaiCount->Text = QuestionNumberText(MondaiCount);
     LblPadHitCount->Text = ZeroPad(Stage * 15 - PadHitCount, 3);
-    LblVisibleBlockCount1->Text = IntToStr(16 - UnVisibleBlockCount[1]);
-    LblVisibleBlockCount2->Text = IntToStr(16 - UnVisibleBlockCount[2]);
-    LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+    LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[1]);
+    LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[2]);
+    LblTotalScore->Text = ScoreText(TotalScore);
 
     const std::string& targetIdiom = SlotJukugo(BallSeikaiMojiNo);
     const std::string hidden = Utf16UnitCharacter(targetIdiom, UnVisibleMojiNo[BallSeikaiMojiNo]);
     LblKaitoMoji->Text = (GameOver || Clear) ? targetIdiom : hidden;
-    for (int b = 0; b < 3; ++b) TextBallMoji[b]->Text = hidden;
+    for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Text = hidden;
 
-    for (int c = 0; c < 16; ++c) {
+    for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
         const bool gap = UnVisibleMojiNo[k] == p;
         TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotJukugo(k), p);
@@ -312,9 +299,9 @@ void TForm1::LoadGame() {
         for (int r = 1; r <= 2; ++r) {
             TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
             text->Text = slotHidden;
-            for (int c = 0; c < 16; ++c) {
-                if (SeikaiMojiNo[r * 16 + c] != k) continue;
-                text->SetParent(ImgBlock[r * 16 + c]);
+            for (int c = 0; c < kBlocksPerRow; ++c) {
+                if (SeikaiMojiNo[BlockIndex(r, c)] != k) continue;
+                text->SetParent(ImgBlock[BlockIndex(r, c)]);
                 text->Color = k == FirstBallSeikaiMojiNo ? Colors::Darkmagenta : Colors::White;
                 break;
             }
@@ -324,11 +311,11 @@ void TForm1::LoadGame() {
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->Opacity = 1;
     if (BallSeikaiMojiNo == FirstBallSeikaiMojiNo) {
-        for (int b = 0; b < 3; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
+        for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
         LblKaitoMoji->FontColor = Colors::Gold;
         FloatAniKaitoMoji->Start();
     } else {
-        for (int b = 0; b < 3; ++b) TextBallMoji[b]->Color = Colors::Darkviolet;
+        for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Color = Colors::Darkviolet;
         LblKaitoMoji->FontColor = Colors::Floralwhite;
         FloatAniKaitoMoji->Stop();  // no blinking left over from the board we leave
         LblKaitoMoji->Opacity = 1;

@@ -37,6 +37,11 @@ std::string ZeroPad(int value, int width) {
     return std::string(width > 0 ? width : 0, '-');
 }
 
+std::string ScoreText(int totalScore) { return "SCORE:" + ZeroPad(totalScore, 6); }
+std::string HighScoreText(int highScore) { return "HIGHSCORE:" + ZeroPad(highScore, 6); }
+std::string StrokeRecordText(int strokes) { return "最小打数:" + ZeroPad(strokes, 3); }
+std::string QuestionNumberText(int question) { return "第" + IntToStr(question) + "問"; }
+
 namespace {
 // The program folder with its trailing separator.
 std::string FolderWithSeparator(std::string folder) {
@@ -87,15 +92,15 @@ void TForm1::FormCreate() {
             b->Height = h;
             b->Position.X = (W - 16 * w) / 17 * (col + 1) + w * col;
             b->Position.Y = (h + 1.5f * hb) * row + 2 * hb;
-            b->Bitmap.LoadFromFile(AssetPath("Data/Png/Block_" + IntToStr(col / 4) + ".png"));
+            b->Bitmap.LoadFromFile(AssetPath(BlockPicture(TopRowKind(col / 4))));
             b->HitTest = false;
             b->OnMouseMove = mouseToPaddle;
-            ImgBlock[row * 16 + col] = b;
+            ImgBlock[BlockIndex(row, col)] = b;
         }
     }
 
     // Characters of the top row, then the eight special-block characters.
-    for (int col = 0; col < 16; ++col) {
+    for (int col = 0; col < kBlocksPerRow; ++col) {
         const bool light = (col / 4) % 2 == 0;
         TText* t = Create<TText>(ImgBlock[col]);
         t->Align = TAlignLayout::alScale;
@@ -113,7 +118,7 @@ void TForm1::FormCreate() {
     for (int row = 1; row <= 2; ++row) {
         for (int k = 0; k < 4; ++k) {
             const int i = (row - 1) * 4 + k;
-            TText* t = Create<TText>(ImgBlock[row * 16 + k]);
+            TText* t = Create<TText>(ImgBlock[BlockIndex(row, k)]);
             t->Align = TAlignLayout::alScale;
             t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
             t->Text = "四";
@@ -153,7 +158,7 @@ void TForm1::FormCreate() {
         b->Width = ImageBall->Width;
         b->Height = hb;
         b->Position.X = ImageBall->Position.X;
-        b->Position.Y = 3 * hb + ImgBlock[32]->Position.Y + 40 - (hb + 5) * i;
+        b->Position.Y = 3 * hb + ImgBlock[BlockIndex(2, 0)]->Position.Y + 40 - (hb + 5) * i;
         b->Bitmap.LoadFromFile(AssetPath("Data/Png/ball.png"));
         b->HitTest = false;
         b->OnMouseMove = mouseToPaddle;
@@ -179,8 +184,8 @@ void TForm1::FormCreate() {
         FloatAniBallY[i]->StartFromCurrent = true;
     }
 
-    LblVisibleBlockCount1->Position.Y = ImgBlock[16]->Position.Y;
-    LblVisibleBlockCount2->Position.Y = ImgBlock[32]->Position.Y;
+    LblVisibleBlockCount1->Position.Y = ImgBlock[BlockIndex(1, 0)]->Position.Y;
+    LblVisibleBlockCount2->Position.Y = ImgBlock[BlockIndex(2, 0)]->Position.Y;
     LblVisibleBlockCount1->BringToFront();
     LblVisibleBlockCount2->BringToFront();
 

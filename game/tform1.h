@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "game/board.h"
 #include "game/services.h"
 #include "persistence/data_rec.h"
 #include "platform/animation.h"
@@ -25,10 +26,6 @@
 #include "platform/scene.h"
 #include "platform/timer.h"
 
-constexpr int kBlockRows = 3;
-constexpr int kBlocksPerRow = 16;
-constexpr int kBlocks = 48;
-constexpr int kBalls = 4;
 constexpr int kSlots = 4;
 constexpr int kBuiltInQuestions = 170;
 constexpr int kQuestionsPerGame = 30;
@@ -174,7 +171,7 @@ public:
     int FirstBallSeikaiMojiNo = 0;
     std::array<int, kBalls> BallMojiNo{};
     std::array<int, kBlocks> SeikaiMojiNo{};
-    std::array<int, kBlocks> BlockKind{};
+    std::array<KindOfBlock, kBlocks> BlockKind{};
     bool FirstBallDown = false;
     int UpBlockHitCount = 0;
     TDataRec DataRec{};
@@ -275,7 +272,10 @@ public:
     void ResumeGame();
 
     // ---- Persistence (save_game.cpp) ----
-    void ReadSavedFilesAtStartup();  // steps 11, 13 and 14 of start-up
+    // Reads the suspended game (newrecord.dat: best score, used questions, the
+    // board to continue), the stroke challenge's best result (record2.dat) and the
+    // settings (Settei.ini), and shows what they say.
+    void ReadSavedFilesAtStartup();
     void SaveGame();
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     void LoadGame();
@@ -304,6 +304,13 @@ public:
 std::string ZeroPad(int value, int width);
 
 std::string IntToStr(int v);
+
+// The texts of the score labels: "SCORE:001200", "HIGHSCORE:015000",
+// "最小打数:030" (the stroke challenge's best) and the question number "第12問".
+std::string ScoreText(int totalScore);
+std::string HighScoreText(int highScore);
+std::string StrokeRecordText(int strokes);
+std::string QuestionNumberText(int question);
 
 // Points of a correct score-challenge answer. movingBallNo is -1 at the last
 // question (ball factor 4). The hint halves them; from stage 2 on the character
