@@ -39,3 +39,13 @@ constexpr const char* BlockPicture(KindOfBlock kind) {
     }
     return nullptr;
 }
+
+// Where block (r, c) stands in a window `width` wide: sixteen blocks of blockWidth
+// a row with seventeen equal gaps; rows blockHeight plus one and a half ball
+// heights apart below a margin of two ball heights.
+constexpr float BlockX(float width, float blockWidth, int c) {
+    return (width - kBlocksPerRow * blockWidth) / 17 * (c + 1) + blockWidth * c;
+}
+constexpr float BlockY(float blockHeight, float ballHeight, int r) {
+    return (blockHeight + 1.5f * ballHeight) * r + 2 * ballHeight;
+}

@@ -193,20 +193,34 @@ void TForm1::LoadGame() {
     // its saved legs run on as they are (nothing left over from the board we leave).
     FirstBallDown = false;
 
+    // Positions were saved for the window size of the time; they are scaled to this one.
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
     const float sy = static_cast<float>(ClientHeight()) / static_cast<float>(rec.ScreenY);
+    RestoreBoard(rec, sx);
+    RestoreBalls(rec, sx, sy);
+    RestoreProgress(rec);
+    RestoreStones(rec, sx, sy);
+    if (texts) RestoreSavedQuestions(*texts);
+    for (int i = 0; i < kBlocks; ++i)
+        if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
+    RestoreLabels();
+    RestoreCharacters();
+    ShowContinuedGame();
+}
 
+void TForm1::RestoreBoard(const TDataRec& rec, float sx) {
     Stage = rec.Stage;
     MondaiCount = rec.MondaiCount;
     for (int k = 0; k < kSlots; ++k) MondaiNo[k] = rec.MondaiNo[k];
-
     for (int i = 0; i < kBlocks; ++i) {
         ImgBlock[i]->Position.X = rec.Block[i].X * sx;
         ImgBlock[i]->Visible = rec.Block[i].Visible != 0;
         BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);  // checked by DataRecIsUsable
         SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
     }
+}
 
+void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
     MovingBallNo = rec.MovingBallNo;
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
         const TDataRecBall& saved = rec.Ball[b];
@@ -223,7 +237,9 @@ void TForm1::LoadGame() {
         FloatAniBallY[b]->Duration = saved.Duration;
         ImgBall[b]->Visible = saved.Visible != 0;
     }
+}
 
+void TForm1::RestoreProgress(const TDataRec& rec) {
     for (int k = 0; k < kSlots; ++k) UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
     BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
     FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
@@ -234,7 +250,12 @@ void TForm1::LoadGame() {
     GameClear = rec.GameClear != 0;
     HintHyoji = rec.HintHyoji != 0;
     for (int n = 0; n < 5; ++n) UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
+    Score = rec.Score;
+    TotalScore = rec.TotalScore;
+    OldTotalScore = rec.OldTotalScore;
+}
 
+void TForm1::RestoreStones(const TDataRec& rec, float sx, float sy) {
     for (int i = 0; i < kBlocks; ++i) {
         const TDataRecStone& saved = rec.Stone[i];
         if (FloatAniStoneY[i]->Running()) FloatAniStoneY[i]->Hold();
@@ -251,37 +272,36 @@ void TForm1::LoadGame() {
             ImgStone[i]->Position = ImgBlock[i]->Position;
         }
     }
+}
 
-    Score = rec.Score;
-    TotalScore = rec.TotalScore;
-    OldTotalScore = rec.OldTotalScore;
-
+void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
     // An additional question of the saved board that the current list no longer
     // has comes back from the texts saved with it, under the next free number.
-    if (texts) {
-        for (int k = 0; k < kSlots; ++k) {
-            const SavedQuestionText& saved = (*texts)[k];
-            if (saved.jukugo.empty() || MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
-            MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
-            TuikaJukugos += 1;
-            TuikaJukugo.push_back(saved.jukugo);
-            TuikaYomi.push_back(saved.yomi);
-            TuikaImi.push_back(saved.imi);
-            TuikaSpeakMoji.push_back(saved.speakMojiCp932);
-            TuikaShutudaiSumi.push_back(true);
-            TuikaShutudaiSumiCount += 1;
-        }
+    for (int k = 0; k < kSlots; ++k) {
+        const SavedQuestionText& saved = texts[k];
+        if (saved.jukugo.empty() || MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
+        MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
+        TuikaJukugos += 1;
+        TuikaJukugo.push_back(saved.jukugo);
+        TuikaYomi.push_back(saved.yomi);
+        TuikaImi.push_back(saved.imi);
+        TuikaSpeakMoji.push_back(saved.speakMojiCp932);
+        TuikaShutudaiSumi.push_back(true);
+        TuikaShutudaiSumiCount += 1;
     }
+}
 
-    for (int i = 0; i < kBlocks; ++i)
-        if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
-
+void TForm1::RestoreLabels() {
     LblMondaiCount->Text = QuestionNumberText(MondaiCount);
     LblPadHitCount->Text = ZeroPad(Stage * 15 - PadHitCount, 3);
     LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[1]);
     LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[2]);
     LblTotalScore->Text = ScoreText(TotalScore);
+}
 
+// The characters of the board: on the balls, in the top row with its gaps, and
+// on the special blocks; the answer label and the blinking of the dealt character.
+void TForm1::RestoreCharacters() {
     const std::string& targetIdiom = SlotJukugo(BallSeikaiMojiNo);
     const std::string hidden = Utf16UnitCharacter(targetIdiom, UnVisibleMojiNo[BallSeikaiMojiNo]);
     LblKaitoMoji->Text = (GameOver || Clear) ? targetIdiom : hidden;
@@ -320,14 +340,15 @@ void TForm1::LoadGame() {
         FloatAniKaitoMoji->Stop();  // no blinking left over from the board we leave
         LblKaitoMoji->Opacity = 1;
     }
+}
 
+void TForm1::ShowContinuedGame() {
     LblImi->Text = SlotImi(BallSeikaiMojiNo);
     LblImi->Visible = false;
     LblYomi->Text = SlotYomi(BallSeikaiMojiNo);
     LblYomi->Visible = false;
 
-    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
-    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(Stage) + ".mp3");
+    ShowStageScenery();
 
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;

@@ -21,6 +21,7 @@
 #include "game/board.h"
 #include "game/services.h"
 #include "persistence/data_rec.h"
+#include "persistence/settings_file.h"
 #include "platform/animation.h"
 #include "platform/audio.h"
 #include "platform/scene.h"
@@ -215,10 +216,39 @@ public:
 
     // ---- Set-up (deal.cpp) ----
     void SetUpStage();
+    void SetUpStrokeChallengeLabels();
+    void SetUpScoreChallengeQuestion();
+    void ShowStageScenery();  // the background and (when on) the music of the stage
+    void ChooseBlockKinds();
+    void ResetBlockCounts();
+    void PlaceRowsAndStones();
+    void LineUpBalls();
     void DealQuestions();
+    // Drawing: four undealt idioms, each with the position of its hidden character.
+    void DrawQuestions();
+    void DrawSlot(int k);
+    int DrawUndealtQuestion(int k);  // marks it dealt
+    bool HiddenCharacterClashes(int k, int p) const;
+    int UndealtQuestions() const;
+    bool IsDealt(int q) const;
+    void MarkDealt(int q, bool dealt);
+    void ResetQuestionPool();
+    // Hiding and dealing: the top row with its gaps, the balls' characters, the special blocks.
+    void ShowTopRow();
+    void DealScoreChallengeBalls();
+    void DealStrokeChallengeBalls();
+    void PlaceSpecialBlocks();
+    void StartCountdown();
+    void PrepareBoardSpeech();
 
     // ---- Frame tick (frame_tick.cpp) ----
     void Timer1Timer(TFmxObject* sender);
+    void CountDown();  // releases the first ball at 0
+    void PlaceQuestionNumber(bool overCountdown);
+    void SlideRows(float d, bool left, bool right);
+    void SlideParkedBalls(float d, bool left, bool right);
+    bool StoneHitsPaddle();  // true when a stone met the paddle: it explodes
+    void RestartMusic();
     void HoldFallingStones();
     void ResumeHeldStones();
 
@@ -267,6 +297,22 @@ public:
 
     // ---- Commands (commands.cpp) ----
     void FormKeyDown(TFmxObject* sender, int key, char16_t keyChar, TShiftState shift);
+    // One command a key: [Shift] starts a question, [Alt] switches the challenge,
+    // [Esc] closes, [Y]/[N] answer the resume question, [A] pauses and resumes,
+    // [D] minimises, [Z] shows the hint, [X] music, [C] sound, [S] the settings dialog.
+    void StartKey();
+    void ModeKey();
+    void SwitchToStrokeChallenge();
+    void SwitchToScoreChallenge();
+    void EscapeKey();
+    void ResumeAnswerKey(char16_t keyChar);
+    void PauseKey();
+    void PauseForLeaving();
+    void MinimiseKey();
+    void HintKey();
+    void MusicKey();
+    void SoundKey();
+    void SettingsKey();
     void FormMouseMove(TFmxObject* sender, TShiftState shift, float x, float y);
     void PauseGame();
     void ResumeGame();
@@ -279,6 +325,14 @@ public:
     void SaveGame();
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     void LoadGame();
+    void RestoreBoard(const TDataRec& rec, float sx);
+    void RestoreBalls(const TDataRec& rec, float sx, float sy);
+    void RestoreProgress(const TDataRec& rec);
+    void RestoreStones(const TDataRec& rec, float sx, float sy);
+    void RestoreSavedQuestions(const SavedBoardTexts& texts);
+    void RestoreLabels();
+    void RestoreCharacters();
+    void ShowContinuedGame();
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
     std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
