@@ -194,6 +194,11 @@ public:
     // ---- Window life (startup.cpp) ----
     void BuildLayout();  // layout.cpp: the fixed design at 800 x 600
     void FormCreate();
+    void CreateBlocks();
+    TText* CreateBlockCharacter(TImage* block);
+    void CreateBlockCharacters();
+    void CreateStones();
+    void CreateBalls();
     void FormShow();
     void FormActivate();
     void FormCloseQuery(TFmxObject* sender, bool& canClose);
@@ -314,6 +319,10 @@ public:
     void SoundKey();
     void SettingsKey();
     void FormMouseMove(TFmxObject* sender, TShiftState shift, float x, float y);
+    // A handler that passes a mouse move over a picture or label on to FormMouseMove.
+    TMouseMoveEvent MouseMovesPaddle() {
+        return [this](TFmxObject* s, TShiftState sh, float x, float y) { FormMouseMove(s, sh, x, y); };
+    }
     void PauseGame();
     void ResumeGame();
 
