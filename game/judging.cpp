@@ -87,14 +87,30 @@ void TForm1::CorrectAnswerStroke(int c) {
     const int b = MovingBallNo;
     const int s = c / 4;
     Clear = true;  // until the next ball first meets the paddle
+    const bool lastBall = b + 1 >= kBalls;
     if (IsSound) {
         PlayEffect("Data/Sound/seikai.wav", true);
-        if (b < 3) Speak(IdiomSpeechText(s), 100);
+        if (!lastBall) Speak(IdiomSpeechText(s), 100);
     }
     LblKaitoMoji->Text = SlotJukugo(s);
     LblYomi->Text = SlotYomi(s);
     LblYomi->Visible = true;
+    BlankSpecialBlocks(s);
 
+    if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
+        MovingBallNo = b + 1;
+        TFloatAnimation* fall = FloatAniBallY[b + 1];
+        fall->Duration = 3.0f;
+        fall->StartValue = ImgBall[b + 1]->Position.Y;
+        fall->StopValue = static_cast<float>(ClientHeight());
+        fall->Start();
+        FirstBallDown = true;
+        return;
+    }
+    StrokeRoundComplete();
+}
+
+void TForm1::BlankSpecialBlocks(int s) {
     // The special blocks of the answered slot go blank.
     for (int r = 1; r < kBlockRows; ++r) {
         for (int col = 0; col < kBlocksPerRow; ++col) {
@@ -110,19 +126,10 @@ void TForm1::CorrectAnswerStroke(int c) {
             }
         }
     }
+}
 
-    if (b < 3) {  // the next ball drops, twice as slowly as in the score challenge
-        MovingBallNo = b + 1;
-        TFloatAnimation* fall = FloatAniBallY[b + 1];
-        fall->Duration = 3.0f;
-        fall->StartValue = ImgBall[b + 1]->Position.Y;
-        fall->StopValue = static_cast<float>(ClientHeight());
-        fall->Start();
-        FirstBallDown = true;
-        return;
-    }
-
-    // The fourth ball is home: the round is complete.
+void TForm1::StrokeRoundComplete() {
+    // The fourth ball is home.
     Mode1_Clear = true;
     MovingBallNo = -1;
     StopAllStoneFalls();

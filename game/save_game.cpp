@@ -89,58 +89,8 @@ void TForm1::SaveGame() {
 
     bool recordFailed = false;
     if (GameMode == 0) {
-        TDataRec& r = DataRec;
-        r.Stage = Stage;
-        r.MondaiCount = MondaiCount;
-        for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = ShutudaiSumi[q] ? 1 : 0;
-        r.ShutudaiSumiCount = ShutudaiSumiCount;
-        for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = MondaiNo[k];
-        for (int i = 0; i < kBlocks; ++i) {
-            r.Block[i].X = ImgBlock[i]->Position.X;
-            r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
-            r.Block[i].BlockKind = static_cast<int32_t>(BlockKind[i]);
-            r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
-        }
-        for (int b = 0; b < kScoreChallengeBalls; ++b) {
-            r.Ball[b].X = ImgBall[b]->Position.X;
-            r.Ball[b].Y = ImgBall[b]->Position.Y;
-            r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
-            r.Ball[b].StopY = FloatAniBallY[b]->StopValue;
-            r.Ball[b].Duration = FloatAniBallX[b]->Duration;
-            r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
-        }
-        r.MovingBallNo = MovingBallNo;
-        for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = UnVisibleMojiNo[k];
-        r.BallSeikaiMojiNo = BallSeikaiMojiNo;
-        r.FirstBallSeikaiMojiNo = FirstBallSeikaiMojiNo;
-        r.PadHitCount = PadHitCount;
-        r.UpBlockHitCount = UpBlockHitCount;
-        r.Clear = Clear ? 1 : 0;
-        r.GameOver = GameOver ? 1 : 0;
-        r.GameClear = GameClear ? 1 : 0;
-        r.HintHyoji = HintHyoji ? 1 : 0;
-        for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = UnVisibleBlockCount[n];
-        for (int i = 0; i < kBlocks; ++i) {
-            r.Stone[i].X = ImgStone[i]->Position.X;
-            r.Stone[i].Y = ImgStone[i]->Position.Y;
-            r.Stone[i].StopY = FloatAniStoneY[i]->StopValue;
-            r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
-            r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
-        }
-        r.Score = Score;
-        r.TotalScore = TotalScore;
-        r.OldTotalScore = OldTotalScore;
-        r.HighScore = HighScore;
-        // Closed while minimised, the client area may be empty: the positions
-        // still belong to the size the scene was last laid out for.
-        int w = ClientWidth(), h = ClientHeight();
-        if (w <= 0 || h <= 0) {
-            w = AlignedWidth > 0 ? static_cast<int>(AlignedWidth) : 800;
-            h = AlignedHeight > 0 ? static_cast<int>(AlignedHeight) : 600;
-        }
-        r.ScreenX = w;
-        r.ScreenY = h;
-
+        RecordBoard(DataRec);
+        RecordProgress(DataRec);
         if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
             recordFailed = true;
             SaveFailure = Msg::SaveFailed;
@@ -164,6 +114,64 @@ void TForm1::SaveGame() {
             ShowMessage(LblMsg, kSettingsSaveFailed);
         }
     }
+}
+
+// The questions, the blocks and the balls into the record.
+void TForm1::RecordBoard(TDataRec& r) const {
+    r.Stage = Stage;
+    r.MondaiCount = MondaiCount;
+    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = ShutudaiSumi[q] ? 1 : 0;
+    r.ShutudaiSumiCount = ShutudaiSumiCount;
+    for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = MondaiNo[k];
+    for (int i = 0; i < kBlocks; ++i) {
+        r.Block[i].X = ImgBlock[i]->Position.X;
+        r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
+        r.Block[i].BlockKind = static_cast<int32_t>(BlockKind[i]);
+        r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
+    }
+    for (int b = 0; b < kScoreChallengeBalls; ++b) {
+        r.Ball[b].X = ImgBall[b]->Position.X;
+        r.Ball[b].Y = ImgBall[b]->Position.Y;
+        r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
+        r.Ball[b].StopY = FloatAniBallY[b]->StopValue;
+        r.Ball[b].Duration = FloatAniBallX[b]->Duration;
+        r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
+    }
+    r.MovingBallNo = MovingBallNo;
+}
+
+// The state of the question, the stones, the scores and the window size into the record.
+void TForm1::RecordProgress(TDataRec& r) const {
+    for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = UnVisibleMojiNo[k];
+    r.BallSeikaiMojiNo = BallSeikaiMojiNo;
+    r.FirstBallSeikaiMojiNo = FirstBallSeikaiMojiNo;
+    r.PadHitCount = PadHitCount;
+    r.UpBlockHitCount = UpBlockHitCount;
+    r.Clear = Clear ? 1 : 0;
+    r.GameOver = GameOver ? 1 : 0;
+    r.GameClear = GameClear ? 1 : 0;
+    r.HintHyoji = HintHyoji ? 1 : 0;
+    for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = UnVisibleBlockCount[n];
+    for (int i = 0; i < kBlocks; ++i) {
+        r.Stone[i].X = ImgStone[i]->Position.X;
+        r.Stone[i].Y = ImgStone[i]->Position.Y;
+        r.Stone[i].StopY = FloatAniStoneY[i]->StopValue;
+        r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
+        r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
+    }
+    r.Score = Score;
+    r.TotalScore = TotalScore;
+    r.OldTotalScore = OldTotalScore;
+    r.HighScore = HighScore;
+    // Closed while minimised, the client area may be empty: the positions
+    // still belong to the size the scene was last laid out for.
+    int w = ClientWidth(), h = ClientHeight();
+    if (w <= 0 || h <= 0) {
+        w = AlignedWidth > 0 ? static_cast<int>(AlignedWidth) : 800;
+        h = AlignedHeight > 0 ? static_cast<int>(AlignedHeight) : 600;
+    }
+    r.ScreenX = w;
+    r.ScreenY = h;
 }
 
 void TForm1::WriteStrokeRecord() {

@@ -282,11 +282,15 @@ public:
     };
     BallPathMark LastBallMark;
     void MarkBallPath();
+    // Where ball b stood at the last tick, on the way it has come to where it stands.
+    void BallWayStart(int b, float& x0, float& y0) const;
     void ForgetBallPath() { LastBallMark.ball = -1; }
 
     // ---- Judging (judging.cpp) ----
     void CorrectAnswerScore(int c);
     void CorrectAnswerStroke(int c);
+    void BlankSpecialBlocks(int s);  // of slot s, once answered
+    void StrokeRoundComplete();
     void WrongAnswer(int c);
     void CharacterCopy(int r, int c);
     std::string IdiomSpeechText(int s);  // code page 932
@@ -332,6 +336,8 @@ public:
     // settings (Settei.ini), and shows what they say.
     void ReadSavedFilesAtStartup();
     void SaveGame();
+    void RecordBoard(TDataRec& r) const;
+    void RecordProgress(TDataRec& r) const;
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     void LoadGame();
     void RestoreBoard(const TDataRec& rec, float sx);
