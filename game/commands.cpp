@@ -120,10 +120,7 @@ void TForm1::SwitchToScoreChallenge() {
 void TForm1::EscapeKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     Timer1->SetEnabled(false);
-    if (MovingBallNo >= 0) {
-        FloatAniBallX[MovingBallNo]->StopAtCurrent();
-        FloatAniBallY[MovingBallNo]->StopAtCurrent();
-    }
+    if (MovingBallNo >= 0) Hold(MovingBallNo);
     Close();
 }
 
@@ -218,13 +215,21 @@ void TForm1::SettingsKey() {
     }
 }
 
-void TForm1::PauseGame() {
+void TForm1::FreezePlay() {
     Timer1->SetEnabled(false);
-    if (MovingBallNo >= 0) {
-        FloatAniBallX[MovingBallNo]->StopAtCurrent();
-        FloatAniBallY[MovingBallNo]->StopAtCurrent();
-    }
+    if (MovingBallNo >= 0) Hold(MovingBallNo);
     HoldFallingStones();
+}
+
+void TForm1::ContinueBallInPlay() {
+    if (MovingBallNo < 0) return;
+    // A ball on its first fall has no sideways leg: it keeps falling straight.
+    if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
+    FloatAniBallY[MovingBallNo]->Start();
+}
+
+void TForm1::PauseGame() {
+    FreezePlay();
     for (TText* t : TextBlockMoji) t->Visible = false;
     for (TText* t : TextSpecialBlockMoji) t->Visible = false;
     for (TText* t : TextBallMoji) t->Visible = false;
@@ -240,11 +245,7 @@ void TForm1::ResumeGame() {
     for (TText* t : TextBallMoji) t->Visible = true;
     if (HintHyoji) LblImi->Visible = true;
     ResumeHeldStones();
-    if (MovingBallNo >= 0) {
-        // A ball on its first fall has no sideways leg: it keeps falling straight.
-        if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
-        FloatAniBallY[MovingBallNo]->Start();
-    }
+    ContinueBallInPlay();
     LblMsg->Visible = false;
 }
 

@@ -143,10 +143,7 @@ bool TForm1::StoneHitsPaddle() {
         PlayEffect("Data/Sound/Bakuhatu.wav", false);
         ImgPad->Visible = false;
         FloatAniStoneY[i]->Stop();
-        if (MovingBallNo >= 0) {
-            FloatAniBallX[MovingBallNo]->StopAtCurrent();
-            FloatAniBallY[MovingBallNo]->StopAtCurrent();
-        }
+        if (MovingBallNo >= 0) Hold(MovingBallNo);
         ImgBakuhatu->Position.X = ImgPad->Position.X;
         ImgBakuhatu->Position.Y = ImgPad->Position.Y;
         ImgBakuhatu->Visible = true;
@@ -164,22 +161,13 @@ bool TForm1::StoneHitsPaddle() {
 
 void TForm1::RestartMusic() {
     // Everything on the clock holds while the track starts again.
-    Timer1->SetEnabled(false);
-    if (MovingBallNo >= 0) {
-        FloatAniBallX[MovingBallNo]->StopAtCurrent();
-        FloatAniBallY[MovingBallNo]->StopAtCurrent();
-    }
-    HoldFallingStones();
+    FreezePlay();
     MediaPlayer1->Stop();
     MediaPlayer1->SetCurrentTime(0);
     MediaPlayer1->Play();
     MusicStartTime = timeGetTime();
     if (!Pause && !GameSetting) {
-        if (MovingBallNo >= 0) {
-            // A ball on its first fall keeps falling straight.
-            if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
-            FloatAniBallY[MovingBallNo]->Start();
-        }
+        ContinueBallInPlay();
         ResumeHeldStones();
         Timer1->SetEnabled(true);
     }

@@ -328,6 +328,8 @@ public:
         return [this](TFmxObject* s, TShiftState sh, float x, float y) { FormMouseMove(s, sh, x, y); };
     }
     void PauseGame();
+    void FreezePlay();  // the frame tick, the ball in play and the falling stones stop where they are
+    void ContinueBallInPlay();
     void ResumeGame();
 
     // ---- Persistence (save_game.cpp) ----
