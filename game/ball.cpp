@@ -147,7 +147,7 @@ void TForm1::StopAllStoneFalls() {
     for (TFloatAnimation* fall : FloatAniStoneY) fall->Stop();
 }
 
-void TForm1::FloatAniStoneYFinish(TFmxObject* sender) {
+void TForm1::FloatAniStoneYFinish(SceneObject* sender) {
     // Park the stone, hidden, on the block it fell from; it follows that block's slides.
     auto* fall = static_cast<TFloatAnimation*>(sender);
     auto* stone = static_cast<TImage*>(fall->Parent());

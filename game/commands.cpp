@@ -13,7 +13,7 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-void TForm1::FormKeyDown(TFmxObject*, int key, char16_t keyChar, TShiftState) {
+void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
     // 1. Keys tested by their code.
     if (key == VK_SHIFT_KEY)
         StartKey();
@@ -249,7 +249,7 @@ void TForm1::ResumeGame() {
     LblMsg->Visible = false;
 }
 
-void TForm1::FormMouseMove(TFmxObject*, TShiftState, float x, float) {
+void TForm1::FormMouseMove(SceneObject*, TShiftState, float x, float) {
     // In full screen the pointer's screen position is the client position; the
     // back end keeps it current from motion events.
     if (FullScreen)

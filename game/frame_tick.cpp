@@ -29,7 +29,7 @@ void TForm1::ResumeHeldStones() {
         if (ImgStone[i]->Visible) FloatAniStoneY[i]->Start();
 }
 
-void TForm1::Timer1Timer(TFmxObject*) {
+void TForm1::Timer1Timer(SceneObject*) {
     // 1. Countdown, or parking of the question-number label.
     if (ThinkingTimeCount > 0) {
         CountDown();

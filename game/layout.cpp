@@ -37,17 +37,17 @@ public:
     void Logo() { f.ImgLogo = Image(&f, 16, 488, 281, 50, "Data/Png/logo.png", TImageWrapMode::iwFit, false); }
 
 private:
-    TImage* Image(TFmxObject* parent, float x, float y, float w, float h, const char* picture,
+    TImage* Image(SceneObject* parent, float x, float y, float w, float h, const char* picture,
                   TImageWrapMode wrap, bool movesPaddle);
-    void Glow(TFmxObject* on, GlowStyle g);
+    void Glow(SceneObject* on, GlowStyle g);
     TLabel* Label(float x, float y, float w, float h, const std::string& text, LabelStyle st, GlowStyle g);
-    TFloatAnimation* Animation(TFmxObject* parent, const char* property, float start, float stop, float duration,
+    TFloatAnimation* Animation(SceneObject* parent, const char* property, float start, float stop, float duration,
                                float delay);
 
     TForm1& f;
 };
 
-TImage* LayoutBuilder::Image(TFmxObject* parent, float x, float y, float w, float h, const char* picture,
+TImage* LayoutBuilder::Image(SceneObject* parent, float x, float y, float w, float h, const char* picture,
                              TImageWrapMode wrap, bool movesPaddle) {
     TImage* img = f.Create<TImage>(parent);
     img->SetBounds(x, y, w, h);
@@ -58,7 +58,7 @@ TImage* LayoutBuilder::Image(TFmxObject* parent, float x, float y, float w, floa
     return img;
 }
 
-void LayoutBuilder::Glow(TFmxObject* on, GlowStyle g) {
+void LayoutBuilder::Glow(SceneObject* on, GlowStyle g) {
     TGlowEffect* e = f.Create<TGlowEffect>(on);
     e->Softness = g.softness;
     e->GlowColor = g.colour;
@@ -82,7 +82,7 @@ TLabel* LayoutBuilder::Label(float x, float y, float w, float h, const std::stri
     return l;
 }
 
-TFloatAnimation* LayoutBuilder::Animation(TFmxObject* parent, const char* property, float start, float stop,
+TFloatAnimation* LayoutBuilder::Animation(SceneObject* parent, const char* property, float start, float stop,
                                           float duration, float delay) {
     TFloatAnimation* a = f.Create<TFloatAnimation>(parent);
     a->PropertyName = property;
@@ -155,7 +155,7 @@ void LayoutBuilder::TitleAndScore() {
     f.ImgTitle = Image(&f, 120, 152, 553, 162, "Data/Png/title.png", TImageWrapMode::iwStretch, true);
     f.FloatAniTitleHeight = Animation(f.ImgTitle, "Height", 0, 0, 1, 0);
     f.FloatAniTitleWidth = Animation(f.ImgTitle, "Width", 0, 0, 1, 0);
-    f.FloatAniTitleWidth->OnFinish = [form = &f](TFmxObject* s) { form->FloatAniTitleWidthFinish(s); };
+    f.FloatAniTitleWidth->OnFinish = [form = &f](SceneObject* s) { form->FloatAniTitleWidthFinish(s); };
 
     const LabelStyle count{16, false, Colors::Blanchedalmond, A::taLeading, true};
     f.LblVisibleBlockCount1 = Label(5, 112, 34, 25, "16", count, kDarkblue);
@@ -163,7 +163,7 @@ void LayoutBuilder::TitleAndScore() {
     f.LblScore = Label(312, 312, 177, 49, "1000点", {36, true, Colors::Aqua, A::taCenter, false},
                        {1, Colors::Black, 0.9f});
     f.FloatAniScoreY = Animation(f.LblScore, "Position.Y", 0, 0, 1, 2);
-    f.FloatAniScoreY->OnFinish = [form = &f](TFmxObject* s) { form->FloatAniScoreYFinish(s); };
+    f.FloatAniScoreY->OnFinish = [form = &f](SceneObject* s) { form->FloatAniScoreYFinish(s); };
     f.FloatAniScoreX = Animation(f.LblScore, "Position.X", 0, 0, 1, 2);
 }
 
@@ -171,7 +171,7 @@ void LayoutBuilder::Explosion() {
     f.ImgBakuhatu = Image(&f, 688, 240, 89, 73, "Data/Png/Bakuhatu.png", TImageWrapMode::iwStretch, true);
     f.FloatAniBakuhatuX = Animation(f.ImgBakuhatu, "Position.X", 0, 0, 3, 0.2f);
     f.FloatAniBakuhatuX->StartFromCurrent = true;
-    f.FloatAniBakuhatuX->OnFinish = [form = &f](TFmxObject* s) { form->FloatAniBakuhatuXFinish(s); };
+    f.FloatAniBakuhatuX->OnFinish = [form = &f](SceneObject* s) { form->FloatAniBakuhatuXFinish(s); };
     f.FloatAniBakuhatuY = Animation(f.ImgBakuhatu, "Position.Y", 0, 0, 3, 0.2f);
     f.FloatAniBakuhatuY->StartFromCurrent = true;
     f.FloatAniBakuhatuOpacity = Animation(f.ImgBakuhatu, "Opacity", 1, 0, 3, 0);
@@ -210,11 +210,11 @@ void TForm1::BuildLayout() {
 
     Timer1 = Create<TTimer>(this);
     Timer1->SetInterval(50);
-    Timer1->OnTimer = [this](TFmxObject* s) { Timer1Timer(s); };
+    Timer1->OnTimer = [this](SceneObject* s) { Timer1Timer(s); };
 
     build.HelpPanel();
     build.Logo();
 
     OnMouseMove = MouseMovesPaddle();
-    OnCloseQuery = [this](TFmxObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
+    OnCloseQuery = [this](SceneObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
 }

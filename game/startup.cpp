@@ -185,7 +185,7 @@ void TForm1::CreateStones() {
         TFloatAnimation* a = Create<TFloatAnimation>(s);
         a->PropertyName = "Position.Y";
         a->StartFromCurrent = true;
-        a->OnFinish = [this](TFmxObject* sender) { FloatAniStoneYFinish(sender); };
+        a->OnFinish = [this](SceneObject* sender) { FloatAniStoneYFinish(sender); };
         FloatAniStoneY[i] = a;
     }
 }
@@ -262,7 +262,7 @@ void TForm1::FormActivate() {
     HideCursor();
 }
 
-void TForm1::FormCloseQuery(TFmxObject*, bool& canClose) {
+void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
     if (!Title && Stage > 0) SaveGame();
     canClose = true;
 }

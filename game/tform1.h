@@ -201,7 +201,7 @@ public:
     void CreateBalls();
     void FormShow();
     void FormActivate();
-    void FormCloseQuery(TFmxObject* sender, bool& canClose);
+    void FormCloseQuery(SceneObject* sender, bool& canClose);
     void FormDestroy();
     void HideCursor();
     void ShowCursorUntilVisible();
@@ -247,7 +247,7 @@ public:
     void PrepareBoardSpeech();
 
     // ---- Frame tick (frame_tick.cpp) ----
-    void Timer1Timer(TFmxObject* sender);
+    void Timer1Timer(SceneObject* sender);
     void CountDown();  // releases the first ball at 0
     void PlaceQuestionNumber(bool overCountdown);
     void SlideRows(float d, bool left, bool right);
@@ -259,7 +259,7 @@ public:
 
     // ---- Ball (ball.cpp) ----
     void ProcessBall();
-    void FloatAniStoneYFinish(TFmxObject* sender);
+    void FloatAniStoneYFinish(SceneObject* sender);
     // Legs of ball b: stop values from the direction of the last leg, start, hold.
     void AimX(int b);
     void AimY(int b);
@@ -299,13 +299,13 @@ public:
 
     // ---- Round end (round_end.cpp) ----
     void DoGameOver();
-    void FloatAniBakuhatuXFinish(TFmxObject* sender);
-    void FloatAniScoreYFinish(TFmxObject* sender);
-    void FloatAniTitleWidthFinish(TFmxObject* sender);
+    void FloatAniBakuhatuXFinish(SceneObject* sender);
+    void FloatAniScoreYFinish(SceneObject* sender);
+    void FloatAniTitleWidthFinish(SceneObject* sender);
     void ZoomInTitle();  // the title picture grows from nothing to its size
 
     // ---- Commands (commands.cpp) ----
-    void FormKeyDown(TFmxObject* sender, int key, char16_t keyChar, TShiftState shift);
+    void FormKeyDown(SceneObject* sender, int key, char16_t keyChar, TShiftState shift);
     // One command a key: [Shift] starts a question, [Alt] switches the challenge,
     // [Esc] closes, [Y]/[N] answer the resume question, [A] pauses and resumes,
     // [D] minimises, [Z] shows the hint, [X] music, [C] sound, [S] the settings dialog.
@@ -322,10 +322,10 @@ public:
     void MusicKey();
     void SoundKey();
     void SettingsKey();
-    void FormMouseMove(TFmxObject* sender, TShiftState shift, float x, float y);
+    void FormMouseMove(SceneObject* sender, TShiftState shift, float x, float y);
     // A handler that passes a mouse move over a picture or label on to FormMouseMove.
     TMouseMoveEvent MouseMovesPaddle() {
-        return [this](TFmxObject* s, TShiftState sh, float x, float y) { FormMouseMove(s, sh, x, y); };
+        return [this](SceneObject* s, TShiftState sh, float x, float y) { FormMouseMove(s, sh, x, y); };
     }
     void PauseGame();
     void FreezePlay();  // the frame tick, the ball in play and the falling stones stop where they are

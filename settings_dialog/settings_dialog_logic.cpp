@@ -15,8 +15,8 @@
 SettingsDialogLogic::SettingsDialogLogic(TForm1& game, MessageBoxes& boxes)
     : TForm(kClientWidth, kClientHeight), game_(game), boxes_(boxes) {
     Caption = SettingsDialogText::Caption;
-    OnCloseQuery = [this](TFmxObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
-    OnClose = [this](TFmxObject* sender) { FormClose(sender); };
+    OnCloseQuery = [this](SceneObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    OnClose = [this](SceneObject* sender) { FormClose(sender); };
 }
 
 std::string SettingsDialogLogic::UserFile() const { return game_.DataFile("NewTuikamondai.txt"); }
@@ -137,7 +137,7 @@ void SettingsDialogLogic::BtnCancelClick() {
     Close();
 }
 
-void SettingsDialogLogic::FormCloseQuery(TFmxObject*, bool& canClose) {
+void SettingsDialogLogic::FormCloseQuery(SceneObject*, bool& canClose) {
     if (IsSaved) return;
     if (boxes_.AskYesNo(SettingsDialogText::SaveQuestion) == MessageBoxes::Answer::Yes) {
         if (!SaveEverything()) canClose = false;
@@ -146,7 +146,7 @@ void SettingsDialogLogic::FormCloseQuery(TFmxObject*, bool& canClose) {
     }
 }
 
-void SettingsDialogLogic::FormClose(TFmxObject*) {
+void SettingsDialogLogic::FormClose(SceneObject*) {
     // A question the opening paused stays paused until the player resumes it.
     if (!game_.Pause) game_.Timer1->SetEnabled(true);
     game_.HideCursor();
