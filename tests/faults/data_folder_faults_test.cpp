@@ -105,7 +105,7 @@ TEST_P(FailedWrite, KeepsTheEarlierFileAndSaysSo) {
     EXPECT_NE(g.Message(), Msg::SaveFailed);
     g.Restart();
     EXPECT_EQ(g.f().Mode1HighScore, 20);  // the last good stroke record
-    if (!g.f().GameClear) EXPECT_EQ(g.Message(), Msg::ResumeQuestion);
+    if (!g.f().GameClear) { EXPECT_EQ(g.Message(), Msg::ResumeQuestion); }
 }
 
 INSTANTIATE_TEST_SUITE_P(

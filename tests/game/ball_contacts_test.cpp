@@ -190,8 +190,8 @@ TEST_F(BallTest, EdgesActFiveUnitsInAndPutTheBallTenUnitsIn) {
         g.ProcessBall();
         EXPECT_FLOAT_EQ(Ball()->Position.X, c.wantX) << c.x << "," << c.y;
         EXPECT_FLOAT_EQ(Ball()->Position.Y, c.wantY) << c.x << "," << c.y;
-        if (c.stopX >= 0) EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, c.stopX);
-        if (c.stopY >= 0) EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, c.stopY);
+        if (c.stopX >= 0) { EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, c.stopX); }
+        if (c.stopY >= 0) { EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, c.stopY); }
         EXPECT_TRUE(g.FloatAniBallX[0]->Running());
     }
 }

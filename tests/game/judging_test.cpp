@@ -210,7 +210,7 @@ TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheN
     EXPECT_TRUE(g.LblYomi->Visible);
     for (int i = 16; i < 48; ++i) EXPECT_NE(g.SeikaiMojiNo[i], s);
     for (TText* t : g.TextSpecialBlockMoji)
-        if (t->Text == g.SlotCharacter(s)) EXPECT_FALSE(t->Visible);
+        if (t->Text == g.SlotCharacter(s)) { EXPECT_FALSE(t->Visible); }
     ASSERT_EQ(fx.speech.said.size(), 1u);
     EXPECT_EQ(fx.speech.said[0].speed, 100);
     EXPECT_TRUE(fx.Played("Data/Sound/seikai.wav"));

@@ -61,7 +61,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
         fx.Run(2100);
         EXPECT_EQ(g.LblTotalScore->Text, "SCORE:" + ZeroPad(g.TotalScore, 6));
         if (q % 10 == 0 && q < 30) stageCheckpoint = g.TotalScore;
-        if (q == 30) EXPECT_TRUE(g.GameClear);
+        if (q == 30) { EXPECT_TRUE(g.GameClear); }
     }
     ASSERT_TRUE(g.GameClear);
     EXPECT_TRUE(lostOnPurpose);

@@ -196,9 +196,9 @@ TEST(DealTest, PoolResetsAfterThe42ndDeal) {
     for (int deal = 1; deal <= 43; ++deal) {
         f.SetUpStage();
         f.DealQuestions();
-        if (deal == 41) EXPECT_EQ(f.ShutudaiSumiCount, 164);
-        if (deal == 42) EXPECT_EQ(f.ShutudaiSumiCount, 0);
-        if (deal == 43) EXPECT_EQ(f.ShutudaiSumiCount, 4);
+        if (deal == 41) { EXPECT_EQ(f.ShutudaiSumiCount, 164); }
+        if (deal == 42) { EXPECT_EQ(f.ShutudaiSumiCount, 0); }
+        if (deal == 43) { EXPECT_EQ(f.ShutudaiSumiCount, 4); }
     }
 }
 

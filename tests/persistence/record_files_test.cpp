@@ -233,7 +233,7 @@ TEST(SuspendedGameFile, KeptValuesAreJudgedOnTheirOwn) {
         r.HighScore = 54321;
         r.ShutudaiSumi[7] = 1;
         c.change(r);
-        if (c.bytes == 3428) EXPECT_EQ(DataRecIsUsable(r, 172), c.boardUsable);
+        if (c.bytes == 3428) { EXPECT_EQ(DataRecIsUsable(r, 172), c.boardUsable); }
         const KeptValues kept = KeptValuesOf(r, c.bytes);
         EXPECT_EQ(kept.highScore, c.highScore);
         ASSERT_EQ(kept.usedQuestions.has_value(), c.marksTaken);
