@@ -127,7 +127,7 @@ void TForm1::Hold(int b) {
 }
 
 void TForm1::DropStone(int r, int c, StoneKind kind) {
-    const int i = r * kBlocksPerRow + c;
+    const int i = BlockIndex(r, c);
     const bool wrong = kind == StoneKind::WrongAnswer;
     if (IsSound) PlayEffect(wrong ? "Data/Sound/Buzz.wav" : "Data/Sound/Block_hit.wav", false);
     TImage* stone = ImgStone[i];
@@ -147,13 +147,73 @@ void TForm1::StopAllStoneFalls() {
     for (TFloatAnimation* fall : FloatAniStoneY) fall->Stop();
 }
 
-void TForm1::FloatAniStoneYFinish(TFmxObject* sender) {
+void TForm1::FloatAniStoneYFinish(SceneObject* sender) {
     // Park the stone, hidden, on the block it fell from; it follows that block's slides.
     auto* fall = static_cast<TFloatAnimation*>(sender);
     auto* stone = static_cast<TImage*>(fall->Parent());
     if (!stone) return;
     stone->Position.Y = fall->StartValue;
     stone->Visible = false;
+}
+
+namespace {
+
+struct BlockContact {
+    float at = -1;  // fraction of the way at which the ball meets the block
+    int row = -1, col = -1;
+};
+
+// The first visible block the ball meets on its way from (x0, y0) to where it
+// stands (upper rows first, and within a row the leftmost, when they come at once).
+BlockContact FirstBlockOnWay(const TForm1& f, const TImage* ball, float x0, float y0) {
+    BlockContact first;
+    for (int r = 0; r < kBlockRows; ++r) {
+        for (int c = 0; c < kBlocksPerRow; ++c) {
+            const TImage* block = f.ImgBlock[BlockIndex(r, c)];
+            if (!block->Visible) continue;
+            const float at = SweptContact(ball, x0, y0, block);
+            if (at >= 0 && (first.row < 0 || at < first.at)) first = {at, r, c};
+        }
+    }
+    return first;
+}
+
+// The first visible block (upper rows first, then from the left) the ball overlaps where it stands.
+BlockContact BlockUnderBall(const TForm1& f, const TImage* ball) {
+    for (int r = 0; r < kBlockRows; ++r) {
+        for (int c = 0; c < kBlocksPerRow; ++c) {
+            const TImage* block = f.ImgBlock[BlockIndex(r, c)];
+            if (block->Visible && ImagesOverlap(ball, block)) return {1, r, c};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void TForm1::BallWayStart(int b, float& x0, float& y0) const {
+    // From where the last tick left it along the same leg, or from the start of a
+    // leg begun since (a resumed game). A ball put somewhere by other means starts
+    // where it stands.
+    const float x1 = ImgBall[b]->Position.X, y1 = ImgBall[b]->Position.Y;
+    x0 = x1;
+    y0 = y1;
+    const TFloatAnimation* legX = FloatAniBallX[b];
+    const TFloatAnimation* legY = FloatAniBallY[b];
+    float now = 0, before = 0;
+    if (LastBallMark.ball != b || !OnLeg(legX, legY, x1, y1, LastBallMark.x, LastBallMark.y, &now)) return;
+    const BallPathMark& m = LastBallMark;
+    const bool sameLeg = legX->StartValue == m.startX && legX->StopValue == m.stopX &&
+                         legY->StartValue == m.startY && legY->StopValue == m.stopY;
+    if (sameLeg) {
+        if (OnLeg(legX, legY, m.x, m.y, x1, y1, &before) && before <= now) {
+            x0 = m.x;
+            y0 = m.y;
+        }
+    } else {
+        if (legX->Running()) x0 = legX->StartValue;
+        if (legY->Running()) y0 = legY->StartValue;
+    }
 }
 
 void TForm1::ProcessBall() {
@@ -168,75 +228,32 @@ void TForm1::ProcessBall() {
         return;
     }
 
-    // The way the ball has come since the last tick: from where that tick left it
-    // along the same leg, or from the start of a leg begun since (a resumed game).
-    // A ball put somewhere by other means starts where it stands.
+    // The way the ball has come since the last tick.
     const float x1 = ball->Position.X, y1 = ball->Position.Y;
-    float x0 = x1, y0 = y1;
-    TFloatAnimation* legX = FloatAniBallX[b];
-    TFloatAnimation* legY = FloatAniBallY[b];
-    float now = 0, before = 0;
-    if (LastBallMark.ball == b && OnLeg(legX, legY, x1, y1, LastBallMark.x, LastBallMark.y, &now)) {
-        const BallPathMark& m = LastBallMark;
-        const bool sameLeg = legX->StartValue == m.startX && legX->StopValue == m.stopX &&
-                             legY->StartValue == m.startY && legY->StopValue == m.stopY;
-        if (sameLeg) {
-            if (OnLeg(legX, legY, m.x, m.y, x1, y1, &before) && before <= now) {
-                x0 = m.x;
-                y0 = m.y;
-            }
-        } else {
-            if (legX->Running()) x0 = legX->StartValue;
-            if (legY->Running()) y0 = legY->StartValue;
-        }
-    }
+    float x0, y0;
+    BallWayStart(b, x0, y0);
     auto moveAlongTo = [&](float t) {
         ball->Position.X = x0 + (x1 - x0) * t;
         ball->Position.Y = y0 + (y1 - y0) * t;
     };
 
-    // The first contact on that way is this tick's contact: the paddle, or a block
-    // (upper rows first, and within a row the leftmost, when they come at once).
+    // The first contact on that way is this tick's contact: the paddle, or a block.
     const float padAt = ImgPad->Visible ? SweptContact(ball, x0, y0, ImgPad) : -1.0f;
-    float blockAt = -1;
-    int hitRow = -1, hitCol = -1;
-    for (int r = 0; r < kBlockRows; ++r) {
-        for (int c = 0; c < kBlocksPerRow; ++c) {
-            TImage* block = ImgBlock[r * kBlocksPerRow + c];
-            if (!block->Visible) continue;
-            const float at = SweptContact(ball, x0, y0, block);
-            if (at >= 0 && (hitRow < 0 || at < blockAt)) {
-                blockAt = at;
-                hitRow = r;
-                hitCol = c;
-            }
-        }
-    }
-
-    if (padAt >= 0 && (hitRow < 0 || padAt <= blockAt)) {
+    BlockContact hit = FirstBlockOnWay(*this, ball, x0, y0);
+    if (padAt >= 0 && (hit.row < 0 || padAt <= hit.at)) {
         moveAlongTo(padAt);
         if (!PaddleContact(b)) {
             MarkBallPath();
             return;
         }
         // The tick goes on with the blocks, where the paddle put the ball.
-        hitRow = -1;
-        for (int r = 0; r < kBlockRows && hitRow < 0; ++r) {
-            for (int c = 0; c < kBlocksPerRow; ++c) {
-                TImage* block = ImgBlock[r * kBlocksPerRow + c];
-                if (block->Visible && ImagesOverlap(ball, block)) {
-                    hitRow = r;
-                    hitCol = c;
-                    break;
-                }
-            }
-        }
-    } else if (hitRow >= 0) {
-        moveAlongTo(blockAt);
+        hit = BlockUnderBall(*this, ball);
+    } else if (hit.row >= 0) {
+        moveAlongTo(hit.at);
     }
 
-    if (hitRow >= 0)
-        BlockHit(hitRow, hitCol);
+    if (hit.row >= 0)
+        BlockHit(hit.row, hit.col);
     else
         EdgeContacts(b);
     MarkBallPath();
@@ -281,7 +298,7 @@ bool TForm1::PaddleContact(int b) {
 
 void TForm1::BlockHit(int r, int c) {
     const int b = MovingBallNo;
-    const int i = r * kBlocksPerRow + c;
+    const int i = BlockIndex(r, c);
     TImage* ball = ImgBall[b];
     TImage* block = ImgBlock[i];
     Hold(b);
@@ -296,12 +313,12 @@ void TForm1::BlockHit(int r, int c) {
     }
     if (Stage == 3 && r == 0 && !gap) DropStone(0, c, StoneKind::Stone);
     if (Stage >= 2) {
-        if (BlockKind[i] == 4) DropStone(r, c, StoneKind::Stone);
+        if (BlockKind[i] == KindOfBlock::Stone) DropStone(r, c, StoneKind::Stone);
         if (r >= 1) {
             block->Visible = false;
             ++UnVisibleBlockCount[r];
             TLabel* left = r == 1 ? LblVisibleBlockCount1 : LblVisibleBlockCount2;
-            left->Text = IntToStr(16 - UnVisibleBlockCount[r]);
+            left->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[r]);
         }
     }
     if (gap) WrongAnswer(c);

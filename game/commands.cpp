@@ -13,184 +13,223 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-void TForm1::FormKeyDown(TFmxObject*, int key, char16_t keyChar, TShiftState) {
+void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
     // 1. Keys tested by their code.
-    if (key == VK_SHIFT_KEY) {
-        // Start: not while a ball flies, the countdown runs, a question is pending,
-        // or the points of the last answer are still flying to the total.
-        if (MovingBallNo == -1 && !CountdownRuns() && !GameModeSetting && !GameLoading && !GameSaving &&
-            !FloatAniScoreY->Running()) {
-            Title = false;
-            ImgTitle->Visible = false;
-            ImgLogo->Visible = false;
-            SetUpStage();
-            Pause = false;
-            Timer1->SetEnabled(true);
-            GameModeSetting = false;
-            DealQuestions();
-        }
-    } else if (key == VK_MENU_KEY) {
-        if (!CountdownRuns() && !ExplosionShows() && !GameModeSetting) {
-            Pause = true;
-            PauseGame();
-            GameModeSetting = true;
-            GameLoading = false;
-            GameSaving = false;
-            LblGameMode->Text = GameMode == 0 ? "打数挑戦" : "得点挑戦";
-            ImgTitle->Visible = false;
-            LblYomi->Visible = false;
-            LblImi->Visible = false;
-            if (GameMode == 0) {
-                SaveFailure.clear();
-                if (!Title) {
-                    GameSaving = true;
-                    SaveGame();
-                    GameSaving = false;
-                }
-                if (GameClear) MediaPlayer1->Stop();
-                LblTotalScore->Visible = false;
-                LblHighScore->Visible = false;
-                LblMondaiCount->Visible = false;
-                LblMode1HighScore->Visible = true;
-                GameMode = 1;
-                // A save that failed must not be hidden by the start message.
-                LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
-                LblMsg->Visible = true;
-                MovingBallNo = -1;
-                GameModeSetting = false;
-                GameOver = false;
-                Mode1_Clear = false;
-            } else {
-                if (Mode1_Clear) MediaPlayer1->Stop();
-                std::string message;
-                if (FileExists(DataFile("newrecord.dat")) && !GameClear) {
-                    message = Msg::ResumeQuestion;
-                    GameLoading = true;
-                } else {
-                    GameClear = true;
-                    Clear = true;
-                    message = Msg::Start;
-                    MovingBallNo = -1;
-                    GameModeSetting = false;
-                }
-                LblMsg->Text = message;
-                LblMsg->Visible = true;
-                LblTotalScore->Visible = true;
-                LblHighScore->Visible = true;
-                LblMondaiCount->Visible = true;
-                LblMode1HighScore->Visible = false;
-                GameMode = 0;
-            }
-            Title = false;
-        }
-    } else if (key == VK_ESCAPE_KEY) {
-        if (!CountdownRuns() && !ExplosionShows()) {
-            Timer1->SetEnabled(false);
-            if (MovingBallNo >= 0) {
-                FloatAniBallX[MovingBallNo]->StopAtCurrent();
-                FloatAniBallY[MovingBallNo]->StopAtCurrent();
-            }
-            Close();
-        }
-    }
+    if (key == VK_SHIFT_KEY)
+        StartKey();
+    else if (key == VK_MENU_KEY)
+        ModeKey();
+    else if (key == VK_ESCAPE_KEY)
+        EscapeKey();
 
     // 2. The answers to the resume question.
-    if ((Title && !GameModeSetting) || GameLoading) {
-        if (keyChar == u'y') {
-            if (FileExists(DataFile("newrecord.dat"))) LoadGame();
-            GameLoading = false;
-            GameModeSetting = false;
-        } else if (keyChar == u'n') {
-            GameClear = true;
-            Clear = true;
-            LblMsg->Text = Msg::Start;
-            LblMsg->Visible = true;
-            GameLoading = false;
-            GameModeSetting = false;
-            MovingBallNo = -1;
-        }
-    }
+    if ((Title && !GameModeSetting) || GameLoading) ResumeAnswerKey(keyChar);
 
     // 3. Letter commands; only the lower-case characters count.
-    if (keyChar == u'a') {
-        if (!Clear && !GameOver && !CountdownRuns() && !ExplosionShows() && !Title && !GameLoading &&
-            !GameSaving && !GameModeSetting) {
-            if (!Pause) {
-                Pause = true;
-                PauseGame();
-            } else {
-                Pause = false;
-                ResumeGame();
-                if (GameMode == 0) ImgBall[3]->Visible = false;
-                GameModeSetting = false;
-            }
-        }
-    }
-    if (keyChar == u'd') {
-        if (!CountdownRuns() && !ExplosionShows()) {
-            Timer1->SetEnabled(false);
-            if (!Clear && !GameOver && !Title) {
-                Pause = true;
-                PauseGame();
-            }
-            if (IsMusic) MediaPlayer1->Stop();
-            if (!Title && Stage > 0) SaveGame();
-            WindowState = TWindowState::wsMinimized;
-            svc.host.Minimize();
-            IsMinimized = true;
-            ShowCursorUntilVisible();
-        }
-    }
-    if (keyChar == u'z') {
-        if (GameMode == 0 && !Clear && !HintHyoji && !Pause && !Title) {
-            HintHyoji = true;
-            LblImi->Visible = true;
-        }
-    }
-    if (keyChar == u'x') {
-        IsMusic = !IsMusic;
-        ImgMusicStop->Visible = !IsMusic;
-        if (IsMusic) {
-            const int n = Stage == 0 ? 1 : Stage;
-            MediaPlayer1->SetFileName(AssetPath("Data/Sound/Stage" + IntToStr(n) + ".mp3"));
-            MusicStartTime = timeGetTime();
-            MediaPlayer1->Play();
-        } else {
-            MediaPlayer1->Stop();
-        }
-    }
-    if (keyChar == u'c') {
-        IsSound = !IsSound;
-        ImgSoundStop->Visible = !IsSound;
-    }
-    if (keyChar == u's') {
-        if (!CountdownRuns() && !ExplosionShows()) {
-            Timer1->SetEnabled(false);
-            if (!Clear && !GameOver && !Title) {
-                Pause = true;
-                PauseGame();
-            }
-            GameSetting = true;
-            ShowCursorUntilVisible();
-            if (Form2) {
-                Form2->ShowModal();
-            } else {
-                // Without a dialog, close at once the way the dialog would.
-                if (!Pause) Timer1->SetEnabled(true);
-                HideCursor();
-                GameSetting = false;
-            }
-        }
+    switch (keyChar) {
+        case u'a': PauseKey(); break;
+        case u'd': MinimiseKey(); break;
+        case u'z': HintKey(); break;
+        case u'x': MusicKey(); break;
+        case u'c': SoundKey(); break;
+        case u's': SettingsKey(); break;
+        default: break;
     }
 }
 
-void TForm1::PauseGame() {
-    Timer1->SetEnabled(false);
-    if (MovingBallNo >= 0) {
-        FloatAniBallX[MovingBallNo]->StopAtCurrent();
-        FloatAniBallY[MovingBallNo]->StopAtCurrent();
+void TForm1::StartKey() {
+    // Start: not while a ball flies, the countdown runs, a question is pending,
+    // or the points of the last answer are still flying to the total.
+    if (MovingBallNo != -1 || CountdownRuns() || GameModeSetting || GameLoading || GameSaving ||
+        FloatAniScoreY->Running())
+        return;
+    Title = false;
+    ImgTitle->Visible = false;
+    ImgLogo->Visible = false;
+    SetUpStage();
+    Pause = false;
+    Timer1->SetEnabled(true);
+    GameModeSetting = false;
+    DealQuestions();
+}
+
+void TForm1::ModeKey() {
+    if (CountdownRuns() || ExplosionShows() || GameModeSetting) return;
+    Pause = true;
+    PauseGame();
+    GameModeSetting = true;
+    GameLoading = false;
+    GameSaving = false;
+    LblGameMode->Text = GameMode == 0 ? "打数挑戦" : "得点挑戦";
+    ImgTitle->Visible = false;
+    LblYomi->Visible = false;
+    LblImi->Visible = false;
+    if (GameMode == 0)
+        SwitchToStrokeChallenge();
+    else
+        SwitchToScoreChallenge();
+    Title = false;
+}
+
+void TForm1::SwitchToStrokeChallenge() {
+    // The score challenge is saved to be continued later.
+    SaveFailure.clear();
+    if (!Title) {
+        GameSaving = true;
+        SaveGame();
+        GameSaving = false;
     }
+    if (GameClear) MediaPlayer1->Stop();
+    LblTotalScore->Visible = false;
+    LblHighScore->Visible = false;
+    LblMondaiCount->Visible = false;
+    LblMode1HighScore->Visible = true;
+    GameMode = 1;
+    // A save that failed must not be hidden by the start message.
+    LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
+    LblMsg->Visible = true;
+    MovingBallNo = -1;
+    GameModeSetting = false;
+    GameOver = false;
+    Mode1_Clear = false;
+}
+
+void TForm1::SwitchToScoreChallenge() {
+    // A saved game not yet cleared may be continued: the player is asked.
+    if (Mode1_Clear) MediaPlayer1->Stop();
+    std::string message;
+    if (FileExists(DataFile("newrecord.dat")) && !GameClear) {
+        message = Msg::ResumeQuestion;
+        GameLoading = true;
+    } else {
+        GameClear = true;
+        Clear = true;
+        message = Msg::Start;
+        MovingBallNo = -1;
+        GameModeSetting = false;
+    }
+    LblMsg->Text = message;
+    LblMsg->Visible = true;
+    LblTotalScore->Visible = true;
+    LblHighScore->Visible = true;
+    LblMondaiCount->Visible = true;
+    LblMode1HighScore->Visible = false;
+    GameMode = 0;
+}
+
+void TForm1::EscapeKey() {
+    if (CountdownRuns() || ExplosionShows()) return;
+    Timer1->SetEnabled(false);
+    if (MovingBallNo >= 0) Hold(MovingBallNo);
+    Close();
+}
+
+void TForm1::ResumeAnswerKey(char16_t keyChar) {
+    if (keyChar == u'y') {
+        if (FileExists(DataFile("newrecord.dat"))) LoadGame();
+        GameLoading = false;
+        GameModeSetting = false;
+    } else if (keyChar == u'n') {
+        GameClear = true;
+        Clear = true;
+        LblMsg->Text = Msg::Start;
+        LblMsg->Visible = true;
+        GameLoading = false;
+        GameModeSetting = false;
+        MovingBallNo = -1;
+    }
+}
+
+void TForm1::PauseKey() {
+    if (Clear || GameOver || CountdownRuns() || ExplosionShows() || Title || GameLoading || GameSaving ||
+        GameModeSetting)
+        return;
+    if (!Pause) {
+        Pause = true;
+        PauseGame();
+    } else {
+        Pause = false;
+        ResumeGame();
+        if (GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
+        GameModeSetting = false;
+    }
+}
+
+// Stops the frame tick and pauses a game in progress before the window goes away.
+void TForm1::PauseForLeaving() {
+    Timer1->SetEnabled(false);
+    if (!Clear && !GameOver && !Title) {
+        Pause = true;
+        PauseGame();
+    }
+}
+
+void TForm1::MinimiseKey() {
+    if (CountdownRuns() || ExplosionShows()) return;
+    PauseForLeaving();
+    if (IsMusic) MediaPlayer1->Stop();
+    if (!Title && Stage > 0) SaveGame();
+    WindowState = TWindowState::wsMinimized;
+    svc.host.Minimize();
+    IsMinimized = true;
+    ShowCursorUntilVisible();
+}
+
+void TForm1::HintKey() {
+    if (GameMode == 0 && !Clear && !HintHyoji && !Pause && !Title) {
+        HintHyoji = true;
+        LblImi->Visible = true;
+    }
+}
+
+void TForm1::MusicKey() {
+    IsMusic = !IsMusic;
+    ImgMusicStop->Visible = !IsMusic;
+    if (IsMusic) {
+        const int n = Stage == 0 ? 1 : Stage;
+        MediaPlayer1->SetFileName(AssetPath("Data/Sound/Stage" + IntToStr(n) + ".mp3"));
+        MusicStartTime = timeGetTime();
+        MediaPlayer1->Play();
+    } else {
+        MediaPlayer1->Stop();
+    }
+}
+
+void TForm1::SoundKey() {
+    IsSound = !IsSound;
+    ImgSoundStop->Visible = !IsSound;
+}
+
+void TForm1::SettingsKey() {
+    if (CountdownRuns() || ExplosionShows()) return;
+    PauseForLeaving();
+    GameSetting = true;
+    ShowCursorUntilVisible();
+    if (Form2) {
+        Form2->ShowModal();
+    } else {
+        // Without a dialog, close at once the way the dialog would.
+        if (!Pause) Timer1->SetEnabled(true);
+        HideCursor();
+        GameSetting = false;
+    }
+}
+
+void TForm1::FreezePlay() {
+    Timer1->SetEnabled(false);
+    if (MovingBallNo >= 0) Hold(MovingBallNo);
     HoldFallingStones();
+}
+
+void TForm1::ContinueBallInPlay() {
+    if (MovingBallNo < 0) return;
+    // A ball on its first fall has no sideways leg: it keeps falling straight.
+    if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
+    FloatAniBallY[MovingBallNo]->Start();
+}
+
+void TForm1::PauseGame() {
+    FreezePlay();
     for (TText* t : TextBlockMoji) t->Visible = false;
     for (TText* t : TextSpecialBlockMoji) t->Visible = false;
     for (TText* t : TextBallMoji) t->Visible = false;
@@ -206,15 +245,11 @@ void TForm1::ResumeGame() {
     for (TText* t : TextBallMoji) t->Visible = true;
     if (HintHyoji) LblImi->Visible = true;
     ResumeHeldStones();
-    if (MovingBallNo >= 0) {
-        // A ball on its first fall has no sideways leg: it keeps falling straight.
-        if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
-        FloatAniBallY[MovingBallNo]->Start();
-    }
+    ContinueBallInPlay();
     LblMsg->Visible = false;
 }
 
-void TForm1::FormMouseMove(TFmxObject*, TShiftState, float x, float) {
+void TForm1::FormMouseMove(SceneObject*, TShiftState, float x, float) {
     // In full screen the pointer's screen position is the client position; the
     // back end keeps it current from motion events.
     if (FullScreen)

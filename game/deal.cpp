@@ -16,45 +16,10 @@ void TForm1::SetUpStage() {
     LblKaitoMoji->Opacity = 1;
     LblScore->Visible = false;
 
-    if (GameMode == 1) {
-        Stage = 3;
-        if (!GameOver && !Mode1_Clear) {
-            Fill.LoadFromFile(AssetPath("Data/haikei3.jpg"));
-            if (IsMusic) StartMusic("Data/Sound/Stage3.mp3");
-        }
-        LblTotalScore->Visible = false;
-        LblHighScore->Visible = false;
-        LblMode1HighScore->Visible = true;
-        LblMondaiCount->Visible = false;
-        if (ChangeHighScore) LblMode1HighScore->Text = "最小打数:" + ZeroPad(Mode1HighScore, 3);
-    } else {
-        if (Clear) MondaiCount += 1;
-        if (GameOver) {
-            MondaiCount = (Stage - 1) * 10 + 1;
-            TotalScore = OldTotalScore;
-            LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
-        }
-        if (GameClear) {
-            MediaPlayer1->Stop();
-            GameClear = false;
-            Clear = true;
-            MondaiCount = 1;
-            TotalScore = 0;
-            OldTotalScore = 0;
-            LblTotalScore->Text = "SCORE:" + ZeroPad(0, 6);
-            LblHighScore->Text = "HIGHSCORE:" + ZeroPad(HighScore, 6);
-        }
-        LblTotalScore->Visible = true;
-        LblHighScore->Visible = true;
-        LblMode1HighScore->Visible = false;
-        LblMondaiCount->Visible = true;
-        LblMondaiCount->Text = "第" + IntToStr(MondaiCount) + "問";
-        Stage = (MondaiCount - 1) / 10 + 1;
-        if (Clear && MondaiCount % 10 == 1) {
-            Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
-            if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(Stage) + ".mp3");
-        }
-    }
+    if (GameMode == 1)
+        SetUpStrokeChallengeLabels();
+    else
+        SetUpScoreChallengeQuestion();
 
     Clear = false;
     GameOver = false;
@@ -70,133 +35,213 @@ void TForm1::SetUpStage() {
     LblYomi->Visible = false;
     Score = 0;
 
-    // Block kinds: rows below the top row in play become stone or wood at random.
-    for (int c = 0; c < kBlocksPerRow; ++c) {
-        for (int r = 0; r < kBlockRows; ++r) {
-            const int i = r * 16 + c;
-            BlockKind[c] = c / 4;
-            if (Stage < r + 1) {
-                ImgBlock[i]->Visible = false;
-                continue;
-            }
-            ImgBlock[i]->Visible = true;
-            if (r >= 1) {
-                if (Random(4 - Stage + 1) == 0) {
-                    BlockKind[i] = 4;
-                    ImgBlock[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/StoneBlock.png"));
-                } else {
-                    BlockKind[i] = 5;
-                    ImgBlock[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/WoodBlock.png"));
-                }
-            }
-        }
-    }
-
-    for (int r = 0; r < kBlockRows; ++r) UnVisibleBlockCount[r] = Stage < r + 1 ? 16 : 0;
-    UnVisibleBlockCount[3] = 16;
-    UnVisibleBlockCount[4] = 16;
-
-    LblVisibleBlockCount1->Visible = Stage >= 2;
-    LblVisibleBlockCount2->Visible = Stage >= 3;
-    if (Stage >= 2) LblVisibleBlockCount1->Text = "16";
-    if (Stage >= 3) LblVisibleBlockCount2->Text = "16";
-
-    // Rows and parked stones back in place (this also undoes sideways slides).
-    const float W = ClientWidth();
-    const float hb = ImgBall[0]->Height;
-    for (int r = 0; r < kBlockRows; ++r) {
-        for (int c = 0; c < kBlocksPerRow; ++c) {
-            const int i = r * 16 + c;
-            TImage* b = ImgBlock[i];
-            if (b->Visible) {
-                b->Position.X = (W - 16 * b->Width) / 17 * (c + 1) + b->Width * c;
-                b->Position.Y = (b->Height + 1.5f * hb) * r + 2 * hb;
-                ImgStone[i]->Position = b->Position;
-            }
-            ImgStone[i]->Visible = false;
-        }
-    }
-
-    // Balls stand in a column at the left edge below the lowest row in play.
-    for (int i = 0; i < kBalls; ++i) {
-        const float h = ImgBall[i]->Height;
-        ImgBall[i]->Position.X = ImageBall->Position.X;
-        ImgBall[i]->Position.Y = 4 * h + ImgBlock[(Stage - 1) * 16]->Position.Y + 40 - (h + 5) * i;
-        ImgBall[i]->Visible = true;
-        TextBallMoji[i]->Visible = false;
-    }
-    if (GameMode == 0) ImgBall[3]->Visible = false;
+    ChooseBlockKinds();
+    ResetBlockCounts();
+    PlaceRowsAndStones();
+    LineUpBalls();
 
     ImgPad->Visible = true;
     ThinkingTimeCount = -1;
     MovingBallNo = -1;
 }
 
-void TForm1::DealQuestions() {
-    const int total = kBuiltInQuestions + TuikaJukugos;
-    auto undealtLeft = [&] { return total - (ShutudaiSumiCount + TuikaShutudaiSumiCount); };
-    auto resetPool = [&] {
-        ShutudaiSumi.fill(false);
-        std::fill(TuikaShutudaiSumi.begin(), TuikaShutudaiSumi.end(), false);
-        ShutudaiSumiCount = 0;
-        TuikaShutudaiSumiCount = 0;
-    };
-    auto setDealt = [&](int q, bool dealt) {
-        if (q >= kBuiltInQuestions) {
-            TuikaShutudaiSumi[q - kBuiltInQuestions] = dealt;
-            TuikaShutudaiSumiCount += dealt ? 1 : -1;
-        } else {
-            ShutudaiSumi[q] = dealt;
-            ShutudaiSumiCount += dealt ? 1 : -1;
-        }
-    };
-    auto isDealt = [&](int q) {
-        return q >= kBuiltInQuestions ? static_cast<bool>(TuikaShutudaiSumi[q - kBuiltInQuestions])
-                                      : ShutudaiSumi[q];
-    };
+void TForm1::ShowStageScenery() {
+    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
+    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(Stage) + ".mp3");
+}
 
-    // The used-marks come from the saved game while the additional questions may
-    // have changed since: without four undealt questions the draw could never end.
-    if (undealtLeft() < kSlots) resetPool();
+void TForm1::SetUpStrokeChallengeLabels() {
+    Stage = 3;
+    if (!GameOver && !Mode1_Clear) ShowStageScenery();
+    LblTotalScore->Visible = false;
+    LblHighScore->Visible = false;
+    LblMode1HighScore->Visible = true;
+    LblMondaiCount->Visible = false;
+    if (ChangeHighScore) LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
+}
 
-    for (int k = 0; k < kSlots; ++k) {
-        for (;;) {
-            int q;
-            do {
-                if (undealtLeft() <= 0) {
-                    // Replaced idioms can use up the pool in the middle of a deal:
-                    // the slots dealt already stay marked, so no idiom comes twice.
-                    resetPool();
-                    for (int j = 0; j < k; ++j) setDealt(MondaiNo[j], true);
-                }
-                q = Random(total);
-            } while (isDealt(q));
-            setDealt(q, true);
-            MondaiNo[k] = q;
+// The next question of the score challenge: the one after a cleared one, the
+// first of the stage again after a lost one, the first of all after a whole game.
+void TForm1::SetUpScoreChallengeQuestion() {
+    if (Clear) MondaiCount += 1;
+    if (GameOver) {
+        MondaiCount = (Stage - 1) * 10 + 1;
+        TotalScore = OldTotalScore;
+        LblTotalScore->Text = ScoreText(TotalScore);
+    }
+    if (GameClear) {
+        MediaPlayer1->Stop();
+        GameClear = false;
+        Clear = true;
+        MondaiCount = 1;
+        TotalScore = 0;
+        OldTotalScore = 0;
+        LblTotalScore->Text = ScoreText(0);
+        LblHighScore->Text = HighScoreText(HighScore);
+    }
+    LblTotalScore->Visible = true;
+    LblHighScore->Visible = true;
+    LblMode1HighScore->Visible = false;
+    LblMondaiCount->Visible = true;
+    LblMondaiCount->Text = QuestionNumberText(MondaiCount);
+    Stage = (MondaiCount - 1) / 10 + 1;
+    if (Clear && MondaiCount % 10 == 1) ShowStageScenery();
+}
 
-            // An idiom that repeats characters can leave no admissible gap next to
-            // the earlier slots' hidden characters: then this slot takes another idiom.
-            const std::string& idiom = QuestionJukugo(q);
-            auto clashes = [&](int p) {
-                const std::string ch = CharacterAt(idiom, p);
-                for (int j = 0; j < k; ++j)
-                    if (ch == CharacterAt(QuestionJukugo(MondaiNo[j]), UnVisibleMojiNo[j])) return true;
-                return false;
-            };
-            bool anyAdmissible = false;
-            for (int p = 0; p < 4; ++p) anyAdmissible = anyAdmissible || !clashes(p);
-            if (!anyAdmissible) continue;  // stays marked as dealt, like any question drawn
-            do {
-                UnVisibleMojiNo[k] = Random(4);
-            } while (k > 0 && clashes(UnVisibleMojiNo[k]));
-            break;
+void TForm1::ChooseBlockKinds() {
+    // Rows below the top row in play become stone or wood at random.
+    for (int c = 0; c < kBlocksPerRow; ++c) {
+        for (int r = 0; r < kBlockRows; ++r) {
+            const int i = BlockIndex(r, c);
+            BlockKind[c] = TopRowKind(c / 4);
+            if (Stage < r + 1) {
+                ImgBlock[i]->Visible = false;
+                continue;
+            }
+            ImgBlock[i]->Visible = true;
+            if (r >= 1) {
+                BlockKind[i] = Random(4 - Stage + 1) == 0 ? KindOfBlock::Stone : KindOfBlock::Wood;
+                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(BlockKind[i])));
+            }
         }
     }
+}
 
-    if (ShutudaiSumiCount + TuikaShutudaiSumiCount > TuikaJukugos + kBuiltInQuestions - 4) resetPool();
+void TForm1::ResetBlockCounts() {
+    for (int r = 0; r < kBlockRows; ++r) UnVisibleBlockCount[r] = Stage < r + 1 ? kBlocksPerRow : 0;
+    UnVisibleBlockCount[3] = kBlocksPerRow;
+    UnVisibleBlockCount[4] = kBlocksPerRow;
 
-    // Top row: every slot's idiom with its gap.
-    for (int c = 0; c < 16; ++c) {
+    LblVisibleBlockCount1->Visible = Stage >= 2;
+    LblVisibleBlockCount2->Visible = Stage >= 3;
+    if (Stage >= 2) LblVisibleBlockCount1->Text = "16";
+    if (Stage >= 3) LblVisibleBlockCount2->Text = "16";
+}
+
+void TForm1::PlaceRowsAndStones() {
+    // Rows and parked stones back in place (this also undoes sideways slides).
+    const float W = ClientWidth();
+    const float hb = ImgBall[0]->Height;
+    for (int r = 0; r < kBlockRows; ++r) {
+        for (int c = 0; c < kBlocksPerRow; ++c) {
+            const int i = BlockIndex(r, c);
+            TImage* b = ImgBlock[i];
+            if (b->Visible) {
+                b->Position.X = BlockX(W, b->Width, c);
+                b->Position.Y = BlockY(b->Height, hb, r);
+                ImgStone[i]->Position = b->Position;
+            }
+            ImgStone[i]->Visible = false;
+        }
+    }
+}
+
+void TForm1::LineUpBalls() {
+    // Balls stand in a column at the left edge below the lowest row in play.
+    for (int i = 0; i < kBalls; ++i) {
+        const float h = ImgBall[i]->Height;
+        ImgBall[i]->Position.X = ImageBall->Position.X;
+        ImgBall[i]->Position.Y = 4 * h + ImgBlock[BlockIndex(Stage - 1, 0)]->Position.Y + 40 - (h + 5) * i;
+        ImgBall[i]->Visible = true;
+        TextBallMoji[i]->Visible = false;
+    }
+    if (GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
+}
+
+void TForm1::DealQuestions() {
+    DrawQuestions();
+    ShowTopRow();
+    if (GameMode == 0)
+        DealScoreChallengeBalls();
+    else
+        DealStrokeChallengeBalls();
+    PlaceSpecialBlocks();
+
+    LblPadHitCount->Text = GameMode == 0 ? ZeroPad(Stage * 15, 3) : ZeroPad(0, 3);
+    const int q = GameMode == 0 ? MondaiNo[BallSeikaiMojiNo] : MondaiNo[BallMojiNo[0]];
+    LblImi->Text = QuestionImi(q);
+    LblYomi->Text = QuestionYomi(q);
+
+    StartCountdown();
+    PrepareBoardSpeech();
+}
+
+int TForm1::UndealtQuestions() const {
+    return kBuiltInQuestions + TuikaJukugos - (ShutudaiSumiCount + TuikaShutudaiSumiCount);
+}
+
+void TForm1::ResetQuestionPool() {
+    ShutudaiSumi.fill(false);
+    std::fill(TuikaShutudaiSumi.begin(), TuikaShutudaiSumi.end(), false);
+    ShutudaiSumiCount = 0;
+    TuikaShutudaiSumiCount = 0;
+}
+
+void TForm1::MarkDealt(int q, bool dealt) {
+    if (q >= kBuiltInQuestions) {
+        TuikaShutudaiSumi[q - kBuiltInQuestions] = dealt;
+        TuikaShutudaiSumiCount += dealt ? 1 : -1;
+    } else {
+        ShutudaiSumi[q] = dealt;
+        ShutudaiSumiCount += dealt ? 1 : -1;
+    }
+}
+
+bool TForm1::IsDealt(int q) const {
+    return q >= kBuiltInQuestions ? static_cast<bool>(TuikaShutudaiSumi[q - kBuiltInQuestions]) : ShutudaiSumi[q];
+}
+
+void TForm1::DrawQuestions() {
+    // The used-marks come from the saved game while the additional questions may
+    // have changed since: without four undealt questions the draw could never end.
+    if (UndealtQuestions() < kSlots) ResetQuestionPool();
+    for (int k = 0; k < kSlots; ++k) DrawSlot(k);
+    if (ShutudaiSumiCount + TuikaShutudaiSumiCount > TuikaJukugos + kBuiltInQuestions - 4) ResetQuestionPool();
+}
+
+bool TForm1::HiddenCharacterClashes(int k, int p) const {
+    // The same character hidden in an earlier slot would make two gaps alike.
+    const std::string ch = CharacterAt(QuestionJukugo(MondaiNo[k]), p);
+    for (int j = 0; j < k; ++j)
+        if (ch == CharacterAt(QuestionJukugo(MondaiNo[j]), UnVisibleMojiNo[j])) return true;
+    return false;
+}
+
+void TForm1::DrawSlot(int k) {
+    for (;;) {
+        const int q = DrawUndealtQuestion(k);
+        MondaiNo[k] = q;
+        // An idiom that repeats characters can leave no admissible gap next to
+        // the earlier slots' hidden characters: then this slot takes another idiom.
+        bool anyAdmissible = false;
+        for (int p = 0; p < 4; ++p) anyAdmissible = anyAdmissible || !HiddenCharacterClashes(k, p);
+        if (!anyAdmissible) continue;  // stays marked as dealt, like any question drawn
+        do {
+            UnVisibleMojiNo[k] = Random(4);
+        } while (k > 0 && HiddenCharacterClashes(k, UnVisibleMojiNo[k]));
+        return;
+    }
+}
+
+int TForm1::DrawUndealtQuestion(int k) {
+    const int total = kBuiltInQuestions + TuikaJukugos;
+    int q;
+    do {
+        if (UndealtQuestions() <= 0) {
+            // Replaced idioms can use up the pool in the middle of a deal:
+            // the slots dealt already stay marked, so no idiom comes twice.
+            ResetQuestionPool();
+            for (int j = 0; j < k; ++j) MarkDealt(MondaiNo[j], true);
+        }
+        q = Random(total);
+    } while (IsDealt(q));
+    MarkDealt(q, true);
+    return q;
+}
+
+void TForm1::ShowTopRow() {
+    // Every slot's idiom with its gap.
+    for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
         if (p == UnVisibleMojiNo[k]) {
             TextBlockMoji[c]->Text.clear();
@@ -207,49 +252,55 @@ void TForm1::DealQuestions() {
         }
         TextBlockMoji[c]->Visible = true;
     }
+}
 
-    if (GameMode == 0) {
-        const int k = Random(4);
-        BallSeikaiMojiNo = k;
-        FirstBallSeikaiMojiNo = k;
-        for (int b = 0; b < 3; ++b) {
-            TextBallMoji[b]->Text = SlotCharacter(k);
-            TextBallMoji[b]->Color = Colors::Darkgoldenrod;
-            TextBallMoji[b]->Visible = true;
-        }
-        LblKaitoMoji->Text = SlotCharacter(k);
-        LblKaitoMoji->Visible = true;
-        LblKaitoMoji->FontColor = Colors::Gold;
-        if (Stage >= 2) FloatAniKaitoMoji->Start();
-    } else {
-        bool taken[kSlots] = {false, false, false, false};
-        for (int b = 0; b < kBalls; ++b) {
-            int k;
-            do {
-                k = Random(4);
-            } while (taken[k]);
-            taken[k] = true;
-            BallMojiNo[b] = k;
-            TextBallMoji[b]->Text = SlotCharacter(k);
-            TextBallMoji[b]->Color = Colors::Darkviolet;
-            TextBallMoji[b]->Visible = true;
-        }
-        LblKaitoMoji->Text = SlotCharacter(BallMojiNo[0]);
-        LblKaitoMoji->Visible = true;
-        LblKaitoMoji->FontColor = Colors::Floralwhite;
+void TForm1::DealScoreChallengeBalls() {
+    // All three balls carry one slot's hidden character, drawn at random.
+    const int k = Random(4);
+    BallSeikaiMojiNo = k;
+    FirstBallSeikaiMojiNo = k;
+    for (int b = 0; b < kScoreChallengeBalls; ++b) {
+        TextBallMoji[b]->Text = SlotCharacter(k);
+        TextBallMoji[b]->Color = Colors::Darkgoldenrod;
+        TextBallMoji[b]->Visible = true;
     }
+    LblKaitoMoji->Text = SlotCharacter(k);
+    LblKaitoMoji->Visible = true;
+    LblKaitoMoji->FontColor = Colors::Gold;
+    if (Stage >= 2) FloatAniKaitoMoji->Start();
+}
 
-    // Special blocks: in each lower row in play, one per slot at four different columns.
+void TForm1::DealStrokeChallengeBalls() {
+    // The four balls carry the four slots' hidden characters in a random order.
+    bool taken[kSlots] = {false, false, false, false};
+    for (int b = 0; b < kBalls; ++b) {
+        int k;
+        do {
+            k = Random(4);
+        } while (taken[k]);
+        taken[k] = true;
+        BallMojiNo[b] = k;
+        TextBallMoji[b]->Text = SlotCharacter(k);
+        TextBallMoji[b]->Color = Colors::Darkviolet;
+        TextBallMoji[b]->Visible = true;
+    }
+    LblKaitoMoji->Text = SlotCharacter(BallMojiNo[0]);
+    LblKaitoMoji->Visible = true;
+    LblKaitoMoji->FontColor = Colors::Floralwhite;
+}
+
+void TForm1::PlaceSpecialBlocks() {
+    // In each lower row in play, one per slot at four different columns.
     SeikaiMojiNo.fill(-1);
     for (int r = 1; r <= 2 && r <= Stage - 1; ++r) {
         bool takenColumn[kBlocksPerRow] = {};
         for (int k = 0; k < kSlots; ++k) {
             int c;
             do {
-                c = Random(16);
+                c = Random(kBlocksPerRow);
             } while (takenColumn[c]);
             takenColumn[c] = true;
-            const int i = r * 16 + c;
+            const int i = BlockIndex(r, c);
             SeikaiMojiNo[i] = k;
             TText* t = TextSpecialBlockMoji[(r - 1) * 4 + k];
             t->SetParent(ImgBlock[i]);
@@ -257,19 +308,15 @@ void TForm1::DealQuestions() {
             t->Visible = true;
             t->Color = Colors::White;
             if (GameMode == 0 && k == FirstBallSeikaiMojiNo) {
-                BlockKind[i] = 6;
-                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath("Data/Png/GoldBlock.png"));
+                BlockKind[i] = KindOfBlock::Gold;
+                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Gold)));
                 t->Color = Colors::Darkmagenta;
             }
         }
     }
+}
 
-    LblPadHitCount->Text = GameMode == 0 ? ZeroPad(Stage * 15, 3) : ZeroPad(0, 3);
-
-    const int q = GameMode == 0 ? MondaiNo[BallSeikaiMojiNo] : MondaiNo[BallMojiNo[0]];
-    LblImi->Text = QuestionImi(q);
-    LblYomi->Text = QuestionYomi(q);
-
+void TForm1::StartCountdown() {
     ThinkingTimeCount = 5;
     StartThinkingTime = timeGetTime();
     LblMsg->Text = "5";
@@ -278,15 +325,16 @@ void TForm1::DealQuestions() {
     LblMsg->Position.Y = ImgTitle->Position.Y + ImgTitle->Height + LblScore->Height;
     LblMsg->Visible = true;
     PlayEffect("Data/Sound/Bleep.wav", false);
+}
 
+void TForm1::PrepareBoardSpeech() {
     // Have the speech of this board ready before any answer can come, in both
     // voices (the chosen one first): the player may change voice during play.
-    if (IsSound) {
-        const int firstVoice = VoiceMode == 1 ? 1 : 0;
-        for (int v : {firstVoice, 1 - firstVoice}) {
-            if (!VoiceReady[v]) continue;
-            for (int s = 0; s < kSlots; ++s) svc.speech.Prepare(v, IdiomSpeechText(s), 100);
-        }
-        PrepareFixedPhrases();  // asked again so that many boards never push them out
+    if (!IsSound) return;
+    const int firstVoice = VoiceMode == 1 ? 1 : 0;
+    for (int v : {firstVoice, 1 - firstVoice}) {
+        if (!VoiceReady[v]) continue;
+        for (int s = 0; s < kSlots; ++s) svc.speech.Prepare(v, IdiomSpeechText(s), 100);
     }
+    PrepareFixedPhrases();  // asked again so that many boards never push them out
 }

@@ -29,40 +29,13 @@ void TForm1::ResumeHeldStones() {
         if (ImgStone[i]->Visible) FloatAniStoneY[i]->Start();
 }
 
-void TForm1::Timer1Timer(TFmxObject*) {
+void TForm1::Timer1Timer(SceneObject*) {
     // 1. Countdown, or parking of the question-number label.
     if (ThinkingTimeCount > 0) {
-        OldThinkingTimeCount = ThinkingTimeCount;
-        const int elapsed = static_cast<int>(ElapsedMs(timeGetTime(), StartThinkingTime) / 1000);
-        // A late tick must not skip the release: the count stops at 0.
-        ThinkingTimeCount = std::max(0, 5 - elapsed);
-        if (ThinkingTimeCount == 0) {
-            PlayEffect("Data/Sound/Down.wav", false);
-            FloatAniBallY[0]->StartValue = ImgBall[0]->Position.Y;
-            FloatAniBallY[0]->StopValue = ClientHeight();
-            FloatAniBallY[0]->Duration = 1.5f;
-            FloatAniBallY[0]->Start();
-            MovingBallNo = 0;
-            FirstBallDown = true;
-        }
-        if (ThinkingTimeCount != OldThinkingTimeCount) {
-            if (ThinkingTimeCount > 0) PlayEffect("Data/Sound/Bleep.wav", false);
-            if (ThinkingTimeCount == 0)
-                LblMsg->Text = "競技開始";
-            else if (ThinkingTimeCount >= 1 && ThinkingTimeCount <= 4)
-                LblMsg->Text = IntToStr(ThinkingTimeCount);
-            else
-                LblMsg->Text.clear();
-        }
-        if (GameMode == 0) {
-            LblMondaiCount->Position.X = (ClientWidth() - LblMondaiCount->Width) * 0.5f;
-            LblMondaiCount->Position.Y = LblMsg->Position.Y - LblMondaiCount->Height;
-            LblMondaiCount->TextAlign = TTextAlign::taCenter;
-        }
+        CountDown();
+        if (GameMode == 0) PlaceQuestionNumber(true);
     } else if (GameMode == 0) {
-        LblMondaiCount->Position.X = ClientWidth() - LblMondaiCount->Width - 10;
-        LblMondaiCount->Position.Y = 0;
-        LblMondaiCount->TextAlign = TTextAlign::taTrailing;
+        PlaceQuestionNumber(false);
     }
 
     // 2. Sliding rows and parked balls with the mouse buttons.
@@ -70,34 +43,9 @@ void TForm1::Timer1Timer(TFmxObject*) {
     if (!Pause && PadHitCount > 0 && mayPlaySlide) {
         const float d = ClientWidth() * 0.015f * (svc.input.Ctrl ? 2 : 1);
         const bool left = svc.input.LeftButton, right = svc.input.RightButton;
-        for (int r = 0; r < kBlockRows; ++r) {
-            if (UnVisibleBlockCount[r + 1] != 16 || UnVisibleBlockCount[r + 2] != 16) continue;
-            for (int c = 0; c < kBlocksPerRow; ++c) {
-                TImage* block = ImgBlock[r * 16 + c];
-                TImage* stone = ImgStone[r * 16 + c];
-                if (left) {
-                    if (ImgBlock[r * 16 + 15]->Position.X > -block->Width) block->Position.X -= d;
-                    if (!stone->Visible) stone->Position.X = block->Position.X;
-                }
-                if (right) {
-                    if (ImgBlock[r * 16]->Position.X < ClientWidth()) block->Position.X += d;
-                    if (!stone->Visible) stone->Position.X = block->Position.X;
-                }
-            }
-        }
-        if (UnVisibleBlockCount[1] == 16 && UnVisibleBlockCount[2] == 16) {
-            for (int i = 0; i < kBalls; ++i) {
-                TImage* ball = ImgBall[i];
-                if (!ball->Visible) continue;
-                const bool slides =
-                    (GameMode == 0 && Clear &&
-                     ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
-                    (GameMode == 1 && !Mode1_Clear && i < MovingBallNo) || (GameMode == 1 && Mode1_Clear);
-                if (!slides) continue;
-                if (left && ImgBlock[15]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
-                if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;
-            }
-        }
+        SlideRows(d, left, right);
+        if (UnVisibleBlockCount[1] == kBlocksPerRow && UnVisibleBlockCount[2] == kBlocksPerRow)
+            SlideParkedBalls(d, left, right);
     }
 
     // 3. Let waiting input and animation ticks run.
@@ -107,53 +55,120 @@ void TForm1::Timer1Timer(TFmxObject*) {
     ProcessBall();
 
     // 5. A falling stone against the paddle.
-    if (ImgPad->Visible && !GameOver && !Clear) {
-        for (int i = 0; i < kBlocks; ++i) {
-            if (!ImagesOverlap(ImgPad, ImgStone[i])) continue;
-            PlayEffect("Data/Sound/Bakuhatu.wav", false);
-            ImgPad->Visible = false;
-            FloatAniStoneY[i]->Stop();
-            if (MovingBallNo >= 0) {
-                FloatAniBallX[MovingBallNo]->StopAtCurrent();
-                FloatAniBallY[MovingBallNo]->StopAtCurrent();
-            }
-            ImgBakuhatu->Position.X = ImgPad->Position.X;
-            ImgBakuhatu->Position.Y = ImgPad->Position.Y;
-            ImgBakuhatu->Visible = true;
-            ImgBakuhatu->Opacity = 1;
-            ImgBakuhatu->BringToFront();
-            FloatAniBakuhatuX->StopValue = Random(ClientWidth());
-            FloatAniBakuhatuY->StopValue = 0;
-            FloatAniBakuhatuX->Start();
-            FloatAniBakuhatuY->Start();
-            FloatAniBakuhatuOpacity->Start();
-            return;
-        }
-    }
+    if (ImgPad->Visible && !GameOver && !Clear && StoneHitsPaddle()) return;
 
     // 6. The media player does not loop: restart the track once its length has passed.
     if (IsMusic && MediaPlayer1->State() == TMPState::Playing) {
         const int64_t lengthMs = (MediaPlayer1->Duration() / 10000000) * 1000;
-        if (ElapsedMs(timeGetTime(), MusicStartTime) >= lengthMs) {
-            Timer1->SetEnabled(false);
-            if (MovingBallNo >= 0) {
-                FloatAniBallX[MovingBallNo]->StopAtCurrent();
-                FloatAniBallY[MovingBallNo]->StopAtCurrent();
+        if (ElapsedMs(timeGetTime(), MusicStartTime) >= lengthMs) RestartMusic();
+    }
+}
+
+void TForm1::CountDown() {
+    OldThinkingTimeCount = ThinkingTimeCount;
+    const int elapsed = static_cast<int>(ElapsedMs(timeGetTime(), StartThinkingTime) / 1000);
+    // A late tick must not skip the release: the count stops at 0.
+    ThinkingTimeCount = std::max(0, 5 - elapsed);
+    if (ThinkingTimeCount == 0) {
+        // The first ball drops straight down.
+        PlayEffect("Data/Sound/Down.wav", false);
+        FloatAniBallY[0]->StartValue = ImgBall[0]->Position.Y;
+        FloatAniBallY[0]->StopValue = ClientHeight();
+        FloatAniBallY[0]->Duration = 1.5f;
+        FloatAniBallY[0]->Start();
+        MovingBallNo = 0;
+        FirstBallDown = true;
+    }
+    if (ThinkingTimeCount != OldThinkingTimeCount) {
+        if (ThinkingTimeCount > 0) PlayEffect("Data/Sound/Bleep.wav", false);
+        if (ThinkingTimeCount == 0)
+            LblMsg->Text = "競技開始";
+        else if (ThinkingTimeCount >= 1 && ThinkingTimeCount <= 4)
+            LblMsg->Text = IntToStr(ThinkingTimeCount);
+        else
+            LblMsg->Text.clear();
+    }
+}
+
+void TForm1::PlaceQuestionNumber(bool overCountdown) {
+    // Above the countdown while it runs, else parked at the top right.
+    if (overCountdown) {
+        LblMondaiCount->Position.X = (ClientWidth() - LblMondaiCount->Width) * 0.5f;
+        LblMondaiCount->Position.Y = LblMsg->Position.Y - LblMondaiCount->Height;
+        LblMondaiCount->TextAlign = TTextAlign::taCenter;
+    } else {
+        LblMondaiCount->Position.X = ClientWidth() - LblMondaiCount->Width - 10;
+        LblMondaiCount->Position.Y = 0;
+        LblMondaiCount->TextAlign = TTextAlign::taTrailing;
+    }
+}
+
+void TForm1::SlideRows(float d, bool left, bool right) {
+    // A row slides once the rows below it are all gone; parked stones go with their blocks.
+    for (int r = 0; r < kBlockRows; ++r) {
+        if (UnVisibleBlockCount[r + 1] != kBlocksPerRow || UnVisibleBlockCount[r + 2] != kBlocksPerRow) continue;
+        for (int c = 0; c < kBlocksPerRow; ++c) {
+            TImage* block = ImgBlock[BlockIndex(r, c)];
+            TImage* stone = ImgStone[BlockIndex(r, c)];
+            if (left) {
+                if (ImgBlock[BlockIndex(r, 15)]->Position.X > -block->Width) block->Position.X -= d;
+                if (!stone->Visible) stone->Position.X = block->Position.X;
             }
-            HoldFallingStones();
-            MediaPlayer1->Stop();
-            MediaPlayer1->SetCurrentTime(0);
-            MediaPlayer1->Play();
-            MusicStartTime = timeGetTime();
-            if (!Pause && !GameSetting) {
-                if (MovingBallNo >= 0) {
-                    // A ball on its first fall keeps falling straight.
-                    if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
-                    FloatAniBallY[MovingBallNo]->Start();
-                }
-                ResumeHeldStones();
-                Timer1->SetEnabled(true);
+            if (right) {
+                if (ImgBlock[BlockIndex(r, 0)]->Position.X < ClientWidth()) block->Position.X += d;
+                if (!stone->Visible) stone->Position.X = block->Position.X;
             }
         }
+    }
+}
+
+void TForm1::SlideParkedBalls(float d, bool left, bool right) {
+    // Balls answered and resting in the top row's gaps slide with it.
+    for (int i = 0; i < kBalls; ++i) {
+        TImage* ball = ImgBall[i];
+        if (!ball->Visible) continue;
+        const bool slides =
+            (GameMode == 0 && Clear && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
+            (GameMode == 1 && !Mode1_Clear && i < MovingBallNo) || (GameMode == 1 && Mode1_Clear);
+        if (!slides) continue;
+        if (left && ImgBlock[BlockIndex(0, 15)]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
+        if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;
+    }
+}
+
+bool TForm1::StoneHitsPaddle() {
+    // The paddle explodes; the round is lost when the explosion is over.
+    for (int i = 0; i < kBlocks; ++i) {
+        if (!ImagesOverlap(ImgPad, ImgStone[i])) continue;
+        PlayEffect("Data/Sound/Bakuhatu.wav", false);
+        ImgPad->Visible = false;
+        FloatAniStoneY[i]->Stop();
+        if (MovingBallNo >= 0) Hold(MovingBallNo);
+        ImgBakuhatu->Position.X = ImgPad->Position.X;
+        ImgBakuhatu->Position.Y = ImgPad->Position.Y;
+        ImgBakuhatu->Visible = true;
+        ImgBakuhatu->Opacity = 1;
+        ImgBakuhatu->BringToFront();
+        FloatAniBakuhatuX->StopValue = Random(ClientWidth());
+        FloatAniBakuhatuY->StopValue = 0;
+        FloatAniBakuhatuX->Start();
+        FloatAniBakuhatuY->Start();
+        FloatAniBakuhatuOpacity->Start();
+        return true;
+    }
+    return false;
+}
+
+void TForm1::RestartMusic() {
+    // Everything on the clock holds while the track starts again.
+    FreezePlay();
+    MediaPlayer1->Stop();
+    MediaPlayer1->SetCurrentTime(0);
+    MediaPlayer1->Play();
+    MusicStartTime = timeGetTime();
+    if (!Pause && !GameSetting) {
+        ContinueBallInPlay();
+        ResumeHeldStones();
+        Timer1->SetEnabled(true);
     }
 }

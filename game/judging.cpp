@@ -87,18 +87,34 @@ void TForm1::CorrectAnswerStroke(int c) {
     const int b = MovingBallNo;
     const int s = c / 4;
     Clear = true;  // until the next ball first meets the paddle
+    const bool lastBall = b + 1 >= kBalls;
     if (IsSound) {
         PlayEffect("Data/Sound/seikai.wav", true);
-        if (b < 3) Speak(IdiomSpeechText(s), 100);
+        if (!lastBall) Speak(IdiomSpeechText(s), 100);
     }
     LblKaitoMoji->Text = SlotJukugo(s);
     LblYomi->Text = SlotYomi(s);
     LblYomi->Visible = true;
+    BlankSpecialBlocks(s);
 
+    if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
+        MovingBallNo = b + 1;
+        TFloatAnimation* fall = FloatAniBallY[b + 1];
+        fall->Duration = 3.0f;
+        fall->StartValue = ImgBall[b + 1]->Position.Y;
+        fall->StopValue = static_cast<float>(ClientHeight());
+        fall->Start();
+        FirstBallDown = true;
+        return;
+    }
+    StrokeRoundComplete();
+}
+
+void TForm1::BlankSpecialBlocks(int s) {
     // The special blocks of the answered slot go blank.
     for (int r = 1; r < kBlockRows; ++r) {
         for (int col = 0; col < kBlocksPerRow; ++col) {
-            const int i = r * kBlocksPerRow + col;
+            const int i = BlockIndex(r, col);
             if (SeikaiMojiNo[i] != s) continue;
             SeikaiMojiNo[i] = -1;
             for (int k = 0; k < 4; ++k) {
@@ -110,19 +126,10 @@ void TForm1::CorrectAnswerStroke(int c) {
             }
         }
     }
+}
 
-    if (b < 3) {  // the next ball drops, twice as slowly as in the score challenge
-        MovingBallNo = b + 1;
-        TFloatAnimation* fall = FloatAniBallY[b + 1];
-        fall->Duration = 3.0f;
-        fall->StartValue = ImgBall[b + 1]->Position.Y;
-        fall->StopValue = static_cast<float>(ClientHeight());
-        fall->Start();
-        FirstBallDown = true;
-        return;
-    }
-
-    // The fourth ball is home: the round is complete.
+void TForm1::StrokeRoundComplete() {
+    // The fourth ball is home.
     Mode1_Clear = true;
     MovingBallNo = -1;
     StopAllStoneFalls();
@@ -153,11 +160,11 @@ void TForm1::WrongAnswer(int c) {
 }
 
 void TForm1::CharacterCopy(int r, int c) {
-    const int i = r * kBlocksPerRow + c;
+    const int i = BlockIndex(r, c);
     const int t = SeikaiMojiNo[i];
     const int b = MovingBallNo;
     // A stone block has already sounded its own hit.
-    if (IsSound && BlockKind[i] != 4) PlayEffect("Data/Sound/Copy.wav", false);
+    if (IsSound && BlockKind[i] != KindOfBlock::Stone) PlayEffect("Data/Sound/Copy.wav", false);
 
     if (GameMode == 1) {
         // Swap with the later ball carrying t, so the four balls stay all different.
@@ -172,7 +179,7 @@ void TForm1::CharacterCopy(int r, int c) {
     } else {
         BallSeikaiMojiNo = t;
         const bool dealt = t == FirstBallSeikaiMojiNo;
-        for (int k = b; k <= 2; ++k) {
+        for (int k = b; k < kScoreChallengeBalls; ++k) {
             TextBallMoji[k]->Text = SlotCharacter(t);
             TextBallMoji[k]->Color = dealt ? Colors::Darkgoldenrod : Colors::Darkviolet;
         }

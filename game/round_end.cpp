@@ -36,7 +36,7 @@ void TForm1::DoGameOver() {
     MovingBallNo = -1;
 }
 
-void TForm1::FloatAniBakuhatuXFinish(TFmxObject* sender) {
+void TForm1::FloatAniBakuhatuXFinish(SceneObject* sender) {
     // An explosion cut short by hiding its picture (a new board, a loaded game)
     // ends nothing.
     if (!ImgBakuhatu->Visible) return;
@@ -54,17 +54,17 @@ void TForm1::ZoomInTitle() {
     FloatAniTitleHeight->Start();
 }
 
-void TForm1::FloatAniScoreYFinish(TFmxObject* sender) {
+void TForm1::FloatAniScoreYFinish(SceneObject* sender) {
     LblScore->Visible = false;
     LblScore->Position.Y = FloatAniScoreY->StartValue;
     LblScore->Position.X = FloatAniScoreX->StartValue;
-    LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+    LblTotalScore->Text = ScoreText(TotalScore);
     if (GameMode != 0) return;
     ImgTitle->Visible = true;  // seikai, newrecord or GameClear, chosen at the answer
     if (GameClear) ZoomInTitle();
 }
 
-void TForm1::FloatAniTitleWidthFinish(TFmxObject* sender) {
+void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     // A zoom cut short because the title was hidden ([Shift] or [Alt] within the
     // second) must not put its message over the next board or start the parade.
     if (!ImgTitle->Visible) return;

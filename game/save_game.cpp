@@ -27,19 +27,6 @@ std::array<bool, 4> SlotsWithSavedTexts(const std::optional<SavedBoardTexts>& te
     return slots;
 }
 
-const char* BlockPicture(int kind) {
-    switch (kind) {
-        case 0: return "Data/Png/Block_0.png";
-        case 1: return "Data/Png/Block_1.png";
-        case 2: return "Data/Png/Block_2.png";
-        case 3: return "Data/Png/Block_3.png";
-        case 4: return "Data/Png/StoneBlock.png";
-        case 5: return "Data/Png/WoodBlock.png";
-        case 6: return "Data/Png/GoldBlock.png";
-        default: return nullptr;
-    }
-}
-
 void ShowMessage(TLabel* label, const std::string& text) {
     label->Text = text;
     label->Visible = true;
@@ -82,11 +69,11 @@ void TForm1::ReadSavedFilesAtStartup() {
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
     }
-    LblHighScore->Text = "HIGHSCORE:" + ZeroPad(HighScore, 6);
+    LblHighScore->Text = HighScoreText(HighScore);
     ShowMessage(LblMsg, message);
 
     Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
-    LblMode1HighScore->Text = "最小打数:" + ZeroPad(Mode1HighScore, 3);
+    LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
 
     const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile));
     IsSound = settings.isSound;
@@ -102,58 +89,8 @@ void TForm1::SaveGame() {
 
     bool recordFailed = false;
     if (GameMode == 0) {
-        TDataRec& r = DataRec;
-        r.Stage = Stage;
-        r.MondaiCount = MondaiCount;
-        for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = ShutudaiSumi[q] ? 1 : 0;
-        r.ShutudaiSumiCount = ShutudaiSumiCount;
-        for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = MondaiNo[k];
-        for (int i = 0; i < kBlocks; ++i) {
-            r.Block[i].X = ImgBlock[i]->Position.X;
-            r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
-            r.Block[i].BlockKind = BlockKind[i];
-            r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
-        }
-        for (int b = 0; b < 3; ++b) {
-            r.Ball[b].X = ImgBall[b]->Position.X;
-            r.Ball[b].Y = ImgBall[b]->Position.Y;
-            r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
-            r.Ball[b].StopY = FloatAniBallY[b]->StopValue;
-            r.Ball[b].Duration = FloatAniBallX[b]->Duration;
-            r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
-        }
-        r.MovingBallNo = MovingBallNo;
-        for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = UnVisibleMojiNo[k];
-        r.BallSeikaiMojiNo = BallSeikaiMojiNo;
-        r.FirstBallSeikaiMojiNo = FirstBallSeikaiMojiNo;
-        r.PadHitCount = PadHitCount;
-        r.UpBlockHitCount = UpBlockHitCount;
-        r.Clear = Clear ? 1 : 0;
-        r.GameOver = GameOver ? 1 : 0;
-        r.GameClear = GameClear ? 1 : 0;
-        r.HintHyoji = HintHyoji ? 1 : 0;
-        for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = UnVisibleBlockCount[n];
-        for (int i = 0; i < kBlocks; ++i) {
-            r.Stone[i].X = ImgStone[i]->Position.X;
-            r.Stone[i].Y = ImgStone[i]->Position.Y;
-            r.Stone[i].StopY = FloatAniStoneY[i]->StopValue;
-            r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
-            r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
-        }
-        r.Score = Score;
-        r.TotalScore = TotalScore;
-        r.OldTotalScore = OldTotalScore;
-        r.HighScore = HighScore;
-        // Closed while minimised, the client area may be empty: the positions
-        // still belong to the size the scene was last laid out for.
-        int w = ClientWidth(), h = ClientHeight();
-        if (w <= 0 || h <= 0) {
-            w = AlignedWidth > 0 ? static_cast<int>(AlignedWidth) : 800;
-            h = AlignedHeight > 0 ? static_cast<int>(AlignedHeight) : 600;
-        }
-        r.ScreenX = w;
-        r.ScreenY = h;
-
+        RecordBoard(DataRec);
+        RecordProgress(DataRec);
         if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
             recordFailed = true;
             SaveFailure = Msg::SaveFailed;
@@ -177,6 +114,64 @@ void TForm1::SaveGame() {
             ShowMessage(LblMsg, kSettingsSaveFailed);
         }
     }
+}
+
+// The questions, the blocks and the balls into the record.
+void TForm1::RecordBoard(TDataRec& r) const {
+    r.Stage = Stage;
+    r.MondaiCount = MondaiCount;
+    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = ShutudaiSumi[q] ? 1 : 0;
+    r.ShutudaiSumiCount = ShutudaiSumiCount;
+    for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = MondaiNo[k];
+    for (int i = 0; i < kBlocks; ++i) {
+        r.Block[i].X = ImgBlock[i]->Position.X;
+        r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
+        r.Block[i].BlockKind = static_cast<int32_t>(BlockKind[i]);
+        r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
+    }
+    for (int b = 0; b < kScoreChallengeBalls; ++b) {
+        r.Ball[b].X = ImgBall[b]->Position.X;
+        r.Ball[b].Y = ImgBall[b]->Position.Y;
+        r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
+        r.Ball[b].StopY = FloatAniBallY[b]->StopValue;
+        r.Ball[b].Duration = FloatAniBallX[b]->Duration;
+        r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
+    }
+    r.MovingBallNo = MovingBallNo;
+}
+
+// The state of the question, the stones, the scores and the window size into the record.
+void TForm1::RecordProgress(TDataRec& r) const {
+    for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = UnVisibleMojiNo[k];
+    r.BallSeikaiMojiNo = BallSeikaiMojiNo;
+    r.FirstBallSeikaiMojiNo = FirstBallSeikaiMojiNo;
+    r.PadHitCount = PadHitCount;
+    r.UpBlockHitCount = UpBlockHitCount;
+    r.Clear = Clear ? 1 : 0;
+    r.GameOver = GameOver ? 1 : 0;
+    r.GameClear = GameClear ? 1 : 0;
+    r.HintHyoji = HintHyoji ? 1 : 0;
+    for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = UnVisibleBlockCount[n];
+    for (int i = 0; i < kBlocks; ++i) {
+        r.Stone[i].X = ImgStone[i]->Position.X;
+        r.Stone[i].Y = ImgStone[i]->Position.Y;
+        r.Stone[i].StopY = FloatAniStoneY[i]->StopValue;
+        r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
+        r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
+    }
+    r.Score = Score;
+    r.TotalScore = TotalScore;
+    r.OldTotalScore = OldTotalScore;
+    r.HighScore = HighScore;
+    // Closed while minimised, the client area may be empty: the positions
+    // still belong to the size the scene was last laid out for.
+    int w = ClientWidth(), h = ClientHeight();
+    if (w <= 0 || h <= 0) {
+        w = AlignedWidth > 0 ? static_cast<int>(AlignedWidth) : 800;
+        h = AlignedHeight > 0 ? static_cast<int>(AlignedHeight) : 600;
+    }
+    r.ScreenX = w;
+    r.ScreenY = h;
 }
 
 void TForm1::WriteStrokeRecord() {
@@ -206,22 +201,36 @@ void TForm1::LoadGame() {
     // its saved legs run on as they are (nothing left over from the board we leave).
     FirstBallDown = false;
 
+    // Positions were saved for the window size of the time; they are scaled to this one.
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
     const float sy = static_cast<float>(ClientHeight()) / static_cast<float>(rec.ScreenY);
+    RestoreBoard(rec, sx);
+    RestoreBalls(rec, sx, sy);
+    RestoreProgress(rec);
+    RestoreStones(rec, sx, sy);
+    if (texts) RestoreSavedQuestions(*texts);
+    for (int i = 0; i < kBlocks; ++i)
+        if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
+    RestoreLabels();
+    RestoreCharacters();
+    ShowContinuedGame();
+}
 
+void TForm1::RestoreBoard(const TDataRec& rec, float sx) {
     Stage = rec.Stage;
     MondaiCount = rec.MondaiCount;
     for (int k = 0; k < kSlots; ++k) MondaiNo[k] = rec.MondaiNo[k];
-
     for (int i = 0; i < kBlocks; ++i) {
         ImgBlock[i]->Position.X = rec.Block[i].X * sx;
         ImgBlock[i]->Visible = rec.Block[i].Visible != 0;
-        BlockKind[i] = rec.Block[i].BlockKind;
+        BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);  // checked by DataRecIsUsable
         SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
     }
+}
 
+void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
     MovingBallNo = rec.MovingBallNo;
-    for (int b = 0; b < 3; ++b) {
+    for (int b = 0; b < kScoreChallengeBalls; ++b) {
         const TDataRecBall& saved = rec.Ball[b];
         // Anything still on the clock from the board we leave must not carry on
         // over the restored one; held, it stays put and fires nothing.
@@ -236,7 +245,9 @@ void TForm1::LoadGame() {
         FloatAniBallY[b]->Duration = saved.Duration;
         ImgBall[b]->Visible = saved.Visible != 0;
     }
+}
 
+void TForm1::RestoreProgress(const TDataRec& rec) {
     for (int k = 0; k < kSlots; ++k) UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
     BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
     FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
@@ -247,7 +258,12 @@ void TForm1::LoadGame() {
     GameClear = rec.GameClear != 0;
     HintHyoji = rec.HintHyoji != 0;
     for (int n = 0; n < 5; ++n) UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
+    Score = rec.Score;
+    TotalScore = rec.TotalScore;
+    OldTotalScore = rec.OldTotalScore;
+}
 
+void TForm1::RestoreStones(const TDataRec& rec, float sx, float sy) {
     for (int i = 0; i < kBlocks; ++i) {
         const TDataRecStone& saved = rec.Stone[i];
         if (FloatAniStoneY[i]->Running()) FloatAniStoneY[i]->Hold();
@@ -264,43 +280,42 @@ void TForm1::LoadGame() {
             ImgStone[i]->Position = ImgBlock[i]->Position;
         }
     }
+}
 
-    Score = rec.Score;
-    TotalScore = rec.TotalScore;
-    OldTotalScore = rec.OldTotalScore;
-
+void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
     // An additional question of the saved board that the current list no longer
     // has comes back from the texts saved with it, under the next free number.
-    if (texts) {
-        for (int k = 0; k < kSlots; ++k) {
-            const SavedQuestionText& saved = (*texts)[k];
-            if (saved.jukugo.empty() || MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
-            MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
-            TuikaJukugos += 1;
-            TuikaJukugo.push_back(saved.jukugo);
-            TuikaYomi.push_back(saved.yomi);
-            TuikaImi.push_back(saved.imi);
-            TuikaSpeakMoji.push_back(saved.speakMojiCp932);
-            TuikaShutudaiSumi.push_back(true);
-            TuikaShutudaiSumiCount += 1;
-        }
+    for (int k = 0; k < kSlots; ++k) {
+        const SavedQuestionText& saved = texts[k];
+        if (saved.jukugo.empty() || MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
+        MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
+        TuikaJukugos += 1;
+        TuikaJukugo.push_back(saved.jukugo);
+        TuikaYomi.push_back(saved.yomi);
+        TuikaImi.push_back(saved.imi);
+        TuikaSpeakMoji.push_back(saved.speakMojiCp932);
+        TuikaShutudaiSumi.push_back(true);
+        TuikaShutudaiSumiCount += 1;
     }
+}
 
-    for (int i = 0; i < kBlocks; ++i)
-        if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
-
-    LblMondaiCount->Text = "第" + IntToStr(MondaiCount) + "問";
+void TForm1::RestoreLabels() {
+    LblMondaiCount->Text = QuestionNumberText(MondaiCount);
     LblPadHitCount->Text = ZeroPad(Stage * 15 - PadHitCount, 3);
-    LblVisibleBlockCount1->Text = IntToStr(16 - UnVisibleBlockCount[1]);
-    LblVisibleBlockCount2->Text = IntToStr(16 - UnVisibleBlockCount[2]);
-    LblTotalScore->Text = "SCORE:" + ZeroPad(TotalScore, 6);
+    LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[1]);
+    LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[2]);
+    LblTotalScore->Text = ScoreText(TotalScore);
+}
 
+// The characters of the board: on the balls, in the top row with its gaps, and
+// on the special blocks; the answer label and the blinking of the dealt character.
+void TForm1::RestoreCharacters() {
     const std::string& targetIdiom = SlotJukugo(BallSeikaiMojiNo);
     const std::string hidden = Utf16UnitCharacter(targetIdiom, UnVisibleMojiNo[BallSeikaiMojiNo]);
     LblKaitoMoji->Text = (GameOver || Clear) ? targetIdiom : hidden;
-    for (int b = 0; b < 3; ++b) TextBallMoji[b]->Text = hidden;
+    for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Text = hidden;
 
-    for (int c = 0; c < 16; ++c) {
+    for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
         const bool gap = UnVisibleMojiNo[k] == p;
         TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotJukugo(k), p);
@@ -312,9 +327,9 @@ void TForm1::LoadGame() {
         for (int r = 1; r <= 2; ++r) {
             TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
             text->Text = slotHidden;
-            for (int c = 0; c < 16; ++c) {
-                if (SeikaiMojiNo[r * 16 + c] != k) continue;
-                text->SetParent(ImgBlock[r * 16 + c]);
+            for (int c = 0; c < kBlocksPerRow; ++c) {
+                if (SeikaiMojiNo[BlockIndex(r, c)] != k) continue;
+                text->SetParent(ImgBlock[BlockIndex(r, c)]);
                 text->Color = k == FirstBallSeikaiMojiNo ? Colors::Darkmagenta : Colors::White;
                 break;
             }
@@ -324,23 +339,24 @@ void TForm1::LoadGame() {
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->Opacity = 1;
     if (BallSeikaiMojiNo == FirstBallSeikaiMojiNo) {
-        for (int b = 0; b < 3; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
+        for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
         LblKaitoMoji->FontColor = Colors::Gold;
         FloatAniKaitoMoji->Start();
     } else {
-        for (int b = 0; b < 3; ++b) TextBallMoji[b]->Color = Colors::Darkviolet;
+        for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Color = Colors::Darkviolet;
         LblKaitoMoji->FontColor = Colors::Floralwhite;
         FloatAniKaitoMoji->Stop();  // no blinking left over from the board we leave
         LblKaitoMoji->Opacity = 1;
     }
+}
 
+void TForm1::ShowContinuedGame() {
     LblImi->Text = SlotImi(BallSeikaiMojiNo);
     LblImi->Visible = false;
     LblYomi->Text = SlotYomi(BallSeikaiMojiNo);
     LblYomi->Visible = false;
 
-    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
-    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(Stage) + ".mp3");
+    ShowStageScenery();
 
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;

@@ -37,6 +37,11 @@ std::string ZeroPad(int value, int width) {
     return std::string(width > 0 ? width : 0, '-');
 }
 
+std::string ScoreText(int totalScore) { return "SCORE:" + ZeroPad(totalScore, 6); }
+std::string HighScoreText(int highScore) { return "HIGHSCORE:" + ZeroPad(highScore, 6); }
+std::string StrokeRecordText(int strokes) { return "最小打数:" + ZeroPad(strokes, 3); }
+std::string QuestionNumberText(int question) { return "第" + IntToStr(question) + "問"; }
+
 namespace {
 // The program folder with its trailing separator.
 std::string FolderWithSeparator(std::string folder) {
@@ -72,115 +77,13 @@ void TForm1::FormCreate() {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::u8path(DataFolda), ec);
 
-    // Blocks: 16 per row with 17 equal gaps across the window.
-    const float W = ClientWidth();
-    const float w = Image1->Width, h = Image1->Height, hb = ImageBall->Height;
-    auto mouseToPaddle = [this](TFmxObject* s, TShiftState sh, float x, float y) {
-        FormMouseMove(s, sh, x, y);
-    };
-    for (int row = 0; row < kBlockRows; ++row) {
-        for (int col = 0; col < kBlocksPerRow; ++col) {
-            TImage* b = Create<TImage>(this);
-            b->Align = TAlignLayout::alScale;
-            b->WrapMode = TImageWrapMode::iwStretch;
-            b->Width = w;
-            b->Height = h;
-            b->Position.X = (W - 16 * w) / 17 * (col + 1) + w * col;
-            b->Position.Y = (h + 1.5f * hb) * row + 2 * hb;
-            b->Bitmap.LoadFromFile(AssetPath("Data/Png/Block_" + IntToStr(col / 4) + ".png"));
-            b->HitTest = false;
-            b->OnMouseMove = mouseToPaddle;
-            ImgBlock[row * 16 + col] = b;
-        }
-    }
+    CreateBlocks();
+    CreateBlockCharacters();
+    CreateStones();
+    CreateBalls();
 
-    // Characters of the top row, then the eight special-block characters.
-    for (int col = 0; col < 16; ++col) {
-        const bool light = (col / 4) % 2 == 0;
-        TText* t = Create<TText>(ImgBlock[col]);
-        t->Align = TAlignLayout::alScale;
-        t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
-        t->Text = "四";
-        t->Stretch = true;
-        t->Color = light ? Colors::Cornsilk : Colors::Black;
-        t->HitTest = false;
-        TextBlockMoji[col] = t;
-        TShadowEffect* s = Create<TShadowEffect>(t);
-        s->ShadowColor = light ? Colors::Aquamarine : Colors::Darkorchid;
-        s->Opacity = 0.7f;
-        ShadowText[col] = s;
-    }
-    for (int row = 1; row <= 2; ++row) {
-        for (int k = 0; k < 4; ++k) {
-            const int i = (row - 1) * 4 + k;
-            TText* t = Create<TText>(ImgBlock[row * 16 + k]);
-            t->Align = TAlignLayout::alScale;
-            t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
-            t->Text = "四";
-            t->Stretch = true;
-            t->HitTest = false;
-            TextSpecialBlockMoji[i] = t;
-            TShadowEffect* s = Create<TShadowEffect>(t);
-            s->ShadowColor = Colors::Aquamarine;
-            s->Opacity = 0.7f;
-            ShadowSpecialText[i] = s;
-        }
-    }
-
-    // Stones, parked on their blocks until a contact drops them.
-    for (int i = 0; i < kBlocks; ++i) {
-        TImage* s = Create<TImage>(this);
-        s->Align = TAlignLayout::alScale;
-        s->WrapMode = TImageWrapMode::iwStretch;
-        s->Width = 0.7f * w;
-        s->Height = h;
-        s->Position = ImgBlock[i]->Position;
-        s->HitTest = false;
-        s->OnMouseMove = mouseToPaddle;
-        ImgStone[i] = s;
-        TFloatAnimation* a = Create<TFloatAnimation>(s);
-        a->PropertyName = "Position.Y";
-        a->StartFromCurrent = true;
-        a->OnFinish = [this](TFmxObject* sender) { FloatAniStoneYFinish(sender); };
-        FloatAniStoneY[i] = a;
-    }
-
-    // Balls in a column at the left edge, ball 0 lowest.
-    for (int i = 0; i < kBalls; ++i) {
-        TImage* b = Create<TImage>(this);
-        b->Align = TAlignLayout::alScale;
-        b->WrapMode = TImageWrapMode::iwStretch;
-        b->Width = ImageBall->Width;
-        b->Height = hb;
-        b->Position.X = ImageBall->Position.X;
-        b->Position.Y = 3 * hb + ImgBlock[32]->Position.Y + 40 - (hb + 5) * i;
-        b->Bitmap.LoadFromFile(AssetPath("Data/Png/ball.png"));
-        b->HitTest = false;
-        b->OnMouseMove = mouseToPaddle;
-        ImgBall[i] = b;
-        TText* t = Create<TText>(b);
-        t->Align = TAlignLayout::alScale;
-        t->SetBounds(0.25f * b->Width, 0.15f * b->Height, 0.5f * b->Width, 0.7f * b->Height);
-        t->Text = "四";
-        t->Stretch = true;
-        t->Color = Colors::Darkviolet;
-        t->HitTest = false;
-        TextBallMoji[i] = t;
-        TShadowEffect* s = Create<TShadowEffect>(t);
-        s->Enabled = true;
-        s->ShadowColor = Colors::Darkmagenta;
-        s->Opacity = 0.7f;
-        ShadowEffectTextBallMoji[i] = s;
-        FloatAniBallX[i] = Create<TFloatAnimation>(b);
-        FloatAniBallX[i]->PropertyName = "Position.X";
-        FloatAniBallX[i]->StartFromCurrent = true;
-        FloatAniBallY[i] = Create<TFloatAnimation>(b);
-        FloatAniBallY[i]->PropertyName = "Position.Y";
-        FloatAniBallY[i]->StartFromCurrent = true;
-    }
-
-    LblVisibleBlockCount1->Position.Y = ImgBlock[16]->Position.Y;
-    LblVisibleBlockCount2->Position.Y = ImgBlock[32]->Position.Y;
+    LblVisibleBlockCount1->Position.Y = ImgBlock[BlockIndex(1, 0)]->Position.Y;
+    LblVisibleBlockCount2->Position.Y = ImgBlock[BlockIndex(2, 0)]->Position.Y;
     LblVisibleBlockCount1->BringToFront();
     LblVisibleBlockCount2->BringToFront();
 
@@ -206,6 +109,122 @@ void TForm1::FormCreate() {
     PrepareFixedPhrases();
     LblGameMode->Text = GameMode == 0 ? "得点挑戦" : "打数挑戦";
     HideCursor();
+}
+
+void TForm1::CreateBlocks() {
+    // 16 per row with 17 equal gaps across the window, in the colours of the top row.
+    const float W = ClientWidth();
+    const float w = Image1->Width, h = Image1->Height, hb = ImageBall->Height;
+    for (int row = 0; row < kBlockRows; ++row) {
+        for (int col = 0; col < kBlocksPerRow; ++col) {
+            TImage* b = Create<TImage>(this);
+            b->Align = TAlignLayout::alScale;
+            b->WrapMode = TImageWrapMode::iwStretch;
+            b->Width = w;
+            b->Height = h;
+            b->Position.X = BlockX(W, w, col);
+            b->Position.Y = BlockY(h, hb, row);
+            b->Bitmap.LoadFromFile(AssetPath(BlockPicture(TopRowKind(col / 4))));
+            b->HitTest = false;
+            b->OnMouseMove = MouseMovesPaddle();
+            ImgBlock[BlockIndex(row, col)] = b;
+        }
+    }
+}
+
+// A block's character, placed as on the design's sample block.
+TText* TForm1::CreateBlockCharacter(TImage* block) {
+    TText* t = Create<TText>(block);
+    t->Align = TAlignLayout::alScale;
+    t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
+    t->Text = "四";
+    t->Stretch = true;
+    return t;
+}
+
+void TForm1::CreateBlockCharacters() {
+    // Characters of the top row, then the eight special-block characters.
+    for (int col = 0; col < kBlocksPerRow; ++col) {
+        const bool light = (col / 4) % 2 == 0;
+        TText* t = CreateBlockCharacter(ImgBlock[col]);
+        t->Color = light ? Colors::Cornsilk : Colors::Black;
+        t->HitTest = false;
+        TextBlockMoji[col] = t;
+        TShadowEffect* s = Create<TShadowEffect>(t);
+        s->ShadowColor = light ? Colors::Aquamarine : Colors::Darkorchid;
+        s->Opacity = 0.7f;
+        ShadowText[col] = s;
+    }
+    for (int row = 1; row <= 2; ++row) {
+        for (int k = 0; k < 4; ++k) {
+            const int i = (row - 1) * 4 + k;
+            TText* t = CreateBlockCharacter(ImgBlock[BlockIndex(row, k)]);
+            t->HitTest = false;
+            TextSpecialBlockMoji[i] = t;
+            TShadowEffect* s = Create<TShadowEffect>(t);
+            s->ShadowColor = Colors::Aquamarine;
+            s->Opacity = 0.7f;
+            ShadowSpecialText[i] = s;
+        }
+    }
+}
+
+void TForm1::CreateStones() {
+    // Parked on their blocks until a contact drops them.
+    const float w = Image1->Width, h = Image1->Height;
+    for (int i = 0; i < kBlocks; ++i) {
+        TImage* s = Create<TImage>(this);
+        s->Align = TAlignLayout::alScale;
+        s->WrapMode = TImageWrapMode::iwStretch;
+        s->Width = 0.7f * w;
+        s->Height = h;
+        s->Position = ImgBlock[i]->Position;
+        s->HitTest = false;
+        s->OnMouseMove = MouseMovesPaddle();
+        ImgStone[i] = s;
+        TFloatAnimation* a = Create<TFloatAnimation>(s);
+        a->PropertyName = "Position.Y";
+        a->StartFromCurrent = true;
+        a->OnFinish = [this](SceneObject* sender) { FloatAniStoneYFinish(sender); };
+        FloatAniStoneY[i] = a;
+    }
+}
+
+void TForm1::CreateBalls() {
+    // In a column at the left edge, ball 0 lowest, each with its character and its two legs.
+    const float hb = ImageBall->Height;
+    for (int i = 0; i < kBalls; ++i) {
+        TImage* b = Create<TImage>(this);
+        b->Align = TAlignLayout::alScale;
+        b->WrapMode = TImageWrapMode::iwStretch;
+        b->Width = ImageBall->Width;
+        b->Height = hb;
+        b->Position.X = ImageBall->Position.X;
+        b->Position.Y = 3 * hb + ImgBlock[BlockIndex(2, 0)]->Position.Y + 40 - (hb + 5) * i;
+        b->Bitmap.LoadFromFile(AssetPath("Data/Png/ball.png"));
+        b->HitTest = false;
+        b->OnMouseMove = MouseMovesPaddle();
+        ImgBall[i] = b;
+        TText* t = Create<TText>(b);
+        t->Align = TAlignLayout::alScale;
+        t->SetBounds(0.25f * b->Width, 0.15f * b->Height, 0.5f * b->Width, 0.7f * b->Height);
+        t->Text = "四";
+        t->Stretch = true;
+        t->Color = Colors::Darkviolet;
+        t->HitTest = false;
+        TextBallMoji[i] = t;
+        TShadowEffect* s = Create<TShadowEffect>(t);
+        s->Enabled = true;
+        s->ShadowColor = Colors::Darkmagenta;
+        s->Opacity = 0.7f;
+        ShadowEffectTextBallMoji[i] = s;
+        FloatAniBallX[i] = Create<TFloatAnimation>(b);
+        FloatAniBallX[i]->PropertyName = "Position.X";
+        FloatAniBallX[i]->StartFromCurrent = true;
+        FloatAniBallY[i] = Create<TFloatAnimation>(b);
+        FloatAniBallY[i]->PropertyName = "Position.Y";
+        FloatAniBallY[i]->StartFromCurrent = true;
+    }
 }
 
 void TForm1::PrepareFixedPhrases() {
@@ -243,7 +262,7 @@ void TForm1::FormActivate() {
     HideCursor();
 }
 
-void TForm1::FormCloseQuery(TFmxObject*, bool& canClose) {
+void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
     if (!Title && Stage > 0) SaveGame();
     canClose = true;
 }

@@ -19,18 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "game/board.h"
 #include "game/services.h"
 #include "game/settings_dialog_host.h"
 #include "persistence/data_rec.h"
+#include "persistence/settings_file.h"
 #include "platform/animation.h"
 #include "platform/audio.h"
 #include "platform/scene.h"
 #include "platform/timer.h"
 
-constexpr int kBlockRows = 3;
-constexpr int kBlocksPerRow = 16;
-constexpr int kBlocks = 48;
-constexpr int kBalls = 4;
 constexpr int kSlots = 4;
 constexpr int kBuiltInQuestions = 170;
 constexpr int kQuestionsPerGame = 30;
@@ -176,7 +174,7 @@ public:
     int FirstBallSeikaiMojiNo = 0;
     std::array<int, kBalls> BallMojiNo{};
     std::array<int, kBlocks> SeikaiMojiNo{};
-    std::array<int, kBlocks> BlockKind{};
+    std::array<KindOfBlock, kBlocks> BlockKind{};
     bool FirstBallDown = false;
     int UpBlockHitCount = 0;
     TDataRec DataRec{};
@@ -207,9 +205,14 @@ public:
     // ---- Window life (startup.cpp) ----
     void BuildLayout();  // layout.cpp: the fixed design at 800 x 600
     void FormCreate();
+    void CreateBlocks();
+    TText* CreateBlockCharacter(TImage* block);
+    void CreateBlockCharacters();
+    void CreateStones();
+    void CreateBalls();
     void FormShow();
     void FormActivate();
-    void FormCloseQuery(TFmxObject* sender, bool& canClose);
+    void FormCloseQuery(SceneObject* sender, bool& canClose);
     void FormDestroy();
     void HideCursor();
     void ShowCursorUntilVisible();
@@ -229,16 +232,45 @@ public:
 
     // ---- Set-up (deal.cpp) ----
     void SetUpStage();
+    void SetUpStrokeChallengeLabels();
+    void SetUpScoreChallengeQuestion();
+    void ShowStageScenery();  // the background and (when on) the music of the stage
+    void ChooseBlockKinds();
+    void ResetBlockCounts();
+    void PlaceRowsAndStones();
+    void LineUpBalls();
     void DealQuestions();
+    // Drawing: four undealt idioms, each with the position of its hidden character.
+    void DrawQuestions();
+    void DrawSlot(int k);
+    int DrawUndealtQuestion(int k);  // marks it dealt
+    bool HiddenCharacterClashes(int k, int p) const;
+    int UndealtQuestions() const;
+    bool IsDealt(int q) const;
+    void MarkDealt(int q, bool dealt);
+    void ResetQuestionPool();
+    // Hiding and dealing: the top row with its gaps, the balls' characters, the special blocks.
+    void ShowTopRow();
+    void DealScoreChallengeBalls();
+    void DealStrokeChallengeBalls();
+    void PlaceSpecialBlocks();
+    void StartCountdown();
+    void PrepareBoardSpeech();
 
     // ---- Frame tick (frame_tick.cpp) ----
-    void Timer1Timer(TFmxObject* sender);
+    void Timer1Timer(SceneObject* sender);
+    void CountDown();  // releases the first ball at 0
+    void PlaceQuestionNumber(bool overCountdown);
+    void SlideRows(float d, bool left, bool right);
+    void SlideParkedBalls(float d, bool left, bool right);
+    bool StoneHitsPaddle();  // true when a stone met the paddle: it explodes
+    void RestartMusic();
     void HoldFallingStones();
     void ResumeHeldStones();
 
     // ---- Ball (ball.cpp) ----
     void ProcessBall();
-    void FloatAniStoneYFinish(TFmxObject* sender);
+    void FloatAniStoneYFinish(SceneObject* sender);
     // Legs of ball b: stop values from the direction of the last leg, start, hold.
     void AimX(int b);
     void AimY(int b);
@@ -261,11 +293,15 @@ public:
     };
     BallPathMark LastBallMark;
     void MarkBallPath();
+    // Where ball b stood at the last tick, on the way it has come to where it stands.
+    void BallWayStart(int b, float& x0, float& y0) const;
     void ForgetBallPath() { LastBallMark.ball = -1; }
 
     // ---- Judging (judging.cpp) ----
     void CorrectAnswerScore(int c);
     void CorrectAnswerStroke(int c);
+    void BlankSpecialBlocks(int s);  // of slot s, once answered
+    void StrokeRoundComplete();
     void WrongAnswer(int c);
     void CharacterCopy(int r, int c);
     std::string IdiomSpeechText(int s);  // code page 932
@@ -274,22 +310,57 @@ public:
 
     // ---- Round end (round_end.cpp) ----
     void DoGameOver();
-    void FloatAniBakuhatuXFinish(TFmxObject* sender);
-    void FloatAniScoreYFinish(TFmxObject* sender);
-    void FloatAniTitleWidthFinish(TFmxObject* sender);
+    void FloatAniBakuhatuXFinish(SceneObject* sender);
+    void FloatAniScoreYFinish(SceneObject* sender);
+    void FloatAniTitleWidthFinish(SceneObject* sender);
     void ZoomInTitle();  // the title picture grows from nothing to its size
 
     // ---- Commands (commands.cpp) ----
-    void FormKeyDown(TFmxObject* sender, int key, char16_t keyChar, TShiftState shift);
-    void FormMouseMove(TFmxObject* sender, TShiftState shift, float x, float y);
+    void FormKeyDown(SceneObject* sender, int key, char16_t keyChar, TShiftState shift);
+    // One command a key: [Shift] starts a question, [Alt] switches the challenge,
+    // [Esc] closes, [Y]/[N] answer the resume question, [A] pauses and resumes,
+    // [D] minimises, [Z] shows the hint, [X] music, [C] sound, [S] the settings dialog.
+    void StartKey();
+    void ModeKey();
+    void SwitchToStrokeChallenge();
+    void SwitchToScoreChallenge();
+    void EscapeKey();
+    void ResumeAnswerKey(char16_t keyChar);
+    void PauseKey();
+    void PauseForLeaving();
+    void MinimiseKey();
+    void HintKey();
+    void MusicKey();
+    void SoundKey();
+    void SettingsKey();
+    void FormMouseMove(SceneObject* sender, TShiftState shift, float x, float y);
+    // A handler that passes a mouse move over a picture or label on to FormMouseMove.
+    TMouseMoveEvent MouseMovesPaddle() {
+        return [this](SceneObject* s, TShiftState sh, float x, float y) { FormMouseMove(s, sh, x, y); };
+    }
     void PauseGame();
+    void FreezePlay();  // the frame tick, the ball in play and the falling stones stop where they are
+    void ContinueBallInPlay();
     void ResumeGame();
 
     // ---- Persistence (save_game.cpp) ----
-    void ReadSavedFilesAtStartup();  // steps 11, 13 and 14 of start-up
+    // Reads the suspended game (newrecord.dat: best score, used questions, the
+    // board to continue), the stroke challenge's best result (record2.dat) and the
+    // settings (Settei.ini), and shows what they say.
+    void ReadSavedFilesAtStartup();
     void SaveGame();
+    void RecordBoard(TDataRec& r) const;
+    void RecordProgress(TDataRec& r) const;
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     void LoadGame();
+    void RestoreBoard(const TDataRec& rec, float sx);
+    void RestoreBalls(const TDataRec& rec, float sx, float sy);
+    void RestoreProgress(const TDataRec& rec);
+    void RestoreStones(const TDataRec& rec, float sx, float sy);
+    void RestoreSavedQuestions(const SavedBoardTexts& texts);
+    void RestoreLabels();
+    void RestoreCharacters();
+    void ShowContinuedGame();
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
     std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
@@ -315,6 +386,13 @@ public:
 std::string ZeroPad(int value, int width);
 
 std::string IntToStr(int v);
+
+// The texts of the score labels: "SCORE:001200", "HIGHSCORE:015000",
+// "最小打数:030" (the stroke challenge's best) and the question number "第12問".
+std::string ScoreText(int totalScore);
+std::string HighScoreText(int highScore);
+std::string StrokeRecordText(int strokes);
+std::string QuestionNumberText(int question);
 
 // Points of a correct score-challenge answer. movingBallNo is -1 at the last
 // question (ball factor 4). The hint halves them; from stage 2 on the character

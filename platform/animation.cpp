@@ -86,7 +86,7 @@ void AnimationClock::Tick() {
 
 // ---------------------------------------------------------- the animation
 
-TFloatAnimation::TFloatAnimation(TForm* owner) : TFmxObject(owner) {}
+TFloatAnimation::TFloatAnimation(TForm* owner) : SceneObject(owner) {}
 
 TFloatAnimation::~TFloatAnimation() {
     if (clock_) clock_->Leave(this);

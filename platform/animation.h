@@ -53,7 +53,7 @@ private:
     uint32_t lastMs_ = 0;
 };
 
-class TFloatAnimation : public TFmxObject {
+class TFloatAnimation : public SceneObject {
 public:
     explicit TFloatAnimation(TForm* owner);
     ~TFloatAnimation() override;

@@ -7,17 +7,17 @@
 
 #include "platform/scene_changes.h"
 
-TFmxObject::~TFmxObject() {
+SceneObject::~SceneObject() {
     if (parent_) {
         auto& siblings = parent_->children_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
         parent_ = nullptr;
     }
-    for (TFmxObject* child : children_) child->parent_ = nullptr;
+    for (SceneObject* child : children_) child->parent_ = nullptr;
     children_.clear();
 }
 
-void TFmxObject::SetParent(TFmxObject* p) {
+void SceneObject::SetParent(SceneObject* p) {
     if (p == parent_ || p == this) return;
     if (parent_) {
         auto& siblings = parent_->children_;
@@ -27,20 +27,20 @@ void TFmxObject::SetParent(TFmxObject* p) {
     if (p) p->children_.push_back(this);
 }
 
-TForm* TFmxObject::RootForm() const {
-    const TFmxObject* top = this;
+TForm* SceneObject::RootForm() const {
+    const SceneObject* top = this;
     while (top->parent_) top = top->parent_;
-    return dynamic_cast<TForm*>(const_cast<TFmxObject*>(top));
+    return dynamic_cast<TForm*>(const_cast<SceneObject*>(top));
 }
 
-void TFmxObject::BringToFront() {
+void SceneObject::BringToFront() {
     if (!parent_) return;
     auto& siblings = parent_->children_;
     auto it = std::find(siblings.begin(), siblings.end(), this);
     std::rotate(it, it + 1, siblings.end());
 }
 
-void TFmxObject::SendToBack() {
+void SceneObject::SendToBack() {
     if (!parent_) return;
     auto& siblings = parent_->children_;
     auto it = std::find(siblings.begin(), siblings.end(), this);
@@ -48,7 +48,7 @@ void TFmxObject::SendToBack() {
 }
 
 bool TControl::IsShownInScene() const {
-    for (const TFmxObject* o = this; o; o = o->Parent()) {
+    for (const SceneObject* o = this; o; o = o->Parent()) {
         if (auto* c = dynamic_cast<const TControl*>(o); c && !c->Visible) return false;
     }
     return true;
@@ -72,7 +72,7 @@ void TControl::RealignChildren() {
     const bool canScale = w0 > 0 && h0 > 0;  // never aligned, or aligned at zero size
     const bool changed = w0 != w1 || h0 != h1;
 
-    for (TFmxObject* o : children_) {
+    for (SceneObject* o : children_) {
         auto* c = dynamic_cast<TControl*>(o);
         if (!c) continue;
         switch (c->Align) {
@@ -143,7 +143,7 @@ void TForm::SetClientSize(int w, int h) {
 namespace {
 // The topmost hit-testable control at (x, y) among the children of parent,
 // whose top-left corner lies at (ox, oy) in client coordinates.
-TControl* HitAmong(const TFmxObject& parent, float ox, float oy, float x, float y,
+TControl* HitAmong(const SceneObject& parent, float ox, float oy, float x, float y,
                    float& hitX, float& hitY) {
     const auto& children = parent.Children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {

@@ -38,23 +38,23 @@ class TForm;
 class TControl;
 class SceneSnapshot;
 
-using TNotifyEvent = std::function<void(class TFmxObject* sender)>;
-using TMouseMoveEvent = std::function<void(class TFmxObject* sender, TShiftState shift, float x, float y)>;
+using TNotifyEvent = std::function<void(class SceneObject* sender)>;
+using TMouseMoveEvent = std::function<void(class SceneObject* sender, TShiftState shift, float x, float y)>;
 
 // Base of everything in the scene tree.
-class TFmxObject {
+class SceneObject {
 public:
-    explicit TFmxObject(TForm* owner) : owner_(owner) {}
+    explicit SceneObject(TForm* owner) : owner_(owner) {}
     // Detaches from the parent and orphans the children, so no link dangles.
-    virtual ~TFmxObject();
-    TFmxObject(const TFmxObject&) = delete;
-    TFmxObject& operator=(const TFmxObject&) = delete;
+    virtual ~SceneObject();
+    SceneObject(const SceneObject&) = delete;
+    SceneObject& operator=(const SceneObject&) = delete;
 
     // Attaches the object as the last child of p (drawn on top of its siblings);
     // nullptr detaches it.
-    void SetParent(TFmxObject* p);
-    TFmxObject* Parent() const { return parent_; }
-    const std::vector<TFmxObject*>& Children() const { return children_; }
+    void SetParent(SceneObject* p);
+    SceneObject* Parent() const { return parent_; }
+    const std::vector<SceneObject*>& Children() const { return children_; }
     TForm* Owner() const { return owner_; }
     // The window at the root of the tree this object hangs in, or nullptr.
     TForm* RootForm() const;
@@ -66,14 +66,14 @@ public:
 
 protected:
     TForm* owner_;
-    TFmxObject* parent_ = nullptr;
-    std::vector<TFmxObject*> children_;
+    SceneObject* parent_ = nullptr;
+    std::vector<SceneObject*> children_;
 };
 
 // A visual object: position, size, visibility, opacity, mouse hit test.
-class TControl : public TFmxObject {
+class TControl : public SceneObject {
 public:
-    using TFmxObject::TFmxObject;
+    using SceneObject::SceneObject;
 
     TPosition Position;
     float Width = 0;
@@ -157,9 +157,9 @@ public:
     TBrush Fill;
 };
 
-class TShadowEffect : public TFmxObject {
+class TShadowEffect : public SceneObject {
 public:
-    using TFmxObject::TFmxObject;
+    using SceneObject::SceneObject;
     bool Enabled = true;
     TAlphaColor ShadowColor = Colors::Black;
     float Direction = 45;
@@ -168,9 +168,9 @@ public:
     float Distance = 3;
 };
 
-class TGlowEffect : public TFmxObject {
+class TGlowEffect : public SceneObject {
 public:
-    using TFmxObject::TFmxObject;
+    using SceneObject::SceneObject;
     bool Enabled = true;
     TAlphaColor GlowColor = Colors::Gold;
     float Softness = 0.4f;
@@ -187,7 +187,7 @@ public:
 
     // Creates an object owned by this window, attached to parent (may be nullptr).
     template <class T>
-    T* Create(TFmxObject* parent) {
+    T* Create(SceneObject* parent) {
         auto obj = std::make_unique<T>(this);
         T* raw = obj.get();
         owned_.push_back(std::move(obj));
@@ -215,7 +215,7 @@ public:
 
     // Life-cycle events. Close() runs OnCloseQuery (canClose true on entry),
     // then OnClose, then hides the window; IsClosed() reports it.
-    std::function<void(TFmxObject*, bool& canClose)> OnCloseQuery;
+    std::function<void(SceneObject*, bool& canClose)> OnCloseQuery;
     TNotifyEvent OnClose;
     void Close();
     bool IsClosed() const { return closed_; }
@@ -245,5 +245,5 @@ private:
     int clientWidth_;
     int clientHeight_;
     bool closed_ = false;
-    std::vector<std::unique_ptr<TFmxObject>> owned_;
+    std::vector<std::unique_ptr<SceneObject>> owned_;
 };

@@ -27,7 +27,7 @@ struct Digest {
 };
 
 void AddEffects(Digest& d, const TControl& c) {
-    for (const TFmxObject* child : c.Children()) {
+    for (const SceneObject* child : c.Children()) {
         if (const auto* s = dynamic_cast<const TShadowEffect*>(child); s && s->Enabled) {
             d.Add(uint64_t{0x5AD0});
             d.Add(s->ShadowColor);
@@ -44,8 +44,8 @@ void AddEffects(Digest& d, const TControl& c) {
     }
 }
 
-void CaptureChildren(const TFmxObject& parent, float x, float y, float opacity, std::vector<DrawnObject>& out) {
-    for (const TFmxObject* child : parent.Children()) {
+void CaptureChildren(const SceneObject& parent, float x, float y, float opacity, std::vector<DrawnObject>& out) {
+    for (const SceneObject* child : parent.Children()) {
         const auto* c = dynamic_cast<const TControl*>(child);
         if (!c || !c->Visible) continue;
         const float o = opacity * std::clamp(c->Opacity, 0.0f, 1.0f);

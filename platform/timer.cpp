@@ -3,7 +3,7 @@
 
 #include "platform/application.h"
 
-TTimer::TTimer(TForm* owner) : TFmxObject(owner), app_(Application::Current()) {
+TTimer::TTimer(TForm* owner) : SceneObject(owner), app_(Application::Current()) {
     if (app_) app_->AddTimer(this);
     Restart();
 }

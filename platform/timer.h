@@ -6,7 +6,7 @@
 
 class Application;
 
-class TTimer : public TFmxObject {
+class TTimer : public SceneObject {
 public:
     explicit TTimer(TForm* owner);
     ~TTimer() override;

@@ -15,8 +15,8 @@
 SettingsDialogLogic::SettingsDialogLogic(SettingsDialogHost& host, MessageBoxes& boxes)
     : TForm(kClientWidth, kClientHeight), host_(host), boxes_(boxes) {
     Caption = SettingsDialogText::Caption;
-    OnCloseQuery = [this](TFmxObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
-    OnClose = [this](TFmxObject* sender) { FormClose(sender); };
+    OnCloseQuery = [this](SceneObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    OnClose = [this](SceneObject* sender) { FormClose(sender); };
 }
 
 std::string SettingsDialogLogic::UserFile() const { return host_.PlayerDataFile("NewTuikamondai.txt"); }
@@ -137,7 +137,7 @@ void SettingsDialogLogic::BtnCancelClick() {
     Close();
 }
 
-void SettingsDialogLogic::FormCloseQuery(TFmxObject*, bool& canClose) {
+void SettingsDialogLogic::FormCloseQuery(SceneObject*, bool& canClose) {
     if (IsSaved) return;
     if (boxes_.AskYesNo(SettingsDialogText::SaveQuestion) == MessageBoxes::Answer::Yes) {
         if (!SaveEverything()) canClose = false;
@@ -146,4 +146,4 @@ void SettingsDialogLogic::FormCloseQuery(TFmxObject*, bool& canClose) {
     }
 }
 
-void SettingsDialogLogic::FormClose(TFmxObject*) { host_.SettingsDialogClosed(); }
+void SettingsDialogLogic::FormClose(SceneObject*) { host_.SettingsDialogClosed(); }

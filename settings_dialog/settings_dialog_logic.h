@@ -43,8 +43,8 @@ public:
     void BtnImputYomiClick();
     void BtnOKClick();
     void BtnCancelClick();
-    void FormCloseQuery(TFmxObject* sender, bool& canClose);
-    void FormClose(TFmxObject* sender);
+    void FormCloseQuery(SceneObject* sender, bool& canClose);
+    void FormClose(SceneObject* sender);
 
     // ---- The radio buttons (one group: checking one unchecks the other) ----
     bool RadioButtonFChecked() const { return radioF_; }

@@ -286,8 +286,8 @@ void SceneRenderer::EvictIdle() {
     if (frame_ > kPictureIdleFrames) pictures_.EvictUnusedSince(frame_ - kPictureIdleFrames);
 }
 
-void SceneRenderer::DrawChildren(const TFmxObject& parent, float x, float y, float opacity) {
-    for (const TFmxObject* child : parent.Children())
+void SceneRenderer::DrawChildren(const SceneObject& parent, float x, float y, float opacity) {
+    for (const SceneObject* child : parent.Children())
         if (const auto* c = dynamic_cast<const TControl*>(child)) DrawControl(*c, x, y, opacity);
 }
 
@@ -377,7 +377,7 @@ void SceneRenderer::DrawLabel(const TLabel& label, const SDL_FRect& rect, float 
     DrawTextWithEffects(label, *cached, dst, label.FontColor, opacity);
 }
 
-void SceneRenderer::DrawTextWithEffects(const TFmxObject& owner, CachedText& text, const SDL_FRect& dst,
+void SceneRenderer::DrawTextWithEffects(const SceneObject& owner, CachedText& text, const SDL_FRect& dst,
                                         TAlphaColor color, float opacity) {
     const float kx = dst.w / text.width, ky = dst.h / text.height;
     const float pixelScale = std::min(scaleX_, scaleY_);
@@ -390,7 +390,7 @@ void SceneRenderer::DrawTextWithEffects(const TFmxObject& owner, CachedText& tex
         Tint(halo, haloColor, haloOpacity);
         Emit(halo, hdst, text.width + 2 * static_cast<int>(m), text.height + 2 * static_cast<int>(m));
     };
-    for (const TFmxObject* child : owner.Children()) {
+    for (const SceneObject* child : owner.Children()) {
         if (const auto* shadow = dynamic_cast<const TShadowEffect*>(child); shadow && shadow->Enabled) {
             const float angle = shadow->Direction * kPi / 180.0f;
             const float d = shadow->Distance * pixelScale;

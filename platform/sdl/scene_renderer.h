@@ -70,7 +70,7 @@ private:
     void Emit(SDL_Texture* texture, const SDL_FRect& dst, int srcW, int srcH);
     void Emit(SDL_Texture* texture, const SDL_Rect& dst, int srcW, int srcH);
     void Note(const SDL_FRect& dst, bool stretched);
-    void DrawChildren(const TFmxObject& parent, float x, float y, float opacity);
+    void DrawChildren(const SceneObject& parent, float x, float y, float opacity);
     void DrawControl(const TControl& c, float x, float y, float opacity);
     void DrawImage(const TImage& img, const SDL_FRect& rect, float opacity);
     void DrawText(const TText& text, const SDL_FRect& rect, float opacity);
@@ -78,7 +78,7 @@ private:
     void DrawRectangle(const TRectangle& r, const SDL_FRect& rect, float opacity);
     // Draws cached text stretched into dst, with the shadow and glow effects
     // that are children of the owner object.
-    void DrawTextWithEffects(const TFmxObject& owner, CachedText& text, const SDL_FRect& dst,
+    void DrawTextWithEffects(const SceneObject& owner, CachedText& text, const SDL_FRect& dst,
                              TAlphaColor color, float opacity);
     void EvictIdle();
     // Copies a picture into rect, from a pre-scaled copy where that pays.

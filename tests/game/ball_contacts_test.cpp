@@ -131,7 +131,7 @@ TEST_F(BallTest, WhichBlocksDropStones) {
         } else {
             for (col = 0; col < 16 && h.SeikaiMojiNo[16 + col] >= 0; ++col) {
             }
-            h.BlockKind[16 + col] = c.stoneBlock ? 4 : 5;
+            h.BlockKind[16 + col] = c.stoneBlock ? KindOfBlock::Stone : KindOfBlock::Wood;
         }
         const int i = c.row * 16 + col;
         local.HitBlockFromBelow(i);

@@ -165,7 +165,7 @@ TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
     EXPECT_FLOAT_EQ(g.LblKaitoMoji->Opacity, 1);
     EXPECT_EQ(g.LblImi->Text, g.SlotImi(other));
     EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(other));
-    EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.BlockKind[otherBlock] != 4);
+    EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.BlockKind[otherBlock] != KindOfBlock::Stone);
 
     fx.HitBlockFromBelow(dealtBlock);
     EXPECT_EQ(g.BallSeikaiMojiNo, dealt);

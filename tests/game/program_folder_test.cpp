@@ -35,9 +35,9 @@ private:
     std::string folder_;
 };
 
-void ForEachImage(TFmxObject* o, const std::function<void(TImage*)>& visit) {
+void ForEachImage(SceneObject* o, const std::function<void(TImage*)>& visit) {
     if (auto* img = dynamic_cast<TImage*>(o)) visit(img);
-    for (TFmxObject* child : o->Children()) ForEachImage(child, visit);
+    for (SceneObject* child : o->Children()) ForEachImage(child, visit);
 }
 
 bool UnderProgramFolder(const GameFixture& fx, const std::string& path) {

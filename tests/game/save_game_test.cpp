@@ -437,7 +437,7 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     rec = RecordOnDisk(folders);
     rec.Block[40].BlockKind = 99;
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
-    const int kindBefore = g.BlockKind[40];
+    const KindOfBlock kindBefore = g.BlockKind[40];
     run.Char(u'y');
     EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
     EXPECT_EQ(g.BlockKind[40], kindBefore);

@@ -141,11 +141,11 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
             for (int col = 0; col < 16; ++col) {
                 const int i = r * 16 + col;
                 if (f.SeikaiMojiNo[i] < 0) {
-                    EXPECT_TRUE(f.BlockKind[i] == 4 || f.BlockKind[i] == 5);
+                    EXPECT_TRUE(f.BlockKind[i] == KindOfBlock::Stone || f.BlockKind[i] == KindOfBlock::Wood);
                     continue;
                 }
                 ++special;
-                if (f.BlockKind[i] == 6) {
+                if (f.BlockKind[i] == KindOfBlock::Gold) {
                     ++gold;
                     EXPECT_EQ(f.SeikaiMojiNo[i], f.FirstBallSeikaiMojiNo);
                 }
@@ -187,7 +187,7 @@ TEST(DealTest, StrokeChallengeGivesFourBallsFourCharacters) {
         EXPECT_TRUE(f.ImgBall[b]->Visible);
         EXPECT_EQ(f.TextBallMoji[b]->Text, f.SlotCharacter(f.BallMojiNo[b]));
     }
-    for (int i = 16; i < 48; ++i) EXPECT_NE(f.BlockKind[i], 6);
+    for (int i = 16; i < 48; ++i) EXPECT_NE(f.BlockKind[i], KindOfBlock::Gold);
 }
 
 TEST(DealTest, PoolResetsAfterThe42ndDeal) {

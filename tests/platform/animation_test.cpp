@@ -26,7 +26,7 @@ protected:
         return a;
     }
     void CountFinishes() {
-        ani->OnFinish = [this](TFmxObject*) {
+        ani->OnFinish = [this](SceneObject*) {
             ++finishes;
             valueAtFinish = img->Position.X;
         };
@@ -198,7 +198,7 @@ TEST_F(AnimationTest, ImmediateEndWhenTooShortOrOutsideAWindow) {
     TImage* loose = form.Create<TImage>(nullptr);
     TFloatAnimation* a = MakeAnimation(loose, "Width", 0, 64, 1.0f);
     int looseFinishes = 0;
-    a->OnFinish = [&](TFmxObject*) { ++looseFinishes; };
+    a->OnFinish = [&](SceneObject*) { ++looseFinishes; };
     a->Start();
     EXPECT_EQ(looseFinishes, 1);
     EXPECT_EQ(loose->Width, 64);
@@ -209,7 +209,7 @@ TEST_F(AnimationTest, ImmediateEndWhenTooShortOrOutsideAWindow) {
 
 TEST_F(AnimationTest, NoParentOrEmptyPropertyDoesNothing) {
     TFloatAnimation* orphan = MakeAnimation(nullptr, "Position.X", 0, 1, 1);
-    orphan->OnFinish = [this](TFmxObject*) { ++finishes; };
+    orphan->OnFinish = [this](SceneObject*) { ++finishes; };
     orphan->Start();
     ani->PropertyName = "";
     ani->Start();
@@ -253,7 +253,7 @@ TEST_F(AnimationTest, LoopingPulseStopsAtTheEndOfItsLegAndKeepsDirection) {
     pulse->Loop = true;
     pulse->AutoReverse = true;
     int pulseFinishes = 0;
-    pulse->OnFinish = [&](TFmxObject*) { ++pulseFinishes; };
+    pulse->OnFinish = [&](SceneObject*) { ++pulseFinishes; };
 
     pulse->Start();
     app.RunFor(200);  // forward leg
@@ -295,9 +295,9 @@ TEST_F(AnimationTest, EqualDurationsStartedTogetherEndInTheSameTick) {
     TFloatAnimation* trigger = MakeAnimation(img, "Width", 0, 10, 0.1f);
     ani->Duration = 0.5f;
     uint32_t endX = 0, endY = 0;
-    ani->OnFinish = [&](TFmxObject*) { endX = clock.NowMs(); };
-    aniY->OnFinish = [&](TFmxObject*) { endY = clock.NowMs(); };
-    trigger->OnFinish = [&](TFmxObject*) {
+    ani->OnFinish = [&](SceneObject*) { endX = clock.NowMs(); };
+    aniY->OnFinish = [&](SceneObject*) { endY = clock.NowMs(); };
+    trigger->OnFinish = [&](SceneObject*) {
         ani->Start();   // joins the clock during the tick
         aniY->Start();  // restarts in place, behind the trigger in the tick's order
     };
@@ -342,9 +342,9 @@ TEST_F(AnimationTest, HoldKeepsTheValueAndStartContinuesFromIt) {
 TEST_F(AnimationTest, FinishHandlersMayStartAndStopAnimations) {
     TFloatAnimation* other = MakeAnimation(img, "Position.Y", 0, 80, 5.0f);
     int otherFinishes = 0;
-    other->OnFinish = [&](TFmxObject*) { ++otherFinishes; };
+    other->OnFinish = [&](SceneObject*) { ++otherFinishes; };
     ani->Duration = 0.2f;
-    ani->OnFinish = [&](TFmxObject*) {
+    ani->OnFinish = [&](SceneObject*) {
         ++finishes;
         if (finishes == 1) other->Stop();  // other joined earlier: still to be advanced this tick
         if (finishes < 3) ani->Start();

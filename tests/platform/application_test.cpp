@@ -111,7 +111,7 @@ TEST_F(LoopTest, ShowModalKeepsTimersRunningAndReturnsWhenTheDialogCloses) {
     TTimer* timer = mainForm.Create<TTimer>(nullptr);
     timer->SetInterval(50);
     int ticks = 0;
-    timer->OnTimer = [&](TFmxObject*) {
+    timer->OnTimer = [&](SceneObject*) {
         if (++ticks == 4) dialog.Close();
     };
     app.ShowModal(dialog);
@@ -154,7 +154,7 @@ TEST(ApplicationTest, ATimerOverdueAfterASlowHandlerStillWakesTheLoop) {
         TTimer* timer = form.Create<TTimer>(nullptr);
         timer->SetInterval(50);
         int ticks = 0;
-        timer->OnTimer = [&](TFmxObject*) {
+        timer->OnTimer = [&](SceneObject*) {
             if (++ticks == 1) clock.Advance(1600);
             if (ticks == 5) form.Close();
         };

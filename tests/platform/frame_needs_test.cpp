@@ -112,7 +112,7 @@ TEST(FrameNeedsTest, EachKindOfChangeAgainstTheLastDrawnFrame) {
          [](SceneFixture& s) {
              s.picture->Name = "ImgBall";
              s.picture->HitTest = false;
-             s.picture->OnMouseMove = [](TFmxObject*, TShiftState, float, float) {};
+             s.picture->OnMouseMove = [](SceneObject*, TShiftState, float, float) {};
          },
          false},
         {"colour of a glow that is off",
@@ -249,7 +249,7 @@ TEST_F(LoopFixture, TimersWakeTheLoopButOnlyVisibleChangesDrawFrames) {
     TTimer* timer = s.form.Create<TTimer>(nullptr);
     timer->SetInterval(100);
     int ticks = 0;
-    timer->OnTimer = [&](TFmxObject*) {
+    timer->OnTimer = [&](SceneObject*) {
         ++ticks;
         s.labelInHiddenPanel->Text = std::to_string(ticks);  // hidden: no frame
         if (ticks % 5 == 0) s.label->Text = std::to_string(ticks);

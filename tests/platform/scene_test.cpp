@@ -11,22 +11,22 @@
 
 namespace {
 
-std::vector<TFmxObject*> Kids(const TFmxObject& o) { return o.Children(); }
+std::vector<SceneObject*> Kids(const SceneObject& o) { return o.Children(); }
 
 TEST(SceneTreeTest, ParentOrderAndRoot) {
     TForm form(800, 600);
     auto* a = form.Create<TImage>(&form);
     auto* b = form.Create<TImage>(&form);
     auto* c = form.Create<TText>(&form);
-    EXPECT_EQ(Kids(form), (std::vector<TFmxObject*>{a, b, c}));
+    EXPECT_EQ(Kids(form), (std::vector<SceneObject*>{a, b, c}));
     a->BringToFront();
-    EXPECT_EQ(Kids(form), (std::vector<TFmxObject*>{b, c, a}));
+    EXPECT_EQ(Kids(form), (std::vector<SceneObject*>{b, c, a}));
     a->SendToBack();
-    EXPECT_EQ(Kids(form), (std::vector<TFmxObject*>{a, b, c}));
+    EXPECT_EQ(Kids(form), (std::vector<SceneObject*>{a, b, c}));
 
     c->SetParent(a);  // re-parented: leaves the old list, drawn last in the new one
-    EXPECT_EQ(Kids(form), (std::vector<TFmxObject*>{a, b}));
-    EXPECT_EQ(Kids(*a), (std::vector<TFmxObject*>{c}));
+    EXPECT_EQ(Kids(form), (std::vector<SceneObject*>{a, b}));
+    EXPECT_EQ(Kids(*a), (std::vector<SceneObject*>{c}));
     EXPECT_EQ(c->RootForm(), &form);
 
     auto* loose = form.Create<TImage>(nullptr);
@@ -138,7 +138,7 @@ TEST(MouseRoutingTest, RoutesToTopmostHitTestableObject) {
     std::string got;
     float gotX = -1, gotY = -1;
     auto record = [&](const char* who) {
-        return [&got, &gotX, &gotY, who](TFmxObject*, TShiftState, float x, float y) {
+        return [&got, &gotX, &gotY, who](SceneObject*, TShiftState, float x, float y) {
             got = who;
             gotX = x;
             gotY = y;
@@ -217,11 +217,11 @@ TEST(FormCloseTest, CloseQueryMayRefuse) {
     TForm form(622, 599);
     bool allow = false;
     int closes = 0;
-    form.OnCloseQuery = [&](TFmxObject*, bool& canClose) {
+    form.OnCloseQuery = [&](SceneObject*, bool& canClose) {
         EXPECT_TRUE(canClose);
         canClose = allow;
     };
-    form.OnClose = [&](TFmxObject*) { ++closes; };
+    form.OnClose = [&](SceneObject*) { ++closes; };
     form.Close();
     EXPECT_FALSE(form.IsClosed());
     EXPECT_TRUE(form.Visible);

@@ -17,7 +17,7 @@ protected:
     std::vector<uint32_t> fired;  // clock readings at each event
 
     void SetUp() override {
-        timer->OnTimer = [this](TFmxObject*) { fired.push_back(clock.NowMs()); };
+        timer->OnTimer = [this](SceneObject*) { fired.push_back(clock.NowMs()); };
     }
 };
 
@@ -75,10 +75,10 @@ TEST_F(TimerTest, HandlerCallingProcessMessagesIsNotReentered) {
     TTimer* fast = form.Create<TTimer>(nullptr);
     fast->SetInterval(10);
     int fastFires = 0;
-    fast->OnTimer = [&](TFmxObject*) { ++fastFires; };
+    fast->OnTimer = [&](SceneObject*) { ++fastFires; };
     timer->SetInterval(50);
     int depth = 0, maxDepth = 0, frames = 0;
-    timer->OnTimer = [&](TFmxObject*) {
+    timer->OnTimer = [&](SceneObject*) {
         ++frames;
         maxDepth = std::max(maxDepth, ++depth);
         clock.Advance(120);  // a slow frame: the timer is overdue during it
@@ -101,7 +101,7 @@ TEST_F(TimerTest, NoHandlerNoEventAndDestroyedTimerUnregisters) {
     {
         TTimer local(&form);
         local.SetInterval(5);
-        local.OnTimer = [&](TFmxObject*) { fired.push_back(0); };
+        local.OnTimer = [&](SceneObject*) { fired.push_back(0); };
     }
     app.RunFor(10);
     EXPECT_EQ(fired.size(), 2u);

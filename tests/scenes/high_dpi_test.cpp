@@ -14,7 +14,7 @@ namespace {
 
 using game_test::GameFixture;
 
-void ExpectSameLayout(const TFmxObject& a, const TFmxObject& b, const std::string& path) {
+void ExpectSameLayout(const SceneObject& a, const SceneObject& b, const std::string& path) {
     ASSERT_EQ(a.Children().size(), b.Children().size()) << path;
     for (size_t i = 0; i < a.Children().size(); ++i) {
         const auto* ca = dynamic_cast<const TControl*>(a.Children()[i]);

@@ -103,7 +103,7 @@ TEST_F(TranslatorFixture, MouseMovesReachTheFormInLogicalPixelsAndSetTheScreenPo
         translator.SetWindowGeometry(100, 50, 0, 0);
         translator.SetPixelMapping(c.mapping);
         float gotX = -1, gotY = -1;
-        form.OnMouseMove = [&](TFmxObject*, TShiftState, float x, float y) { gotX = x; gotY = y; };
+        form.OnMouseMove = [&](SceneObject*, TShiftState, float x, float y) { gotX = x; gotY = y; };
 
         // Logical (150, 120): beside the logo.
         SDL_Event move{};

@@ -52,7 +52,7 @@ void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
                         " but " + std::to_string(want) + " expected (stage " + std::to_string(g.Stage) + ")");
         }
         for (int i = 0; i < kBlocks; ++i) {
-            REQUIRE(g.BlockKind[i] >= 0 && g.BlockKind[i] <= 6, "block kind " + std::to_string(i));
+            REQUIRE(static_cast<int>(g.BlockKind[i]) >= 0 && static_cast<int>(g.BlockKind[i]) <= 6, "block kind " + std::to_string(i));
             REQUIRE(g.SeikaiMojiNo[i] >= -1 && g.SeikaiMojiNo[i] < kSlots, "answer slot of block " + std::to_string(i));
         }
     }
@@ -87,7 +87,7 @@ void CheckRestoredFrom(const TForm1& g, const TDataRec& r, std::vector<std::stri
         const std::string n = std::to_string(i);
         REQUIRE(g.ImgBlock[i]->Visible == (r.Block[i].Visible != 0), "restored visibility of block " + n);
         REQUIRE(g.ImgBlock[i]->Position.X == r.Block[i].X, "restored x of block " + n);
-        REQUIRE(g.BlockKind[i] == r.Block[i].BlockKind && g.SeikaiMojiNo[i] == r.Block[i].SeikaiMojiNo,
+        REQUIRE(static_cast<int32_t>(g.BlockKind[i]) == r.Block[i].BlockKind && g.SeikaiMojiNo[i] == r.Block[i].SeikaiMojiNo,
                 "restored kind of block " + n);
         REQUIRE(g.ImgStone[i]->Visible == (r.Stone[i].Visible != 0), "restored visibility of stone " + n);
         if (r.Stone[i].Visible)
