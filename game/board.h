@@ -15,7 +15,7 @@ constexpr int BlockIndex(int r, int c) { return r * kBlocksPerRow + c; }
 
 // What a block is. The values are the ones the record file holds.
 enum class KindOfBlock : int32_t {
-    Top0 = 0,  // a top-row block of slot 1 (each slot of the top row has its colour)
+    Top0 = 0,  // a top-row block of slot 0; Top1..Top3 those of slots 1..3 (each slot has its colour)
     Top1 = 1,
     Top2 = 2,
     Top3 = 3,
