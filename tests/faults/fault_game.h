@@ -12,6 +12,10 @@
 
 namespace fault_test {
 
+// The messages of a failed settings save and a failed stroke-record save.
+inline const char* const kSettingsSaveFailed = "設定の保存に失敗しました。";
+inline const char* const kStrokeSaveFailed = "最小打数の保存に失敗しました。";
+
 inline std::optional<std::string> FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;

@@ -24,11 +24,10 @@
 namespace fs = std::filesystem;
 using fault_test::FaultGame;
 using fault_test::FileBytes;
+using fault_test::kSettingsSaveFailed;
+using fault_test::kStrokeSaveFailed;
 
 namespace {
-
-const char* const kSettingsSaveFailed = "設定の保存に失敗しました。";
-const char* const kStrokeSaveFailed = "最小打数の保存に失敗しました。";
 
 std::string Sjis(const std::string& utf8) { return Utf8ToCp932(utf8).value(); }
 

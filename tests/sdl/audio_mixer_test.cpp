@@ -17,9 +17,12 @@
 
 #include "game/question_table.h"
 #include "platform/sdl/sdl_audio.h"
+#include "tests/test_support/audio_levels.h"
 #include "tests/test_support/recording_audio.h"
 #include "voice/notation_synthesizer.h"
 #include "voice/openjtalk_speech.h"
+
+using audio_test::ActiveRmsDb;
 
 namespace {
 
@@ -236,18 +239,6 @@ std::vector<int16_t> Capture(int ms) {
     std::lock_guard lock(gCaptureMutex);
     gCapturing = false;
     return gCaptured;
-}
-// RMS over the 10 ms frames above -45 dBFS (the sounding part), in dBFS.
-double ActiveRmsDb(const std::vector<int16_t>& s, int rate) {
-    const size_t frame = rate / 100;
-    double sum = 0;
-    size_t n = 0;
-    for (size_t at = 0; at + frame <= s.size(); at += frame) {
-        double e = 0;
-        for (size_t i = at; i < at + frame; ++i) e += double(s[i]) * s[i];
-        if (e / frame > std::pow(32768.0 * 0.0056, 2)) sum += e, n += frame;
-    }
-    return n ? 10 * std::log10(sum / n / (32768.0 * 32768.0)) : -200;
 }
 
 // The voice over the loudest stage music: the music is lowered while speech

@@ -8,12 +8,14 @@
 #include <filesystem>
 
 #include "game/question_table.h"
+#include "tests/test_support/audio_levels.h"
 #include "voice/full_context_labels.h"
 #include "voice/notation.h"
 #include "voice/notation_synthesizer.h"
 #include "voice/openjtalk_speech.h"
 
 using namespace std::chrono_literals;
+using audio_test::ActiveRmsDb;
 
 namespace {
 
@@ -23,18 +25,6 @@ bool VoicesInstalled() {
     return std::filesystem::exists(VoiceFile(0)) && std::filesystem::exists(VoiceFile(1));
 }
 
-// Level of the sounding part: RMS over the 10 ms frames above -45 dBFS, in dBFS.
-double ActiveRmsDb(const std::vector<int16_t>& s, int rate) {
-    const size_t frame = rate / 100;
-    double sum = 0;
-    size_t n = 0;
-    for (size_t at = 0; at + frame <= s.size(); at += frame) {
-        double e = 0;
-        for (size_t i = at; i < at + frame; ++i) e += double(s[i]) * s[i];
-        if (e / frame > std::pow(32768.0 * 0.0056, 2)) sum += e, n += frame;
-    }
-    return n ? 10 * std::log10(sum / n / (32768.0 * 32768.0)) : -200;
-}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
