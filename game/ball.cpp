@@ -273,6 +273,7 @@ bool TForm1::PaddleContact(int b) {
             LblImi->Text = SlotImi(s);
             LblYomi->Text = SlotYomi(s);
             LblYomi->Visible = false;
+            FitAnswerLabels();
         }
     }
     ++PadHitCount;

@@ -161,6 +161,7 @@ void TForm1::DealQuestions() {
     const int q = GameMode == 0 ? MondaiNo[BallSeikaiMojiNo] : MondaiNo[BallMojiNo[0]];
     LblImi->Text = QuestionImi(q);
     LblYomi->Text = QuestionYomi(q);
+    FitAnswerLabels();
 
     StartCountdown();
     PrepareBoardSpeech();

@@ -33,6 +33,8 @@ void TForm1::ShowAnswerLabels() {
     LblYomi->Width = static_cast<float>(ClientWidth());
     LblYomi->Position.Y = LblKaitoMoji->Position.Y - LblYomi->Height;
     LblYomi->Visible = true;
+    AnswerLabelsAcross = true;
+    FitAnswerLabels();
 }
 
 void TForm1::CorrectAnswerScore(int c) {
@@ -95,6 +97,7 @@ void TForm1::CorrectAnswerStroke(int c) {
     LblKaitoMoji->Text = SlotJukugo(s);
     LblYomi->Text = SlotYomi(s);
     LblYomi->Visible = true;
+    FitAnswerLabels();
     BlankSpecialBlocks(s);
 
     if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
@@ -195,4 +198,5 @@ void TForm1::CharacterCopy(int r, int c) {
     LblKaitoMoji->Text = SlotCharacter(t);
     LblImi->Text = SlotImi(t);
     LblYomi->Text = SlotYomi(t);
+    FitAnswerLabels();
 }

@@ -245,6 +245,13 @@ void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
         FloatAniBallY[b]->Duration = saved.Duration;
         ImgBall[b]->Visible = saved.Visible != 0;
     }
+    // The score challenge plays three balls; the fourth, left standing from the
+    // start-up scene or a stroke challenge, would wait in the stack for nothing.
+    for (int b = kScoreChallengeBalls; b < kBalls; ++b) {
+        if (FloatAniBallX[b]->Running()) FloatAniBallX[b]->Hold();
+        if (FloatAniBallY[b]->Running()) FloatAniBallY[b]->Hold();
+        ImgBall[b]->Visible = false;
+    }
 }
 
 void TForm1::RestoreProgress(const TDataRec& rec) {
@@ -304,7 +311,13 @@ void TForm1::RestoreLabels() {
     LblPadHitCount->Text = ZeroPad(Stage * 15 - PadHitCount, 3);
     LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[1]);
     LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[2]);
+    // Only the rows of the stage have a count beside them, as after a set-up.
+    LblVisibleBlockCount1->Visible = Stage >= 2;
+    LblVisibleBlockCount2->Visible = Stage >= 3;
     LblTotalScore->Text = ScoreText(TotalScore);
+    // No countdown is running in a continued game: the number stands in its corner.
+    ThinkingTimeCount = -1;
+    PlaceQuestionNumber(false);
 }
 
 // The characters of the board: on the balls, in the top row with its gaps, and
@@ -355,6 +368,7 @@ void TForm1::ShowContinuedGame() {
     LblImi->Visible = false;
     LblYomi->Text = SlotYomi(BallSeikaiMojiNo);
     LblYomi->Visible = false;
+    FitAnswerLabels();
 
     ShowStageScenery();
 

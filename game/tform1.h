@@ -307,6 +307,10 @@ public:
     std::string IdiomSpeechText(int s);  // code page 932
     // Reading above and meaning below LblKaitoMoji, across the whole width.
     void ShowAnswerLabels();
+    bool AnswerLabelsAcross = false;  // they stand across the whole width, no longer at their design place
+    // Meaning and reading placed (and, if need be, broken over lines or made smaller)
+    // to stay clear of the help panel; after every change of their texts or places.
+    void FitAnswerLabels();  // answer_labels_fit.cpp
 
     // ---- Round end (round_end.cpp) ----
     void DoGameOver();

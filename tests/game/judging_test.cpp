@@ -2,6 +2,7 @@
 // special blocks, the spoken idiom.
 #include <gtest/gtest.h>
 
+#include "game/clear_of_help_panel.h"
 #include "tests/test_support/game_fixture.h"
 
 using game_test::GameFixture;
@@ -52,7 +53,10 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     EXPECT_TRUE(g.LblYomi->Visible);
     EXPECT_FLOAT_EQ(g.LblImi->Position.Y, g.LblKaitoMoji->Position.Y + g.LblKaitoMoji->Height);
     EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
-    EXPECT_FLOAT_EQ(g.LblImi->Width, g.ClientWidth());
+    // Across the width up to the help panel: at 800 x 600 the panel stands beside
+    // the meaning, which would otherwise be centred into it.
+    EXPECT_FLOAT_EQ(g.LblImi->Position.X, 0);
+    EXPECT_FLOAT_EQ(g.LblImi->Width, g.RectSosaHoho->Position.X - kPanelClearance);
     EXPECT_EQ(g.LblScore->Text, "600点");
     EXPECT_TRUE(g.LblScore->Visible);
     EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");

@@ -1,0 +1,58 @@
+#include "game/clear_of_help_panel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int LinesFor(float textWidth, float room) {
+    if (room <= 0) return 1;
+    // A line cannot always be filled to the last unit: breaks fall between characters
+    // and some characters may not start a line, so every line is taken as 10% shorter.
+    return std::max(1, static_cast<int>(std::ceil(textWidth / (room * 0.9f))));
+}
+
+bool BandsMeet(float top, float bottom, float otherTop, float otherBottom) {
+    return top < otherBottom && otherTop < bottom;
+}
+
+}  // namespace
+
+float EstimatedTextWidth(std::string_view s, float fontSize, bool bold) {
+    float ems = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) ems += 0.62f;          // ASCII: at most this wide in the gothic
+        else if ((b & 0xC0) != 0x80) ems += 1.0f;  // the lead byte of a wider character
+    }
+    return ems * fontSize * (bold ? 1.12f : 1.02f);
+}
+
+float EstimatedLinesHeight(int lines, float fontSize) { return lines * fontSize * 1.3f; }
+
+LabelBox FitClearOfPanel(std::string_view text, bool bold, const LabelBox& wide, const PanelBox& panel,
+                         float clientHeight, bool growUp) {
+    const float oneLine = EstimatedTextWidth(text, wide.fontSize, bold);
+    const float textRight = wide.x + (wide.width + std::min(oneLine, wide.width)) / 2;
+    const int wideLines = LinesFor(oneLine, wide.width);
+    const float wideHeight = std::max(wide.height, EstimatedLinesHeight(wideLines, wide.fontSize));
+    const float wideTop = growUp ? wide.y + wide.height - wideHeight : wide.y;
+    const bool meetsPanel =
+        textRight > panel.x - kPanelClearance &&
+        BandsMeet(wideTop, wideTop + wideHeight, panel.y - kPanelClearance, panel.y + panel.height);
+    if (!meetsPanel && wideLines == 1) return wide;
+
+    // Left of the panel where they share a band, else the whole width.
+    const float room = meetsPanel ? panel.x - kPanelClearance - wide.x : wide.width;
+    LabelBox fitted = wide;
+    fitted.width = room;
+    for (float size = wide.fontSize; size >= kSmallestFontSize; size -= 1.0f) {
+        const int lines = LinesFor(EstimatedTextWidth(text, size, bold), room);
+        const float height = std::max(wide.height, EstimatedLinesHeight(lines, size));
+        fitted.fontSize = size;
+        fitted.height = height;
+        fitted.y = growUp ? wide.y + wide.height - height : wide.y;
+        if (fitted.y >= 0 && fitted.y + height <= clientHeight) break;
+    }
+    return fitted;
+}
