@@ -43,8 +43,9 @@ LabelBox FitClearOfPanel(std::string_view text, bool bold, const LabelBox& wide,
     if (!meetsPanel && wideLines == 1) return wide;
 
     // Left of the panel where they share a band, else the whole width.
-    const float room = meetsPanel ? panel.x - kPanelClearance - wide.x : wide.width;
     LabelBox fitted = wide;
+    if (meetsPanel) fitted.x = wide.x + kLeftEdgeInset;
+    const float room = meetsPanel ? panel.x - kPanelClearance - fitted.x : wide.width;
     fitted.width = room;
     for (float size = wide.fontSize; size >= kSmallestFontSize; size -= 1.0f) {
         const int lines = LinesFor(EstimatedTextWidth(text, size, bold), room);

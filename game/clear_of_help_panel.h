@@ -16,8 +16,11 @@ struct PanelBox {
     float x = 0, y = 0, width = 0, height = 0;
 };
 
-// Room kept free between a text and the panel (the text's glow reaches a few units out).
-constexpr float kPanelClearance = 12.0f;
+// Room kept free between a text and the panel: the glow around a label's text
+// reaches some 15 units out, and a little gap stays beyond it.
+constexpr float kPanelClearance = 20.0f;
+// A text set in the room left of the panel keeps its glow inside the window.
+constexpr float kLeftEdgeInset = 16.0f;
 // Smallest size a meaning is reduced to.
 constexpr float kSmallestFontSize = 14.0f;
 

@@ -45,6 +45,11 @@ void SceneRenderer::CopyPicture(const std::string& path, CachedPicture& pic, con
     Emit(pic.texture, rect, pic.width, pic.height);
 }
 
+SDL_Rect SceneRenderer::DrawnArea(const TControl& c) const {
+    const auto it = drawnIndex_.find(&c);
+    return it == drawnIndex_.end() ? SDL_Rect{0, 0, 0, 0} : drawnExtents_[it->second].rect;
+}
+
 void SceneRenderer::Note(const SDL_FRect& dst, bool stretched) {
     if (current_ == kNoObject || !(dst.w > 0) || !(dst.h > 0)) return;
     // A pixel more on each side: filtering reaches into the neighbours.

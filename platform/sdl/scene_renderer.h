@@ -40,6 +40,10 @@ public:
     void DrawChanges(const TForm& form, const Changes& changes);
 
     SDL_Renderer* Renderer() const { return renderer_; }
+    // Where an object's own drawing (its text or picture with their halos, not its
+    // children) landed in the frame drawn last, in output pixels; empty when it
+    // was not drawn.
+    SDL_Rect DrawnArea(const TControl& c) const;
     const TextCache& Texts() const { return texts_; }
     const PictureCache& Pictures() const { return pictures_; }
 

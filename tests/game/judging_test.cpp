@@ -55,8 +55,8 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
     // Across the width up to the help panel: at 800 x 600 the panel stands beside
     // the meaning, which would otherwise be centred into it.
-    EXPECT_FLOAT_EQ(g.LblImi->Position.X, 0);
-    EXPECT_FLOAT_EQ(g.LblImi->Width, g.RectSosaHoho->Position.X - kPanelClearance);
+    EXPECT_FLOAT_EQ(g.LblImi->Position.X, kLeftEdgeInset);
+    EXPECT_FLOAT_EQ(g.LblImi->Position.X + g.LblImi->Width, g.RectSosaHoho->Position.X - kPanelClearance);
     EXPECT_EQ(g.LblScore->Text, "600点");
     EXPECT_TRUE(g.LblScore->Visible);
     EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
