@@ -21,7 +21,7 @@ struct GameProgram::Parts {
           audio(clock),
           programFolder(ProgramFolder()),
           speech(programFolder, audio),
-          services{app, random, audio, audio, speech, reading, input, window, programFolder, DocumentsFolder()},
+          services{app, random, audio, audio, speech, reading, input, window, programFolder, DocumentsFolder(), &calendar},
           form(services),
           renderer(window.Renderer(), fonts),
           backend(app, window, renderer, form, input),
@@ -40,6 +40,7 @@ struct GameProgram::Parts {
     OpenJTalkSpeech speech;
     MecabReading reading;
     InputState input;
+    SystemCalendar calendar;
     GameServices services;
     TForm1 form;
     SceneRenderer renderer;

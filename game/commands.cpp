@@ -33,6 +33,7 @@ void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
         case u'x': MusicKey(); break;
         case u'c': SoundKey(); break;
         case u's': SettingsKey(); break;
+        case u'r': LearningKey(); break;
         default: break;
     }
 }
@@ -179,6 +180,7 @@ void TForm1::HintKey() {
     if (GameMode == 0 && !Clear && !HintHyoji && !Pause && !Title) {
         HintHyoji = true;
         LblImi->Visible = true;
+        RecordHint(BallSeikaiMojiNo);
     }
 }
 
@@ -200,13 +202,15 @@ void TForm1::SoundKey() {
     ImgSoundStop->Visible = !IsSound;
 }
 
-void TForm1::SettingsKey() {
+void TForm1::SettingsKey() { ShowModalWindow(Form2 ? [this] { Form2->ShowModal(); } : std::function<void()>()); }
+
+void TForm1::ShowModalWindow(const std::function<void()>& showModal) {
     if (CountdownRuns() || ExplosionShows()) return;
     PauseForLeaving();
     GameSetting = true;
     ShowCursorUntilVisible();
-    if (Form2) {
-        Form2->ShowModal();
+    if (showModal) {
+        showModal();
     } else {
         // Without a dialog, close at once the way the dialog would.
         if (!Pause) Timer1->SetEnabled(true);

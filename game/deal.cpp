@@ -165,6 +165,7 @@ void TForm1::DealQuestions() {
 
     StartCountdown();
     PrepareBoardSpeech();
+    RecordDeal();
 }
 
 int TForm1::UndealtQuestions() const {
@@ -226,7 +227,11 @@ void TForm1::DrawSlot(int k) {
 
 int TForm1::DrawUndealtQuestion(int k) {
     const int total = kBuiltInQuestions + TuikaJukugos;
-    int q;
+    int q = DueUndealtQuestion();
+    if (q >= 0) {
+        MarkDealt(q, true);
+        return q;
+    }
     do {
         if (UndealtQuestions() <= 0) {
             // Replaced idioms can use up the pool in the middle of a deal:

@@ -62,6 +62,9 @@ void TForm1::CorrectAnswerScore(int c) {
                          BallSeikaiMojiNo == FirstBallSeikaiMojiNo);
     TotalScore += Score;
     if (MondaiCount % 10 == 0 && MondaiCount < kQuestionsPerGame) OldTotalScore = TotalScore;
+    RecordRight(s);
+    if (MondaiCount == kQuestionsPerGame) RecordFinishedGame("score", TotalScore);
+    SaveLearningRecord();  // the question has ended
 
     LblScore->Text = IntToStr(Score) + "点";
     LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
@@ -99,6 +102,7 @@ void TForm1::CorrectAnswerStroke(int c) {
     LblYomi->Visible = true;
     FitAnswerLabels();
     BlankSpecialBlocks(s);
+    RecordRight(s);  // written when the round ends, not while the next ball falls
 
     if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
         MovingBallNo = b + 1;
@@ -136,6 +140,8 @@ void TForm1::StrokeRoundComplete() {
     Mode1_Clear = true;
     MovingBallNo = -1;
     StopAllStoneFalls();
+    RecordFinishedGame("strokes", PadHitCount);
+    SaveLearningRecord();
     LblYomi->Visible = true;
     if (PadHitCount < Mode1HighScore) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));

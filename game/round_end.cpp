@@ -22,6 +22,8 @@ void TForm1::DoGameOver() {
     // Show the player the answer that was missed. Without a ball in play (which
     // the stroke challenge should never reach here) the first ball's slot stands in.
     const int s = GameMode == 0 ? BallSeikaiMojiNo : BallMojiNo[MovingBallNo >= 0 ? MovingBallNo : 0];
+    RecordMiss(s);
+    SaveLearningRecord();  // the ball is stopped: the question has ended
     LblKaitoMoji->Text = SlotJukugo(s);
     LblKaitoMoji->Visible = true;
     LblImi->Text = SlotImi(s);

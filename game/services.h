@@ -5,6 +5,7 @@
 
 #include "platform/application.h"
 #include "platform/audio.h"
+#include "platform/calendar.h"
 #include "platform/input_state.h"
 #include "platform/random.h"
 #include "platform/window_host.h"
@@ -14,6 +15,13 @@
 class SettingsDialog {
 public:
     virtual ~SettingsDialog() = default;
+    virtual void ShowModal() = 0;
+};
+
+// The learning window, shown modally by [R].
+class LearningWindow {
+public:
+    virtual ~LearningWindow() = default;
     virtual void ShowModal() = 0;
 };
 
@@ -28,4 +36,5 @@ struct GameServices {
     WindowHost& host;
     std::string programFolder;    // with trailing '/'
     std::string documentsFolder;  // the user's documents folder, no trailing '/'
+    Calendar* calendar = nullptr;  // today's date for the learning record; none: nothing is recorded
 };

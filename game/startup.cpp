@@ -21,6 +21,7 @@ const char* const kHelpLines[] = {
     "BGM ON/OFF..................[X]キー",
     "サウンド ON/OFF.............[C]キー",
     "声種の変更と追加問題の編集..[S]キー",
+    "学習記録....................[R]キー",
 };
 
 }  // namespace
@@ -101,6 +102,7 @@ void TForm1::FormCreate() {
     HighScore = kDefaultHighScore;
 
     ReadSavedFilesAtStartup();
+    OpenLearningRecord();
 
     // Speech: note which voices can speak, and have the fixed phrases of both
     // ready (the chosen voice first), so that they start at once even right after
@@ -264,6 +266,7 @@ void TForm1::FormActivate() {
 
 void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
     if (!Title && Stage > 0) SaveGame();
+    SaveLearningRecord();
     canClose = true;
 }
 

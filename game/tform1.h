@@ -13,13 +13,16 @@
 //   save_game.cpp   SaveGame, LoadGame and the start-up reads of the saved files
 //   sound.cpp       PlayEffect, StartMusic, Speak, IdiomSpeechText
 //   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
+//   learning_hooks.cpp  what the learning record hears of the play; review_deal.cpp the due-first draw
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "game/board.h"
+#include "game/learning_log.h"
 #include "game/services.h"
 #include "game/settings_dialog_host.h"
 #include "persistence/data_rec.h"
@@ -192,6 +195,21 @@ public:
     bool VoiceReady[2] = {false, false};  // a speech voice was found at start-up
 
     SettingsDialog* Form2 = nullptr;  // set by the program after creation
+    LearningWindow* LearningForm = nullptr;  // [R]; set by the program after creation
+    LearningLog Learning;  // Gakushu.tsv and Rireki.tsv
+
+    // ---- The learning record (learning_hooks.cpp, review_deal.cpp) ----
+    void OpenLearningRecord();
+    void RecordDeal();
+    void RecordRight(int s);
+    void RecordMiss(int s);
+    void RecordHint(int s);
+    void RecordFinishedGame(const char* mode, int result);
+    void SaveLearningRecord();
+    void LearningKey();  // [R]
+    // With the review option on, a due question not yet dealt (oldest due first,
+    // ties at random); -1 otherwise, without drawing from the generator.
+    int DueUndealtQuestion();
 
     // ---- As the settings dialog's host (settings_dialog_host.cpp) ----
     std::string ProgramFolderPath() const override;
@@ -337,6 +355,8 @@ public:
     void MusicKey();
     void SoundKey();
     void SettingsKey();
+    // The frame tick stops and the cursor shows while a modal window ([S], [R]) is open.
+    void ShowModalWindow(const std::function<void()>& showModal);
     void FormMouseMove(SceneObject* sender, TShiftState shift, float x, float y);
     // A handler that passes a mouse move over a picture or label on to FormMouseMove.
     TMouseMoveEvent MouseMovesPaddle() {

@@ -53,6 +53,18 @@ bool WriteVoiceMode(const std::string& path, int voiceMode) {
     return SaveIniFile(path, *ini);
 }
 
+bool ReadReviewOption(const std::string& path) {
+    IniLoad load = LoadIniFile(path);
+    return load.status == ReadStatus::Ok && load.ini.ReadBool("Review", "Value", false);
+}
+
+bool WriteReviewOption(const std::string& path, bool on) {
+    std::optional<IniFile> ini = OpenForWrite(path);
+    if (!ini) return false;
+    ini->WriteBool("Review", "Value", on);
+    return SaveIniFile(path, *ini);
+}
+
 std::optional<SavedBoardTexts> ReadSavedBoardTexts(const std::string& path) {
     IniLoad load = LoadIniFile(path);
     if (load.status != ReadStatus::Ok) return std::nullopt;

@@ -32,6 +32,12 @@ bool WriteSettingsOnSave(const std::string& path, const GameSettings& settings, 
 // The settings dialog's write of the voice alone.
 bool WriteVoiceMode(const std::string& path, int voiceMode);
 
+// The learning window's "review misses more often" option, section [Review]
+// (off when the file, section or key is missing). Written only when the player
+// changes it, so a file from a game that never touched it stays as it was.
+bool ReadReviewOption(const std::string& path);
+bool WriteReviewOption(const std::string& path, bool on);
+
 // The question texts of the four "Mondai" sections; nothing when the file does
 // not exist or cannot be read.
 std::optional<SavedBoardTexts> ReadSavedBoardTexts(const std::string& path);

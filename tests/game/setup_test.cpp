@@ -80,8 +80,8 @@ TEST(StartUpTest, FirstStartOnANewAccount) {
         EXPECT_FLOAT_EQ(f.ImgBall[i]->Position.X, 8);
     }
     EXPECT_FALSE(f.ImgBall[3]->Visible);
-    // The help text: twelve lines, each ending with CR LF.
-    EXPECT_EQ(std::count(f.LblSosaHoho->Text.begin(), f.LblSosaHoho->Text.end(), '\n'), 12);
+    // The help text: twelve lines and the learning window's, each ending with CR LF.
+    EXPECT_EQ(std::count(f.LblSosaHoho->Text.begin(), f.LblSosaHoho->Text.end(), '\n'), 13);
     EXPECT_EQ(f.LblSosaHoho->Text.substr(f.LblSosaHoho->Text.size() - 2), "\r\n");
     EXPECT_LT(fx.host.cursorCounter, 0);  // the cursor is hidden
 }

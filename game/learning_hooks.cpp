@@ -1,0 +1,28 @@
+// What the learning record hears of the play: the deal, answers, misses and
+// hints, and the [R] key that opens the learning window.
+#include "game/tform1.h"
+#include "persistence/settings_file.h"
+
+void TForm1::OpenLearningRecord() {
+    Learning.Open(DataFolda, svc.calendar);
+    Learning.reviewDeal = ReadReviewOption(DataFile("Settei.ini"));
+}
+
+void TForm1::RecordDeal() {
+    for (int s = 0; s < kSlots; ++s) Learning.Dealt(SlotJukugo(s), SlotYomi(s));
+}
+
+void TForm1::RecordRight(int s) { Learning.Right(SlotJukugo(s), SlotYomi(s)); }
+
+void TForm1::RecordMiss(int s) { Learning.Missed(SlotJukugo(s), SlotYomi(s)); }
+
+void TForm1::RecordHint(int s) { Learning.Hinted(SlotJukugo(s), SlotYomi(s)); }
+
+void TForm1::RecordFinishedGame(const char* mode, int result) { Learning.GameFinished(mode, result); }
+
+void TForm1::SaveLearningRecord() { Learning.SaveIfChanged(); }
+
+void TForm1::LearningKey() {
+    // Opens where the settings dialog may open, and stops the game the same way.
+    ShowModalWindow(LearningForm ? [this] { LearningForm->ShowModal(); } : std::function<void()>());
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The learning record as the game keeps it: Gakushu.tsv and Rireki.tsv in the
+// player's data folder, the rules of learning_record.h, and when to write.
+// Events only change memory; the files are written when a question ends and at
+// quit, and only when something changed (a game started and quit from the title
+// writes nothing). A file that cannot be read is never replaced: the game then
+// plays on without recording into it and Problem() says why.
+#include <string>
+
+#include "game/learning_record.h"
+#include "persistence/learning_file.h"
+
+class Calendar;
+
+class LearningLog {
+public:
+    // Reads both files. Without a calendar nothing is recorded.
+    void Open(const std::string& dataFolder, Calendar* calendar);
+
+    bool Recording() const { return calendar_ && recordUsable_; }
+    // One line for the player when a file could not be read, else empty.
+    std::string Problem() const;
+    std::string Today() const;
+
+    void Dealt(const std::string& idiom, const std::string& reading);
+    void Right(const std::string& idiom, const std::string& reading);
+    void Missed(const std::string& idiom, const std::string& reading);
+    void Hinted(const std::string& idiom, const std::string& reading);
+    // A finished game: mode "score" with the final score, or "strokes" with the strokes.
+    void GameFinished(const std::string& mode, int result);
+
+    // Writes what changed since the last write. False when a write failed.
+    bool SaveIfChanged();
+    // Empties both files (header lines only). False when they could not be
+    // written or one of them could not be read (it is never replaced).
+    bool Clear();
+
+    const LearningRecord& Record() const { return record_; }
+    const HistoryTable& History() const { return history_; }
+
+    // "苦手な熟語を多く出す": due idioms are dealt first (Settei.ini [Review]).
+    bool reviewDeal = false;
+
+private:
+    std::string recordPath_, historyPath_;
+    Calendar* calendar_ = nullptr;
+    LearningRecord record_;
+    HistoryTable history_;
+    LearningFileStatus recordStatus_ = LearningFileStatus::Missing;
+    LearningFileStatus historyStatus_ = LearningFileStatus::Missing;
+    bool recordUsable_ = false, historyUsable_ = false;
+    bool recordChanged_ = false, historyChanged_ = false;
+};

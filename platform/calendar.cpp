@@ -1,0 +1,20 @@
+#include "platform/calendar.h"
+
+#include <ctime>
+
+namespace {
+
+std::string Format(const char* pattern) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, pattern, &local);
+    return text;
+}
+
+}  // namespace
+
+std::string SystemCalendar::Today() { return Format("%Y-%m-%d"); }
+
+std::string SystemCalendar::NowText() { return Format("%Y-%m-%d %H:%M"); }
