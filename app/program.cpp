@@ -9,6 +9,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_event_backend.h"
 #include "platform/user_folders.h"
+#include "settings_dialog/imgui_learning_window.h"
 #include "settings_dialog/imgui_settings_dialog.h"
 #include "voice/mecab_reading.h"
 #include "voice/openjtalk_speech.h"
@@ -27,7 +28,8 @@ struct GameProgram::Parts {
           backend(app, window, renderer, form, input),
           // After the window and the back end, so it goes before them (it shuts
           // Dear ImGui down on their renderer and unhooks itself).
-          settingsDialog(form, app, window, backend) {}
+          settingsDialog(form, app, window, backend),
+          learningWindow(form, app, backend, settingsDialog) {}
 
     RealClock clock;
     Application app{clock};
@@ -46,6 +48,7 @@ struct GameProgram::Parts {
     SceneRenderer renderer;
     SdlEventBackend backend;
     ImGuiSettingsDialog settingsDialog;
+    ImGuiLearningWindow learningWindow;  // after the dialog: it passes the dialog's events on
 };
 
 GameProgram::GameProgram(const SdlWindowOptions& window) : parts_(std::make_unique<Parts>(window)) {}
@@ -56,6 +59,7 @@ void GameProgram::StartUp() {
     Parts& p = *parts_;
     p.app.SetBackend(&p.backend);
     p.form.Form2 = &p.settingsDialog;
+    p.form.LearningForm = &p.learningWindow;
     p.form.FormCreate();
     // The design is laid out at 800 x 600; going full screen scales it.
     p.backend.SyncClientSize();

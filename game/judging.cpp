@@ -11,16 +11,17 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
     return (stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
 }
 
-std::string TForm1::IdiomSpeechText(int s) {
-    const int q = MondaiNo[s];
+std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(MondaiNo[s]); }
+
+std::string TForm1::QuestionSpeechText(int q) {
     std::string text = QuestionSpeakMoji(q);
-    if (text.empty()) text = Utf8ToCp932Lossy(SlotYomi(s));
+    if (text.empty()) text = Utf8ToCp932Lossy(QuestionYomi(q));
     // The meaning: a built-in one is said from its reviewed speech text; the
     // player's own is passed on as written (kanji and all), and the speech engine
     // reads it with its text analyser. Built-in speech texts already end in "。":
     // the doubled stop is kept as it is.
     const std::string meaning = q >= 0 && q < kBuiltInQuestions ? ImiSpeakMoji[q]
-                                                                 : Utf8ToCp932Lossy(SlotImi(s));
+                                                                 : Utf8ToCp932Lossy(QuestionImi(q));
     return text + Utf8ToCp932Lossy("。") + meaning;
 }
 

@@ -26,3 +26,25 @@ void TForm1::LearningKey() {
     // Opens where the settings dialog may open, and stops the game the same way.
     ShowModalWindow(LearningForm ? [this] { LearningForm->ShowModal(); } : std::function<void()>());
 }
+
+std::vector<LearningQuestion> TForm1::LearningQuestions() const {
+    std::vector<LearningQuestion> questions;
+    questions.reserve(kBuiltInQuestions + TuikaJukugos);
+    for (int q = 0; q < kBuiltInQuestions + TuikaJukugos; ++q)
+        questions.push_back({QuestionJukugo(q), QuestionYomi(q), QuestionImi(q)});
+    return questions;
+}
+
+void TForm1::SpeakQuestion(int q) {
+    if (q >= 0 && q < kBuiltInQuestions + TuikaJukugos) Speak(QuestionSpeechText(q), 100);
+}
+
+bool TForm1::SetReviewDeal(bool on) {
+    if (!WriteReviewOption(DataFile("Settei.ini"), on)) return false;
+    Learning.reviewDeal = on;
+    return true;
+}
+
+void TForm1::LearningWindowShown() { ShowCursorUntilVisible(); }
+
+void TForm1::LearningWindowClosed() { SettingsDialogClosed(); }

@@ -82,6 +82,7 @@ void LearningRecord::Right(const std::string& idiom, const std::string& reading,
     LearningRow& row = Row(idiom, reading, today);
     row.right += 1;
     row.streak += 1;
+    if (row.firstRight.empty()) row.firstRight = today;
     row.box = row.box >= 5 ? 5 : row.box + 1;
     row.due = AddDays(today, ReviewIntervalDays(row.box));
 }

@@ -23,6 +23,7 @@
 
 #include "game/board.h"
 #include "game/learning_log.h"
+#include "game/learning_window_host.h"
 #include "game/services.h"
 #include "game/settings_dialog_host.h"
 #include "persistence/data_rec.h"
@@ -67,7 +68,7 @@ inline const char* const NewRecord = "やったね、しんき'ろく。おめ�
 inline const char* const WellDone = "やったね。おめでとお。";
 }  // namespace SpeechText
 
-class TForm1 : public TForm, public SettingsDialogHost {
+class TForm1 : public TForm, public SettingsDialogHost, public LearningWindowHost {
 public:
     explicit TForm1(GameServices& services);
     ~TForm1() override;
@@ -210,6 +211,13 @@ public:
     // With the review option on, a due question not yet dealt (oldest due first,
     // ties at random); -1 otherwise, without drawing from the generator.
     int DueUndealtQuestion();
+    // As the learning window's host.
+    std::vector<LearningQuestion> LearningQuestions() const override;
+    LearningLog& LearningRecordLog() override { return Learning; }
+    void SpeakQuestion(int q) override;
+    bool SetReviewDeal(bool on) override;
+    void LearningWindowShown() override;
+    void LearningWindowClosed() override;
 
     // ---- As the settings dialog's host (settings_dialog_host.cpp) ----
     std::string ProgramFolderPath() const override;
@@ -323,6 +331,7 @@ public:
     void WrongAnswer(int c);
     void CharacterCopy(int r, int c);
     std::string IdiomSpeechText(int s);  // code page 932
+    std::string QuestionSpeechText(int q);  // the same for question q
     // Reading above and meaning below LblKaitoMoji, across the whole width.
     void ShowAnswerLabels();
     bool AnswerLabelsAcross = false;  // they stand across the whole width, no longer at their design place

@@ -9,8 +9,10 @@ namespace {
 
 const std::vector<std::string> kLearningColumns = {"idiom", "reading", "dealt", "right", "missed",
                                                    "hints", "box",     "last",  "due"};
-// Kept after "due" so a reader that knows only the first nine finds them in place.
+// Our own columns come after "due", so a reader that knows only the first nine
+// finds those in place.
 const char* const kStreakColumn = "streak";
+const char* const kFirstRightColumn = "firstright";
 const std::vector<std::string> kHistoryColumns = {"when", "mode", "result"};
 
 std::vector<std::string> SplitTabs(const std::string& line) {
@@ -95,9 +97,11 @@ LearningFileStatus ParseLearningText(const std::string& text, LearningTable& out
     std::vector<std::string> after;
     if (!HeaderStartsWith(SplitTabs(lines[0]), kLearningColumns, after)) return LearningFileStatus::NotText;
     const bool hasStreak = !after.empty() && after[0] == kStreakColumn;
-    if (hasStreak) after.erase(after.begin());
+    const bool hasFirstRight = hasStreak && after.size() > 1 && after[1] == kFirstRightColumn;
+    const std::size_t ours = (hasStreak ? 1 : 0) + (hasFirstRight ? 1 : 0);
+    after.erase(after.begin(), after.begin() + ours);
     table.extraColumns = after;
-    const std::size_t known = kLearningColumns.size() + (hasStreak ? 1 : 0);
+    const std::size_t known = kLearningColumns.size() + ours;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
         std::vector<std::string> cells = SplitTabs(lines[i]);
@@ -114,6 +118,8 @@ LearningFileStatus ParseLearningText(const std::string& text, LearningTable& out
         if (hasStreak && cells.size() > kLearningColumns.size() && !cells[9].empty() &&
             !ParseCount(cells[9], row.streak))
             return LearningFileStatus::NotText;
+        if (hasFirstRight && cells.size() > 10) row.firstRight = cells[10];
+        if (!IsDateOrEmpty(row.firstRight)) return LearningFileStatus::NotText;
         if (cells.size() > known) row.extra.assign(cells.begin() + known, cells.end());
         table.rows.push_back(std::move(row));
     }
@@ -130,6 +136,8 @@ std::string LearningText(const LearningTable& table) {
     }
     out += '\t';
     out += kStreakColumn;
+    out += '\t';
+    out += kFirstRightColumn;
     AppendCells(out, table.extraColumns);
     out += '\n';
     for (const LearningRow& r : table.rows) {
@@ -146,6 +154,8 @@ std::string LearningText(const LearningTable& table) {
         out += r.due;
         out += '\t';
         out += std::to_string(r.streak);
+        out += '\t';
+        out += r.firstRight;
         AppendCells(out, r.extra);
         out += '\n';
     }

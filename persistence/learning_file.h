@@ -19,6 +19,7 @@ struct LearningRow {
     std::string last; // the last day anything was recorded
     std::string due;  // next review; empty until answered or missed
     int streak = 0;   // correct answers in a row since the last miss
+    std::string firstRight;  // the day of the first correct answer (the progress chart)
     // Columns after the known ones, as read (without their tabs).
     std::vector<std::string> extra;
 };

@@ -102,8 +102,7 @@ ImGuiSettingsDialog::~ImGuiSettingsDialog() {
     boxes_.SetLayer(nullptr);
 }
 
-void ImGuiSettingsDialog::ShowModal() {
-    if (open_) return;
+ImGuiLayer& ImGuiSettingsDialog::Layer() {
     if (!layer_) {
         // Built at the first opening: the font atlas takes a moment.
         if (fontFile_.empty()) fontFile_ = DialogFontFile();
@@ -112,6 +111,12 @@ void ImGuiSettingsDialog::ShowModal() {
         ApplyDialogStyle();
         boxes_.SetLayer(layer_.get());
     }
+    return *layer_;
+}
+
+void ImGuiSettingsDialog::ShowModal() {
+    if (open_) return;
+    Layer();
     layer_->RequireGlyphs(kFixedTexts);
     layer_->ResetInput();
 

@@ -31,6 +31,9 @@ public:
     void ShowModal() override;
 
     SettingsDialogLogic& Logic() { return logic_; }
+    // The one Dear ImGui layer of the window, made at first use; the learning
+    // window draws with it too.
+    ImGuiLayer& Layer();
     bool IsOpen() const { return open_; }
 
 private:

@@ -32,6 +32,10 @@ public:
     // nothing, 0 for now, otherwise in that many milliseconds.
     static constexpr int kOverlayHidden = -1;
     void SetOverlayFrames(std::function<int()> msUntilFrame) { overlayFrames_ = std::move(msUntilFrame); }
+    // The hooks set now, so a second panel can pass on what is not its own.
+    const std::function<bool(const SDL_Event&)>& EventFilter() const { return filter_; }
+    const std::function<void()>& Overlay() const { return overlay_; }
+    const std::function<int()>& OverlayFrames() const { return overlayFrames_; }
     // Writes the next drawn frame to a PNG file.
     void RequestScreenshot(const std::string& pngPath) { screenshotPath_ = pngPath; screenshotDueMs_ = 0; }
 

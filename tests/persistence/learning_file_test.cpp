@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const kHeader = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\n";
+const char* const kHeader = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\n";
 
 TEST(LearningFileTest, RoundTripIsByteForByte) {
     TempFolder dir;
@@ -25,6 +25,7 @@ TEST(LearningFileTest, RoundTripIsByteForByte) {
     a.last = "2026-12-10";
     a.due = "2026-12-13";
     a.streak = 2;
+    a.firstRight = "2026-12-09";
     LearningRow b;
     b.idiom = "四面楚歌";
     b.reading = "しめんそか";
@@ -32,8 +33,8 @@ TEST(LearningFileTest, RoundTripIsByteForByte) {
     t.rows = {a, b};
     ASSERT_TRUE(WriteLearningFile(dir.File("Gakushu.tsv"), t));
     const std::string bytes = ReadBytes(dir.File("Gakushu.tsv"));
-    EXPECT_EQ(bytes, std::string(kHeader) + "一石二鳥\tいっせきにちょう\t3\t2\t1\t1\t2\t2026-12-10\t2026-12-13\t2\n" +
-                         "四面楚歌\tしめんそか\t1\t0\t0\t0\t0\t\t\t0\n");
+    EXPECT_EQ(bytes, std::string(kHeader) + "一石二鳥\tいっせきにちょう\t3\t2\t1\t1\t2\t2026-12-10\t2026-12-13\t2\t2026-12-09\n" +
+                         "四面楚歌\tしめんそか\t1\t0\t0\t0\t0\t\t\t0\t\n");
     LearningLoad back = ReadLearningFile(dir.File("Gakushu.tsv"));
     ASSERT_EQ(back.status, LearningFileStatus::Ok);
     ASSERT_EQ(back.table.rows.size(), 2u);
@@ -44,8 +45,8 @@ TEST(LearningFileTest, RoundTripIsByteForByte) {
 
 TEST(LearningFileTest, UnknownColumnsAndRowsOfOtherCopiesAreKept) {
     // A newer copy added a column; a row is for an idiom this copy has no more.
-    const std::string text = std::string("idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tnote\n") +
-                             "消えた熟語\tきえたじゅくご\t5\t1\t4\t0\t1\t2026-01-02\t2026-01-02\t0\tメモ\n";
+    const std::string text = std::string("idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\tnote\n") +
+                             "消えた熟語\tきえたじゅくご\t5\t1\t4\t0\t1\t2026-01-02\t2026-01-02\t0\t\tメモ\n";
     LearningTable t;
     ASSERT_EQ(ParseLearningText(text, t), LearningFileStatus::Ok);
     EXPECT_EQ(t.extraColumns, std::vector<std::string>{"note"});
