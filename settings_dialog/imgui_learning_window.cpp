@@ -313,7 +313,8 @@ void ImGuiLearningWindow::DrawTable(float height) {
         if (kColumns[c] == LearningColumn::Due) cf |= ImGuiTableColumnFlags_DefaultSort;
         ImGui::TableSetupColumn(ColumnName(kColumns[c]), cf, widths[c], static_cast<ImGuiID>(c));
     }
-    ImGui::TableSetupColumn("", ImGuiTableColumnFlags_NoSort | ImGuiTableColumnFlags_WidthFixed, 48, 7);
+    const float speakWidth = ImGui::CalcTextSize("聞く").x + ImGui::GetStyle().FramePadding.x * 2 + 16;
+    ImGui::TableSetupColumn("", ImGuiTableColumnFlags_NoSort | ImGuiTableColumnFlags_WidthFixed, speakWidth, 7);
     ImGui::TableHeadersRow();
     if (ImGuiTableSortSpecs* specs = ImGui::TableGetSortSpecs(); specs && specs->SpecsDirty) {
         if (specs->SpecsCount > 0) {
