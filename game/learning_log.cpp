@@ -86,9 +86,17 @@ bool LearningLog::Clear() {
     emptyRecord.extraColumns = record_.Table().extraColumns;
     HistoryTable emptyHistory;
     emptyHistory.extraColumns = history_.extraColumns;
-    if (!WriteLearningFile(recordPath_, emptyRecord) || !WriteHistoryFile(historyPath_, emptyHistory)) return false;
-    record_ = LearningRecord(std::move(emptyRecord));
-    history_ = std::move(emptyHistory);
-    recordChanged_ = historyChanged_ = false;
-    return true;
+    // Each file is replaced whole or not at all; what memory holds follows the
+    // file, so a later save never brings back rows that were cleared.
+    const bool recordCleared = WriteLearningFile(recordPath_, emptyRecord);
+    if (recordCleared) {
+        record_ = LearningRecord(std::move(emptyRecord));
+        recordChanged_ = false;
+    }
+    const bool historyCleared = WriteHistoryFile(historyPath_, emptyHistory);
+    if (historyCleared) {
+        history_ = std::move(emptyHistory);
+        historyChanged_ = false;
+    }
+    return recordCleared && historyCleared;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "persistence/atomic_file.h"
 #include "persistence/learning_file.h"
 #include "tests/test_support/game_fixture.h"
 #include "tests/test_support/temp_folder.h"
@@ -186,6 +187,35 @@ TEST(LearningPlayTest, OptionOffOrNothingDueDrawsAsBefore) {
         EXPECT_EQ(d->hidden, before.hidden);
         EXPECT_EQ(d->nextDraw, before.nextDraw) << "the generator was called the same number of times";
     }
+}
+
+}  // namespace
+
+namespace {
+
+const char* const kEmptyRecord = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\n";
+
+TEST(LearningPlayTest, ClearingEmptiesBothFilesAndAFailedWriteKeepsTheFile) {
+    RecordingGame fx;
+    fx.LoseFirstQuestion(false);
+    fx.f().Learning.GameFinished("score", 1234);
+    ASSERT_TRUE(fx.f().Learning.SaveIfChanged());
+
+    // The history cannot be written: the record is emptied, the history stays whole.
+    SetWriteFaultInjection({[](const std::string& p) { return p.find("Rireki.tsv") != std::string::npos; },
+                            WriteFailurePoint::Rename});
+    EXPECT_FALSE(fx.f().Learning.Clear());
+    ClearWriteFaultInjection();
+    EXPECT_EQ(ReadBytes(fx.DataFile("Rireki.tsv")), "when\tmode\tresult\n2026-12-10 12:00\tscore\t1234\n");
+    EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), kEmptyRecord);
+
+    ASSERT_TRUE(fx.f().Learning.Clear());
+    EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), kEmptyRecord);
+    EXPECT_EQ(ReadBytes(fx.DataFile("Rireki.tsv")), "when\tmode\tresult\n");
+    // Nothing cleared comes back with the next save.
+    fx.f().Learning.Hinted("一期一会", "いちごいちえ");
+    ASSERT_TRUE(fx.f().Learning.SaveIfChanged());
+    EXPECT_EQ(ReadLearningFile(fx.DataFile("Gakushu.tsv")).table.rows.size(), 1u);
 }
 
 }  // namespace
