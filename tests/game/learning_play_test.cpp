@@ -219,3 +219,40 @@ TEST(LearningPlayTest, ClearingEmptiesBothFilesAndAFailedWriteKeepsTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LearningPlayTest, AStrokeRoundRecordsFourRightAnswersAtItsEndAndItsStrokes) {
+    RecordingGame fx;
+    TForm1& g = fx.f();
+    g.IsMusic = false;
+    fx.Key(VK_MENU_KEY);  // to the stroke challenge
+    fx.steering = true;
+    fx.StartQuestion();
+    // The first answer comes while later balls still fall: nothing is written yet.
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.MovingBallNo >= 1 || g.GameOver; }, 120000));
+    ASSERT_FALSE(g.GameOver);
+    EXPECT_FALSE(fx.Exists("Gakushu.tsv"));
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.Mode1_Clear || g.GameOver; }, 600000));
+    ASSERT_FALSE(g.GameOver);
+
+    LearningLoad load = ReadLearningFile(fx.DataFile("Gakushu.tsv"));
+    ASSERT_EQ(load.status, LearningFileStatus::Ok);
+    ASSERT_EQ(load.table.rows.size(), 4u);
+    for (const LearningRow& r : load.table.rows) {
+        SCOPED_TRACE(r.idiom);
+        EXPECT_EQ(r.dealt, 1);
+        EXPECT_EQ(r.right, 1);
+        EXPECT_EQ(r.box, 1);
+        EXPECT_EQ(r.due, "2026-12-11");
+        EXPECT_EQ(r.firstRight, "2026-12-10");
+    }
+    HistoryLoad history = ReadHistoryFile(fx.DataFile("Rireki.tsv"));
+    ASSERT_EQ(history.status, LearningFileStatus::Ok);
+    ASSERT_EQ(history.table.rows.size(), 1u);
+    EXPECT_EQ(history.table.rows[0].mode, "strokes");
+    EXPECT_EQ(history.table.rows[0].result, g.PadHitCount);
+    EXPECT_EQ(history.table.rows[0].when, "2026-12-10 12:00");
+}
+
+}  // namespace
