@@ -223,6 +223,13 @@ TEST(BuiltInQuestions, MeaningSpeechReadsWordsByContext) {
         {125, "長い間", "ながいあいだ"},         {129, "一本", "いっぽん"},
         {136, "大勝負", "おおしょおぶ"},         {139, "者どうし", "ものどおし"},
         {140, "一人で", "ひとりで"},             {155, "開けて", "ひらけて"},
+        // 何 before で/の is said なん, and 言う is said ゆう, whatever the spelling.
+        {15, "何でも", "なんでも"},              {23, "何の", "なんの"},
+        {36, "何の", "なんの"},                  {49, "何でもない", "なんでもない"},
+        {11, "言う", "ゆう"},                    {37, "という", "とゆう"},
+        {38, "言う", "ゆう"},                    {53, "言う", "ゆう"},
+        {106, "言う", "ゆう"},                   {108, "言う", "ゆう"},
+        {157, "と言う", "とゆう"},               {165, "言う", "ゆう"},
     };
     for (const Case& c : cases) {
         const BuiltInQuestion& row = rows[c.q];
@@ -234,6 +241,20 @@ TEST(BuiltInQuestions, MeaningSpeechReadsWordsByContext) {
     }
 }
 
+// The same two spelling pronunciations anywhere in the table: no accent phrase
+// starts with いう (言う is said ゆう) and 何 is never said なに before で or の.
+TEST(BuiltInQuestions, NoMeaningIsSaidAsSpelled) {
+    const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
+    ASSERT_EQ(rows.size(), 170u);
+    for (std::size_t q = 0; q < rows.size(); ++q) {
+        std::string phrased;  // marks removed, every phrase opened by a "/"
+        for (const std::string& ch : SplitUtf8Characters("/" + rows[q].meaningSpeech))
+            if (ch != "'") phrased += (ch == "、" || ch == "。") ? "/" : ch;
+        for (const char* slip : {"/いう", "なにで", "なにの"})
+            EXPECT_EQ(phrased.find(slip), std::string::npos) << "question " << q << ": " << rows[q].meaningSpeech;
+    }
+}
+
 TEST(BuiltInQuestions, MeaningsSayWhoAndWhichFormIsUsual) {
     const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
     ASSERT_EQ(rows.size(), 170u);
@@ -241,7 +262,7 @@ TEST(BuiltInQuestions, MeaningsSayWhoAndWhichFormIsUsual) {
     const Case cases[] = {
         {163, "眉目秀麗", "主に男性に使う", "お'もに/だんせいに/つかう。"},
         {146, "才色兼備", "主に女性に使う", "お'もに/じょせいに/つかう。"},
-        {157, "即決即断", "普通は即断即決と言う", "ふつうわ/そくだんそ'っけつと/いう。"},
+        {157, "即決即断", "普通は即断即決と言う", "ふつうわ/そくだんそ'っけつと/ゆう。"},
     };
     for (const Case& c : cases) {
         const BuiltInQuestion& row = rows[c.q];
