@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "voice/accent_contour.h"
+
 struct HtsVoice::Engine {
     HTS_Engine hts;
 };
@@ -56,7 +58,15 @@ std::optional<std::vector<double>> HtsVoice::Synthesize(const std::vector<std::s
             }
         });
     }
-    bool ok = HTS_Engine_synthesize_from_strings(e, lines.data(), lines.size()) == TRUE;
+    // Three steps, so that the pitch can be set to the accent marks between the
+    // parameters and the waveform.
+    bool ok = HTS_Engine_generate_state_sequence_from_strings(e, lines.data(), lines.size()) == TRUE &&
+              HTS_Engine_generate_parameter_sequence(e) == TRUE;
+    if (ok) {
+        RememberLabelFrames(labels.size());
+        if (accentShaping_) ShapePitch(labels);
+        ok = HTS_Engine_generate_sample_sequence(e) == TRUE;
+    }
     done = true;
     if (watcher.joinable()) watcher.join();
     std::optional<std::vector<double>> out;
@@ -68,4 +78,41 @@ std::optional<std::vector<double>> HtsVoice::Synthesize(const std::vector<std::s
     }
     HTS_Engine_refresh(e);
     return out;
+}
+
+void HtsVoice::RememberLabelFrames(size_t labels) {
+    HTS_Engine* e = &engine_->hts;
+    const size_t statesPerLabel = HTS_Engine_get_nstate(e);
+    const size_t states = HTS_Engine_get_total_state(e);
+    lastLabelFrames_.assign(labels, 0);
+    for (size_t s = 0; s < states && statesPerLabel > 0; ++s) {
+        const size_t label = s / statesPerLabel;
+        if (label < labels) lastLabelFrames_[label] += HTS_Engine_get_state_duration(e, s);
+    }
+}
+
+size_t HtsVoice::FramePeriod() const {
+    return loaded_ ? HTS_Engine_get_fperiod(&engine_->hts) : 0;
+}
+
+// The log-F0 stream is the second one; it holds values for voiced frames only,
+// in order, and its flags say which frames are voiced.
+void HtsVoice::ShapePitch(const std::vector<std::string>& labels) {
+    HTS_PStreamSet& streams = engine_->hts.pss;
+    constexpr size_t kLogF0Stream = 1;
+    if (streams.nstream <= kLogF0Stream) return;
+    HTS_PStream& lf0 = streams.pstream[kLogF0Stream];
+    if (!lf0.msd_flag || lf0.vector_length < 1) return;
+    const size_t frames = streams.total_frame;
+    std::vector<bool> voiced(frames);
+    std::vector<double> logF0(frames, 0);
+    size_t v = 0;
+    for (size_t t = 0; t < frames; ++t) {
+        voiced[t] = lf0.msd_flag[t] == TRUE && v < lf0.length;
+        if (voiced[t]) logF0[t] = lf0.par[v++][0];
+    }
+    ShapeAccentContour(logF0, voiced, AccentMorae(labels, lastLabelFrames_));
+    v = 0;
+    for (size_t t = 0; t < frames; ++t)
+        if (voiced[t]) lf0.par[v++][0] = logF0[t];
 }

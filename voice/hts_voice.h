@@ -27,9 +27,22 @@ public:
     std::optional<std::vector<double>> Synthesize(const std::vector<std::string>& labels,
                                                   double rate, const std::atomic<bool>* cancel = nullptr);
 
+    // The pitch is set to the accent marks of the labels (on by default); off
+    // leaves the voice's own pitch, for comparisons.
+    void SetAccentShaping(bool on) { accentShaping_ = on; }
+
+    // Of the last synthesis: frames each label lasted, and samples per frame.
+    const std::vector<size_t>& LastLabelFrames() const { return lastLabelFrames_; }
+    size_t FramePeriod() const;
+
 private:
+    void RememberLabelFrames(size_t labels);
+    void ShapePitch(const std::vector<std::string>& labels);
+
     struct Engine;
     std::unique_ptr<Engine> engine_;
     bool loaded_ = false;
     std::string file_;
+    bool accentShaping_ = true;
+    std::vector<size_t> lastLabelFrames_;
 };
