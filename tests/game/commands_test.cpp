@@ -6,6 +6,7 @@
 #include <string>
 
 #include "persistence/atomic_file.h"
+#include "persistence/record_files.h"
 #include "tests/test_support/game_fixture.h"
 
 namespace {
@@ -220,6 +221,22 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     fx.Key(VK_SHIFT_KEY);
     EXPECT_EQ(f.MondaiCount, 1);
     EXPECT_EQ(f.ThinkingTimeCount, 5);
+}
+
+TEST(CommandTest, SwitchingBackWhileTheFourthBallFliesSavesARecordTheGameAccepts) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    fx.Key(VK_MENU_KEY);  // to the stroke challenge; the score game is saved
+    fx.StartQuestion();
+    f.MovingBallNo = 3;  // the fourth ball of the stroke challenge in flight
+    fx.Key(VK_MENU_KEY);  // back: the resume question is on screen
+    ASSERT_TRUE(f.GameLoading);
+    EXPECT_EQ(f.MovingBallNo, -1);
+    fx.Key(VK_MENU_KEY);  // away again, saving from the resume question
+    TDataRec rec{};
+    ASSERT_EQ(ReadDataRecFile(fx.DataFile("newrecord.dat"), rec), ReadStatus::Ok);
+    EXPECT_TRUE(rec.MovingBallNo >= -1 && rec.MovingBallNo <= 2) << rec.MovingBallNo;
 }
 
 TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
