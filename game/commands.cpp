@@ -196,11 +196,13 @@ void TForm1::MusicKey() {
     } else {
         MediaPlayer1->Stop();
     }
+    KeepSwitchesFromTitle();
 }
 
 void TForm1::SoundKey() {
     IsSound = !IsSound;
     ImgSoundStop->Visible = !IsSound;
+    KeepSwitchesFromTitle();
 }
 
 void TForm1::SettingsKey() {

@@ -336,6 +336,7 @@ public:
     void HintKey();
     void MusicKey();
     void SoundKey();
+    void KeepSwitchesFromTitle();
     void SettingsKey();
     void FormMouseMove(SceneObject* sender, TShiftState shift, float x, float y);
     // A handler that passes a mouse move over a picture or label on to FormMouseMove.

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "persistence/atomic_file.h"
@@ -258,11 +260,25 @@ TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
 
 TEST(CommandTest, EscapeOnTheTitleSavesNothing) {
     GameFixture fx;
-    fx.Char(u'x');
     fx.Key(VK_ESCAPE_KEY);
     EXPECT_TRUE(fx.f().IsClosed());
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("Settei.ini")));
+}
+
+TEST(CommandTest, EscapeOnTheTitleAfterMusicOffSavesNothingMore) {
+    GameFixture fx;
+    fx.Char(u'x');  // kept in Settei.ini at once (title_switches_test.cpp)
+    const auto read = [&] {
+        std::ifstream in(fx.DataFile("Settei.ini"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string kept = read();
+    ASSERT_FALSE(kept.empty());
+    fx.Key(VK_ESCAPE_KEY);
+    EXPECT_TRUE(fx.f().IsClosed());
+    EXPECT_FALSE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
+    EXPECT_EQ(read(), kept);
 }
 
 TEST(MouseTest, PaddleFollowsThePointerCentreInEveryStateAndNeverMovesUpOrDown) {
