@@ -2,6 +2,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <exception>
 
 #include "app/program.h"
@@ -10,13 +12,27 @@
 #include "platform/single_copy_lock.h"
 #include "platform/user_folders.h"
 
+namespace {
+
+// The window's own rule, tried quietly: only the drivers whose display is named.
+bool DisplayOpens() {
+    const auto named = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
+    std::string drivers = named("DISPLAY") ? "x11" : "";
+    if (named("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+    if (drivers.empty()) return false;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
+}
+
+}  // namespace
+
 int main() {
     try {
         ListenForRaiseRequests();
         // One copy per account, held until the program ends. Taken only where a
         // display opens: without one the window reports the fault and no data
         // folder is made.
-        const bool display = SDL_Init(SDL_INIT_VIDEO) == 0;
+        const bool display = DisplayOpens();
         const SingleCopyLock lock(display ? DataFolderIn(DocumentsFolder()) : std::string());
         if (display && lock.OtherCopyRuns()) {
             if (AskToRaise(lock.Holder()))
