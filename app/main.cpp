@@ -1,19 +1,54 @@
 // Program entry: the game full screen until its window closes.
+#include <SDL.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <exception>
 
 #include "app/program.h"
+#include "app/single_copy.h"
+#include "game/services.h"
+#include "platform/single_copy_lock.h"
+#include "platform/user_folders.h"
+
+namespace {
+
+// The window's own rule, tried quietly: only the drivers whose display is named.
+bool DisplayOpens() {
+    const auto named = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
+    std::string drivers = named("DISPLAY") ? "x11" : "";
+    if (named("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+    if (drivers.empty()) return false;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
+}
+
+}  // namespace
 
 int main() {
     try {
+        ListenForRaiseRequests();
+        // One copy per account, held until the program ends. Taken only where a
+        // display opens: without one the window reports the fault and no data
+        // folder is made.
+        const bool display = DisplayOpens();
+        const SingleCopyLock lock(display ? DataFolderIn(DocumentsFolder()) : std::string());
+        if (display && lock.OtherCopyRuns()) {
+            if (AskToRaise(lock.Holder()))
+                std::fprintf(stderr, "teramon2: the game is already running; its window was brought to the front\n");
+            else
+                std::fprintf(stderr, "teramon2: the game is already running\n");
+            return 0;
+        }
         SdlWindowOptions options;
         options.caption = "てらもん2";
-        GameProgram program(options);
+        GameProgram program(options, display && lock.Held());
         program.StartUp();
         program.Run();
         return 0;
     } catch (const std::exception& e) {
-        // A missing Japanese font or no way to open a window.
+        // A missing Japanese font, no way to open a window, no home folder.
         std::fprintf(stderr, "teramon2: %s\n", e.what());
         return 1;
     }

@@ -2,7 +2,9 @@
 
 #include <ctime>
 
+#include "app/single_copy.h"
 #include "game/tform1.h"
+#include "platform/timer.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/real_clock.h"
 #include "platform/sdl/scene_renderer.h"
@@ -16,13 +18,14 @@
 
 // Members are declared in the order they must be built; they go in reverse.
 struct GameProgram::Parts {
-    explicit Parts(const SdlWindowOptions& options)
+    Parts(const SdlWindowOptions& options, bool holdsDataFolder)
         : random(clock.NowMs() ^ static_cast<uint32_t>(std::time(nullptr))),
           window(options),
           audio(clock),
           programFolder(ProgramFolder()),
           speech(programFolder, audio),
-          services{app, random, audio, audio, speech, reading, input, window, programFolder, DocumentsFolder(), &calendar},
+          services{app, random, audio, audio, speech, reading, input, window, programFolder, DocumentsFolder(),
+                   &calendar, holdsDataFolder},
           form(services),
           renderer(window.Renderer(), fonts),
           backend(app, window, renderer, form, input),
@@ -51,7 +54,8 @@ struct GameProgram::Parts {
     ImGuiLearningWindow learningWindow;  // after the dialog: it passes the dialog's events on
 };
 
-GameProgram::GameProgram(const SdlWindowOptions& window) : parts_(std::make_unique<Parts>(window)) {}
+GameProgram::GameProgram(const SdlWindowOptions& window, bool holdsDataFolder)
+    : parts_(std::make_unique<Parts>(window, holdsDataFolder)) {}
 
 GameProgram::~GameProgram() = default;
 
@@ -69,6 +73,14 @@ void GameProgram::StartUp() {
     handlers.onKeyDown = [&form](int vk, char16_t ch, TShiftState shift) { form.FormKeyDown(&form, vk, ch, shift); };
     handlers.onActivate = [&form] { form.FormActivate(); };
     handlers.onCloseRequest = [&form] { form.Close(); };
+
+    // A second copy started meanwhile asks for this window (see single_copy.h).
+    TTimer* raiseWatch = form.Create<TTimer>(nullptr);
+    raiseWatch->SetInterval(250);
+    raiseWatch->OnTimer = [&p](SceneObject*) {
+        if (TakeRaiseRequest()) p.window.BringToForeground();
+    };
+    raiseWatch->SetEnabled(true);
 
     form.FormShow();
     form.FormActivate();

@@ -11,7 +11,8 @@ class GameProgram {
 public:
     // Throws FontError when no Japanese font is installed and std::runtime_error
     // when SDL cannot open a window.
-    explicit GameProgram(const SdlWindowOptions& window);
+    // holdsDataFolder: this copy holds the data folder's lock (see SingleCopyLock).
+    explicit GameProgram(const SdlWindowOptions& window, bool holdsDataFolder = true);
     ~GameProgram();
     GameProgram(const GameProgram&) = delete;
     GameProgram& operator=(const GameProgram&) = delete;

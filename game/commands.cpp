@@ -98,6 +98,9 @@ void TForm1::SwitchToStrokeChallenge() {
 void TForm1::SwitchToScoreChallenge() {
     // A saved game not yet cleared may be continued: the player is asked.
     if (Mode1_Clear) MediaPlayer1->Stop();
+    // The stroke challenge's fourth ball (number 3) has no place in the score
+    // challenge: a save from the resume question must not record it.
+    MovingBallNo = -1;
     std::string message;
     if (FileExists(DataFile("newrecord.dat")) && !GameClear) {
         message = Msg::ResumeQuestion;
@@ -195,11 +198,13 @@ void TForm1::MusicKey() {
     } else {
         MediaPlayer1->Stop();
     }
+    KeepSwitchesFromTitle();
 }
 
 void TForm1::SoundKey() {
     IsSound = !IsSound;
     ImgSoundStop->Visible = !IsSound;
+    KeepSwitchesFromTitle();
 }
 
 void TForm1::SettingsKey() { ShowModalWindow(Form2 ? [this] { Form2->ShowModal(); } : std::function<void()>()); }

@@ -36,7 +36,8 @@ void ShowMessage(TLabel* label, const std::string& text) {
 
 void TForm1::ReadSavedFilesAtStartup() {
     // A save killed half-way leaves its temporary file behind; nothing else will.
-    RemoveStaleTemporaryFiles(DataFolda, {kRecordFile, kStrokeRecordFile, kSettingsFile, "NewTuikamondai.txt"});
+    if (svc.holdsDataFolder)
+        RemoveStaleTemporaryFiles(DataFolda, {kRecordFile, kStrokeRecordFile, kSettingsFile, "NewTuikamondai.txt"});
 
     // The suspended game: it also carries the best score and the used-question
     // marks, which are kept even when its board cannot be continued.

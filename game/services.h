@@ -37,4 +37,12 @@ struct GameServices {
     std::string programFolder;    // with trailing '/'
     std::string documentsFolder;  // the user's documents folder, no trailing '/'
     Calendar* calendar = nullptr;  // today's date for the learning record; none: nothing is recorded
+    // This copy holds the data folder's lock: only then may it remove temporary
+    // files there, which could be another copy's save in flight.
+    bool holdsDataFolder = true;
 };
+
+// The per-user data folder inside the documents folder.
+inline std::string DataFolderIn(const std::string& documentsFolder) {
+    return documentsFolder + "/みずうみ舎/TeramonData";
+}

@@ -74,7 +74,7 @@ void TForm1::ShowCursorUntilVisible() {
 
 void TForm1::FormCreate() {
     Folda = FolderWithSeparator(svc.programFolder);
-    DataFolda = svc.documentsFolder + "/みずうみ舎/TeramonData";
+    DataFolda = DataFolderIn(svc.documentsFolder);
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::u8path(DataFolda), ec);
 

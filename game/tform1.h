@@ -363,6 +363,7 @@ public:
     void HintKey();
     void MusicKey();
     void SoundKey();
+    void KeepSwitchesFromTitle();
     void SettingsKey();
     // The frame tick stops and the cursor shows while a modal window ([S], [R]) is open.
     void ShowModalWindow(const std::function<void()>& showModal);

@@ -1,11 +1,15 @@
 #include "platform/user_folders.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -14,7 +18,24 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return v && *v ? std::string(v) : fallback;
 }
 
-std::string Home() { return EnvOr("HOME", "/tmp"); }
+// The account's home as the password database has it. Never a shared folder
+// such as /tmp: another user could plant the data folder there first.
+std::string HomeOfAccount() {
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buf(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (getpwuid_r(getuid(), &entry, buf.data(), buf.size(), &found) == ERANGE) buf.resize(buf.size() * 2);
+    if (!found || !found->pw_dir || found->pw_dir[0] != '/')
+        throw std::runtime_error("no home folder: HOME is not set and the password database has no home for user id " +
+                                 std::to_string(getuid()));
+    return found->pw_dir;
+}
+
+std::string Home() {
+    const char* v = std::getenv("HOME");
+    return v && *v ? std::string(v) : HomeOfAccount();
+}
 
 std::string StripTrailingSlash(std::string s) {
     while (s.size() > 1 && s.back() == '/') s.pop_back();

@@ -7,5 +7,6 @@ std::string ProgramFolder();
 
 // The user's documents folder: $XDG_DOCUMENTS_DIR if set, else the
 // XDG_DOCUMENTS_DIR entry of $XDG_CONFIG_HOME/user-dirs.dirs (default
-// ~/.config), else $HOME/Documents. No trailing '/'.
+// ~/.config), else $HOME/Documents. Without HOME, the account's home from the
+// password database; with none there, throws std::runtime_error. No trailing '/'.
 std::string DocumentsFolder();

@@ -3,9 +3,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "persistence/atomic_file.h"
+#include "persistence/record_files.h"
 #include "tests/test_support/game_fixture.h"
 
 namespace {
@@ -222,6 +225,22 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     EXPECT_EQ(f.ThinkingTimeCount, 5);
 }
 
+TEST(CommandTest, SwitchingBackWhileTheFourthBallFliesSavesARecordTheGameAccepts) {
+    GameFixture fx;
+    TForm1& f = fx.f();
+    fx.StartQuestion();
+    fx.Key(VK_MENU_KEY);  // to the stroke challenge; the score game is saved
+    fx.StartQuestion();
+    f.MovingBallNo = 3;  // the fourth ball of the stroke challenge in flight
+    fx.Key(VK_MENU_KEY);  // back: the resume question is on screen
+    ASSERT_TRUE(f.GameLoading);
+    EXPECT_EQ(f.MovingBallNo, -1);
+    fx.Key(VK_MENU_KEY);  // away again, saving from the resume question
+    TDataRec rec{};
+    ASSERT_EQ(ReadDataRecFile(fx.DataFile("newrecord.dat"), rec), ReadStatus::Ok);
+    EXPECT_TRUE(rec.MovingBallNo >= -1 && rec.MovingBallNo <= 2) << rec.MovingBallNo;
+}
+
 TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
     GameFixture fx;
     TForm1& f = fx.f();
@@ -241,11 +260,25 @@ TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
 
 TEST(CommandTest, EscapeOnTheTitleSavesNothing) {
     GameFixture fx;
-    fx.Char(u'x');
     fx.Key(VK_ESCAPE_KEY);
     EXPECT_TRUE(fx.f().IsClosed());
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("Settei.ini")));
+}
+
+TEST(CommandTest, EscapeOnTheTitleAfterMusicOffSavesNothingMore) {
+    GameFixture fx;
+    fx.Char(u'x');  // kept in Settei.ini at once (title_switches_test.cpp)
+    const auto read = [&] {
+        std::ifstream in(fx.DataFile("Settei.ini"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string kept = read();
+    ASSERT_FALSE(kept.empty());
+    fx.Key(VK_ESCAPE_KEY);
+    EXPECT_TRUE(fx.f().IsClosed());
+    EXPECT_FALSE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
+    EXPECT_EQ(read(), kept);
 }
 
 TEST(MouseTest, PaddleFollowsThePointerCentreInEveryStateAndNeverMovesUpOrDown) {

@@ -6,8 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +48,38 @@ TEST_F(DocumentsFolderTest, FallsBackFromEnvironmentToUserDirsToHome) {
 
     setenv("XDG_DOCUMENTS_DIR", "/somewhere/docs/", 1);
     EXPECT_EQ(DocumentsFolder(), "/somewhere/docs");
+}
+
+TEST_F(DocumentsFolderTest, WithoutHomeTheAccountsHomeFromThePasswordDatabase) {
+    unsetenv("HOME");
+    const passwd* account = getpwuid(getuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(DocumentsFolder(), std::string(account->pw_dir) + "/Documents");
+}
+
+// An account the password database does not know (a container started with a
+// bare user id): no folder can be trusted, so the caller is told rather than
+// handed /tmp. Run in a child under such an id; root only.
+TEST_F(DocumentsFolderTest, WithoutHomeOrAccountEntryThereIsNoFolder) {
+    if (getuid() != 0) GTEST_SKIP() << "needs root to take on a user id without an account";
+    uid_t unknown = 54321;
+    while (getpwuid(unknown)) ++unknown;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setuid(unknown) != 0) _exit(3);
+        unsetenv("HOME");
+        try {
+            const std::string folder = DocumentsFolder();
+            _exit(folder.rfind("/tmp", 0) == 0 ? 2 : 4);
+        } catch (const std::runtime_error&) {
+            _exit(0);
+        }
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: a folder under /tmp, 4: some other folder, 3: setuid failed";
 }
 
 TEST(ProgramFolderTest, IsTheFolderOfTheRunningBinary) {

@@ -1,0 +1,14 @@
+// Music and sound switched on the title screen. Nothing else is saved there
+// (a game's save keeps the switches along with it), so the settings file alone
+// is written at once: otherwise quitting from the title forgets the choice.
+#include "game/tform1.h"
+#include "persistence/settings_file.h"
+
+void TForm1::KeepSwitchesFromTitle() {
+    if (!Title) return;
+    // The suspended game's question texts stay as its last save left them.
+    if (!WriteSettingsOnSave(DataFile("Settei.ini"), GameSettings{IsSound, IsMusic, VoiceMode}, nullptr)) {
+        LblMsg->Text = "設定の保存に失敗しました。";
+        LblMsg->Visible = true;
+    }
+}
