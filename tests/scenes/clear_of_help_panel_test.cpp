@@ -79,9 +79,10 @@ void ExpectClear(const SDL_Rect& text, const SDL_Rect& panel, const SDL_Rect* id
     EXPECT_GE(text.y, -1) << what;
     EXPECT_LE(text.x + text.w, out.Width() + 1) << what << " leaves the window: " << Describe(text);
     EXPECT_LE(text.y + text.h, out.Height() + 1) << what << " leaves the window: " << Describe(text);
-    if (idiom)
+    if (idiom) {
         EXPECT_FALSE(SDL_HasIntersection(&text, idiom))
             << what << " drawn at " << Describe(text) << " meets the idiom at " << Describe(*idiom);
+    }
 }
 
 void CheckMeanings(const Display& d, const std::vector<int>& questions, bool withLongAdditional) {
