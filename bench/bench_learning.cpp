@@ -40,7 +40,7 @@ struct LargeRecordGame {
             f.TuikaYomi.push_back("ついかもんだい" + std::to_string(i));
             f.TuikaImi.push_back("追加した問題の意味、その" + std::to_string(i) + "。少し長めの説明文をつける");
             f.TuikaSpeakMoji.push_back("");
-            f.TuikaShutudaiSumi.push_back(false);
+            f.progress.TuikaShutudaiSumi.push_back(false);
         }
         f.TuikaJukugos = kAdditional;
         game.services->calendar = &calendar;

@@ -11,10 +11,10 @@ namespace {
 // Nearest integer, ties to even (the default rounding mode).
 int RoundEven(float v) { return static_cast<int>(std::lrint(v)); }
 
-bool IsGap(const TForm1& f, int c) { return f.UnVisibleMojiNo[c / 4] == c % 4; }
+bool IsGap(const TForm1& f, int c) { return f.board.UnVisibleMojiNo[c / 4] == c % 4; }
 
 int TargetSlot(const TForm1& f, int b) {
-    return f.GameMode == 0 ? f.BallSeikaiMojiNo : f.BallMojiNo[b];
+    return f.progress.GameMode == 0 ? f.board.BallSeikaiMojiNo : f.board.BallMojiNo[b];
 }
 
 // How far along its leg (0 at the start, 1 at the stop value) an animated
@@ -80,11 +80,11 @@ float SweptContact(const TImage* moving, float x0, float y0, const TImage* still
 }
 
 void TForm1::MarkBallPath() {
-    if (MovingBallNo < 0) {
+    if (board.MovingBallNo < 0) {
         ForgetBallPath();
         return;
     }
-    const int b = MovingBallNo;
+    const int b = board.MovingBallNo;
     LastBallMark = {b,
                     ImgBall[b]->Position.X,
                     ImgBall[b]->Position.Y,
@@ -217,13 +217,13 @@ void TForm1::BallWayStart(int b, float& x0, float& y0) const {
 }
 
 void TForm1::ProcessBall() {
-    if (MovingBallNo < 0) {
+    if (board.MovingBallNo < 0) {
         ForgetBallPath();
         return;
     }
-    const int b = MovingBallNo;
+    const int b = board.MovingBallNo;
     TImage* ball = ImgBall[b];
-    if (!ball->Visible || (GameMode == 0 && Clear) || GameOver || Pause) {
+    if (!ball->Visible || (progress.GameMode == 0 && progress.Clear) || progress.GameOver || Pause) {
         MarkBallPath();
         return;
     }
@@ -264,11 +264,11 @@ bool TForm1::PaddleContact(int b) {
     if (IsSound) PlayEffect("Data/Sound/Pad_hit.wav", false);
     Hold(b);
     ball->Position.Y = ImgPad->Position.Y - ball->Height - 5;
-    if (FirstBallDown) {
+    if (board.FirstBallDown) {
         LblMsg->Visible = false;
-        if (GameMode == 1) {
-            const int s = BallMojiNo[b];
-            Clear = false;
+        if (progress.GameMode == 1) {
+            const int s = board.BallMojiNo[b];
+            progress.Clear = false;
             LblKaitoMoji->Text = SlotCharacter(s);
             LblImi->Text = SlotImi(s);
             LblYomi->Text = SlotYomi(s);
@@ -276,29 +276,29 @@ bool TForm1::PaddleContact(int b) {
             FitAnswerLabels();
         }
     }
-    ++PadHitCount;
+    ++progress.PadHitCount;
     LblPadHitCount->Text =
-        GameMode == 0 ? ZeroPad(Stage * 15 - PadHitCount, 3) : ZeroPad(PadHitCount, 3);
-    if (GameMode == 0 && PadHitCount >= Stage * 15) {
-        GameOver = true;
+        progress.GameMode == 0 ? ZeroPad(progress.Stage * 15 - progress.PadHitCount, 3) : ZeroPad(progress.PadHitCount, 3);
+    if (progress.GameMode == 0 && progress.PadHitCount >= progress.Stage * 15) {
+        progress.GameOver = true;
         DoGameOver();
         return false;
     }
-    const float duration = FirstBallDown ? 1.0f + 0.2f * Random(2) : static_cast<float>(Random(4) + 1);
+    const float duration = board.FirstBallDown ? 1.0f + 0.2f * Random(2) : static_cast<float>(Random(4) + 1);
     FloatAniBallX[b]->Duration = duration;
     FloatAniBallY[b]->Duration = duration;
-    if (FirstBallDown)
+    if (board.FirstBallDown)
         FloatAniBallX[b]->StopValue = static_cast<float>(Random(ClientWidth()) + 50);
     else
         AimX(b);
     FloatAniBallY[b]->StopValue = 0;  // up to the top edge
     Launch(b);
-    FirstBallDown = false;
+    board.FirstBallDown = false;
     return true;
 }
 
 void TForm1::BlockHit(int r, int c) {
-    const int b = MovingBallNo;
+    const int b = board.MovingBallNo;
     const int i = BlockIndex(r, c);
     TImage* ball = ImgBall[b];
     TImage* block = ImgBlock[i];
@@ -306,20 +306,20 @@ void TForm1::BlockHit(int r, int c) {
 
     const bool gap = r == 0 && IsGap(*this, c);
     if (gap && c / 4 == TargetSlot(*this, b)) {  // from any side
-        if (GameMode == 0)
+        if (progress.GameMode == 0)
             CorrectAnswerScore(c);
         else
             CorrectAnswerStroke(c);
         return;
     }
-    if (Stage == 3 && r == 0 && !gap) DropStone(0, c, StoneKind::Stone);
-    if (Stage >= 2) {
-        if (BlockKind[i] == KindOfBlock::Stone) DropStone(r, c, StoneKind::Stone);
+    if (progress.Stage == 3 && r == 0 && !gap) DropStone(0, c, StoneKind::Stone);
+    if (progress.Stage >= 2) {
+        if (board.BlockKind[i] == KindOfBlock::Stone) DropStone(r, c, StoneKind::Stone);
         if (r >= 1) {
             block->Visible = false;
-            ++UnVisibleBlockCount[r];
+            ++board.UnVisibleBlockCount[r];
             TLabel* left = r == 1 ? LblVisibleBlockCount1 : LblVisibleBlockCount2;
-            left->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[r]);
+            left->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[r]);
         }
     }
     if (gap) WrongAnswer(c);
@@ -328,11 +328,11 @@ void TForm1::BlockHit(int r, int c) {
     if (ball->Position.Y >= FloatAniBallY[b]->StartValue) {  // going down: upper face
         ball->Position.Y = block->Position.Y - ball->Height - 5;
         FloatAniBallY[b]->StopValue = 0;
-        if (r == 0 && ++UpBlockHitCount >= 5) {
+        if (r == 0 && ++board.UpBlockHitCount >= 5) {
             // The fifth knock on the top row from above lets the ball through.
             ball->Position.Y = block->Position.Y + block->Height + 5;
             FloatAniBallY[b]->StopValue = static_cast<float>(ClientHeight());
-            UpBlockHitCount = 0;
+            board.UpBlockHitCount = 0;
         }
     } else {
         ball->Position.Y = block->Position.Y + block->Height + 5;
@@ -344,7 +344,7 @@ void TForm1::BlockHit(int r, int c) {
     FloatAniBallY[b]->Duration = duration;
     Launch(b);
 
-    if (r >= 1 && SeikaiMojiNo[i] >= 0) CharacterCopy(r, c);
+    if (r >= 1 && board.SeikaiMojiNo[i] >= 0) CharacterCopy(r, c);
 }
 
 void TForm1::EdgeContacts(int b) {
@@ -375,17 +375,17 @@ void TForm1::EdgeContacts(int b) {
 
 void TForm1::BallLost() {
     if (IsSound) PlayEffect("Data/Sound/Miss.wav", false);
-    if (GameMode == 1 || MovingBallNo > 1) {
-        GameOver = true;
+    if (progress.GameMode == 1 || board.MovingBallNo > 1) {
+        progress.GameOver = true;
         DoGameOver();
         return;
     }
     // The next ball drops straight down from where it rests; the lost one is left alone.
-    const int next = ++MovingBallNo;
+    const int next = ++board.MovingBallNo;
     TFloatAnimation* fall = FloatAniBallY[next];
     fall->StartValue = ImgBall[next]->Position.Y;
     fall->StopValue = static_cast<float>(ClientHeight());
     fall->Duration = 1.5f;
     fall->Start();
-    FirstBallDown = true;
+    board.FirstBallDown = true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The board's vocabulary: three rows of sixteen blocks, the kinds of block and
 // the picture of each kind, and the balls of the two challenges.
+#include <array>
 #include <cstdint>
 
 constexpr int kBlockRows = 3;
@@ -49,3 +50,50 @@ constexpr float BlockX(float width, float blockWidth, int c) {
 constexpr float BlockY(float blockHeight, float ballHeight, int r) {
     return (blockHeight + 1.5f * ballHeight) * r + 2 * ballHeight;
 }
+
+constexpr int kSlots = 4;  // four idioms a board, one a colour of the top row
+
+// Where a picture of the board stood, and the leg it was on, in the coordinates
+// of the window size the board was laid out for.
+struct BlockPlace {
+    float X = 0;
+    bool Visible = false;
+};
+struct BallPlace {
+    float X = 0, Y = 0;
+    float StopX = 0, StopY = 0;  // where the leg in flight ends
+    float Duration = 0;          // of a whole leg
+    bool Visible = false;
+};
+struct StonePlace {
+    float X = 0, Y = 0;
+    float StopY = 0;
+    float Duration = 0;
+    bool Visible = false;
+};
+
+// The board of a question: its four idioms and their gaps, the blocks with
+// their kinds and characters, the balls and which one flies, and the rows
+// broken so far. `places` holds the pictures' places as a suspended game stores
+// them; the window fills it before saving and lays the scene out from it after
+// loading.
+struct Board {
+    std::array<int, kSlots> MondaiNo{};         // the question of each slot
+    std::array<int, kSlots> UnVisibleMojiNo{};  // the hidden character of each slot
+    int BallSeikaiMojiNo = 0;                   // the slot the balls' character belongs to
+    int FirstBallSeikaiMojiNo = 0;              // that slot at the start of the question
+    std::array<int, kBalls> BallMojiNo{};       // stroke challenge: the slot of each ball's character
+    std::array<int, kBlocks> SeikaiMojiNo{};    // the slot of a special block's character, -1 none
+    std::array<KindOfBlock, kBlocks> BlockKind{};
+    std::array<int, 5> UnVisibleBlockCount{};   // broken blocks by row
+    int MovingBallNo = 0;                       // the ball in play, -1 none
+    int UpBlockHitCount = 0;
+    bool FirstBallDown = false;                 // the ball in play is on its first fall
+
+    struct Places {
+        std::array<BlockPlace, kBlocks> blocks{};
+        std::array<BallPlace, kScoreChallengeBalls> balls{};
+        std::array<StonePlace, kBlocks> stones{};
+        int screenWidth = 800, screenHeight = 600;
+    } places;
+};

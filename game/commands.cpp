@@ -41,7 +41,7 @@ void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
 void TForm1::StartKey() {
     // Start: not while a ball flies, the countdown runs, a question is pending,
     // or the points of the last answer are still flying to the total.
-    if (MovingBallNo != -1 || CountdownRuns() || GameModeSetting || GameLoading || GameSaving ||
+    if (board.MovingBallNo != -1 || CountdownRuns() || GameModeSetting || GameLoading || GameSaving ||
         FloatAniScoreY->Running())
         return;
     Title = false;
@@ -61,11 +61,11 @@ void TForm1::ModeKey() {
     GameModeSetting = true;
     GameLoading = false;
     GameSaving = false;
-    LblGameMode->Text = GameMode == 0 ? "打数挑戦" : "得点挑戦";
+    LblGameMode->Text = progress.GameMode == 0 ? "打数挑戦" : "得点挑戦";
     ImgTitle->Visible = false;
     LblYomi->Visible = false;
     LblImi->Visible = false;
-    if (GameMode == 0)
+    if (progress.GameMode == 0)
         SwitchToStrokeChallenge();
     else
         SwitchToScoreChallenge();
@@ -80,36 +80,36 @@ void TForm1::SwitchToStrokeChallenge() {
         SaveGame();
         GameSaving = false;
     }
-    if (GameClear) MediaPlayer1->Stop();
+    if (progress.GameClear) MediaPlayer1->Stop();
     LblTotalScore->Visible = false;
     LblHighScore->Visible = false;
     LblMondaiCount->Visible = false;
     LblMode1HighScore->Visible = true;
-    GameMode = 1;
+    progress.GameMode = 1;
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
-    MovingBallNo = -1;
+    board.MovingBallNo = -1;
     GameModeSetting = false;
-    GameOver = false;
-    Mode1_Clear = false;
+    progress.GameOver = false;
+    progress.Mode1_Clear = false;
 }
 
 void TForm1::SwitchToScoreChallenge() {
     // A saved game not yet cleared may be continued: the player is asked.
-    if (Mode1_Clear) MediaPlayer1->Stop();
+    if (progress.Mode1_Clear) MediaPlayer1->Stop();
     // The stroke challenge's fourth ball (number 3) has no place in the score
     // challenge: a save from the resume question must not record it.
-    MovingBallNo = -1;
+    board.MovingBallNo = -1;
     std::string message;
-    if (FileExists(DataFile("newrecord.dat")) && !GameClear) {
+    if (FileExists(DataFile("newrecord.dat")) && !progress.GameClear) {
         message = Msg::ResumeQuestion;
         GameLoading = true;
     } else {
-        GameClear = true;
-        Clear = true;
+        progress.GameClear = true;
+        progress.Clear = true;
         message = Msg::Start;
-        MovingBallNo = -1;
+        board.MovingBallNo = -1;
         GameModeSetting = false;
     }
     LblMsg->Text = message;
@@ -118,13 +118,13 @@ void TForm1::SwitchToScoreChallenge() {
     LblHighScore->Visible = true;
     LblMondaiCount->Visible = true;
     LblMode1HighScore->Visible = false;
-    GameMode = 0;
+    progress.GameMode = 0;
 }
 
 void TForm1::EscapeKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     Timer1->SetEnabled(false);
-    if (MovingBallNo >= 0) Hold(MovingBallNo);
+    if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
     Close();
 }
 
@@ -134,18 +134,18 @@ void TForm1::ResumeAnswerKey(char16_t keyChar) {
         GameLoading = false;
         GameModeSetting = false;
     } else if (keyChar == u'n') {
-        GameClear = true;
-        Clear = true;
+        progress.GameClear = true;
+        progress.Clear = true;
         LblMsg->Text = Msg::Start;
         LblMsg->Visible = true;
         GameLoading = false;
         GameModeSetting = false;
-        MovingBallNo = -1;
+        board.MovingBallNo = -1;
     }
 }
 
 void TForm1::PauseKey() {
-    if (Clear || GameOver || CountdownRuns() || ExplosionShows() || Title || GameLoading || GameSaving ||
+    if (progress.Clear || progress.GameOver || CountdownRuns() || ExplosionShows() || Title || GameLoading || GameSaving ||
         GameModeSetting)
         return;
     if (!Pause) {
@@ -154,7 +154,7 @@ void TForm1::PauseKey() {
     } else {
         Pause = false;
         ResumeGame();
-        if (GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
+        if (progress.GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
         GameModeSetting = false;
     }
 }
@@ -162,7 +162,7 @@ void TForm1::PauseKey() {
 // Stops the frame tick and pauses a game in progress before the window goes away.
 void TForm1::PauseForLeaving() {
     Timer1->SetEnabled(false);
-    if (!Clear && !GameOver && !Title) {
+    if (!progress.Clear && !progress.GameOver && !Title) {
         Pause = true;
         PauseGame();
     }
@@ -172,7 +172,7 @@ void TForm1::MinimiseKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     PauseForLeaving();
     if (IsMusic) MediaPlayer1->Stop();
-    if (!Title && Stage > 0) SaveGame();
+    if (!Title && progress.Stage > 0) SaveGame();
     WindowState = TWindowState::wsMinimized;
     svc.host.Minimize();
     IsMinimized = true;
@@ -180,10 +180,10 @@ void TForm1::MinimiseKey() {
 }
 
 void TForm1::HintKey() {
-    if (GameMode == 0 && !Clear && !HintHyoji && !Pause && !Title) {
-        HintHyoji = true;
+    if (progress.GameMode == 0 && !progress.Clear && !progress.HintHyoji && !Pause && !Title) {
+        progress.HintHyoji = true;
         LblImi->Visible = true;
-        RecordHint(BallSeikaiMojiNo);
+        RecordHint(board.BallSeikaiMojiNo);
     }
 }
 
@@ -191,7 +191,7 @@ void TForm1::MusicKey() {
     IsMusic = !IsMusic;
     ImgMusicStop->Visible = !IsMusic;
     if (IsMusic) {
-        const int n = Stage == 0 ? 1 : Stage;
+        const int n = progress.Stage == 0 ? 1 : progress.Stage;
         MediaPlayer1->SetFileName(AssetPath("Data/Sound/Stage" + IntToStr(n) + ".mp3"));
         MusicStartTime = timeGetTime();
         MediaPlayer1->Play();
@@ -226,15 +226,15 @@ void TForm1::ShowModalWindow(const std::function<void()>& showModal) {
 
 void TForm1::FreezePlay() {
     Timer1->SetEnabled(false);
-    if (MovingBallNo >= 0) Hold(MovingBallNo);
+    if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
     HoldFallingStones();
 }
 
 void TForm1::ContinueBallInPlay() {
-    if (MovingBallNo < 0) return;
+    if (board.MovingBallNo < 0) return;
     // A ball on its first fall has no sideways leg: it keeps falling straight.
-    if (!FirstBallDown) FloatAniBallX[MovingBallNo]->Start();
-    FloatAniBallY[MovingBallNo]->Start();
+    if (!board.FirstBallDown) FloatAniBallX[board.MovingBallNo]->Start();
+    FloatAniBallY[board.MovingBallNo]->Start();
 }
 
 void TForm1::PauseGame() {
@@ -252,7 +252,7 @@ void TForm1::ResumeGame() {
     for (TText* t : TextBlockMoji) t->Visible = true;
     for (TText* t : TextSpecialBlockMoji) t->Visible = true;
     for (TText* t : TextBallMoji) t->Visible = true;
-    if (HintHyoji) LblImi->Visible = true;
+    if (progress.HintHyoji) LblImi->Visible = true;
     ResumeHeldStones();
     ContinueBallInPlay();
     LblMsg->Visible = false;

@@ -16,24 +16,24 @@ void TForm1::SetUpStage() {
     LblKaitoMoji->Opacity = 1;
     LblScore->Visible = false;
 
-    if (GameMode == 1)
+    if (progress.GameMode == 1)
         SetUpStrokeChallengeLabels();
     else
         SetUpScoreChallengeQuestion();
 
-    Clear = false;
-    GameOver = false;
-    if (GameMode == 0 && !Title)
-        GameClear = false;
+    progress.Clear = false;
+    progress.GameOver = false;
+    if (progress.GameMode == 0 && !Title)
+        progress.GameClear = false;
     else
-        Mode1_Clear = false;
+        progress.Mode1_Clear = false;
 
-    ChangeHighScore = false;
-    PadHitCount = 0;
-    HintHyoji = GameMode != 0;
-    LblImi->Visible = HintHyoji;
+    progress.ChangeHighScore = false;
+    progress.PadHitCount = 0;
+    progress.HintHyoji = progress.GameMode != 0;
+    LblImi->Visible = progress.HintHyoji;
     LblYomi->Visible = false;
-    Score = 0;
+    progress.Score = 0;
 
     ChooseBlockKinds();
     ResetBlockCounts();
@@ -42,50 +42,50 @@ void TForm1::SetUpStage() {
 
     ImgPad->Visible = true;
     ThinkingTimeCount = -1;
-    MovingBallNo = -1;
+    board.MovingBallNo = -1;
 }
 
 void TForm1::ShowStageScenery() {
-    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(Stage) + ".jpg"));
-    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(Stage) + ".mp3");
+    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(progress.Stage) + ".jpg"));
+    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(progress.Stage) + ".mp3");
 }
 
 void TForm1::SetUpStrokeChallengeLabels() {
-    Stage = 3;
-    if (!GameOver && !Mode1_Clear) ShowStageScenery();
+    progress.Stage = 3;
+    if (!progress.GameOver && !progress.Mode1_Clear) ShowStageScenery();
     LblTotalScore->Visible = false;
     LblHighScore->Visible = false;
     LblMode1HighScore->Visible = true;
     LblMondaiCount->Visible = false;
-    if (ChangeHighScore) LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
+    if (progress.ChangeHighScore) LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
 }
 
 // The next question of the score challenge: the one after a cleared one, the
 // first of the stage again after a lost one, the first of all after a whole game.
 void TForm1::SetUpScoreChallengeQuestion() {
-    if (Clear) MondaiCount += 1;
-    if (GameOver) {
-        MondaiCount = (Stage - 1) * 10 + 1;
-        TotalScore = OldTotalScore;
-        LblTotalScore->Text = ScoreText(TotalScore);
+    if (progress.Clear) progress.MondaiCount += 1;
+    if (progress.GameOver) {
+        progress.MondaiCount = (progress.Stage - 1) * 10 + 1;
+        progress.TotalScore = progress.OldTotalScore;
+        LblTotalScore->Text = ScoreText(progress.TotalScore);
     }
-    if (GameClear) {
+    if (progress.GameClear) {
         MediaPlayer1->Stop();
-        GameClear = false;
-        Clear = true;
-        MondaiCount = 1;
-        TotalScore = 0;
-        OldTotalScore = 0;
+        progress.GameClear = false;
+        progress.Clear = true;
+        progress.MondaiCount = 1;
+        progress.TotalScore = 0;
+        progress.OldTotalScore = 0;
         LblTotalScore->Text = ScoreText(0);
-        LblHighScore->Text = HighScoreText(HighScore);
+        LblHighScore->Text = HighScoreText(progress.HighScore);
     }
     LblTotalScore->Visible = true;
     LblHighScore->Visible = true;
     LblMode1HighScore->Visible = false;
     LblMondaiCount->Visible = true;
-    LblMondaiCount->Text = QuestionNumberText(MondaiCount);
-    Stage = (MondaiCount - 1) / 10 + 1;
-    if (Clear && MondaiCount % 10 == 1) ShowStageScenery();
+    LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount);
+    progress.Stage = (progress.MondaiCount - 1) / 10 + 1;
+    if (progress.Clear && progress.MondaiCount % 10 == 1) ShowStageScenery();
 }
 
 void TForm1::ChooseBlockKinds() {
@@ -93,29 +93,29 @@ void TForm1::ChooseBlockKinds() {
     for (int c = 0; c < kBlocksPerRow; ++c) {
         for (int r = 0; r < kBlockRows; ++r) {
             const int i = BlockIndex(r, c);
-            BlockKind[c] = TopRowKind(c / 4);
-            if (Stage < r + 1) {
+            board.BlockKind[c] = TopRowKind(c / 4);
+            if (progress.Stage < r + 1) {
                 ImgBlock[i]->Visible = false;
                 continue;
             }
             ImgBlock[i]->Visible = true;
             if (r >= 1) {
-                BlockKind[i] = Random(4 - Stage + 1) == 0 ? KindOfBlock::Stone : KindOfBlock::Wood;
-                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(BlockKind[i])));
+                board.BlockKind[i] = Random(4 - progress.Stage + 1) == 0 ? KindOfBlock::Stone : KindOfBlock::Wood;
+                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(board.BlockKind[i])));
             }
         }
     }
 }
 
 void TForm1::ResetBlockCounts() {
-    for (int r = 0; r < kBlockRows; ++r) UnVisibleBlockCount[r] = Stage < r + 1 ? kBlocksPerRow : 0;
-    UnVisibleBlockCount[3] = kBlocksPerRow;
-    UnVisibleBlockCount[4] = kBlocksPerRow;
+    for (int r = 0; r < kBlockRows; ++r) board.UnVisibleBlockCount[r] = progress.Stage < r + 1 ? kBlocksPerRow : 0;
+    board.UnVisibleBlockCount[3] = kBlocksPerRow;
+    board.UnVisibleBlockCount[4] = kBlocksPerRow;
 
-    LblVisibleBlockCount1->Visible = Stage >= 2;
-    LblVisibleBlockCount2->Visible = Stage >= 3;
-    if (Stage >= 2) LblVisibleBlockCount1->Text = "16";
-    if (Stage >= 3) LblVisibleBlockCount2->Text = "16";
+    LblVisibleBlockCount1->Visible = progress.Stage >= 2;
+    LblVisibleBlockCount2->Visible = progress.Stage >= 3;
+    if (progress.Stage >= 2) LblVisibleBlockCount1->Text = "16";
+    if (progress.Stage >= 3) LblVisibleBlockCount2->Text = "16";
 }
 
 void TForm1::PlaceRowsAndStones() {
@@ -141,24 +141,24 @@ void TForm1::LineUpBalls() {
     for (int i = 0; i < kBalls; ++i) {
         const float h = ImgBall[i]->Height;
         ImgBall[i]->Position.X = ImageBall->Position.X;
-        ImgBall[i]->Position.Y = 4 * h + ImgBlock[BlockIndex(Stage - 1, 0)]->Position.Y + 40 - (h + 5) * i;
+        ImgBall[i]->Position.Y = 4 * h + ImgBlock[BlockIndex(progress.Stage - 1, 0)]->Position.Y + 40 - (h + 5) * i;
         ImgBall[i]->Visible = true;
         TextBallMoji[i]->Visible = false;
     }
-    if (GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
+    if (progress.GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
 }
 
 void TForm1::DealQuestions() {
     DrawQuestions();
     ShowTopRow();
-    if (GameMode == 0)
+    if (progress.GameMode == 0)
         DealScoreChallengeBalls();
     else
         DealStrokeChallengeBalls();
     PlaceSpecialBlocks();
 
-    LblPadHitCount->Text = GameMode == 0 ? ZeroPad(Stage * 15, 3) : ZeroPad(0, 3);
-    const int q = GameMode == 0 ? MondaiNo[BallSeikaiMojiNo] : MondaiNo[BallMojiNo[0]];
+    LblPadHitCount->Text = progress.GameMode == 0 ? ZeroPad(progress.Stage * 15, 3) : ZeroPad(0, 3);
+    const int q = progress.GameMode == 0 ? board.MondaiNo[board.BallSeikaiMojiNo] : board.MondaiNo[board.BallMojiNo[0]];
     LblImi->Text = QuestionImi(q);
     LblYomi->Text = QuestionYomi(q);
     FitAnswerLabels();
@@ -169,28 +169,28 @@ void TForm1::DealQuestions() {
 }
 
 int TForm1::UndealtQuestions() const {
-    return kBuiltInQuestions + TuikaJukugos - (ShutudaiSumiCount + TuikaShutudaiSumiCount);
+    return kBuiltInQuestions + TuikaJukugos - (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount);
 }
 
 void TForm1::ResetQuestionPool() {
-    ShutudaiSumi.fill(false);
-    std::fill(TuikaShutudaiSumi.begin(), TuikaShutudaiSumi.end(), false);
-    ShutudaiSumiCount = 0;
-    TuikaShutudaiSumiCount = 0;
+    progress.ShutudaiSumi.fill(false);
+    std::fill(progress.TuikaShutudaiSumi.begin(), progress.TuikaShutudaiSumi.end(), false);
+    progress.ShutudaiSumiCount = 0;
+    progress.TuikaShutudaiSumiCount = 0;
 }
 
 void TForm1::MarkDealt(int q, bool dealt) {
     if (q >= kBuiltInQuestions) {
-        TuikaShutudaiSumi[q - kBuiltInQuestions] = dealt;
-        TuikaShutudaiSumiCount += dealt ? 1 : -1;
+        progress.TuikaShutudaiSumi[q - kBuiltInQuestions] = dealt;
+        progress.TuikaShutudaiSumiCount += dealt ? 1 : -1;
     } else {
-        ShutudaiSumi[q] = dealt;
-        ShutudaiSumiCount += dealt ? 1 : -1;
+        progress.ShutudaiSumi[q] = dealt;
+        progress.ShutudaiSumiCount += dealt ? 1 : -1;
     }
 }
 
 bool TForm1::IsDealt(int q) const {
-    return q >= kBuiltInQuestions ? static_cast<bool>(TuikaShutudaiSumi[q - kBuiltInQuestions]) : ShutudaiSumi[q];
+    return q >= kBuiltInQuestions ? static_cast<bool>(progress.TuikaShutudaiSumi[q - kBuiltInQuestions]) : progress.ShutudaiSumi[q];
 }
 
 void TForm1::DrawQuestions() {
@@ -198,29 +198,29 @@ void TForm1::DrawQuestions() {
     // have changed since: without four undealt questions the draw could never end.
     if (UndealtQuestions() < kSlots) ResetQuestionPool();
     for (int k = 0; k < kSlots; ++k) DrawSlot(k);
-    if (ShutudaiSumiCount + TuikaShutudaiSumiCount > TuikaJukugos + kBuiltInQuestions - 4) ResetQuestionPool();
+    if (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount > TuikaJukugos + kBuiltInQuestions - 4) ResetQuestionPool();
 }
 
 bool TForm1::HiddenCharacterClashes(int k, int p) const {
     // The same character hidden in an earlier slot would make two gaps alike.
-    const std::string ch = CharacterAt(QuestionJukugo(MondaiNo[k]), p);
+    const std::string ch = CharacterAt(QuestionJukugo(board.MondaiNo[k]), p);
     for (int j = 0; j < k; ++j)
-        if (ch == CharacterAt(QuestionJukugo(MondaiNo[j]), UnVisibleMojiNo[j])) return true;
+        if (ch == CharacterAt(QuestionJukugo(board.MondaiNo[j]), board.UnVisibleMojiNo[j])) return true;
     return false;
 }
 
 void TForm1::DrawSlot(int k) {
     for (;;) {
         const int q = DrawUndealtQuestion(k);
-        MondaiNo[k] = q;
+        board.MondaiNo[k] = q;
         // An idiom that repeats characters can leave no admissible gap next to
         // the earlier slots' hidden characters: then this slot takes another idiom.
         bool anyAdmissible = false;
         for (int p = 0; p < 4; ++p) anyAdmissible = anyAdmissible || !HiddenCharacterClashes(k, p);
         if (!anyAdmissible) continue;  // stays marked as dealt, like any question drawn
         do {
-            UnVisibleMojiNo[k] = Random(4);
-        } while (k > 0 && HiddenCharacterClashes(k, UnVisibleMojiNo[k]));
+            board.UnVisibleMojiNo[k] = Random(4);
+        } while (k > 0 && HiddenCharacterClashes(k, board.UnVisibleMojiNo[k]));
         return;
     }
 }
@@ -237,7 +237,7 @@ int TForm1::DrawUndealtQuestion(int k) {
             // Replaced idioms can use up the pool in the middle of a deal:
             // the slots dealt already stay marked, so no idiom comes twice.
             ResetQuestionPool();
-            for (int j = 0; j < k; ++j) MarkDealt(MondaiNo[j], true);
+            for (int j = 0; j < k; ++j) MarkDealt(board.MondaiNo[j], true);
         }
         q = Random(total);
     } while (IsDealt(q));
@@ -249,7 +249,7 @@ void TForm1::ShowTopRow() {
     // Every slot's idiom with its gap.
     for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
-        if (p == UnVisibleMojiNo[k]) {
+        if (p == board.UnVisibleMojiNo[k]) {
             TextBlockMoji[c]->Text.clear();
             ShadowText[c]->Enabled = false;
         } else {
@@ -263,8 +263,8 @@ void TForm1::ShowTopRow() {
 void TForm1::DealScoreChallengeBalls() {
     // All three balls carry one slot's hidden character, drawn at random.
     const int k = Random(4);
-    BallSeikaiMojiNo = k;
-    FirstBallSeikaiMojiNo = k;
+    board.BallSeikaiMojiNo = k;
+    board.FirstBallSeikaiMojiNo = k;
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
         TextBallMoji[b]->Text = SlotCharacter(k);
         TextBallMoji[b]->Color = Colors::Darkgoldenrod;
@@ -273,7 +273,7 @@ void TForm1::DealScoreChallengeBalls() {
     LblKaitoMoji->Text = SlotCharacter(k);
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->FontColor = Colors::Gold;
-    if (Stage >= 2) FloatAniKaitoMoji->Start();
+    if (progress.Stage >= 2) FloatAniKaitoMoji->Start();
 }
 
 void TForm1::DealStrokeChallengeBalls() {
@@ -285,20 +285,20 @@ void TForm1::DealStrokeChallengeBalls() {
             k = Random(4);
         } while (taken[k]);
         taken[k] = true;
-        BallMojiNo[b] = k;
+        board.BallMojiNo[b] = k;
         TextBallMoji[b]->Text = SlotCharacter(k);
         TextBallMoji[b]->Color = Colors::Darkviolet;
         TextBallMoji[b]->Visible = true;
     }
-    LblKaitoMoji->Text = SlotCharacter(BallMojiNo[0]);
+    LblKaitoMoji->Text = SlotCharacter(board.BallMojiNo[0]);
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->FontColor = Colors::Floralwhite;
 }
 
 void TForm1::PlaceSpecialBlocks() {
     // In each lower row in play, one per slot at four different columns.
-    SeikaiMojiNo.fill(-1);
-    for (int r = 1; r <= 2 && r <= Stage - 1; ++r) {
+    board.SeikaiMojiNo.fill(-1);
+    for (int r = 1; r <= 2 && r <= progress.Stage - 1; ++r) {
         bool takenColumn[kBlocksPerRow] = {};
         for (int k = 0; k < kSlots; ++k) {
             int c;
@@ -307,14 +307,14 @@ void TForm1::PlaceSpecialBlocks() {
             } while (takenColumn[c]);
             takenColumn[c] = true;
             const int i = BlockIndex(r, c);
-            SeikaiMojiNo[i] = k;
+            board.SeikaiMojiNo[i] = k;
             TText* t = TextSpecialBlockMoji[(r - 1) * 4 + k];
             t->SetParent(ImgBlock[i]);
             t->Text = SlotCharacter(k);
             t->Visible = true;
             t->Color = Colors::White;
-            if (GameMode == 0 && k == FirstBallSeikaiMojiNo) {
-                BlockKind[i] = KindOfBlock::Gold;
+            if (progress.GameMode == 0 && k == board.FirstBallSeikaiMojiNo) {
+                board.BlockKind[i] = KindOfBlock::Gold;
                 ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Gold)));
                 t->Color = Colors::Darkmagenta;
             }

@@ -33,18 +33,18 @@ void TForm1::Timer1Timer(SceneObject*) {
     // 1. Countdown, or parking of the question-number label.
     if (ThinkingTimeCount > 0) {
         CountDown();
-        if (GameMode == 0) PlaceQuestionNumber(true);
-    } else if (GameMode == 0) {
+        if (progress.GameMode == 0) PlaceQuestionNumber(true);
+    } else if (progress.GameMode == 0) {
         PlaceQuestionNumber(false);
     }
 
     // 2. Sliding rows and parked balls with the mouse buttons.
-    const bool mayPlaySlide = MovingBallNo >= 0 || (GameMode == 0 && Clear) || (GameMode == 1 && Mode1_Clear);
-    if (!Pause && PadHitCount > 0 && mayPlaySlide) {
+    const bool mayPlaySlide = board.MovingBallNo >= 0 || (progress.GameMode == 0 && progress.Clear) || (progress.GameMode == 1 && progress.Mode1_Clear);
+    if (!Pause && progress.PadHitCount > 0 && mayPlaySlide) {
         const float d = ClientWidth() * 0.015f * (svc.input.Ctrl ? 2 : 1);
         const bool left = svc.input.LeftButton, right = svc.input.RightButton;
         SlideRows(d, left, right);
-        if (UnVisibleBlockCount[1] == kBlocksPerRow && UnVisibleBlockCount[2] == kBlocksPerRow)
+        if (board.UnVisibleBlockCount[1] == kBlocksPerRow && board.UnVisibleBlockCount[2] == kBlocksPerRow)
             SlideParkedBalls(d, left, right);
     }
 
@@ -55,7 +55,7 @@ void TForm1::Timer1Timer(SceneObject*) {
     ProcessBall();
 
     // 5. A falling stone against the paddle.
-    if (ImgPad->Visible && !GameOver && !Clear && StoneHitsPaddle()) return;
+    if (ImgPad->Visible && !progress.GameOver && !progress.Clear && StoneHitsPaddle()) return;
 
     // 6. The media player does not loop: restart the track once its length has passed.
     if (IsMusic && MediaPlayer1->State() == TMPState::Playing) {
@@ -76,8 +76,8 @@ void TForm1::CountDown() {
         FloatAniBallY[0]->StopValue = ClientHeight();
         FloatAniBallY[0]->Duration = 1.5f;
         FloatAniBallY[0]->Start();
-        MovingBallNo = 0;
-        FirstBallDown = true;
+        board.MovingBallNo = 0;
+        board.FirstBallDown = true;
     }
     if (ThinkingTimeCount != OldThinkingTimeCount) {
         if (ThinkingTimeCount > 0) PlayEffect("Data/Sound/Bleep.wav", false);
@@ -106,7 +106,7 @@ void TForm1::PlaceQuestionNumber(bool overCountdown) {
 void TForm1::SlideRows(float d, bool left, bool right) {
     // A row slides once the rows below it are all gone; parked stones go with their blocks.
     for (int r = 0; r < kBlockRows; ++r) {
-        if (UnVisibleBlockCount[r + 1] != kBlocksPerRow || UnVisibleBlockCount[r + 2] != kBlocksPerRow) continue;
+        if (board.UnVisibleBlockCount[r + 1] != kBlocksPerRow || board.UnVisibleBlockCount[r + 2] != kBlocksPerRow) continue;
         for (int c = 0; c < kBlocksPerRow; ++c) {
             TImage* block = ImgBlock[BlockIndex(r, c)];
             TImage* stone = ImgStone[BlockIndex(r, c)];
@@ -128,8 +128,8 @@ void TForm1::SlideParkedBalls(float d, bool left, bool right) {
         TImage* ball = ImgBall[i];
         if (!ball->Visible) continue;
         const bool slides =
-            (GameMode == 0 && Clear && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
-            (GameMode == 1 && !Mode1_Clear && i < MovingBallNo) || (GameMode == 1 && Mode1_Clear);
+            (progress.GameMode == 0 && progress.Clear && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
+            (progress.GameMode == 1 && !progress.Mode1_Clear && i < board.MovingBallNo) || (progress.GameMode == 1 && progress.Mode1_Clear);
         if (!slides) continue;
         if (left && ImgBlock[BlockIndex(0, 15)]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
         if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;
@@ -143,7 +143,7 @@ bool TForm1::StoneHitsPaddle() {
         PlayEffect("Data/Sound/Bakuhatu.wav", false);
         ImgPad->Visible = false;
         FloatAniStoneY[i]->Stop();
-        if (MovingBallNo >= 0) Hold(MovingBallNo);
+        if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
         ImgBakuhatu->Position.X = ImgPad->Position.X;
         ImgBakuhatu->Position.Y = ImgPad->Position.Y;
         ImgBakuhatu->Visible = true;

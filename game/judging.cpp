@@ -11,7 +11,7 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
     return (stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
 }
 
-std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(MondaiNo[s]); }
+std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo[s]); }
 
 std::string TForm1::QuestionSpeechText(int q) {
     std::string text = QuestionSpeakMoji(q);
@@ -40,34 +40,34 @@ void TForm1::ShowAnswerLabels() {
 
 void TForm1::CorrectAnswerScore(int c) {
     const int s = c / 4;
-    Clear = true;
+    progress.Clear = true;
     StopAllStoneFalls();
     LblKaitoMoji->Text = SlotJukugo(s);
     ShowAnswerLabels();  // their texts were set when s became the target
 
-    if (MondaiCount == kQuestionsPerGame) {
-        GameClear = true;
+    if (progress.MondaiCount == kQuestionsPerGame) {
+        progress.GameClear = true;
         // The record is judged on the total before this last question's points.
-        if (TotalScore > HighScore) {
+        if (progress.TotalScore > progress.HighScore) {
             ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
-            HighScore = TotalScore;
-            ChangeHighScore = true;
+            progress.HighScore = progress.TotalScore;
+            progress.ChangeHighScore = true;
         }
-        if (!ChangeHighScore) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameClear.png"));
-        MovingBallNo = -1;  // also makes the last question's ball factor 4
+        if (!progress.ChangeHighScore) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameClear.png"));
+        board.MovingBallNo = -1;  // also makes the last question's ball factor 4
         SaveGame();
     }
-    if (!GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
+    if (!progress.GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
 
-    Score = AnswerPoints(Stage, PadHitCount, MovingBallNo, HintHyoji,
-                         BallSeikaiMojiNo == FirstBallSeikaiMojiNo);
-    TotalScore += Score;
-    if (MondaiCount % 10 == 0 && MondaiCount < kQuestionsPerGame) OldTotalScore = TotalScore;
+    progress.Score = AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo, progress.HintHyoji,
+                         board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo);
+    progress.TotalScore += progress.Score;
+    if (progress.MondaiCount % 10 == 0 && progress.MondaiCount < kQuestionsPerGame) progress.OldTotalScore = progress.TotalScore;
     RecordRight(s);
-    if (MondaiCount == kQuestionsPerGame) RecordFinishedGame("score", TotalScore);
+    if (progress.MondaiCount == kQuestionsPerGame) RecordFinishedGame("score", progress.TotalScore);
     SaveLearningRecord();  // the question has ended
 
-    LblScore->Text = IntToStr(Score) + "点";
+    LblScore->Text = IntToStr(progress.Score) + "点";
     LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
     LblScore->Position.Y = LblMsg->Position.Y - LblScore->Height;
     LblScore->Visible = true;
@@ -82,17 +82,17 @@ void TForm1::CorrectAnswerScore(int c) {
     // Waiting events run; the jingle then paints the new labels before it holds the thread.
     svc.app.ProcessMessages();
     if (IsSound) {
-        if (!GameClear) PlayEffect("Data/Sound/Seikai1.wav", true);
+        if (!progress.GameClear) PlayEffect("Data/Sound/Seikai1.wav", true);
         Speak(IdiomSpeechText(s), 100);
     }
-    MovingBallNo = -1;  // the answered ball stays in its gap
-    HintHyoji = true;
+    board.MovingBallNo = -1;  // the answered ball stays in its gap
+    progress.HintHyoji = true;
 }
 
 void TForm1::CorrectAnswerStroke(int c) {
-    const int b = MovingBallNo;
+    const int b = board.MovingBallNo;
     const int s = c / 4;
-    Clear = true;  // until the next ball first meets the paddle
+    progress.Clear = true;  // until the next ball first meets the paddle
     const bool lastBall = b + 1 >= kBalls;
     if (IsSound) {
         PlayEffect("Data/Sound/seikai.wav", true);
@@ -106,13 +106,13 @@ void TForm1::CorrectAnswerStroke(int c) {
     RecordRight(s);  // written when the round ends, not while the next ball falls
 
     if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
-        MovingBallNo = b + 1;
+        board.MovingBallNo = b + 1;
         TFloatAnimation* fall = FloatAniBallY[b + 1];
         fall->Duration = 3.0f;
         fall->StartValue = ImgBall[b + 1]->Position.Y;
         fall->StopValue = static_cast<float>(ClientHeight());
         fall->Start();
-        FirstBallDown = true;
+        board.FirstBallDown = true;
         return;
     }
     StrokeRoundComplete();
@@ -123,8 +123,8 @@ void TForm1::BlankSpecialBlocks(int s) {
     for (int r = 1; r < kBlockRows; ++r) {
         for (int col = 0; col < kBlocksPerRow; ++col) {
             const int i = BlockIndex(r, col);
-            if (SeikaiMojiNo[i] != s) continue;
-            SeikaiMojiNo[i] = -1;
+            if (board.SeikaiMojiNo[i] != s) continue;
+            board.SeikaiMojiNo[i] = -1;
             for (int k = 0; k < 4; ++k) {
                 TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
                 if (text->Parent() == ImgBlock[i]) {
@@ -138,21 +138,21 @@ void TForm1::BlankSpecialBlocks(int s) {
 
 void TForm1::StrokeRoundComplete() {
     // The fourth ball is home.
-    Mode1_Clear = true;
-    MovingBallNo = -1;
+    progress.Mode1_Clear = true;
+    board.MovingBallNo = -1;
     StopAllStoneFalls();
-    RecordFinishedGame("strokes", PadHitCount);
+    RecordFinishedGame("strokes", progress.PadHitCount);
     SaveLearningRecord();
     LblYomi->Visible = true;
-    if (PadHitCount < Mode1HighScore) {
+    if (progress.PadHitCount < progress.Mode1HighScore) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
         ImgTitle->Visible = true;
         ZoomInTitle();  // the rest follows when the zoom ends
-        Mode1HighScore = PadHitCount;
-        ChangeHighScore = true;
+        progress.Mode1HighScore = progress.PadHitCount;
+        progress.ChangeHighScore = true;
         WriteStrokeRecord();
     }
-    if (!ChangeHighScore) {
+    if (!progress.ChangeHighScore) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
         ImgTitle->Visible = true;
         if (IsSound) {
@@ -171,24 +171,24 @@ void TForm1::WrongAnswer(int c) {
 
 void TForm1::CharacterCopy(int r, int c) {
     const int i = BlockIndex(r, c);
-    const int t = SeikaiMojiNo[i];
-    const int b = MovingBallNo;
+    const int t = board.SeikaiMojiNo[i];
+    const int b = board.MovingBallNo;
     // A stone block has already sounded its own hit.
-    if (IsSound && BlockKind[i] != KindOfBlock::Stone) PlayEffect("Data/Sound/Copy.wav", false);
+    if (IsSound && board.BlockKind[i] != KindOfBlock::Stone) PlayEffect("Data/Sound/Copy.wav", false);
 
-    if (GameMode == 1) {
+    if (progress.GameMode == 1) {
         // Swap with the later ball carrying t, so the four balls stay all different.
-        const int old = BallMojiNo[b];
-        BallMojiNo[b] = t;
+        const int old = board.BallMojiNo[b];
+        board.BallMojiNo[b] = t;
         TextBallMoji[b]->Text = SlotCharacter(t);
         for (int k = b + 1; k < kBalls; ++k) {
-            if (BallMojiNo[k] != t) continue;
-            BallMojiNo[k] = old;
+            if (board.BallMojiNo[k] != t) continue;
+            board.BallMojiNo[k] = old;
             TextBallMoji[k]->Text = SlotCharacter(old);
         }
     } else {
-        BallSeikaiMojiNo = t;
-        const bool dealt = t == FirstBallSeikaiMojiNo;
+        board.BallSeikaiMojiNo = t;
+        const bool dealt = t == board.FirstBallSeikaiMojiNo;
         for (int k = b; k < kScoreChallengeBalls; ++k) {
             TextBallMoji[k]->Text = SlotCharacter(t);
             TextBallMoji[k]->Color = dealt ? Colors::Darkgoldenrod : Colors::Darkviolet;

@@ -46,8 +46,8 @@ void TForm1::LoadAdditionalQuestions() {
         TuikaSpeakMoji.push_back(question.speakMoji);
     }
     TuikaJukugos = static_cast<int>(loaded->size());
-    TuikaShutudaiSumi.assign(loaded->size(), false);
-    TuikaShutudaiSumiCount = 0;
+    progress.TuikaShutudaiSumi.assign(loaded->size(), false);
+    progress.TuikaShutudaiSumiCount = 0;
 }
 
 const std::string& TForm1::QuestionJukugo(int q) const {
@@ -72,5 +72,5 @@ const std::string& TForm1::QuestionSpeakMoji(int q) const {
 
 std::string TForm1::SlotCharacter(int s) const {
     if (s < 0 || s >= kSlots) return {};
-    return Utf16UnitCharacter(QuestionJukugo(MondaiNo[s]), UnVisibleMojiNo[s]);
+    return Utf16UnitCharacter(QuestionJukugo(board.MondaiNo[s]), board.UnVisibleMojiNo[s]);
 }

@@ -13,15 +13,15 @@ void TForm1::DoGameOver() {
         const char* farewell = VoiceMode == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale;
         Speak(Utf8ToCp932Lossy(std::string(SpeechText::Otsukare) + farewell), 110);
     }
-    if (MovingBallNo >= 0) {
-        FloatAniBallX[MovingBallNo]->Stop();
-        FloatAniBallY[MovingBallNo]->Stop();
+    if (board.MovingBallNo >= 0) {
+        FloatAniBallX[board.MovingBallNo]->Stop();
+        FloatAniBallY[board.MovingBallNo]->Stop();
     }
     StopAllStoneFalls();
 
     // Show the player the answer that was missed. Without a ball in play (which
     // the stroke challenge should never reach here) the first ball's slot stands in.
-    const int s = GameMode == 0 ? BallSeikaiMojiNo : BallMojiNo[MovingBallNo >= 0 ? MovingBallNo : 0];
+    const int s = progress.GameMode == 0 ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
     RecordMiss(s);
     SaveLearningRecord();  // the ball is stopped: the question has ended
     LblKaitoMoji->Text = SlotJukugo(s);
@@ -32,10 +32,10 @@ void TForm1::DoGameOver() {
 
     ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameOver.png"));
     ImgTitle->Visible = true;
-    LblMsg->Text = GameMode == 0 ? ScoreLostMessage(Stage) : std::string(Msg::StrokeRestart);
+    LblMsg->Text = progress.GameMode == 0 ? ScoreLostMessage(progress.Stage) : std::string(Msg::StrokeRestart);
     LblMsg->Visible = true;
-    HintHyoji = true;
-    MovingBallNo = -1;
+    progress.HintHyoji = true;
+    board.MovingBallNo = -1;
 }
 
 void TForm1::FloatAniBakuhatuXFinish(SceneObject* sender) {
@@ -43,7 +43,7 @@ void TForm1::FloatAniBakuhatuXFinish(SceneObject* sender) {
     // ends nothing.
     if (!ImgBakuhatu->Visible) return;
     ImgBakuhatu->Visible = false;
-    GameOver = true;
+    progress.GameOver = true;
     DoGameOver();
 }
 
@@ -60,10 +60,10 @@ void TForm1::FloatAniScoreYFinish(SceneObject* sender) {
     LblScore->Visible = false;
     LblScore->Position.Y = FloatAniScoreY->StartValue;
     LblScore->Position.X = FloatAniScoreX->StartValue;
-    LblTotalScore->Text = ScoreText(TotalScore);
-    if (GameMode != 0) return;
+    LblTotalScore->Text = ScoreText(progress.TotalScore);
+    if (progress.GameMode != 0) return;
     ImgTitle->Visible = true;  // seikai, newrecord or GameClear, chosen at the answer
-    if (GameClear) ZoomInTitle();
+    if (progress.GameClear) ZoomInTitle();
 }
 
 void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
@@ -71,11 +71,11 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     // second) must not put its message over the next board or start the parade.
     if (!ImgTitle->Visible) return;
     // A save that failed at the answer stays in view until the player acts.
-    const std::string& failure = GameMode == 0 ? SaveFailure : StrokeRecordFailure;
-    LblMsg->Text = failure + (GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
+    const std::string& failure = progress.GameMode == 0 ? SaveFailure : StrokeRecordFailure;
+    LblMsg->Text = failure + (progress.GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
     if (IsSound)
-        Speak(Utf8ToCp932Lossy(ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
+        Speak(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
     // The parade plays even with the music switched off.
     MediaPlayer1->Stop();
     MediaPlayer1->SetFileName(AssetPath("Data/Sound/parade.mp3"));

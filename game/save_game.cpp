@@ -41,7 +41,7 @@ void TForm1::ReadSavedFilesAtStartup() {
 
     // The suspended game: it also carries the best score and the used-question
     // marks, which are kept even when its board cannot be continued.
-    HighScore = kDefaultHighScore;
+    progress.HighScore = kDefaultHighScore;
     std::string message = Msg::Start;
     const std::string recordPath = DataFile(kRecordFile);
     if (PathExists(recordPath)) {
@@ -52,29 +52,29 @@ void TForm1::ReadSavedFilesAtStartup() {
             read && DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos,
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
         const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
-        if (kept.highScore) HighScore = *kept.highScore;
+        if (kept.highScore) progress.HighScore = *kept.highScore;
         if (kept.usedQuestions) {
-            for (int q = 0; q < kBuiltInQuestions; ++q) ShutudaiSumi[q] = (*kept.usedQuestions)[q];
+            for (int q = 0; q < kBuiltInQuestions; ++q) progress.ShutudaiSumi[q] = (*kept.usedQuestions)[q];
             // The deal trusts the count to match the marks, so count them.
-            ShutudaiSumiCount = static_cast<int>(std::count(ShutudaiSumi.begin(), ShutudaiSumi.end(), true));
+            progress.ShutudaiSumiCount = static_cast<int>(std::count(progress.ShutudaiSumi.begin(), progress.ShutudaiSumi.end(), true));
         }
         if (usable) {
             DataRec = rec;
-            GameClear = rec.GameClear != 0;
-            if (!GameClear) {
+            progress.GameClear = rec.GameClear != 0;
+            if (!progress.GameClear) {
                 message = Msg::ResumeQuestion;
                 GameLoading = true;
             }
         } else {
-            GameClear = true;
+            progress.GameClear = true;
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
     }
-    LblHighScore->Text = HighScoreText(HighScore);
+    LblHighScore->Text = HighScoreText(progress.HighScore);
     ShowMessage(LblMsg, message);
 
-    Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
-    LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
+    progress.Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
+    LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
 
     const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile));
     IsSound = settings.isSound;
@@ -89,7 +89,7 @@ void TForm1::SaveGame() {
     if (Title) return;
 
     bool recordFailed = false;
-    if (GameMode == 0) {
+    if (progress.GameMode == 0) {
         RecordBoard(DataRec);
         RecordProgress(DataRec);
         if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
@@ -100,15 +100,15 @@ void TForm1::SaveGame() {
     }
 
     GameSettings settings{IsSound, IsMusic, VoiceMode};
-    SavedBoardTexts board;
-    if (GameMode == 0) {
+    SavedBoardTexts texts;
+    if (progress.GameMode == 0) {
         for (int k = 0; k < kSlots; ++k) {
-            const int t = MondaiNo[k] - kBuiltInQuestions;
+            const int t = board.MondaiNo[k] - kBuiltInQuestions;
             if (t < 0 || t >= TuikaJukugos) continue;  // built-in: the slot's texts stay empty
-            board[k] = {TuikaJukugo[t], TuikaImi[t], TuikaYomi[t], TuikaSpeakMoji[t]};
+            texts[k] = {TuikaJukugo[t], TuikaImi[t], TuikaYomi[t], TuikaSpeakMoji[t]};
         }
     }
-    if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, GameMode == 0 ? &board : nullptr)) {
+    if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, progress.GameMode == 0 ? &texts : nullptr)) {
         // The record's failure is the one the player must hear about.
         if (!recordFailed) {
             SaveFailure = kSettingsSaveFailed;
@@ -119,16 +119,16 @@ void TForm1::SaveGame() {
 
 // The questions, the blocks and the balls into the record.
 void TForm1::RecordBoard(TDataRec& r) const {
-    r.Stage = Stage;
-    r.MondaiCount = MondaiCount;
-    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = ShutudaiSumi[q] ? 1 : 0;
-    r.ShutudaiSumiCount = ShutudaiSumiCount;
-    for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = MondaiNo[k];
+    r.Stage = progress.Stage;
+    r.MondaiCount = progress.MondaiCount;
+    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = progress.ShutudaiSumi[q] ? 1 : 0;
+    r.ShutudaiSumiCount = progress.ShutudaiSumiCount;
+    for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = board.MondaiNo[k];
     for (int i = 0; i < kBlocks; ++i) {
         r.Block[i].X = ImgBlock[i]->Position.X;
         r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
-        r.Block[i].BlockKind = static_cast<int32_t>(BlockKind[i]);
-        r.Block[i].SeikaiMojiNo = SeikaiMojiNo[i];
+        r.Block[i].BlockKind = static_cast<int32_t>(board.BlockKind[i]);
+        r.Block[i].SeikaiMojiNo = board.SeikaiMojiNo[i];
     }
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
         r.Ball[b].X = ImgBall[b]->Position.X;
@@ -138,21 +138,21 @@ void TForm1::RecordBoard(TDataRec& r) const {
         r.Ball[b].Duration = FloatAniBallX[b]->Duration;
         r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
     }
-    r.MovingBallNo = MovingBallNo;
+    r.MovingBallNo = board.MovingBallNo;
 }
 
 // The state of the question, the stones, the scores and the window size into the record.
 void TForm1::RecordProgress(TDataRec& r) const {
-    for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = UnVisibleMojiNo[k];
-    r.BallSeikaiMojiNo = BallSeikaiMojiNo;
-    r.FirstBallSeikaiMojiNo = FirstBallSeikaiMojiNo;
-    r.PadHitCount = PadHitCount;
-    r.UpBlockHitCount = UpBlockHitCount;
-    r.Clear = Clear ? 1 : 0;
-    r.GameOver = GameOver ? 1 : 0;
-    r.GameClear = GameClear ? 1 : 0;
-    r.HintHyoji = HintHyoji ? 1 : 0;
-    for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = UnVisibleBlockCount[n];
+    for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = board.UnVisibleMojiNo[k];
+    r.BallSeikaiMojiNo = board.BallSeikaiMojiNo;
+    r.FirstBallSeikaiMojiNo = board.FirstBallSeikaiMojiNo;
+    r.PadHitCount = progress.PadHitCount;
+    r.UpBlockHitCount = board.UpBlockHitCount;
+    r.Clear = progress.Clear ? 1 : 0;
+    r.GameOver = progress.GameOver ? 1 : 0;
+    r.GameClear = progress.GameClear ? 1 : 0;
+    r.HintHyoji = progress.HintHyoji ? 1 : 0;
+    for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = board.UnVisibleBlockCount[n];
     for (int i = 0; i < kBlocks; ++i) {
         r.Stone[i].X = ImgStone[i]->Position.X;
         r.Stone[i].Y = ImgStone[i]->Position.Y;
@@ -160,10 +160,10 @@ void TForm1::RecordProgress(TDataRec& r) const {
         r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
         r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
     }
-    r.Score = Score;
-    r.TotalScore = TotalScore;
-    r.OldTotalScore = OldTotalScore;
-    r.HighScore = HighScore;
+    r.Score = progress.Score;
+    r.TotalScore = progress.TotalScore;
+    r.OldTotalScore = progress.OldTotalScore;
+    r.HighScore = progress.HighScore;
     // Closed while minimised, the client area may be empty: the positions
     // still belong to the size the scene was last laid out for.
     int w = ClientWidth(), h = ClientHeight();
@@ -177,7 +177,7 @@ void TForm1::RecordProgress(TDataRec& r) const {
 
 void TForm1::WriteStrokeRecord() {
     StrokeRecordFailure.clear();
-    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), Mode1HighScore)) {
+    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), progress.Mode1HighScore)) {
         StrokeRecordFailure = kStrokeRecordSaveFailed;
         ShowMessage(LblMsg, kStrokeRecordSaveFailed);
     }
@@ -200,7 +200,7 @@ void TForm1::LoadGame() {
     ForgetBallPath();  // the balls are put where the record says, not moved there
     // The record does not say whether the ball in play was on its first fall:
     // its saved legs run on as they are (nothing left over from the board we leave).
-    FirstBallDown = false;
+    board.FirstBallDown = false;
 
     // Positions were saved for the window size of the time; they are scaled to this one.
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
@@ -211,26 +211,26 @@ void TForm1::LoadGame() {
     RestoreStones(rec, sx, sy);
     if (texts) RestoreSavedQuestions(*texts);
     for (int i = 0; i < kBlocks; ++i)
-        if (const char* picture = BlockPicture(BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
+        if (const char* picture = BlockPicture(board.BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
     RestoreLabels();
     RestoreCharacters();
     ShowContinuedGame();
 }
 
 void TForm1::RestoreBoard(const TDataRec& rec, float sx) {
-    Stage = rec.Stage;
-    MondaiCount = rec.MondaiCount;
-    for (int k = 0; k < kSlots; ++k) MondaiNo[k] = rec.MondaiNo[k];
+    progress.Stage = rec.Stage;
+    progress.MondaiCount = rec.MondaiCount;
+    for (int k = 0; k < kSlots; ++k) board.MondaiNo[k] = rec.MondaiNo[k];
     for (int i = 0; i < kBlocks; ++i) {
         ImgBlock[i]->Position.X = rec.Block[i].X * sx;
         ImgBlock[i]->Visible = rec.Block[i].Visible != 0;
-        BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);  // checked by DataRecIsUsable
-        SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
+        board.BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);  // checked by DataRecIsUsable
+        board.SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
     }
 }
 
 void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
-    MovingBallNo = rec.MovingBallNo;
+    board.MovingBallNo = rec.MovingBallNo;
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
         const TDataRecBall& saved = rec.Ball[b];
         // Anything still on the clock from the board we leave must not carry on
@@ -239,7 +239,7 @@ void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
         if (FloatAniBallY[b]->Running()) FloatAniBallY[b]->Hold();
         ImgBall[b]->Position.X = saved.X * sx;
         ImgBall[b]->Position.Y = saved.Y * sy;
-        const bool inFlight = b == MovingBallNo;
+        const bool inFlight = b == board.MovingBallNo;
         FloatAniBallX[b]->StopValue = inFlight ? saved.StopX * sx : 0;
         FloatAniBallY[b]->StopValue = inFlight ? saved.StopY * sy : 0;
         FloatAniBallX[b]->Duration = saved.Duration;
@@ -256,19 +256,19 @@ void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
 }
 
 void TForm1::RestoreProgress(const TDataRec& rec) {
-    for (int k = 0; k < kSlots; ++k) UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
-    BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
-    FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
-    PadHitCount = rec.PadHitCount;
-    UpBlockHitCount = rec.UpBlockHitCount;
-    Clear = rec.Clear != 0;
-    GameOver = rec.GameOver != 0;
-    GameClear = rec.GameClear != 0;
-    HintHyoji = rec.HintHyoji != 0;
-    for (int n = 0; n < 5; ++n) UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
-    Score = rec.Score;
-    TotalScore = rec.TotalScore;
-    OldTotalScore = rec.OldTotalScore;
+    for (int k = 0; k < kSlots; ++k) board.UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
+    board.BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
+    board.FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
+    progress.PadHitCount = rec.PadHitCount;
+    board.UpBlockHitCount = rec.UpBlockHitCount;
+    progress.Clear = rec.Clear != 0;
+    progress.GameOver = rec.GameOver != 0;
+    progress.GameClear = rec.GameClear != 0;
+    progress.HintHyoji = rec.HintHyoji != 0;
+    for (int n = 0; n < 5; ++n) board.UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
+    progress.Score = rec.Score;
+    progress.TotalScore = rec.TotalScore;
+    progress.OldTotalScore = rec.OldTotalScore;
 }
 
 void TForm1::RestoreStones(const TDataRec& rec, float sx, float sy) {
@@ -295,27 +295,27 @@ void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
     // has comes back from the texts saved with it, under the next free number.
     for (int k = 0; k < kSlots; ++k) {
         const SavedQuestionText& saved = texts[k];
-        if (saved.jukugo.empty() || MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
-        MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
+        if (saved.jukugo.empty() || board.MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
+        board.MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
         TuikaJukugos += 1;
         TuikaJukugo.push_back(saved.jukugo);
         TuikaYomi.push_back(saved.yomi);
         TuikaImi.push_back(saved.imi);
         TuikaSpeakMoji.push_back(saved.speakMojiCp932);
-        TuikaShutudaiSumi.push_back(true);
-        TuikaShutudaiSumiCount += 1;
+        progress.TuikaShutudaiSumi.push_back(true);
+        progress.TuikaShutudaiSumiCount += 1;
     }
 }
 
 void TForm1::RestoreLabels() {
-    LblMondaiCount->Text = QuestionNumberText(MondaiCount);
-    LblPadHitCount->Text = ZeroPad(Stage * 15 - PadHitCount, 3);
-    LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[1]);
-    LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - UnVisibleBlockCount[2]);
+    LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount);
+    LblPadHitCount->Text = ZeroPad(progress.Stage * 15 - progress.PadHitCount, 3);
+    LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[1]);
+    LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[2]);
     // Only the rows of the stage have a count beside them, as after a set-up.
-    LblVisibleBlockCount1->Visible = Stage >= 2;
-    LblVisibleBlockCount2->Visible = Stage >= 3;
-    LblTotalScore->Text = ScoreText(TotalScore);
+    LblVisibleBlockCount1->Visible = progress.Stage >= 2;
+    LblVisibleBlockCount2->Visible = progress.Stage >= 3;
+    LblTotalScore->Text = ScoreText(progress.TotalScore);
     // No countdown is running in a continued game: the number stands in its corner.
     ThinkingTimeCount = -1;
     PlaceQuestionNumber(false);
@@ -324,27 +324,27 @@ void TForm1::RestoreLabels() {
 // The characters of the board: on the balls, in the top row with its gaps, and
 // on the special blocks; the answer label and the blinking of the dealt character.
 void TForm1::RestoreCharacters() {
-    const std::string& targetIdiom = SlotJukugo(BallSeikaiMojiNo);
-    const std::string hidden = Utf16UnitCharacter(targetIdiom, UnVisibleMojiNo[BallSeikaiMojiNo]);
-    LblKaitoMoji->Text = (GameOver || Clear) ? targetIdiom : hidden;
+    const std::string& targetIdiom = SlotJukugo(board.BallSeikaiMojiNo);
+    const std::string hidden = Utf16UnitCharacter(targetIdiom, board.UnVisibleMojiNo[board.BallSeikaiMojiNo]);
+    LblKaitoMoji->Text = (progress.GameOver || progress.Clear) ? targetIdiom : hidden;
     for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Text = hidden;
 
     for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
-        const bool gap = UnVisibleMojiNo[k] == p;
+        const bool gap = board.UnVisibleMojiNo[k] == p;
         TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotJukugo(k), p);
         ShadowText[c]->Enabled = !gap;
     }
 
     for (int k = 0; k < kSlots; ++k) {
-        const std::string slotHidden = Utf16UnitCharacter(SlotJukugo(k), UnVisibleMojiNo[k]);
+        const std::string slotHidden = Utf16UnitCharacter(SlotJukugo(k), board.UnVisibleMojiNo[k]);
         for (int r = 1; r <= 2; ++r) {
             TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
             text->Text = slotHidden;
             for (int c = 0; c < kBlocksPerRow; ++c) {
-                if (SeikaiMojiNo[BlockIndex(r, c)] != k) continue;
+                if (board.SeikaiMojiNo[BlockIndex(r, c)] != k) continue;
                 text->SetParent(ImgBlock[BlockIndex(r, c)]);
-                text->Color = k == FirstBallSeikaiMojiNo ? Colors::Darkmagenta : Colors::White;
+                text->Color = k == board.FirstBallSeikaiMojiNo ? Colors::Darkmagenta : Colors::White;
                 break;
             }
         }
@@ -352,7 +352,7 @@ void TForm1::RestoreCharacters() {
 
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->Opacity = 1;
-    if (BallSeikaiMojiNo == FirstBallSeikaiMojiNo) {
+    if (board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo) {
         for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
         LblKaitoMoji->FontColor = Colors::Gold;
         FloatAniKaitoMoji->Start();
@@ -365,9 +365,9 @@ void TForm1::RestoreCharacters() {
 }
 
 void TForm1::ShowContinuedGame() {
-    LblImi->Text = SlotImi(BallSeikaiMojiNo);
+    LblImi->Text = SlotImi(board.BallSeikaiMojiNo);
     LblImi->Visible = false;
-    LblYomi->Text = SlotYomi(BallSeikaiMojiNo);
+    LblYomi->Text = SlotYomi(board.BallSeikaiMojiNo);
     LblYomi->Visible = false;
     FitAnswerLabels();
 
@@ -377,7 +377,7 @@ void TForm1::ShowContinuedGame() {
     ImgLogo->Visible = false;
     ImgPad->Visible = true;
 
-    if (GameOver || Clear) {
+    if (progress.GameOver || progress.Clear) {
         ShowMessage(LblMsg, Msg::ContinuedOver);
     } else {
         Pause = true;

@@ -96,10 +96,10 @@ void TForm1::FormCreate() {
     FillBuiltInQuestions();
     LoadAdditionalQuestions();
 
-    MondaiCount = 1;
+    progress.MondaiCount = 1;
     Title = true;
     ImgTitle->BringToFront();
-    HighScore = kDefaultHighScore;
+    progress.HighScore = kDefaultHighScore;
 
     ReadSavedFilesAtStartup();
     OpenLearningRecord();
@@ -109,7 +109,7 @@ void TForm1::FormCreate() {
     // the player changes voice.
     for (int v = 0; v < 2; ++v) VoiceReady[v] = svc.speech.VoiceAvailable(v);
     PrepareFixedPhrases();
-    LblGameMode->Text = GameMode == 0 ? "得点挑戦" : "打数挑戦";
+    LblGameMode->Text = progress.GameMode == 0 ? "得点挑戦" : "打数挑戦";
     HideCursor();
 }
 
@@ -250,8 +250,8 @@ void TForm1::FormShow() {
     ImgBakuhatu->Visible = false;
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::u8path(DataFile("newrecord.dat")), ec)) {
-        GameClear = true;
-        Clear = true;
+        progress.GameClear = true;
+        progress.Clear = true;
     }
     if (!GameLoading) SetUpStage();
 }
@@ -265,7 +265,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
-    if (!Title && Stage > 0) SaveGame();
+    if (!Title && progress.Stage > 0) SaveGame();
     SaveLearningRecord();
     canClose = true;
 }

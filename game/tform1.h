@@ -24,6 +24,7 @@
 #include "game/board.h"
 #include "game/learning_log.h"
 #include "game/learning_window_host.h"
+#include "game/progress.h"
 #include "game/services.h"
 #include "game/settings_dialog_host.h"
 #include "persistence/data_rec.h"
@@ -33,11 +34,6 @@
 #include "platform/scene.h"
 #include "platform/timer.h"
 
-constexpr int kSlots = 4;
-constexpr int kBuiltInQuestions = 170;
-constexpr int kQuestionsPerGame = 30;
-constexpr int kDefaultHighScore = 15000;
-constexpr int kDefaultMode1HighScore = 30;
 
 // Virtual-key codes the key handler tests.
 constexpr int VK_SHIFT_KEY = 16;
@@ -131,56 +127,28 @@ public:
     std::array<TFloatAnimation*, kBlocks> FloatAniStoneY{};
 
     // ---- Question bank ----
-    int Stage = 0;
-    int MondaiCount = 0;
     std::array<std::string, kBuiltInQuestions> Jukugo;     // UTF-8
     std::array<std::string, kBuiltInQuestions> Imi;        // UTF-8
     std::array<std::string, kBuiltInQuestions> Yomi;       // UTF-8
     std::array<std::string, kBuiltInQuestions> SpeakMoji;  // code page 932 bytes
     // Each meaning as a reviewed speech text in our notation (code page 932 bytes).
     std::array<std::string, kBuiltInQuestions> ImiSpeakMoji;
-    std::array<bool, kBuiltInQuestions> ShutudaiSumi{};
-    int ShutudaiSumiCount = 0;
     int TuikaJukugos = 0;
     std::vector<std::string> TuikaJukugo, TuikaImi, TuikaYomi;  // UTF-8
     std::vector<std::string> TuikaSpeakMoji;                     // code page 932 bytes
-    std::vector<bool> TuikaShutudaiSumi;
-    int TuikaShutudaiSumiCount = 0;
-    std::array<int, kSlots> MondaiNo{};
 
-    // ---- Progress and scores ----
+    // ---- The game: where the player stands, and the board ----
+    Progress progress;
+    Board board;
     bool Title = false;
-    int Score = 0;
-    int TotalScore = 0;
-    int OldTotalScore = 0;
-    int HighScore = 0;
-    int Mode1HighScore = 0;
-    int GameMode = 0;
-    bool Clear = false;
-    bool Mode1_Clear = false;
-    bool GameOver = false;
-    bool GameClear = false;
-    bool ChangeHighScore = false;
-    int PadHitCount = 0;
-    bool HintHyoji = false;
 
     // ---- Board state ----
-    std::array<int, 5> UnVisibleBlockCount{};
     int ThinkingTimeCount = 0;
     uint32_t StartThinkingTime = 0;
     int OldThinkingTimeCount = 0;
-    int MovingBallNo = 0;
     bool GameSaving = false;
     bool GameModeSetting = false;
     bool GameLoading = false;
-    std::array<int, kSlots> UnVisibleMojiNo{};
-    int BallSeikaiMojiNo = 0;
-    int FirstBallSeikaiMojiNo = 0;
-    std::array<int, kBalls> BallMojiNo{};
-    std::array<int, kBlocks> SeikaiMojiNo{};
-    std::array<KindOfBlock, kBlocks> BlockKind{};
-    bool FirstBallDown = false;
-    int UpBlockHitCount = 0;
     TDataRec DataRec{};
 
     // ---- Settings and paths ----
@@ -252,9 +220,9 @@ public:
     const std::string& QuestionSpeakMoji(int q) const;
     // The missing character of slot s (UTF-8), and its whole idiom.
     std::string SlotCharacter(int s) const;
-    const std::string& SlotJukugo(int s) const { return QuestionJukugo(MondaiNo[s]); }
-    const std::string& SlotImi(int s) const { return QuestionImi(MondaiNo[s]); }
-    const std::string& SlotYomi(int s) const { return QuestionYomi(MondaiNo[s]); }
+    const std::string& SlotJukugo(int s) const { return QuestionJukugo(board.MondaiNo[s]); }
+    const std::string& SlotImi(int s) const { return QuestionImi(board.MondaiNo[s]); }
+    const std::string& SlotYomi(int s) const { return QuestionYomi(board.MondaiNo[s]); }
 
     // ---- Set-up (deal.cpp) ----
     void SetUpStage();

@@ -233,8 +233,8 @@ TEST(UserFiles, QuestionFilesInUtf8OrCodePage932GiveTheSameQuestions) {
 TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
     FaultGame g;
     g.PlayABoard();
-    g.f().HighScore = 54321;
-    g.f().GameClear = true;
+    g.f().progress.HighScore = 54321;
+    g.f().progress.GameClear = true;
     g.MinimiseAndSave();
     std::string good = *FileBytes(g.DataFile("newrecord.dat"));
     TDataRec rec;
@@ -264,8 +264,8 @@ TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
         EXPECT_EQ(g.f().LblHighScore->Text, "HIGHSCORE:054321");
         EXPECT_FALSE(g.f().GameLoading) << "an unusable board is not offered";
         EXPECT_EQ(g.Message(), Msg::Start);
-        EXPECT_EQ(std::count(g.f().ShutudaiSumi.begin(), g.f().ShutudaiSumi.end(), true), marks);
-        EXPECT_EQ(g.f().ShutudaiSumiCount, marks);
+        EXPECT_EQ(std::count(g.f().progress.ShutudaiSumi.begin(), g.f().progress.ShutudaiSumi.end(), true), marks);
+        EXPECT_EQ(g.f().progress.ShutudaiSumiCount, marks);
 
         g.PlayABoard();
         g.MinimiseAndSave();
@@ -330,7 +330,7 @@ TEST(UserFiles, FilesThatCannotBeReadAreNeverReplaced) {
             EXPECT_TRUE(g.f().IsMusic) << "an unreadable settings file gives the defaults";
             g.PlayABoard();
             if (std::string(c.file) == "record2.dat") {
-                g.f().Mode1HighScore = 12;
+                g.f().progress.Mode1HighScore = 12;
                 g.f().WriteStrokeRecord();
             } else {
                 g.MinimiseAndSave();
@@ -428,7 +428,7 @@ TEST(UserFiles, TemporaryFilesFollowNothingKeepPermissionsAndDoNotOutliveACrash)
 
     g.PlayABoard();
     g.MinimiseAndSave();
-    g.f().Mode1HighScore = 12;
+    g.f().progress.Mode1HighScore = 12;
     g.f().WriteStrokeRecord();
     ASSERT_NE(g.Message(), Msg::SaveFailed);
     EXPECT_EQ(FileBytes(victim), "not the game's");
@@ -438,7 +438,7 @@ TEST(UserFiles, TemporaryFilesFollowNothingKeepPermissionsAndDoNotOutliveACrash)
     g.ComeBack();
     g.Play(1000);
     g.MinimiseAndSave();
-    g.f().Mode1HighScore = 11;
+    g.f().progress.Mode1HighScore = 11;
     g.f().WriteStrokeRecord();
     for (const char* f : {"newrecord.dat", "Settei.ini", "record2.dat"})
         EXPECT_EQ(KindOf(g.DataFile(f)).substr(KindOf(g.DataFile(f)).find("mode")), "mode 384") << f;  // 0600

@@ -20,20 +20,20 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     bool lostOnPurpose = false;
     int accidentalLosses = 0;
     int answered = 0;
-    for (int board = 0; board < 80 && !g.GameClear; ++board) {
+    for (int board = 0; board < 80 && !g.progress.GameClear; ++board) {
         fx.Key(VK_SHIFT_KEY);
-        const int q = g.MondaiCount;
+        const int q = g.progress.MondaiCount;
         SCOPED_TRACE("question " + std::to_string(q));
         ASSERT_EQ(g.LblMondaiCount->Text, "第" + std::to_string(q) + "問");
-        ASSERT_EQ(g.Stage, (q - 1) / 10 + 1);
-        ASSERT_EQ(g.LblPadHitCount->Text, ZeroPad(g.Stage * 15, 3));
+        ASSERT_EQ(g.progress.Stage, (q - 1) / 10 + 1);
+        ASSERT_EQ(g.LblPadHitCount->Text, ZeroPad(g.progress.Stage * 15, 3));
         if (q % 10 == 1) {
-            EXPECT_EQ(g.Fill.Path(), fx.programFolder + "Data/haikei" + std::to_string(g.Stage) + ".jpg");
-            EXPECT_EQ(g.TotalScore, stageCheckpoint);
+            EXPECT_EQ(g.Fill.Path(), fx.programFolder + "Data/haikei" + std::to_string(g.progress.Stage) + ".jpg");
+            EXPECT_EQ(g.progress.TotalScore, stageCheckpoint);
         }
-        EXPECT_EQ(g.ImgBlock[16]->Visible, g.Stage >= 2);
-        EXPECT_EQ(g.ImgBlock[32]->Visible, g.Stage >= 3);
-        const int totalBefore = g.TotalScore;
+        EXPECT_EQ(g.ImgBlock[16]->Visible, g.progress.Stage >= 2);
+        EXPECT_EQ(g.ImgBlock[32]->Visible, g.progress.Stage >= 3);
+        const int totalBefore = g.progress.TotalScore;
 
         const bool loseThisOne = q == 15 && !lostOnPurpose;
         if (loseThisOne) {
@@ -41,31 +41,31 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
             lostOnPurpose = true;
             fx.Run(5050);
             g.ImgPad->Position.X = 2000;
-            ASSERT_TRUE(fx.RunUntil([&] { return g.GameOver; }, 20000));
+            ASSERT_TRUE(fx.RunUntil([&] { return g.progress.GameOver; }, 20000));
         } else {
             fx.Run(5050);
-            ASSERT_TRUE(fx.PlayUntil([&] { return g.Clear || g.GameOver; }, 300000));
+            ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.Clear || g.progress.GameOver; }, 300000));
         }
-        if (g.GameOver) {
+        if (g.progress.GameOver) {
             if (!loseThisOne) ++accidentalLosses;
-            EXPECT_EQ(g.LblMsg->Text, ScoreLostMessage(g.Stage));
+            EXPECT_EQ(g.LblMsg->Text, ScoreLostMessage(g.progress.Stage));
             continue;  // the next [Shift] goes back to the stage's first question
         }
         ++answered;
-        EXPECT_GT(g.Score, 0);
-        EXPECT_EQ(g.TotalScore, totalBefore + g.Score);
+        EXPECT_GT(g.progress.Score, 0);
+        EXPECT_EQ(g.progress.TotalScore, totalBefore + g.progress.Score);
         // [Shift] waits until the points have landed.
         fx.Run(1000);
         fx.Key(VK_SHIFT_KEY);
-        EXPECT_EQ(g.MondaiCount, q);
+        EXPECT_EQ(g.progress.MondaiCount, q);
         fx.Run(2100);
-        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:" + ZeroPad(g.TotalScore, 6));
-        if (q % 10 == 0 && q < 30) stageCheckpoint = g.TotalScore;
-        if (q == 30) { EXPECT_TRUE(g.GameClear); }
+        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:" + ZeroPad(g.progress.TotalScore, 6));
+        if (q % 10 == 0 && q < 30) stageCheckpoint = g.progress.TotalScore;
+        if (q == 30) { EXPECT_TRUE(g.progress.GameClear); }
     }
-    ASSERT_TRUE(g.GameClear);
+    ASSERT_TRUE(g.progress.GameClear);
     EXPECT_TRUE(lostOnPurpose);
-    EXPECT_EQ(g.MondaiCount, 30);
+    EXPECT_EQ(g.progress.MondaiCount, 30);
 
     // The title has zoomed open: final message, speech, parade.
     fx.Run(1100);
@@ -75,12 +75,12 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     EXPECT_EQ(g.MediaPlayer1->State(), TMPState::Playing);
     ASSERT_FALSE(fx.speech.said.empty());
     EXPECT_EQ(fx.speech.said.back().text,
-              g.ChangeHighScore ? "やったね、しんき'ろく。おめでとお。" : "やったね。おめでとお。");
+              g.progress.ChangeHighScore ? "やったね、しんき'ろく。おめでとお。" : "やったね。おめでとお。");
 
     // The next [Shift] begins a new game.
     fx.Key(VK_SHIFT_KEY);
-    EXPECT_EQ(g.MondaiCount, 1);
-    EXPECT_EQ(g.TotalScore, 0);
+    EXPECT_EQ(g.progress.MondaiCount, 1);
+    EXPECT_EQ(g.progress.TotalScore, 0);
 
     const double realSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - realStart).count();

@@ -463,11 +463,11 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     EXPECT_EQ(g.QuestionYomi(170), "いっかくせんきん");
     EXPECT_EQ(g.QuestionImi(170), "大もうけ");
     EXPECT_EQ(g.QuestionSpeakMoji(170), *Utf8ToCp932("いっかくせんきん"));
-    EXPECT_EQ(g.TuikaShutudaiSumi, std::vector<bool>{false});
+    EXPECT_EQ(g.progress.TuikaShutudaiSumi, std::vector<bool>{false});
     EXPECT_EQ(g.QuestionJukugo(171), "");
 
-    g.MondaiNo = {170, 0, 141, 999};
-    g.UnVisibleMojiNo = {2, 0, 3, 1};
+    g.board.MondaiNo = {170, 0, 141, 999};
+    g.board.UnVisibleMojiNo = {2, 0, 3, 1};
     EXPECT_EQ(g.SlotCharacter(0), "千");
     EXPECT_EQ(g.SlotCharacter(1), "挙");
     EXPECT_EQ(g.SlotCharacter(2), "々");

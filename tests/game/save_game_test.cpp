@@ -24,13 +24,13 @@ using game_test::ProgramRun;
 // Question 11 (stage 2) dealt and its countdown over: ball 0 has been released.
 void StartStageTwoQuestion(ProgramRun& run) {
     TForm1& g = run.f();
-    g.GameClear = false;
-    g.Clear = true;
-    g.MondaiCount = 10;
+    g.progress.GameClear = false;
+    g.progress.Clear = true;
+    g.progress.MondaiCount = 10;
     run.Shift();
     run.app.RunFor(5050);
-    ASSERT_EQ(g.MovingBallNo, 0);
-    ASSERT_EQ(g.Stage, 2);
+    ASSERT_EQ(g.board.MovingBallNo, 0);
+    ASSERT_EQ(g.progress.Stage, 2);
 }
 
 TDataRec RecordOnDisk(const Folders& folders) {
@@ -77,7 +77,7 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
             blockX[i] = g.ImgBlock[i]->Position.X;
             blockVisible[i] = g.ImgBlock[i]->Visible;
         }
-        for (int k = 0; k < 4; ++k) mondai[k] = g.MondaiNo[k];
+        for (int k = 0; k < 4; ++k) mondai[k] = g.board.MondaiNo[k];
         const TDataRec rec = RecordOnDisk(folders);
         EXPECT_EQ(rec.ScreenX, 800);
         EXPECT_EQ(rec.ScreenY, 600);
@@ -101,10 +101,10 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
     EXPECT_FALSE(g.Title);
     EXPECT_TRUE(g.Pause);
     EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
-    EXPECT_EQ(g.Stage, 2);
-    EXPECT_EQ(g.MondaiCount, 11);
+    EXPECT_EQ(g.progress.Stage, 2);
+    EXPECT_EQ(g.progress.MondaiCount, 11);
     EXPECT_EQ(g.LblMondaiCount->Text, "第11問");
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(g.MondaiNo[k], mondai[k]);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(g.board.MondaiNo[k], mondai[k]);
     for (int i = 0; i < kBlocks; ++i) {
         EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.X, blockX[i] * 2) << "block " << i;
         EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.Y, createdBlockY[i]) << "block " << i;
@@ -128,7 +128,7 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
     EXPECT_FLOAT_EQ(g.ImgStone[5]->Position.Y, g.ImgBlock[5]->Position.Y);
     // The top row shows the idioms with the gaps empty.
     for (int c = 0; c < 16; ++c) {
-        const bool gap = g.UnVisibleMojiNo[c / 4] == c % 4;
+        const bool gap = g.board.UnVisibleMojiNo[c / 4] == c % 4;
         EXPECT_EQ(g.TextBlockMoji[c]->Text.empty(), gap) << "column " << c;
     }
     EXPECT_FALSE(g.TextBallMoji[0]->Text.empty());
@@ -158,7 +158,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
         g.TuikaImi.push_back("意味");
         g.TuikaYomi.push_back("よみ");
         g.TuikaSpeakMoji.push_back(speech);
-        g.TuikaShutudaiSumi.push_back(false);
+        g.progress.TuikaShutudaiSumi.push_back(false);
         g.TuikaJukugos += 1;
     };
     std::string recordBytes, settingsBytes;
@@ -169,14 +169,14 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
         addQuestion(g, "温故知新", "");
         addQuestion(g, "日進月歩", "");
         addQuestion(g, "一期一会", speak);
-        g.MondaiNo[1] = 172;
+        g.board.MondaiNo[1] = 172;
         g.SaveGame();
         recordBytes = ReadBytes(folders.Data("newrecord.dat"));
         settingsBytes = ReadBytes(folders.Data("Settei.ini"));
         EXPECT_NE(settingsBytes.find("[Mondai1]\r\nJukugo=" + *Utf8ToCp932("一期一会")), std::string::npos);
 
         // The stroke challenge changes the settings only.
-        g.GameMode = 1;
+        g.progress.GameMode = 1;
         g.IsMusic = false;
         g.SaveGame();
         EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
@@ -192,16 +192,16 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     });
     TForm1& g = b.f();
     ASSERT_TRUE(g.GameLoading);
-    const int dealtBefore = g.TuikaShutudaiSumiCount;
+    const int dealtBefore = g.progress.TuikaShutudaiSumiCount;
     b.Char(u'y');
-    EXPECT_EQ(g.MondaiNo[1], 172);
+    EXPECT_EQ(g.board.MondaiNo[1], 172);
     ASSERT_EQ(g.TuikaJukugos, 3);
     EXPECT_EQ(g.TuikaJukugo[2], "一期一会");
     EXPECT_EQ(g.TuikaSpeakMoji[2], speak);
-    EXPECT_TRUE(g.TuikaShutudaiSumi[2]);
-    EXPECT_EQ(g.TuikaShutudaiSumiCount, dealtBefore + 1);
+    EXPECT_TRUE(g.progress.TuikaShutudaiSumi[2]);
+    EXPECT_EQ(g.progress.TuikaShutudaiSumiCount, dealtBefore + 1);
     for (int p = 0; p < 4; ++p) {
-        if (g.UnVisibleMojiNo[1] == p) continue;
+        if (g.board.UnVisibleMojiNo[1] == p) continue;
         EXPECT_EQ(g.TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
     }
 }
@@ -215,7 +215,7 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
     {
         ProgramRun a(source.program, source.documents, 800, 600);
         StartStageTwoQuestion(a);
-        a.f().HighScore = 23450;
+        a.f().progress.HighScore = 23450;
         a.f().SaveGame();
         good = RecordOnDisk(source);
     }
@@ -275,16 +275,16 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         bool gameClearAfterCreate = false;
         int marks = -1, markCount = -2;
         ProgramRun run(folders.program, folders.documents, 800, 600, [&](TForm1& g) {
-            gameClearAfterCreate = g.GameClear;
-            marks = static_cast<int>(std::count(g.ShutudaiSumi.begin(), g.ShutudaiSumi.end(), true));
-            markCount = g.ShutudaiSumiCount;
+            gameClearAfterCreate = g.progress.GameClear;
+            marks = static_cast<int>(std::count(g.progress.ShutudaiSumi.begin(), g.progress.ShutudaiSumi.end(), true));
+            markCount = g.progress.ShutudaiSumiCount;
         });
         TForm1& g = run.f();
         EXPECT_EQ(g.GameLoading, c.resumable);
         EXPECT_EQ(gameClearAfterCreate, !c.resumable);
         EXPECT_EQ(markCount, marks) << "the deal relies on the count matching the marks";
         EXPECT_EQ(marks, c.marks);
-        EXPECT_EQ(g.HighScore, c.highScore);
+        EXPECT_EQ(g.progress.HighScore, c.highScore);
         EXPECT_EQ(g.LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
         EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
         EXPECT_EQ(g.LblMode1HighScore->Text, c.strokeLabel);
@@ -292,14 +292,14 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         EXPECT_FALSE(g.ImgSoundStop->Visible);
 
         // [Y] on the title loads whatever was read at start-up, if it can be used.
-        const int stageBefore = g.Stage;
+        const int stageBefore = g.progress.Stage;
         run.Char(u'y');
         if (!c.boardUsable) {
             EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
-            EXPECT_EQ(g.Stage, stageBefore);
+            EXPECT_EQ(g.progress.Stage, stageBefore);
             EXPECT_TRUE(g.Title);
         } else {
-            EXPECT_EQ(g.Stage, 2);
+            EXPECT_EQ(g.progress.Stage, 2);
             EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ContinuedPaused : Msg::ContinuedOver);
         }
         // The files stay as they were.
@@ -338,7 +338,7 @@ TEST(SaveGame, FailedWrites) {
                                 },
                                 WriteFailurePoint::Open});
         g.LblMsg->Visible = false;
-        g.TotalScore += 100;  // something a successful save would have written
+        g.progress.TotalScore += 100;  // something a successful save would have written
         g.IsMusic = !g.IsMusic;
         g.SaveGame();
         EXPECT_TRUE(g.LblMsg->Visible);
@@ -347,25 +347,25 @@ TEST(SaveGame, FailedWrites) {
         if (recordBlocked) {
             EXPECT_TRUE(ReadBytes(folders.Data("newrecord.dat")) == record) << "the old record is kept";
         } else {
-            EXPECT_EQ(RecordOnDisk(folders).TotalScore, g.TotalScore);
+            EXPECT_EQ(RecordOnDisk(folders).TotalScore, g.progress.TotalScore);
         }
         ClearWriteFaultInjection();
     }
 
     // The stroke record: written when it can be, reported when not.
-    g.Mode1HighScore = 11;
+    g.progress.Mode1HighScore = 11;
     g.WriteStrokeRecord();
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
     SetWriteFaultInjection({[&folders](const std::string& path) { return path == folders.Data("record2.dat"); },
                             WriteFailurePoint::Write});
     g.LblMsg->Visible = false;
-    g.Mode1HighScore = 9;
+    g.progress.Mode1HighScore = 9;
     g.WriteStrokeRecord();
     ClearWriteFaultInjection();
     EXPECT_TRUE(g.LblMsg->Visible);
     EXPECT_EQ(g.LblMsg->Text, "最小打数の保存に失敗しました。");
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
-    EXPECT_EQ(g.Mode1HighScore, 9);
+    EXPECT_EQ(g.progress.Mode1HighScore, 9);
 }
 
 // Back from the stroke challenge, [Y] reads the file again rather than the copy
@@ -377,9 +377,9 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     TForm1& g = run.f();
     auto toStrokeAndBack = [&] {
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});  // saves the score challenge
-        ASSERT_EQ(g.GameMode, 1);
+        ASSERT_EQ(g.progress.GameMode, 1);
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});
-        ASSERT_EQ(g.GameMode, 0);
+        ASSERT_EQ(g.progress.GameMode, 0);
         ASSERT_TRUE(g.GameLoading);
         ASSERT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
     };
@@ -389,7 +389,7 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     rec.TotalScore = 4321;
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
     run.Char(u'y');
-    EXPECT_EQ(g.TotalScore, 4321);
+    EXPECT_EQ(g.progress.TotalScore, 4321);
     EXPECT_EQ(g.LblTotalScore->Text, "SCORE:004321");
     EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
 
@@ -397,9 +397,9 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     rec = RecordOnDisk(folders);
     rec.Block[40].BlockKind = 99;
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
-    const KindOfBlock kindBefore = g.BlockKind[40];
+    const KindOfBlock kindBefore = g.board.BlockKind[40];
     run.Char(u'y');
     EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
-    EXPECT_EQ(g.BlockKind[40], kindBefore);
-    EXPECT_EQ(g.TotalScore, 4321);
+    EXPECT_EQ(g.board.BlockKind[40], kindBefore);
+    EXPECT_EQ(g.progress.TotalScore, 4321);
 }

@@ -56,8 +56,8 @@ TEST(StartUpTest, FirstStartOnANewAccount) {
     EXPECT_FALSE(f.LblMode1HighScore->Visible);
     EXPECT_TRUE(f.Title);
     EXPECT_FALSE(f.GameLoading);
-    EXPECT_FALSE(f.GameClear);  // cleared again by the first set-up
-    EXPECT_EQ(f.Stage, 1);
+    EXPECT_FALSE(f.progress.GameClear);  // cleared again by the first set-up
+    EXPECT_EQ(f.progress.Stage, 1);
     EXPECT_EQ(f.LblTotalScore->Text, "SCORE:000000");
     EXPECT_EQ(f.LblMondaiCount->Text, "第1問");
     EXPECT_TRUE(f.IsMusic);
@@ -98,10 +98,10 @@ TEST(StartUpTest, BallsBeforeTheFirstSetUpStandBelowRowTwo) {
 // Sets up and deals the question that follows `previous` with the given outcome flags.
 void DealQuestion(GameFixture& fx, int previous) {
     TForm1& f = fx.f();
-    f.MondaiCount = previous;
-    f.Stage = (previous - 1) / 10 + 1;
-    f.Clear = true;
-    f.MovingBallNo = -1;
+    f.progress.MondaiCount = previous;
+    f.progress.Stage = (previous - 1) / 10 + 1;
+    f.progress.Clear = true;
+    f.board.MovingBallNo = -1;
     f.ThinkingTimeCount = -1;
     fx.Key(VK_SHIFT_KEY);
 }
@@ -122,7 +122,7 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
         GameFixture fx;
         TForm1& f = fx.f();
         DealQuestion(fx, c.previous);
-        EXPECT_EQ(f.Stage, c.stage);
+        EXPECT_EQ(f.progress.Stage, c.stage);
         EXPECT_EQ(f.LblMondaiCount->Text, c.label);
         EXPECT_EQ(f.LblPadHitCount->Text, c.allowance);
         EXPECT_NE(f.Fill.Path().find(c.background), std::string::npos) << f.Fill.Path();
@@ -140,23 +140,23 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
             int special = 0, gold = 0;
             for (int col = 0; col < 16; ++col) {
                 const int i = r * 16 + col;
-                if (f.SeikaiMojiNo[i] < 0) {
-                    EXPECT_TRUE(f.BlockKind[i] == KindOfBlock::Stone || f.BlockKind[i] == KindOfBlock::Wood);
+                if (f.board.SeikaiMojiNo[i] < 0) {
+                    EXPECT_TRUE(f.board.BlockKind[i] == KindOfBlock::Stone || f.board.BlockKind[i] == KindOfBlock::Wood);
                     continue;
                 }
                 ++special;
-                if (f.BlockKind[i] == KindOfBlock::Gold) {
+                if (f.board.BlockKind[i] == KindOfBlock::Gold) {
                     ++gold;
-                    EXPECT_EQ(f.SeikaiMojiNo[i], f.FirstBallSeikaiMojiNo);
+                    EXPECT_EQ(f.board.SeikaiMojiNo[i], f.board.FirstBallSeikaiMojiNo);
                 }
             }
             EXPECT_EQ(special, 4);
             EXPECT_EQ(gold, 1);
         }
-        for (int i = 0; i < 16; ++i) EXPECT_EQ(f.SeikaiMojiNo[i], -1);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(f.board.SeikaiMojiNo[i], -1);
 
         // Three balls carry the target's missing character; the gaps are empty.
-        const std::string ch = f.SlotCharacter(f.BallSeikaiMojiNo);
+        const std::string ch = f.SlotCharacter(f.board.BallSeikaiMojiNo);
         for (int b = 0; b < 3; ++b) {
             EXPECT_EQ(f.TextBallMoji[b]->Text, ch);
             EXPECT_TRUE(f.TextBallMoji[b]->Visible);
@@ -164,7 +164,7 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
         EXPECT_FALSE(f.ImgBall[3]->Visible);
         EXPECT_EQ(f.LblKaitoMoji->Text, ch);
         EXPECT_EQ(f.FloatAniKaitoMoji->Running(), c.stage >= 2);
-        for (int s = 0; s < 4; ++s) EXPECT_TRUE(f.TextBlockMoji[s * 4 + f.UnVisibleMojiNo[s]]->Text.empty());
+        for (int s = 0; s < 4; ++s) EXPECT_TRUE(f.TextBlockMoji[s * 4 + f.board.UnVisibleMojiNo[s]]->Text.empty());
         // The four hidden characters differ pairwise.
         for (int s = 0; s < 4; ++s)
             for (int t = s + 1; t < 4; ++t) EXPECT_NE(f.SlotCharacter(s), f.SlotCharacter(t));
@@ -175,19 +175,19 @@ TEST(DealTest, StrokeChallengeGivesFourBallsFourCharacters) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Key(VK_MENU_KEY);
-    ASSERT_EQ(f.GameMode, 1);
+    ASSERT_EQ(f.progress.GameMode, 1);
     fx.Key(VK_SHIFT_KEY);
-    EXPECT_EQ(f.Stage, 3);
+    EXPECT_EQ(f.progress.Stage, 3);
     EXPECT_EQ(f.LblPadHitCount->Text, "000");
     EXPECT_TRUE(f.LblImi->Visible);
-    std::vector<int> slots(f.BallMojiNo.begin(), f.BallMojiNo.end());
+    std::vector<int> slots(f.board.BallMojiNo.begin(), f.board.BallMojiNo.end());
     std::sort(slots.begin(), slots.end());
     EXPECT_EQ(slots, (std::vector<int>{0, 1, 2, 3}));
     for (int b = 0; b < 4; ++b) {
         EXPECT_TRUE(f.ImgBall[b]->Visible);
-        EXPECT_EQ(f.TextBallMoji[b]->Text, f.SlotCharacter(f.BallMojiNo[b]));
+        EXPECT_EQ(f.TextBallMoji[b]->Text, f.SlotCharacter(f.board.BallMojiNo[b]));
     }
-    for (int i = 16; i < 48; ++i) EXPECT_NE(f.BlockKind[i], KindOfBlock::Gold);
+    for (int i = 16; i < 48; ++i) EXPECT_NE(f.board.BlockKind[i], KindOfBlock::Gold);
 }
 
 TEST(DealTest, PoolResetsAfterThe42ndDeal) {
@@ -196,9 +196,9 @@ TEST(DealTest, PoolResetsAfterThe42ndDeal) {
     for (int deal = 1; deal <= 43; ++deal) {
         f.SetUpStage();
         f.DealQuestions();
-        if (deal == 41) { EXPECT_EQ(f.ShutudaiSumiCount, 164); }
-        if (deal == 42) { EXPECT_EQ(f.ShutudaiSumiCount, 0); }
-        if (deal == 43) { EXPECT_EQ(f.ShutudaiSumiCount, 4); }
+        if (deal == 41) { EXPECT_EQ(f.progress.ShutudaiSumiCount, 164); }
+        if (deal == 42) { EXPECT_EQ(f.progress.ShutudaiSumiCount, 0); }
+        if (deal == 43) { EXPECT_EQ(f.progress.ShutudaiSumiCount, 4); }
     }
 }
 
@@ -206,12 +206,12 @@ TEST(DealTest, TooFewUndealtQuestionsAtTheStartResetThePoolFirst) {
     GameFixture fx;
     TForm1& f = fx.f();
     // Marks restored from a saved game can leave fewer than four questions.
-    f.ShutudaiSumi.fill(true);
-    f.ShutudaiSumi[3] = false;
-    f.ShutudaiSumiCount = 169;
+    f.progress.ShutudaiSumi.fill(true);
+    f.progress.ShutudaiSumi[3] = false;
+    f.progress.ShutudaiSumiCount = 169;
     f.SetUpStage();
     f.DealQuestions();  // must not loop for ever
-    EXPECT_EQ(f.ShutudaiSumiCount, 4);
+    EXPECT_EQ(f.progress.ShutudaiSumiCount, 4);
 }
 
 TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
@@ -224,7 +224,7 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     f.TuikaImi = {"テスト"};
     f.TuikaYomi = {"さんさんさんさん"};
     f.TuikaSpeakMoji = {""};
-    f.TuikaShutudaiSumi = {false};
+    f.progress.TuikaShutudaiSumi = {false};
     f.SetUpStage();
     fx.random.Clear();
     fx.random.Push(147);  // slot 0: 三々五々
@@ -232,8 +232,8 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     fx.random.Push(170);  // slot 1: 三三三三, no admissible gap
     fx.random.Push(5);    // another question for slot 1
     f.DealQuestions();
-    EXPECT_EQ(f.MondaiNo[0], 147);
-    EXPECT_EQ(f.MondaiNo[1], 5);
+    EXPECT_EQ(f.board.MondaiNo[0], 147);
+    EXPECT_EQ(f.board.MondaiNo[1], 5);
     for (int s = 0; s < 4; ++s)
         for (int t = s + 1; t < 4; ++t) EXPECT_NE(f.SlotCharacter(s), f.SlotCharacter(t));
 }
@@ -243,15 +243,15 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     TForm1& f = fx.f();
     // Only four questions are left undealt, one of which can take no gap next to
     // slot 0's: it is replaced, and the pool runs out before slot 3.
-    f.ShutudaiSumi.fill(true);
-    f.ShutudaiSumiCount = kBuiltInQuestions;
+    f.progress.ShutudaiSumi.fill(true);
+    f.progress.ShutudaiSumiCount = kBuiltInQuestions;
     f.TuikaJukugos = 4;
     f.TuikaJukugo = {"一二三四", "一一一一", "五六七八", "九十百千"};
     f.TuikaImi = {"い", "ろ", "は", "に"};
     f.TuikaYomi = {"い", "ろ", "は", "に"};
     f.TuikaSpeakMoji = {"", "", "", ""};
-    f.TuikaShutudaiSumi = {false, false, false, false};
-    f.TuikaShutudaiSumiCount = 0;
+    f.progress.TuikaShutudaiSumi = {false, false, false, false};
+    f.progress.TuikaShutudaiSumiCount = 0;
     f.SetUpStage();
     fx.random.Clear();
     for (int v : {170, 0,        // slot 0: 一二三四, gap on 一
@@ -264,10 +264,10 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     f.DealQuestions();
     for (int s = 0; s < 4; ++s)
         for (int t = s + 1; t < 4; ++t) {
-            EXPECT_NE(f.MondaiNo[s], f.MondaiNo[t]) << "slots " << s << " and " << t;
+            EXPECT_NE(f.board.MondaiNo[s], f.board.MondaiNo[t]) << "slots " << s << " and " << t;
             EXPECT_NE(f.SlotJukugo(s), f.SlotJukugo(t)) << "slots " << s << " and " << t;
         }
-    EXPECT_EQ(f.MondaiNo[3], 5);
+    EXPECT_EQ(f.board.MondaiNo[3], 5);
 }
 
 }  // namespace

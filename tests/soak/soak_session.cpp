@@ -100,7 +100,7 @@ void SoakSession::RestartProgram() {
 void SoakSession::CountBoard() {
     const TForm1& game = g_.f();
     ++totals_.boards;
-    if (game.Stage >= 1 && game.Stage <= 3) ++totals_.boardsByStage[game.GameMode][game.Stage];
+    if (game.progress.Stage >= 1 && game.progress.Stage <= 3) ++totals_.boardsByStage[game.progress.GameMode][game.progress.Stage];
 }
 
 void SoakSession::Note(const std::string& event) {
@@ -227,7 +227,7 @@ void SoakSession::Step() {
         if (Chance(4)) g_.input.RightButton = !g_.input.RightButton;
         if (Chance(3)) g_.input.Ctrl = !g_.input.Ctrl;
         // Idle boards get started soon; other commands come about once a second.
-        const bool idle = game.MovingBallNo == -1 && !game.CountdownRuns();
+        const bool idle = game.board.MovingBallNo == -1 && !game.CountdownRuns();
         if (idle && Chance(20)) {
             g_.steering = Chance(calm_ ? 980 : 700);
             Note("key 16 (idle)");

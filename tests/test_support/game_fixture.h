@@ -131,10 +131,10 @@ struct GameFixture {
     // A new board of the given challenge (0 score, 1 stroke) starting at the
     // given question, ball 0 released.
     void StartAt(int mode, int question) {
-        form->GameMode = mode;
-        form->GameClear = false;
-        form->Clear = true;  // the set-up counts on from the question before
-        form->MondaiCount = question - 1;
+        form->progress.GameMode = mode;
+        form->progress.GameClear = false;
+        form->progress.Clear = true;  // the set-up counts on from the question before
+        form->progress.MondaiCount = question - 1;
         StartQuestion();
     }
 
@@ -142,7 +142,7 @@ struct GameFixture {
     // going up, and runs the ball logic once.
     void HitBlockFromBelow(int i) {
         TForm1& g = *form;
-        const int b = g.MovingBallNo;
+        const int b = g.board.MovingBallNo;
         TImage* ball = g.ImgBall[b];
         TImage* block = g.ImgBlock[i];
         g.FloatAniBallX[b]->StopAtCurrent();
@@ -166,8 +166,8 @@ struct GameFixture {
     // when a falling stone would meet it.
     void MovePaddleUnderBall() {
         TForm1& g = *form;
-        if (g.MovingBallNo < 0 || !g.ImgPad->Visible) return;
-        const TImage* ball = g.ImgBall[g.MovingBallNo];
+        if (g.board.MovingBallNo < 0 || !g.ImgPad->Visible) return;
+        const TImage* ball = g.ImgBall[g.board.MovingBallNo];
         TImage* pad = g.ImgPad;
         const float ballCentre = ball->Position.X + ball->Width / 2;
         float centre = ballCentre;
@@ -210,9 +210,9 @@ struct GameFixture {
     }
 
     int TargetSlot() const {
-        return form->GameMode == 0 ? form->BallSeikaiMojiNo : form->BallMojiNo[form->MovingBallNo];
+        return form->progress.GameMode == 0 ? form->board.BallSeikaiMojiNo : form->board.BallMojiNo[form->board.MovingBallNo];
     }
-    int GapColumn(int slot) const { return slot * 4 + form->UnVisibleMojiNo[slot]; }
+    int GapColumn(int slot) const { return slot * 4 + form->board.UnVisibleMojiNo[slot]; }
 
 private:
     // Chooses the aim draws of a contact so that the ball flies at the aimed block
@@ -222,7 +222,7 @@ private:
     // to the generator.
     std::optional<int> SteerDraw(int n) {
         TForm1& g = *form;
-        const int b = g.MovingBallNo;
+        const int b = g.board.MovingBallNo;
         if (b < 0) return std::nullopt;
         TImage* ball = g.ImgBall[b];
         if (g.FloatAniBallX[b]->Running() || g.FloatAniBallY[b]->Running()) return std::nullopt;
@@ -230,7 +230,7 @@ private:
         const float x = ball->Position.X, y = ball->Position.Y;
         const int W = g.ClientWidth();
         const bool onPaddle = y == g.ImgPad->Position.Y - ball->Height - 5;
-        const bool firstLeg = onPaddle && g.FirstBallDown && n == W;
+        const bool firstLeg = onPaddle && g.board.FirstBallDown && n == W;
         const bool goesRight = x >= g.FloatAniBallX[b]->StartValue;
         const int rx = static_cast<int>(std::lrint(x));
         const bool aimRight = goesRight && n == W - rx + 100;
