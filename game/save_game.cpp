@@ -4,6 +4,7 @@
 // cannot use counts as unreadable, and every write is whole or not at all.
 #include <algorithm>
 
+#include "game/suspended_game.h"
 #include "game/tform1.h"
 #include "persistence/record_files.h"
 #include "persistence/settings_file.h"
@@ -90,8 +91,8 @@ void TForm1::SaveGame() {
 
     bool recordFailed = false;
     if (progress.GameMode == 0) {
-        RecordBoard(DataRec);
-        RecordProgress(DataRec);
+        CaptureBoardPlaces();
+        DataRec = ToRecord(board, progress, DataRec);
         if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
             recordFailed = true;
             SaveFailure = Msg::SaveFailed;
@@ -117,53 +118,16 @@ void TForm1::SaveGame() {
     }
 }
 
-// The questions, the blocks and the balls into the record.
-void TForm1::RecordBoard(TDataRec& r) const {
-    r.Stage = progress.Stage;
-    r.MondaiCount = progress.MondaiCount;
-    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = progress.ShutudaiSumi[q] ? 1 : 0;
-    r.ShutudaiSumiCount = progress.ShutudaiSumiCount;
-    for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = board.MondaiNo[k];
-    for (int i = 0; i < kBlocks; ++i) {
-        r.Block[i].X = ImgBlock[i]->Position.X;
-        r.Block[i].Visible = ImgBlock[i]->Visible ? 1 : 0;
-        r.Block[i].BlockKind = static_cast<int32_t>(board.BlockKind[i]);
-        r.Block[i].SeikaiMojiNo = board.SeikaiMojiNo[i];
-    }
-    for (int b = 0; b < kScoreChallengeBalls; ++b) {
-        r.Ball[b].X = ImgBall[b]->Position.X;
-        r.Ball[b].Y = ImgBall[b]->Position.Y;
-        r.Ball[b].StopX = FloatAniBallX[b]->StopValue;
-        r.Ball[b].StopY = FloatAniBallY[b]->StopValue;
-        r.Ball[b].Duration = FloatAniBallX[b]->Duration;
-        r.Ball[b].Visible = ImgBall[b]->Visible ? 1 : 0;
-    }
-    r.MovingBallNo = board.MovingBallNo;
-}
-
-// The state of the question, the stones, the scores and the window size into the record.
-void TForm1::RecordProgress(TDataRec& r) const {
-    for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = board.UnVisibleMojiNo[k];
-    r.BallSeikaiMojiNo = board.BallSeikaiMojiNo;
-    r.FirstBallSeikaiMojiNo = board.FirstBallSeikaiMojiNo;
-    r.PadHitCount = progress.PadHitCount;
-    r.UpBlockHitCount = board.UpBlockHitCount;
-    r.Clear = progress.Clear ? 1 : 0;
-    r.GameOver = progress.GameOver ? 1 : 0;
-    r.GameClear = progress.GameClear ? 1 : 0;
-    r.HintHyoji = progress.HintHyoji ? 1 : 0;
-    for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = board.UnVisibleBlockCount[n];
-    for (int i = 0; i < kBlocks; ++i) {
-        r.Stone[i].X = ImgStone[i]->Position.X;
-        r.Stone[i].Y = ImgStone[i]->Position.Y;
-        r.Stone[i].StopY = FloatAniStoneY[i]->StopValue;
-        r.Stone[i].Duration = FloatAniStoneY[i]->Duration;
-        r.Stone[i].Visible = ImgStone[i]->Visible ? 1 : 0;
-    }
-    r.Score = progress.Score;
-    r.TotalScore = progress.TotalScore;
-    r.OldTotalScore = progress.OldTotalScore;
-    r.HighScore = progress.HighScore;
+// Where the blocks, balls and stones stand, as the record keeps them.
+void TForm1::CaptureBoardPlaces() {
+    Board::Places& places = board.places;
+    for (int i = 0; i < kBlocks; ++i) places.blocks[i] = {ImgBlock[i]->Position.X, ImgBlock[i]->Visible};
+    for (int b = 0; b < kScoreChallengeBalls; ++b)
+        places.balls[b] = {ImgBall[b]->Position.X,       ImgBall[b]->Position.Y,   FloatAniBallX[b]->StopValue,
+                           FloatAniBallY[b]->StopValue, FloatAniBallX[b]->Duration, ImgBall[b]->Visible};
+    for (int i = 0; i < kBlocks; ++i)
+        places.stones[i] = {ImgStone[i]->Position.X, ImgStone[i]->Position.Y, FloatAniStoneY[i]->StopValue,
+                            FloatAniStoneY[i]->Duration, ImgStone[i]->Visible};
     // Closed while minimised, the client area may be empty: the positions
     // still belong to the size the scene was last laid out for.
     int w = ClientWidth(), h = ClientHeight();
@@ -171,8 +135,8 @@ void TForm1::RecordProgress(TDataRec& r) const {
         w = AlignedWidth > 0 ? static_cast<int>(AlignedWidth) : 800;
         h = AlignedHeight > 0 ? static_cast<int>(AlignedHeight) : 600;
     }
-    r.ScreenX = w;
-    r.ScreenY = h;
+    places.screenWidth = w;
+    places.screenHeight = h;
 }
 
 void TForm1::WriteStrokeRecord() {
@@ -198,17 +162,20 @@ void TForm1::LoadGame() {
     }
     DataRec = rec;
     ForgetBallPath();  // the balls are put where the record says, not moved there
-    // The record does not say whether the ball in play was on its first fall:
-    // its saved legs run on as they are (nothing left over from the board we leave).
-    board.FirstBallDown = false;
+    // The best score and the used-question marks stay as the game has them:
+    // they were taken from the file at start-up, even from a board it refused.
+    const Progress before = progress;
+    FromRecord(rec, board, progress);
+    progress.HighScore = before.HighScore;
+    progress.ShutudaiSumi = before.ShutudaiSumi;
+    progress.ShutudaiSumiCount = before.ShutudaiSumiCount;
 
     // Positions were saved for the window size of the time; they are scaled to this one.
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
     const float sy = static_cast<float>(ClientHeight()) / static_cast<float>(rec.ScreenY);
-    RestoreBoard(rec, sx);
-    RestoreBalls(rec, sx, sy);
-    RestoreProgress(rec);
-    RestoreStones(rec, sx, sy);
+    PlaceBlocks(sx);
+    PlaceBalls(sx, sy);
+    PlaceStones(sx, sy);
     if (texts) RestoreSavedQuestions(*texts);
     for (int i = 0; i < kBlocks; ++i)
         if (const char* picture = BlockPicture(board.BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
@@ -217,22 +184,16 @@ void TForm1::LoadGame() {
     ShowContinuedGame();
 }
 
-void TForm1::RestoreBoard(const TDataRec& rec, float sx) {
-    progress.Stage = rec.Stage;
-    progress.MondaiCount = rec.MondaiCount;
-    for (int k = 0; k < kSlots; ++k) board.MondaiNo[k] = rec.MondaiNo[k];
+void TForm1::PlaceBlocks(float sx) {
     for (int i = 0; i < kBlocks; ++i) {
-        ImgBlock[i]->Position.X = rec.Block[i].X * sx;
-        ImgBlock[i]->Visible = rec.Block[i].Visible != 0;
-        board.BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);  // checked by DataRecIsUsable
-        board.SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
+        ImgBlock[i]->Position.X = board.places.blocks[i].X * sx;
+        ImgBlock[i]->Visible = board.places.blocks[i].Visible;
     }
 }
 
-void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
-    board.MovingBallNo = rec.MovingBallNo;
+void TForm1::PlaceBalls(float sx, float sy) {
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
-        const TDataRecBall& saved = rec.Ball[b];
+        const BallPlace& saved = board.places.balls[b];
         // Anything still on the clock from the board we leave must not carry on
         // over the restored one; held, it stays put and fires nothing.
         if (FloatAniBallX[b]->Running()) FloatAniBallX[b]->Hold();
@@ -244,7 +205,7 @@ void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
         FloatAniBallY[b]->StopValue = inFlight ? saved.StopY * sy : 0;
         FloatAniBallX[b]->Duration = saved.Duration;
         FloatAniBallY[b]->Duration = saved.Duration;
-        ImgBall[b]->Visible = saved.Visible != 0;
+        ImgBall[b]->Visible = saved.Visible;
     }
     // The score challenge plays three balls; the fourth, left standing from the
     // start-up scene or a stroke challenge, would wait in the stack for nothing.
@@ -255,27 +216,11 @@ void TForm1::RestoreBalls(const TDataRec& rec, float sx, float sy) {
     }
 }
 
-void TForm1::RestoreProgress(const TDataRec& rec) {
-    for (int k = 0; k < kSlots; ++k) board.UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
-    board.BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
-    board.FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
-    progress.PadHitCount = rec.PadHitCount;
-    board.UpBlockHitCount = rec.UpBlockHitCount;
-    progress.Clear = rec.Clear != 0;
-    progress.GameOver = rec.GameOver != 0;
-    progress.GameClear = rec.GameClear != 0;
-    progress.HintHyoji = rec.HintHyoji != 0;
-    for (int n = 0; n < 5; ++n) board.UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
-    progress.Score = rec.Score;
-    progress.TotalScore = rec.TotalScore;
-    progress.OldTotalScore = rec.OldTotalScore;
-}
-
-void TForm1::RestoreStones(const TDataRec& rec, float sx, float sy) {
+void TForm1::PlaceStones(float sx, float sy) {
     for (int i = 0; i < kBlocks; ++i) {
-        const TDataRecStone& saved = rec.Stone[i];
+        const StonePlace& saved = board.places.stones[i];
         if (FloatAniStoneY[i]->Running()) FloatAniStoneY[i]->Hold();
-        ImgStone[i]->Visible = saved.Visible != 0;
+        ImgStone[i]->Visible = saved.Visible;
         if (ImgStone[i]->Visible) {
             // A falling stone goes on to the bottom of the window from where it was.
             ImgStone[i]->Position.X = saved.X * sx;

@@ -351,14 +351,13 @@ public:
     // settings (Settei.ini), and shows what they say.
     void ReadSavedFilesAtStartup();
     void SaveGame();
-    void RecordBoard(TDataRec& r) const;
-    void RecordProgress(TDataRec& r) const;
+    void CaptureBoardPlaces();  // the pictures' places into board.places
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     void LoadGame();
-    void RestoreBoard(const TDataRec& rec, float sx);
-    void RestoreBalls(const TDataRec& rec, float sx, float sy);
-    void RestoreProgress(const TDataRec& rec);
-    void RestoreStones(const TDataRec& rec, float sx, float sy);
+    // The pictures laid out from board.places, scaled from the saved window size.
+    void PlaceBlocks(float sx);
+    void PlaceBalls(float sx, float sy);
+    void PlaceStones(float sx, float sy);
     void RestoreSavedQuestions(const SavedBoardTexts& texts);
     void RestoreLabels();
     void RestoreCharacters();

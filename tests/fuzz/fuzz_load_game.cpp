@@ -1,74 +1,60 @@
-// A suspended game (newrecord.dat, with the board texts of Settei.ini) applied
-// through LoadGame: at start-up from the title screen, and over a running game
-// after the mode switch ([Alt] twice, [Y]). The game then plays on for a few
-// seconds with the paddle under the ball and the rows sliding. Nothing may crash
-// or index out of bounds, whatever the files hold.
+// A suspended game's record taken into a board and progress, without a window:
+// whatever the file holds, a record the game accepts gives a board whose every
+// index the game uses is in range, and it is written back exactly as it was read.
 //
-// Input: the first 3428 bytes are the record (a shorter input is a short file);
-// anything after them is Settei.ini.
+// Input: the first 3428 bytes are the record (a shorter input is zero-filled);
+// the first byte after it says which slots were saved with their texts (bit k:
+// slot k may name an additional question the list no longer has).
 #include <algorithm>
-#include <fstream>
-#include <string>
-#include <string_view>
+#include <cmath>
+#include <cstring>
 
-#include "game/question_table.h"
+#include "game/suspended_game.h"
 #include "persistence/record_files.h"
-#include "platform/text_codec.h"
 #include "tests/fuzz/fuzz_target.h"
-#include "tests/test_support/game_fixture.h"
 
 namespace {
 
-// Two additional questions, so the record may name questions 170 and 171.
-void WriteAdditionalQuestions(game_test::GameFixture& g) {
-    std::string text;
-    for (int i = 0; i < kAdditionalHeaderLines; ++i) text += "header\r\n";
-    text += "海千山千\r\nうみせんやません\r\n経験を積んでずる賢いこと\r\n";
-    text += "大器晩成\r\nたいきばんせい\r\n大人物は遅れて大成すること\r\n";
-    std::ofstream(g.DataFile("NewTuikamondai.txt"), std::ios::binary) << Utf8ToCp932(text).value();
-    g.f().LoadAdditionalQuestions();
-}
+constexpr int kQuestionsKnown = kBuiltInQuestions + 2;  // two additional questions
 
-void WriteSavedFiles(game_test::GameFixture& g, std::string_view bytes) {
-    const std::string_view record = bytes.substr(0, std::min(bytes.size(), kDataRecBytes));
-    std::ofstream(g.DataFile("newrecord.dat"), std::ios::binary | std::ios::trunc)
-        .write(record.data(), record.size());
-    const std::string_view settings = bytes.substr(record.size());
-    std::ofstream(g.DataFile("Settei.ini"), std::ios::binary | std::ios::trunc)
-        .write(settings.data(), settings.size());
-}
-
-// Resumes a paused board and plays on, the left button held for a while.
-void PlayOn(game_test::GameFixture& g, uint32_t ms) {
-    g.Char(u'a');
-    g.input.LeftButton = true;
-    g.Play(ms / 2);
-    g.input.LeftButton = false;
-    g.Play(ms / 2);
-}
+bool SameBytes(const TDataRec& a, const TDataRec& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 
 TM_FUZZ_TARGET(load_game) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    game_test::GameFixture g(false);
-    WriteAdditionalQuestions(g);
+    TDataRec rec{};
+    std::memcpy(&rec, data, std::min(size, sizeof rec));
+    const uint8_t textBits = size > sizeof rec ? data[sizeof rec] : 0;
+    std::array<bool, 4> savedWithTexts{};
+    for (int k = 0; k < 4; ++k) savedWithTexts[k] = (textBits >> k) & 1;
+    if (!DataRecIsUsable(rec, kQuestionsKnown, savedWithTexts)) return 0;
 
-    // At start-up: the record read from the title screen.
-    WriteSavedFiles(g, bytes);
-    g.f().ReadSavedFilesAtStartup();
-    g.Char(u'y');
-    PlayOn(g, 1000);
+    Board board;
+    Progress progress;
+    FromRecord(rec, board, progress);
 
-    // Over a running game: a board in play, saved by [Alt]; the file replaced
-    // behind the game's back; [Alt] again and [Y] read it.
-    if (g.f().board.MovingBallNo < 0 && !g.f().CountdownRuns()) g.Key(VK_SHIFT_KEY);
-    g.Run(5100);
-    g.Play(500);
-    g.Key(VK_MENU_KEY);
-    WriteSavedFiles(g, bytes);
-    g.Key(VK_MENU_KEY);
-    g.Char(u'y');
-    PlayOn(g, 2000);
+    FUZZ_CHECK(progress.Stage >= 1 && progress.Stage <= 3);
+    FUZZ_CHECK(progress.MondaiCount >= 1 && progress.MondaiCount <= kQuestionsPerGame);
+    FUZZ_CHECK(board.MovingBallNo >= -1 && board.MovingBallNo < kScoreChallengeBalls);
+    FUZZ_CHECK(board.BallSeikaiMojiNo >= 0 && board.BallSeikaiMojiNo < kSlots);
+    FUZZ_CHECK(board.FirstBallSeikaiMojiNo >= 0 && board.FirstBallSeikaiMojiNo < kSlots);
+    for (int k = 0; k < kSlots; ++k) {
+        FUZZ_CHECK(board.UnVisibleMojiNo[k] >= 0 && board.UnVisibleMojiNo[k] < 4);
+        FUZZ_CHECK(board.MondaiNo[k] >= 0);
+        FUZZ_CHECK(board.MondaiNo[k] < kQuestionsKnown || savedWithTexts[k]);
+    }
+    for (int i = 0; i < kBlocks; ++i) {
+        FUZZ_CHECK(BlockPicture(board.BlockKind[i]) != nullptr);
+        FUZZ_CHECK(board.SeikaiMojiNo[i] >= -1 && board.SeikaiMojiNo[i] < kSlots);
+        FUZZ_CHECK(std::isfinite(board.places.blocks[i].X) && std::isfinite(board.places.stones[i].Y));
+    }
+    for (int n : board.UnVisibleBlockCount) FUZZ_CHECK(n >= 0 && n <= kBlocksPerRow);
+    FUZZ_CHECK(board.places.screenWidth > 0 && board.places.screenHeight > 0);
+
+    // Written back over what was read, the record is the same bytes (the used-question
+    // marks as 0 or 1, which is all the game ever writes there).
+    TDataRec expected = rec;
+    for (uint8_t& used : expected.ShutudaiSumi) used = used != 0 ? 1 : 0;
+    FUZZ_CHECK(SameBytes(ToRecord(board, progress, rec), expected));
     return 0;
 }

@@ -153,7 +153,7 @@ void SoakSession::AfterSave() {
     lastSaved_ = RecordOf(bytes);
     haveSaved_ = true;
     if (!options_.keepRecordsIn.empty()) {
-        // Record and settings together: the input format of the load_game fuzz target.
+        // Record and settings together: the input format of the resume_play fuzz target.
         std::ofstream(options_.keepRecordsIn + "/seed" + std::to_string(seed_) + "_save" +
                           std::to_string(totals_.saves),
                       std::ios::binary)

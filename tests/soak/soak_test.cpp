@@ -2,7 +2,7 @@
 // tick. The CI run is short; a long run is one environment variable away:
 //   TERAMON_SOAK_GAMES=5000 TERAMON_SOAK_SECONDS=300 build/test_soak
 // TERAMON_SOAK_SEED moves the seeds; TERAMON_SOAK_KEEP_RECORDS=<folder> keeps
-// every checked save (record + settings, the load_game fuzz input format).
+// every checked save (record + settings, the resume_play fuzz input format).
 #include <gtest/gtest.h>
 
 #include <chrono>
