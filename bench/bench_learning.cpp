@@ -36,21 +36,18 @@ struct LargeRecordGame {
     LargeRecordGame() {
         TForm1& f = game.f();
         for (int i = 0; i < kAdditional; ++i) {
-            f.TuikaJukugo.push_back(MadeUpIdiom(i));
-            f.TuikaYomi.push_back("ついかもんだい" + std::to_string(i));
-            f.TuikaImi.push_back("追加した問題の意味、その" + std::to_string(i) + "。少し長めの説明文をつける");
-            f.TuikaSpeakMoji.push_back("");
+            f.questions.Append({MadeUpIdiom(i), "ついかもんだい" + std::to_string(i),
+                                "追加した問題の意味、その" + std::to_string(i) + "。少し長めの説明文をつける", ""});
             f.progress.TuikaShutudaiSumi.push_back(false);
         }
-        f.TuikaJukugos = kAdditional;
         game.services->calendar = &calendar;
         f.OpenLearningRecord();
         // Every idiom met: some right, some missed, due dates spread out.
         for (int q = 0; q < kBuiltInQuestions + kAdditional; ++q) {
             calendar.Set(AddDays("2026-10-01", q % 70));
-            f.Learning.Dealt(f.QuestionJukugo(q), f.QuestionYomi(q));
-            if (q % 3 == 0) f.Learning.Missed(f.QuestionJukugo(q), f.QuestionYomi(q));
-            if (q % 2 == 0) f.Learning.Right(f.QuestionJukugo(q), f.QuestionYomi(q));
+            f.Learning.Dealt(f.questions.At(q).Jukugo, f.questions.At(q).Yomi);
+            if (q % 3 == 0) f.Learning.Missed(f.questions.At(q).Jukugo, f.questions.At(q).Yomi);
+            if (q % 2 == 0) f.Learning.Right(f.questions.At(q).Jukugo, f.questions.At(q).Yomi);
         }
         calendar.Set("2026-12-10");
     }

@@ -270,8 +270,8 @@ bool TForm1::PaddleContact(int b) {
             const int s = board.BallMojiNo[b];
             progress.Clear = false;
             LblKaitoMoji->Text = SlotCharacter(s);
-            LblImi->Text = SlotImi(s);
-            LblYomi->Text = SlotYomi(s);
+            LblImi->Text = SlotQuestion(s).Imi;
+            LblYomi->Text = SlotQuestion(s).Yomi;
             LblYomi->Visible = false;
             FitAnswerLabels();
         }

@@ -159,8 +159,8 @@ void TForm1::DealQuestions() {
 
     LblPadHitCount->Text = progress.GameMode == 0 ? ZeroPad(progress.Stage * 15, 3) : ZeroPad(0, 3);
     const int q = progress.GameMode == 0 ? board.MondaiNo[board.BallSeikaiMojiNo] : board.MondaiNo[board.BallMojiNo[0]];
-    LblImi->Text = QuestionImi(q);
-    LblYomi->Text = QuestionYomi(q);
+    LblImi->Text = questions.At(q).Imi;
+    LblYomi->Text = questions.At(q).Yomi;
     FitAnswerLabels();
 
     StartCountdown();
@@ -169,7 +169,7 @@ void TForm1::DealQuestions() {
 }
 
 int TForm1::UndealtQuestions() const {
-    return kBuiltInQuestions + TuikaJukugos - (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount);
+    return questions.Count() - (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount);
 }
 
 void TForm1::ResetQuestionPool() {
@@ -198,14 +198,14 @@ void TForm1::DrawQuestions() {
     // have changed since: without four undealt questions the draw could never end.
     if (UndealtQuestions() < kSlots) ResetQuestionPool();
     for (int k = 0; k < kSlots; ++k) DrawSlot(k);
-    if (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount > TuikaJukugos + kBuiltInQuestions - 4) ResetQuestionPool();
+    if (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount > questions.TuikaJukugos() + kBuiltInQuestions - 4) ResetQuestionPool();
 }
 
 bool TForm1::HiddenCharacterClashes(int k, int p) const {
     // The same character hidden in an earlier slot would make two gaps alike.
-    const std::string ch = CharacterAt(QuestionJukugo(board.MondaiNo[k]), p);
+    const std::string ch = CharacterAt(questions.At(board.MondaiNo[k]).Jukugo, p);
     for (int j = 0; j < k; ++j)
-        if (ch == CharacterAt(QuestionJukugo(board.MondaiNo[j]), board.UnVisibleMojiNo[j])) return true;
+        if (ch == CharacterAt(questions.At(board.MondaiNo[j]).Jukugo, board.UnVisibleMojiNo[j])) return true;
     return false;
 }
 
@@ -226,7 +226,7 @@ void TForm1::DrawSlot(int k) {
 }
 
 int TForm1::DrawUndealtQuestion(int k) {
-    const int total = kBuiltInQuestions + TuikaJukugos;
+    const int total = questions.Count();
     int q = DueUndealtQuestion();
     if (q >= 0) {
         MarkDealt(q, true);
@@ -253,7 +253,7 @@ void TForm1::ShowTopRow() {
             TextBlockMoji[c]->Text.clear();
             ShadowText[c]->Enabled = false;
         } else {
-            TextBlockMoji[c]->Text = CharacterAt(SlotJukugo(k), p);
+            TextBlockMoji[c]->Text = CharacterAt(SlotQuestion(k).Jukugo, p);
             ShadowText[c]->Enabled = true;
         }
         TextBlockMoji[c]->Visible = true;

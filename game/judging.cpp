@@ -14,14 +14,14 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
 std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo[s]); }
 
 std::string TForm1::QuestionSpeechText(int q) {
-    std::string text = QuestionSpeakMoji(q);
-    if (text.empty()) text = Utf8ToCp932Lossy(QuestionYomi(q));
+    std::string text = questions.At(q).SpeakMoji;
+    if (text.empty()) text = Utf8ToCp932Lossy(questions.At(q).Yomi);
     // The meaning: a built-in one is said from its reviewed speech text; the
     // player's own is passed on as written (kanji and all), and the speech engine
     // reads it with its text analyser. Built-in speech texts already end in "。":
     // the doubled stop is kept as it is.
-    const std::string meaning = q >= 0 && q < kBuiltInQuestions ? ImiSpeakMoji[q]
-                                                                 : Utf8ToCp932Lossy(QuestionImi(q));
+    const std::string meaning = q >= 0 && q < kBuiltInQuestions ? questions.At(q).ImiSpeakMoji
+                                                                 : Utf8ToCp932Lossy(questions.At(q).Imi);
     return text + Utf8ToCp932Lossy("。") + meaning;
 }
 
@@ -42,7 +42,7 @@ void TForm1::CorrectAnswerScore(int c) {
     const int s = c / 4;
     progress.Clear = true;
     StopAllStoneFalls();
-    LblKaitoMoji->Text = SlotJukugo(s);
+    LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     ShowAnswerLabels();  // their texts were set when s became the target
 
     if (progress.MondaiCount == kQuestionsPerGame) {
@@ -98,8 +98,8 @@ void TForm1::CorrectAnswerStroke(int c) {
         PlayEffect("Data/Sound/seikai.wav", true);
         if (!lastBall) Speak(IdiomSpeechText(s), 100);
     }
-    LblKaitoMoji->Text = SlotJukugo(s);
-    LblYomi->Text = SlotYomi(s);
+    LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
+    LblYomi->Text = SlotQuestion(s).Yomi;
     LblYomi->Visible = true;
     FitAnswerLabels();
     BlankSpecialBlocks(s);
@@ -203,7 +203,7 @@ void TForm1::CharacterCopy(int r, int c) {
         }
     }
     LblKaitoMoji->Text = SlotCharacter(t);
-    LblImi->Text = SlotImi(t);
-    LblYomi->Text = SlotYomi(t);
+    LblImi->Text = SlotQuestion(t).Imi;
+    LblYomi->Text = SlotQuestion(t).Yomi;
     FitAnswerLabels();
 }

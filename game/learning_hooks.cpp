@@ -9,14 +9,14 @@ void TForm1::OpenLearningRecord() {
 }
 
 void TForm1::RecordDeal() {
-    for (int s = 0; s < kSlots; ++s) Learning.Dealt(SlotJukugo(s), SlotYomi(s));
+    for (int s = 0; s < kSlots; ++s) Learning.Dealt(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi);
 }
 
-void TForm1::RecordRight(int s) { Learning.Right(SlotJukugo(s), SlotYomi(s)); }
+void TForm1::RecordRight(int s) { Learning.Right(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi); }
 
-void TForm1::RecordMiss(int s) { Learning.Missed(SlotJukugo(s), SlotYomi(s)); }
+void TForm1::RecordMiss(int s) { Learning.Missed(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi); }
 
-void TForm1::RecordHint(int s) { Learning.Hinted(SlotJukugo(s), SlotYomi(s)); }
+void TForm1::RecordHint(int s) { Learning.Hinted(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi); }
 
 void TForm1::RecordFinishedGame(const char* mode, int result) { Learning.GameFinished(mode, result); }
 
@@ -28,15 +28,15 @@ void TForm1::LearningKey() {
 }
 
 std::vector<LearningQuestion> TForm1::LearningQuestions() const {
-    std::vector<LearningQuestion> questions;
-    questions.reserve(kBuiltInQuestions + TuikaJukugos);
-    for (int q = 0; q < kBuiltInQuestions + TuikaJukugos; ++q)
-        questions.push_back({QuestionJukugo(q), QuestionYomi(q), QuestionImi(q)});
-    return questions;
+    std::vector<LearningQuestion> shown;
+    shown.reserve(questions.Count());
+    for (int q = 0; q < questions.Count(); ++q)
+        shown.push_back({questions.At(q).Jukugo, questions.At(q).Yomi, questions.At(q).Imi});
+    return shown;
 }
 
 void TForm1::SpeakQuestion(int q) {
-    if (q >= 0 && q < kBuiltInQuestions + TuikaJukugos) Speak(QuestionSpeechText(q), 100);
+    if (questions.Has(q)) Speak(QuestionSpeechText(q), 100);
 }
 
 bool TForm1::SetReviewDeal(bool on) {

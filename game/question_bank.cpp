@@ -1,76 +1,47 @@
-// The question bank of the main window: the built-in table, the player's additional
-// questions, and the question-number rule every text lookup goes through.
+#include "game/question_bank.h"
+
 #include <algorithm>
 
-#include "game/question_table.h"
-#include "game/tform1.h"
 #include "platform/text_codec.h"
 
-namespace {
-
-const std::string& NoText() {
-    static const std::string empty;
-    return empty;
-}
-
-}  // namespace
-
-void TForm1::FillBuiltInQuestions() {
+QuestionBank::QuestionBank() {
     const std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
-    const std::size_t count = std::min<std::size_t>(rows.size(), kBuiltInQuestions);
-    for (std::size_t q = 0; q < count; ++q) {
-        Jukugo[q] = rows[q].jukugo;
-        Imi[q] = rows[q].imi;
-        Yomi[q] = rows[q].yomi;
-        SpeakMoji[q] = Utf8ToCp932Lossy(rows[q].speech);
-        ImiSpeakMoji[q] = Utf8ToCp932Lossy(rows[q].meaningSpeech);
+    questions_.resize(kBuiltInQuestions);
+    for (int q = 0; q < kBuiltInQuestions; ++q) {
+        Question& question = questions_[q];
+        question.number = q;
+        if (q >= static_cast<int>(rows.size())) continue;
+        const BuiltInQuestion& row = rows[q];
+        question.Jukugo = row.jukugo;
+        question.Yomi = row.yomi;
+        question.Imi = row.imi;
+        question.SpeakMoji = Utf8ToCp932Lossy(row.speech);
+        question.ImiSpeakMoji = Utf8ToCp932Lossy(row.meaningSpeech);
     }
 }
 
-void TForm1::LoadAdditionalQuestions() {
-    const auto isBuiltIn = [this](std::string_view idiom) {
-        return std::find(Jukugo.begin(), Jukugo.end(), idiom) != Jukugo.end();
-    };
-    const std::optional<std::vector<AdditionalQuestion>> loaded =
-        ReadAdditionalQuestionFile(DataFile("NewTuikamondai.txt"), isBuiltIn);
-    if (!loaded) return;  // no file: the built-in questions alone
-
-    TuikaJukugo.clear();
-    TuikaYomi.clear();
-    TuikaImi.clear();
-    TuikaSpeakMoji.clear();
-    for (const AdditionalQuestion& question : *loaded) {
-        TuikaJukugo.push_back(question.jukugo);
-        TuikaYomi.push_back(question.yomi);
-        TuikaImi.push_back(question.imi);
-        TuikaSpeakMoji.push_back(question.speakMoji);
-    }
-    TuikaJukugos = static_cast<int>(loaded->size());
-    progress.TuikaShutudaiSumi.assign(loaded->size(), false);
-    progress.TuikaShutudaiSumiCount = 0;
+const Question& QuestionBank::At(int q) const {
+    static const Question none;
+    return Has(q) ? questions_[q] : none;
 }
 
-const std::string& TForm1::QuestionJukugo(int q) const {
-    const std::string* text = TextOfQuestion(q, Jukugo, TuikaJukugo);
-    return text ? *text : NoText();
+bool QuestionBank::IsBuiltInIdiom(std::string_view idiom) const {
+    return std::any_of(questions_.begin(), questions_.begin() + kBuiltInQuestions,
+                       [idiom](const Question& q) { return q.Jukugo == idiom; });
 }
 
-const std::string& TForm1::QuestionImi(int q) const {
-    const std::string* text = TextOfQuestion(q, Imi, TuikaImi);
-    return text ? *text : NoText();
+void QuestionBank::SetAdditional(const std::vector<AdditionalQuestion>& additional) {
+    questions_.resize(kBuiltInQuestions);
+    for (const AdditionalQuestion& question : additional) Append(question);
 }
 
-const std::string& TForm1::QuestionYomi(int q) const {
-    const std::string* text = TextOfQuestion(q, Yomi, TuikaYomi);
-    return text ? *text : NoText();
-}
-
-const std::string& TForm1::QuestionSpeakMoji(int q) const {
-    const std::string* text = TextOfQuestion(q, SpeakMoji, TuikaSpeakMoji);
-    return text ? *text : NoText();
-}
-
-std::string TForm1::SlotCharacter(int s) const {
-    if (s < 0 || s >= kSlots) return {};
-    return Utf16UnitCharacter(QuestionJukugo(board.MondaiNo[s]), board.UnVisibleMojiNo[s]);
+int QuestionBank::Append(const AdditionalQuestion& question) {
+    Question& added = questions_.emplace_back();
+    added.number = Count() - 1;
+    added.additional = true;
+    added.Jukugo = question.jukugo;
+    added.Yomi = question.yomi;
+    added.Imi = question.imi;
+    added.SpeakMoji = question.speakMoji;
+    return added.number;
 }

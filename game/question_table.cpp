@@ -70,12 +70,3 @@ std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
     if (!text) return std::vector<AdditionalQuestion>{};
     return ParseAdditionalQuestions(text->utf8, isBuiltInIdiom);
 }
-
-const std::string* TextOfQuestion(int q, std::span<const std::string> builtIn,
-                                  std::span<const std::string> additional) {
-    if (q < 0) return nullptr;
-    const std::size_t n = static_cast<std::size_t>(q);
-    if (n < builtIn.size()) return &builtIn[n];
-    if (n - builtIn.size() < additional.size()) return &additional[n - builtIn.size()];
-    return nullptr;
-}

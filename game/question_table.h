@@ -1,15 +1,14 @@
 #pragma once
-// The question bank's pure logic: the compiled-in table of built-in questions, the
-// player's file of additional questions, and the question-number rule. TForm1's
-// question-bank methods (question_bank.cpp) are thin wrappers around these.
+// The question files: the compiled-in table of built-in questions and the
+// player's file of additional questions. QuestionBank (question_bank.h) holds
+// what they give, by question number.
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/text_codec.h"
-#include <vector>
 
 // The built-in table as UTF-8 text: a header row "idiom reading speech meaning
 // meaning_speech" and one tab-separated row per question, in question-number order. Generated at build
@@ -60,9 +59,3 @@ constexpr std::size_t kLargestQuestionFile = 16 * 1024 * 1024;
 // kLargestQuestionFile.
 std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
     const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom);
-
-// The question-number rule: numbers 0 .. builtIn.size()-1 name built-in questions,
-// the numbers after them additional question (q - builtIn.size()). nullptr when q
-// names no question.
-const std::string* TextOfQuestion(int q, std::span<const std::string> builtIn,
-                                  std::span<const std::string> additional);

@@ -22,9 +22,9 @@ int TForm1::DueUndealtQuestion() {
     if (!Learning.reviewDeal || !Learning.Recording()) return -1;
     const std::string today = Learning.Today();
     std::vector<DueCandidate> candidates;
-    for (int q = 0; q < kBuiltInQuestions + TuikaJukugos; ++q) {
+    for (int q = 0; q < questions.Count(); ++q) {
         if (IsDealt(q)) continue;
-        const LearningRow* row = Learning.Record().Find(QuestionJukugo(q), QuestionYomi(q));
+        const LearningRow* row = Learning.Record().Find(questions.At(q).Jukugo, questions.At(q).Yomi);
         if (row && IsDue(*row, today)) candidates.push_back({q, row->due});
     }
     return PickDueQuestion(candidates, svc.random);

@@ -24,10 +24,10 @@ void TForm1::DoGameOver() {
     const int s = progress.GameMode == 0 ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
     RecordMiss(s);
     SaveLearningRecord();  // the ball is stopped: the question has ended
-    LblKaitoMoji->Text = SlotJukugo(s);
+    LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     LblKaitoMoji->Visible = true;
-    LblImi->Text = SlotImi(s);
-    LblYomi->Text = SlotYomi(s);
+    LblImi->Text = SlotQuestion(s).Imi;
+    LblYomi->Text = SlotQuestion(s).Yomi;
     ShowAnswerLabels();
 
     ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameOver.png"));

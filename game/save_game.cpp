@@ -50,7 +50,7 @@ void TForm1::ReadSavedFilesAtStartup() {
         std::size_t bytesRead = 0;
         const bool read = ReadDataRecFile(recordPath, rec, &bytesRead) == ReadStatus::Ok;
         const bool usable =
-            read && DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos,
+            read && DataRecIsUsable(rec, questions.Count(),
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
         const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
         if (kept.highScore) progress.HighScore = *kept.highScore;
@@ -104,9 +104,9 @@ void TForm1::SaveGame() {
     SavedBoardTexts texts;
     if (progress.GameMode == 0) {
         for (int k = 0; k < kSlots; ++k) {
-            const int t = board.MondaiNo[k] - kBuiltInQuestions;
-            if (t < 0 || t >= TuikaJukugos) continue;  // built-in: the slot's texts stay empty
-            texts[k] = {TuikaJukugo[t], TuikaImi[t], TuikaYomi[t], TuikaSpeakMoji[t]};
+            const Question& question = questions.At(board.MondaiNo[k]);
+            if (!question.additional) continue;  // built-in: the slot's texts stay empty
+            texts[k] = {question.Jukugo, question.Imi, question.Yomi, question.SpeakMoji};
         }
     }
     if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, progress.GameMode == 0 ? &texts : nullptr)) {
@@ -156,7 +156,7 @@ void TForm1::LoadGame() {
         return;
     }
     const std::optional<SavedBoardTexts> texts = ReadSavedBoardTexts(DataFile(kSettingsFile));
-    if (!DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos, SlotsWithSavedTexts(texts))) {
+    if (!DataRecIsUsable(rec, questions.Count(), SlotsWithSavedTexts(texts))) {
         ShowMessage(LblMsg, Msg::LoadFailed);
         return;
     }
@@ -240,13 +240,8 @@ void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
     // has comes back from the texts saved with it, under the next free number.
     for (int k = 0; k < kSlots; ++k) {
         const SavedQuestionText& saved = texts[k];
-        if (saved.jukugo.empty() || board.MondaiNo[k] < kBuiltInQuestions + TuikaJukugos) continue;
-        board.MondaiNo[k] = kBuiltInQuestions + TuikaJukugos;
-        TuikaJukugos += 1;
-        TuikaJukugo.push_back(saved.jukugo);
-        TuikaYomi.push_back(saved.yomi);
-        TuikaImi.push_back(saved.imi);
-        TuikaSpeakMoji.push_back(saved.speakMojiCp932);
+        if (saved.jukugo.empty() || board.MondaiNo[k] < questions.Count()) continue;
+        board.MondaiNo[k] = questions.Append({saved.jukugo, saved.yomi, saved.imi, saved.speakMojiCp932});
         progress.TuikaShutudaiSumi.push_back(true);
         progress.TuikaShutudaiSumiCount += 1;
     }
@@ -269,7 +264,7 @@ void TForm1::RestoreLabels() {
 // The characters of the board: on the balls, in the top row with its gaps, and
 // on the special blocks; the answer label and the blinking of the dealt character.
 void TForm1::RestoreCharacters() {
-    const std::string& targetIdiom = SlotJukugo(board.BallSeikaiMojiNo);
+    const std::string& targetIdiom = SlotQuestion(board.BallSeikaiMojiNo).Jukugo;
     const std::string hidden = Utf16UnitCharacter(targetIdiom, board.UnVisibleMojiNo[board.BallSeikaiMojiNo]);
     LblKaitoMoji->Text = (progress.GameOver || progress.Clear) ? targetIdiom : hidden;
     for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Text = hidden;
@@ -277,12 +272,12 @@ void TForm1::RestoreCharacters() {
     for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
         const bool gap = board.UnVisibleMojiNo[k] == p;
-        TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotJukugo(k), p);
+        TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotQuestion(k).Jukugo, p);
         ShadowText[c]->Enabled = !gap;
     }
 
     for (int k = 0; k < kSlots; ++k) {
-        const std::string slotHidden = Utf16UnitCharacter(SlotJukugo(k), board.UnVisibleMojiNo[k]);
+        const std::string slotHidden = Utf16UnitCharacter(SlotQuestion(k).Jukugo, board.UnVisibleMojiNo[k]);
         for (int r = 1; r <= 2; ++r) {
             TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
             text->Text = slotHidden;
@@ -310,9 +305,9 @@ void TForm1::RestoreCharacters() {
 }
 
 void TForm1::ShowContinuedGame() {
-    LblImi->Text = SlotImi(board.BallSeikaiMojiNo);
+    LblImi->Text = SlotQuestion(board.BallSeikaiMojiNo).Imi;
     LblImi->Visible = false;
-    LblYomi->Text = SlotYomi(board.BallSeikaiMojiNo);
+    LblYomi->Text = SlotQuestion(board.BallSeikaiMojiNo).Yomi;
     LblYomi->Visible = false;
     FitAnswerLabels();
 

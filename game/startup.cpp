@@ -93,7 +93,6 @@ void TForm1::FormCreate() {
     LblSosaHoho->Text = help;
     RectSosaHoho->SendToBack();
 
-    FillBuiltInQuestions();
     LoadAdditionalQuestions();
 
     progress.MondaiCount = 1;

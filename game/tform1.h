@@ -3,7 +3,7 @@
 // every scene object. Its methods are defined by concern in several files:
 //   layout.cpp      the fixed design of the window (labels, paddle, icons, help panel)
 //   startup.cpp     FormCreate, FormShow, FormActivate, FormCloseQuery, FormDestroy
-//   question_bank.cpp  built-in table, additional questions, question-number rule
+//   form_questions.cpp  the player's additional questions, the slots' characters
 //   deal.cpp        SetUpStage, DealQuestions
 //   frame_tick.cpp  Timer1Timer, the countdown, slides, stone strike, music loop
 //   ball.cpp        ProcessBall, FloatAniStoneYFinish
@@ -25,6 +25,7 @@
 #include "game/learning_log.h"
 #include "game/learning_window_host.h"
 #include "game/progress.h"
+#include "game/question_bank.h"
 #include "game/services.h"
 #include "game/settings_dialog_host.h"
 #include "persistence/data_rec.h"
@@ -126,16 +127,12 @@ public:
     std::array<TImage*, kBlocks> ImgStone{};
     std::array<TFloatAnimation*, kBlocks> FloatAniStoneY{};
 
-    // ---- Question bank ----
-    std::array<std::string, kBuiltInQuestions> Jukugo;     // UTF-8
-    std::array<std::string, kBuiltInQuestions> Imi;        // UTF-8
-    std::array<std::string, kBuiltInQuestions> Yomi;       // UTF-8
-    std::array<std::string, kBuiltInQuestions> SpeakMoji;  // code page 932 bytes
-    // Each meaning as a reviewed speech text in our notation (code page 932 bytes).
-    std::array<std::string, kBuiltInQuestions> ImiSpeakMoji;
-    int TuikaJukugos = 0;
-    std::vector<std::string> TuikaJukugo, TuikaImi, TuikaYomi;  // UTF-8
-    std::vector<std::string> TuikaSpeakMoji;                     // code page 932 bytes
+    // ---- The questions (form_questions.cpp) ----
+    QuestionBank questions;
+    void LoadAdditionalQuestions();  // the player's file, NewTuikamondai.txt
+    const Question& SlotQuestion(int s) const { return questions.At(board.MondaiNo[s]); }
+    // The missing character of slot s (UTF-8).
+    std::string SlotCharacter(int s) const;
 
     // ---- The game: where the player stands, and the board ----
     Progress progress;
@@ -210,19 +207,6 @@ public:
     void FormDestroy();
     void HideCursor();
     void ShowCursorUntilVisible();
-
-    // ---- Question bank (question_bank.cpp) ----
-    void FillBuiltInQuestions();
-    void LoadAdditionalQuestions();
-    const std::string& QuestionJukugo(int q) const;
-    const std::string& QuestionImi(int q) const;
-    const std::string& QuestionYomi(int q) const;
-    const std::string& QuestionSpeakMoji(int q) const;
-    // The missing character of slot s (UTF-8), and its whole idiom.
-    std::string SlotCharacter(int s) const;
-    const std::string& SlotJukugo(int s) const { return QuestionJukugo(board.MondaiNo[s]); }
-    const std::string& SlotImi(int s) const { return QuestionImi(board.MondaiNo[s]); }
-    const std::string& SlotYomi(int s) const { return QuestionYomi(board.MondaiNo[s]); }
 
     // ---- Set-up (deal.cpp) ----
     void SetUpStage();

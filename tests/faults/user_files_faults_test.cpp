@@ -146,7 +146,7 @@ TEST(UserFiles, AQuestionFileTheDialogCouldNotReadIsNeverWrittenOver) {
             {
                 WithoutFileAccessOverride asPlayer;
                 TimedRestart(g);
-                EXPECT_EQ(g.f().TuikaJukugos, 0);
+                EXPECT_EQ(g.f().questions.TuikaJukugos(), 0);
                 EXPECT_EQ(g.Message(), Msg::Start);
                 dialog.Open(g, [&](SettingsDialogLogic& d) {
                     EXPECT_EQ(dialog.boxes.shown, std::vector<std::string>{SettingsDialogText::CannotRead});
@@ -193,9 +193,13 @@ TEST(UserFiles, QuestionFilesInUtf8OrCodePage932GiveTheSameQuestions) {
         FaultGame g;
         Write(g.DataFile("NewTuikamondai.txt"), c.bytes);
         g.Restart();
-        EXPECT_EQ(g.f().TuikaJukugo, (std::vector<std::string>{"一攫千金", "花鳥風月"}));
-        EXPECT_EQ(g.f().TuikaYomi, (std::vector<std::string>{"いっかくせんきん", "かちょうふうげつ"}));
-        EXPECT_EQ(g.f().TuikaSpeakMoji[1], Sjis("かちょうふうげつ"));
+        const QuestionBank& questions = g.f().questions;
+        ASSERT_EQ(questions.TuikaJukugos(), 2);
+        EXPECT_EQ(questions.At(170).Jukugo, "一攫千金");
+        EXPECT_EQ(questions.At(171).Jukugo, "花鳥風月");
+        EXPECT_EQ(questions.At(170).Yomi, "いっかくせんきん");
+        EXPECT_EQ(questions.At(171).Yomi, "かちょうふうげつ");
+        EXPECT_EQ(questions.At(171).SpeakMoji, Sjis("かちょうふうげつ"));
 
         // The dialog shows the same text and writes code page 932 with CR LF.
         Dialog dialog;
@@ -213,7 +217,7 @@ TEST(UserFiles, QuestionFilesInUtf8OrCodePage932GiveTheSameQuestions) {
     const std::string withHokke = QuestionText("\n") + "𩸽料理\nほっけりょうり\n𩸽を使った料理\n";
     Write(g.DataFile("NewTuikamondai.txt"), withHokke);
     g.Restart();
-    EXPECT_EQ(g.f().TuikaJukugos, 3);
+    EXPECT_EQ(g.f().questions.TuikaJukugos(), 3);
     Dialog dialog;
     dialog.Open(g, [&](SettingsDialogLogic& d) {
         d.EditText(d.EditorText() + "\n");

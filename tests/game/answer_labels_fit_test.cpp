@@ -22,21 +22,21 @@ TEST(AnswerLabelsFit, OnALargeWindowNothingMoves) {
     f.SetClientSize(1920, 1080);
     const Box design = Of(f.LblImi);
     for (int q = 0; q < kBuiltInQuestions; ++q) {
-        f.LblImi->Text = f.Imi[q];
+        f.LblImi->Text = f.questions.At(q).Imi;
         f.FitAnswerLabels();
         const Box now = Of(f.LblImi);
-        EXPECT_FLOAT_EQ(now.x, design.x) << f.Imi[q];
-        EXPECT_FLOAT_EQ(now.w, design.w) << f.Imi[q];
-        EXPECT_FLOAT_EQ(now.h, design.h) << f.Imi[q];
-        EXPECT_FLOAT_EQ(now.size, 24) << f.Imi[q];
+        EXPECT_FLOAT_EQ(now.x, design.x) << f.questions.At(q).Imi;
+        EXPECT_FLOAT_EQ(now.w, design.w) << f.questions.At(q).Imi;
+        EXPECT_FLOAT_EQ(now.h, design.h) << f.questions.At(q).Imi;
+        EXPECT_FLOAT_EQ(now.size, 24) << f.questions.At(q).Imi;
     }
     for (int q = 0; q < kBuiltInQuestions; ++q) {
-        f.LblImi->Text = f.Imi[q];
-        f.LblYomi->Text = f.Yomi[q];
+        f.LblImi->Text = f.questions.At(q).Imi;
+        f.LblYomi->Text = f.questions.At(q).Yomi;
         f.ShowAnswerLabels();
-        EXPECT_FLOAT_EQ(f.LblImi->Position.X, 0) << f.Imi[q];
-        EXPECT_FLOAT_EQ(f.LblImi->Width, 1920) << f.Imi[q];
-        EXPECT_FLOAT_EQ(f.LblYomi->Width, 1920) << f.Yomi[q];
+        EXPECT_FLOAT_EQ(f.LblImi->Position.X, 0) << f.questions.At(q).Imi;
+        EXPECT_FLOAT_EQ(f.LblImi->Width, 1920) << f.questions.At(q).Imi;
+        EXPECT_FLOAT_EQ(f.LblYomi->Width, 1920) << f.questions.At(q).Yomi;
     }
 }
 

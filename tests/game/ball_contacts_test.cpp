@@ -65,8 +65,8 @@ TEST_F(BallTest, StrokeChallengeFirstContactShowsTheBallsCharacterMeaningAndHide
     const int s = g.board.BallMojiNo[0];
     EXPECT_FALSE(g.progress.Clear);
     EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(s));
-    EXPECT_EQ(g.LblImi->Text, g.SlotImi(s));
-    EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(s));
+    EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(s).Imi);
+    EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(s).Yomi);
     EXPECT_FALSE(g.LblYomi->Visible);
     EXPECT_EQ(g.LblPadHitCount->Text, "001");  // strokes so far
 }

@@ -83,7 +83,7 @@ TEST(BlockingSoundFrames, TheAnswerIsOnScreenWhileTheJinglePlays) {
     const RecordingDisplay::Frame* frame = display.LastFrameBefore(jingle);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->atMs, played[jingle].startMs);
-    EXPECT_EQ(frame->kaitoMoji, g.SlotJukugo(s));
+    EXPECT_EQ(frame->kaitoMoji, g.SlotQuestion(s).Jukugo);
     EXPECT_TRUE(frame->kaitoMojiShown);
     EXPECT_TRUE(frame->yomiShown);
     EXPECT_TRUE(frame->imiShown);

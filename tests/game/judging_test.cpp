@@ -39,7 +39,7 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     fx.StartAt(0, 1);
     const int s = g.board.BallSeikaiMojiNo;
     g.progress.PadHitCount = 5;
-    fx.reading.table[g.SlotImi(s)] = "いみは、これ";
+    fx.reading.table[g.SlotQuestion(s).Imi] = "いみは、これ";
     const uint32_t t0 = fx.clock.NowMs();
     fx.HitBlockFromBelow(GapOf(s));
 
@@ -48,7 +48,7 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     EXPECT_TRUE(g.progress.HintHyoji);
     EXPECT_EQ(g.progress.Score, 600);
     EXPECT_EQ(g.progress.TotalScore, 600);
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(s));
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
     EXPECT_TRUE(g.LblImi->Visible);
     EXPECT_TRUE(g.LblYomi->Visible);
     EXPECT_FLOAT_EQ(g.LblImi->Position.Y, g.LblKaitoMoji->Position.Y + g.LblKaitoMoji->Height);
@@ -69,8 +69,8 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     // a machine reading of the meaning).
     const int q = g.board.MondaiNo[s];
     ASSERT_LT(q, kBuiltInQuestions);
-    const std::string idiom = *Cp932ToUtf8(g.QuestionSpeakMoji(q));
-    const std::string meaning = *Cp932ToUtf8(g.ImiSpeakMoji[q]);
+    const std::string idiom = *Cp932ToUtf8(g.questions.At(q).SpeakMoji);
+    const std::string meaning = *Cp932ToUtf8(g.questions.At(q).ImiSpeakMoji);
     ASSERT_FALSE(meaning.empty());
     EXPECT_EQ(fx.speech.said[0].text, idiom + "。" + meaning);
 
@@ -167,8 +167,8 @@ TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
     EXPECT_EQ(g.LblKaitoMoji->FontColor, Colors::Floralwhite);
     EXPECT_FALSE(g.FloatAniKaitoMoji->Running());
     EXPECT_FLOAT_EQ(g.LblKaitoMoji->Opacity, 1);
-    EXPECT_EQ(g.LblImi->Text, g.SlotImi(other));
-    EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(other));
+    EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(other).Imi);
+    EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(other).Yomi);
     EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.board.BlockKind[otherBlock] != KindOfBlock::Stone);
 
     fx.HitBlockFromBelow(dealtBlock);
@@ -210,7 +210,7 @@ TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheN
     EXPECT_TRUE(g.board.FirstBallDown);
     EXPECT_FLOAT_EQ(g.FloatAniBallY[1]->Duration, 3.0f);
     EXPECT_TRUE(g.FloatAniBallY[1]->Running());
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(s));
+    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
     EXPECT_TRUE(g.LblYomi->Visible);
     for (int i = 16; i < 48; ++i) EXPECT_NE(g.board.SeikaiMojiNo[i], s);
     for (TText* t : g.TextSpecialBlockMoji)
@@ -225,16 +225,13 @@ TEST_F(JudgingTest, AnAdditionalQuestionSaysItsReadingAndHandsOnItsMeaningAsWrit
     const int s = 0;
     // Without a speech text the reading is said; the meaning goes to the speech
     // engine as written, for its text analyser, not as a machine reading.
-    g.TuikaJukugo.push_back("一二三四");
-    g.TuikaImi.push_back("数の並び、一から四まで");
-    g.TuikaYomi.push_back("いちにさんし");
-    g.TuikaSpeakMoji.push_back("");
+    g.board.MondaiNo[s] = g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""});
     g.progress.TuikaShutudaiSumi.push_back(false);
-    g.TuikaJukugos = static_cast<int>(g.TuikaJukugo.size());
-    g.board.MondaiNo[s] = 170 + g.TuikaJukugos - 1;
     fx.reading.table["数の並び、一から四まで"] = "かずのならびは、いちからよんまで";
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
     // With one, that is said instead of the reading.
-    g.TuikaSpeakMoji.back() = *Utf8ToCp932("いちにさんし");
+    g.board.MondaiNo[s] =
+        g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")});
+    g.progress.TuikaShutudaiSumi.push_back(false);
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
 }

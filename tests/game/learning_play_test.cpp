@@ -51,9 +51,9 @@ TEST(LearningPlayTest, ALostQuestionRecordsTheDealTheHintAndTheMiss) {
     ASSERT_EQ(load.status, LearningFileStatus::Ok) << "written when the question ended";
     ASSERT_EQ(load.table.rows.size(), 4u);
     for (int s = 0; s < kSlots; ++s) {
-        const LearningRow* r = RowOf(load.table, g.SlotJukugo(s));
+        const LearningRow* r = RowOf(load.table, g.SlotQuestion(s).Jukugo);
         ASSERT_NE(r, nullptr) << s;
-        EXPECT_EQ(r->reading, g.SlotYomi(s));
+        EXPECT_EQ(r->reading, g.SlotQuestion(s).Yomi);
         EXPECT_EQ(r->dealt, 1);
         EXPECT_EQ(r->right, 0);
         EXPECT_EQ(r->missed, s == target ? 1 : 0);
@@ -109,8 +109,8 @@ void WriteDueRecord(RecordingGame& fx, const std::vector<std::pair<int, std::str
     LearningTable t;
     for (auto& [q, date] : due) {
         LearningRow r;
-        r.idiom = fx.f().Jukugo[q];
-        r.reading = fx.f().Yomi[q];
+        r.idiom = fx.f().questions.At(q).Jukugo;
+        r.reading = fx.f().questions.At(q).Yomi;
         r.dealt = r.missed = 1;
         r.box = 1;
         r.last = r.due = date;
@@ -159,7 +159,7 @@ TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
     EXPECT_EQ(d2.hidden, d.hidden);
 
     // Once answered right, it is due no more: the next day's deal takes the next due.
-    fx.f().Learning.Right(fx.f().Jukugo[40], fx.f().Yomi[40]);
+    fx.f().Learning.Right(fx.f().questions.At(40).Jukugo, fx.f().questions.At(40).Yomi);
     fx.f().ResetQuestionPool();
     fx.calendar.Set("2026-12-11");
     fx.f().board.MovingBallNo = -1;

@@ -77,7 +77,7 @@ TEST(PlayLosing, EachWayEndsWithTheMessageAndTheVoicesFarewell) {
             EXPECT_EQ(g.board.MovingBallNo, -1);
             EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");
             EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
-            EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(g.board.BallSeikaiMojiNo));
+            EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(g.board.BallSeikaiMojiNo).Jukugo);
             ASSERT_FALSE(fx.speech.said.empty());
             EXPECT_EQ(fx.speech.said.back().text, farewell[voice]);
             EXPECT_EQ(fx.speech.said.back().voice, voice);

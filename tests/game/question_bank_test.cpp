@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "game/question_table.h"
+#include "game/question_bank.h"
 #include "platform/text_codec.h"
 #include "tests/test_support/game_fixture.h"
 
@@ -289,23 +289,21 @@ TEST(QuestionTableParser, TakesRowsOfFiveFieldsAndSkipsOthers) {
 }
 
 TEST(QuestionNumbers, BuiltInFirstThenAdditionalThenNothing) {
-    const std::vector<std::string> builtIn(170, "built-in");
-    std::vector<std::string> builtInNumbered(builtIn);
-    builtInNumbered[0] = "first", builtInNumbered[169] = "last";
-    const std::vector<std::string> additional = {"extra 0", "extra 1"};
-    struct Case { int q; const char* text; };
-    const Case cases[] = {{0, "first"}, {169, "last"}, {170, "extra 0"}, {171, "extra 1"},
-                          {172, nullptr}, {-1, nullptr}, {1000000, nullptr}};
+    QuestionBank bank;
+    EXPECT_EQ(bank.At(170).number, -1);  // no additional question yet
+    bank.SetAdditional({{"一攫千金", "いっかくせんきん", "大もうけ", ""}, {"花鳥風月", "かちょうふうげつ", "自然", ""}});
+    struct Case { int q; const char* idiom; bool additional; };
+    const Case cases[] = {{0, "挙措進退", false}, {169, "晴耕雨読", false}, {170, "一攫千金", true},
+                          {171, "花鳥風月", true}, {172, "", false}, {-1, "", false}, {1000000, "", false}};
     for (const Case& c : cases) {
-        const std::string* text = TextOfQuestion(c.q, builtInNumbered, additional);
-        if (c.text == nullptr) {
-            EXPECT_EQ(text, nullptr) << c.q;
-        } else {
-            ASSERT_NE(text, nullptr) << c.q;
-            EXPECT_EQ(*text, c.text) << c.q;
-        }
+        const Question& question = bank.At(c.q);
+        EXPECT_EQ(question.Jukugo, c.idiom) << c.q;
+        EXPECT_EQ(question.additional, c.additional) << c.q;
+        EXPECT_EQ(question.number, *c.idiom ? c.q : -1) << c.q;
     }
-    EXPECT_EQ(TextOfQuestion(170, builtInNumbered, {}), nullptr);
+    EXPECT_EQ(bank.Append({"大器晩成", "たいきばんせい", "遅れて大成する", ""}), 172);
+    bank.SetAdditional({});
+    EXPECT_EQ(bank.Count(), kBuiltInQuestions);
 }
 
 // ---- The player's file of additional questions ----
@@ -438,15 +436,15 @@ TEST(QuestionTemplate, ShippedTemplateHasHeaderAndExampleQuestions) {
 TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestionNumberRule) {
     game_test::GameFixture game;
     TForm1& g = game.f();
-    EXPECT_EQ(g.Jukugo[68], "温故知新");
-    EXPECT_EQ(g.Yomi[109], "いちごいちえ");
-    EXPECT_EQ(g.Imi[2], "今にも死にそうなこと");
-    EXPECT_EQ(g.SpeakMoji[2], *Utf8ToCp932("は'んしはんしょお。"));
-    EXPECT_EQ(g.QuestionJukugo(169), "晴耕雨読");
-    EXPECT_EQ(g.TuikaJukugos, 0);
+    EXPECT_EQ(g.questions.At(68).Jukugo, "温故知新");
+    EXPECT_EQ(g.questions.At(109).Yomi, "いちごいちえ");
+    EXPECT_EQ(g.questions.At(2).Imi, "今にも死にそうなこと");
+    EXPECT_EQ(g.questions.At(2).SpeakMoji, *Utf8ToCp932("は'んしはんしょお。"));
+    EXPECT_EQ(g.questions.At(169).Jukugo, "晴耕雨読");
+    EXPECT_EQ(g.questions.TuikaJukugos(), 0);
     for (int q : {-1, 170, 5000}) {
-        EXPECT_EQ(g.QuestionJukugo(q), "") << q;
-        EXPECT_EQ(g.QuestionSpeakMoji(q), "") << q;
+        EXPECT_EQ(g.questions.At(q).Jukugo, "") << q;
+        EXPECT_EQ(g.questions.At(q).SpeakMoji, "") << q;
     }
 
     std::filesystem::create_directories(std::filesystem::path(game.DataFile("")));
@@ -458,13 +456,13 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     text += "温故知新\r\nおんこちしん\r\n built-in \r\n一攫千金\r\nいっかくせんきん\r\n大もうけ\r\n";
     writeFile(*Utf8ToCp932(text));
     g.LoadAdditionalQuestions();
-    ASSERT_EQ(g.TuikaJukugos, 1);
-    EXPECT_EQ(g.QuestionJukugo(170), "一攫千金");
-    EXPECT_EQ(g.QuestionYomi(170), "いっかくせんきん");
-    EXPECT_EQ(g.QuestionImi(170), "大もうけ");
-    EXPECT_EQ(g.QuestionSpeakMoji(170), *Utf8ToCp932("いっかくせんきん"));
+    ASSERT_EQ(g.questions.TuikaJukugos(), 1);
+    EXPECT_EQ(g.questions.At(170).Jukugo, "一攫千金");
+    EXPECT_EQ(g.questions.At(170).Yomi, "いっかくせんきん");
+    EXPECT_EQ(g.questions.At(170).Imi, "大もうけ");
+    EXPECT_EQ(g.questions.At(170).SpeakMoji, *Utf8ToCp932("いっかくせんきん"));
     EXPECT_EQ(g.progress.TuikaShutudaiSumi, std::vector<bool>{false});
-    EXPECT_EQ(g.QuestionJukugo(171), "");
+    EXPECT_EQ(g.questions.At(171).Jukugo, "");
 
     g.board.MondaiNo = {170, 0, 141, 999};
     g.board.UnVisibleMojiNo = {2, 0, 3, 1};
@@ -477,9 +475,8 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     // A file that cannot be decoded leaves no additional question behind.
     writeFile(*Utf8ToCp932(text) + "\x82");
     g.LoadAdditionalQuestions();
-    EXPECT_EQ(g.TuikaJukugos, 0);
-    EXPECT_TRUE(g.TuikaJukugo.empty());
-    EXPECT_EQ(g.QuestionJukugo(170), "");
+    EXPECT_EQ(g.questions.TuikaJukugos(), 0);
+    EXPECT_EQ(g.questions.At(170).Jukugo, "");
 }
 
 }  // namespace

@@ -51,9 +51,9 @@ TEST(DoGameOver, EndingStates) {
         EXPECT_FALSE(g.ImgStone[0]->Visible);  // the falling stone was ended and parked
         EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
         EXPECT_TRUE(g.ImgTitle->Visible);
-        EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotJukugo(s));
-        EXPECT_EQ(g.LblImi->Text, g.SlotImi(s));
-        EXPECT_EQ(g.LblYomi->Text, g.SlotYomi(s));
+        EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
+        EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(s).Imi);
+        EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(s).Yomi);
         EXPECT_TRUE(g.LblImi->Visible && g.LblYomi->Visible && g.LblKaitoMoji->Visible);
         EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
         if (c.sound) {

@@ -154,12 +154,8 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     Folders folders;
     const std::string speak = *Utf8ToCp932("イチゴ/イチエ");
     auto addQuestion = [](TForm1& g, const std::string& idiom, const std::string& speech) {
-        g.TuikaJukugo.push_back(idiom);
-        g.TuikaImi.push_back("意味");
-        g.TuikaYomi.push_back("よみ");
-        g.TuikaSpeakMoji.push_back(speech);
+        g.questions.Append({idiom, "よみ", "意味", speech});
         g.progress.TuikaShutudaiSumi.push_back(false);
-        g.TuikaJukugos += 1;
     };
     std::string recordBytes, settingsBytes;
     {
@@ -195,9 +191,9 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     const int dealtBefore = g.progress.TuikaShutudaiSumiCount;
     b.Char(u'y');
     EXPECT_EQ(g.board.MondaiNo[1], 172);
-    ASSERT_EQ(g.TuikaJukugos, 3);
-    EXPECT_EQ(g.TuikaJukugo[2], "一期一会");
-    EXPECT_EQ(g.TuikaSpeakMoji[2], speak);
+    ASSERT_EQ(g.questions.TuikaJukugos(), 3);
+    EXPECT_EQ(g.questions.At(172).Jukugo, "一期一会");
+    EXPECT_EQ(g.questions.At(172).SpeakMoji, speak);
     EXPECT_TRUE(g.progress.TuikaShutudaiSumi[2]);
     EXPECT_EQ(g.progress.TuikaShutudaiSumiCount, dealtBefore + 1);
     for (int p = 0; p < 4; ++p) {

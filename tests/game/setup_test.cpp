@@ -219,11 +219,7 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     TForm1& f = fx.f();
     // Slot 0: 三々五々 (147) with its gap on 三; slot 1 draws 三々五々 again first
     // (marked dealt by then, so force it through the additional table instead).
-    f.TuikaJukugos = 1;
-    f.TuikaJukugo = {"三三三三"};
-    f.TuikaImi = {"テスト"};
-    f.TuikaYomi = {"さんさんさんさん"};
-    f.TuikaSpeakMoji = {""};
+    f.questions.SetAdditional({{"三三三三", "さんさんさんさん", "テスト", ""}});
     f.progress.TuikaShutudaiSumi = {false};
     f.SetUpStage();
     fx.random.Clear();
@@ -245,11 +241,10 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     // slot 0's: it is replaced, and the pool runs out before slot 3.
     f.progress.ShutudaiSumi.fill(true);
     f.progress.ShutudaiSumiCount = kBuiltInQuestions;
-    f.TuikaJukugos = 4;
-    f.TuikaJukugo = {"一二三四", "一一一一", "五六七八", "九十百千"};
-    f.TuikaImi = {"い", "ろ", "は", "に"};
-    f.TuikaYomi = {"い", "ろ", "は", "に"};
-    f.TuikaSpeakMoji = {"", "", "", ""};
+    f.questions.SetAdditional({{"一二三四", "い", "い", ""},
+                               {"一一一一", "ろ", "ろ", ""},
+                               {"五六七八", "は", "は", ""},
+                               {"九十百千", "に", "に", ""}});
     f.progress.TuikaShutudaiSumi = {false, false, false, false};
     f.progress.TuikaShutudaiSumiCount = 0;
     f.SetUpStage();
@@ -265,7 +260,7 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     for (int s = 0; s < 4; ++s)
         for (int t = s + 1; t < 4; ++t) {
             EXPECT_NE(f.board.MondaiNo[s], f.board.MondaiNo[t]) << "slots " << s << " and " << t;
-            EXPECT_NE(f.SlotJukugo(s), f.SlotJukugo(t)) << "slots " << s << " and " << t;
+            EXPECT_NE(f.SlotQuestion(s).Jukugo, f.SlotQuestion(t).Jukugo) << "slots " << s << " and " << t;
         }
     EXPECT_EQ(f.board.MondaiNo[3], 5);
 }

@@ -93,7 +93,7 @@ void CheckMeanings(const Display& d, const std::vector<int>& questions, bool wit
     const SDL_Rect panel = out.InPixels(*f.RectSosaHoho);
     struct Entry { std::string meaning, reading, idiom; };
     std::vector<Entry> entries;
-    for (int q : questions) entries.push_back({f.Imi[q], f.Yomi[q], f.Jukugo[q]});
+    for (int q : questions) entries.push_back({f.questions.At(q).Imi, f.questions.At(q).Yomi, f.questions.At(q).Jukugo});
     if (withLongAdditional) entries.push_back({kLongAdditionalMeaning, "さいごまであきらめない", "初志貫徹"});
     const std::string size = std::to_string(d.clientW) + "x" + std::to_string(d.clientH) + " at scale " +
                              std::to_string(d.scale);
@@ -142,7 +142,7 @@ TEST(ClearOfHelpPanel, LongestMeaningsAtScaleTwo) {
     GameFixture probe;
     std::vector<int> longest = AllBuiltIn();
     std::sort(longest.begin(), longest.end(),
-              [&](int a, int b) { return probe.f().Imi[a].size() > probe.f().Imi[b].size(); });
+              [&](int a, int b) { return probe.f().questions.At(a).Imi.size() > probe.f().questions.At(b).Imi.size(); });
     longest.resize(6);
     CheckMeanings({1024, 600, 2}, longest, true);
     CheckMeanings({1920, 1080, 2}, longest, true);

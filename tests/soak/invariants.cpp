@@ -32,10 +32,10 @@ void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
     int marked = 0;
     for (bool used : g.progress.ShutudaiSumi) marked += used;
     REQUIRE(marked == g.progress.ShutudaiSumiCount, "used built-in count equals the marks");
-    REQUIRE(g.TuikaJukugos == static_cast<int>(g.TuikaJukugo.size()), "additional question count");
+    REQUIRE(g.questions.TuikaJukugos() == static_cast<int>(g.progress.TuikaShutudaiSumi.size()), "a used mark for every additional question");
 
     if (g.progress.Stage >= 1) {
-        const int questions = kBuiltInQuestions + g.TuikaJukugos;
+        const int questions = kBuiltInQuestions + g.questions.TuikaJukugos();
         for (int k = 0; k < kSlots; ++k) {
             REQUIRE(g.board.MondaiNo[k] >= 0 && g.board.MondaiNo[k] < questions, "question number of slot " + std::to_string(k));
             REQUIRE(g.board.UnVisibleMojiNo[k] >= 0 && g.board.UnVisibleMojiNo[k] <= 3, "hidden position of slot " + std::to_string(k));
@@ -74,7 +74,7 @@ void CheckSavedRecord(const TForm1& g, const std::string& recordPath, std::vecto
     REQUIRE(std::memcmp(&onDisk, &g.DataRec, sizeof onDisk) == 0, "saved record equals the game's record");
     std::array<bool, 4> additional{};
     for (int k = 0; k < kSlots; ++k) additional[k] = onDisk.MondaiNo[k] >= kBuiltInQuestions;
-    REQUIRE(DataRecIsUsable(onDisk, kBuiltInQuestions + g.TuikaJukugos, additional), "saved record usable");
+    REQUIRE(DataRecIsUsable(onDisk, kBuiltInQuestions + g.questions.TuikaJukugos(), additional), "saved record usable");
 }
 
 void CheckRestoredFrom(const TForm1& g, const TDataRec& r, std::vector<std::string>& broken) {

@@ -1,0 +1,18 @@
+// The main window's questions: the player's file of additional questions read
+// into the bank, and the hidden character of each slot.
+#include "game/tform1.h"
+#include "platform/text_codec.h"
+
+void TForm1::LoadAdditionalQuestions() {
+    const std::optional<std::vector<AdditionalQuestion>> loaded = ReadAdditionalQuestionFile(
+        DataFile("NewTuikamondai.txt"), [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); });
+    if (!loaded) return;  // no file: the built-in questions alone
+    questions.SetAdditional(*loaded);
+    progress.TuikaShutudaiSumi.assign(loaded->size(), false);
+    progress.TuikaShutudaiSumiCount = 0;
+}
+
+std::string TForm1::SlotCharacter(int s) const {
+    if (s < 0 || s >= kSlots) return {};
+    return Utf16UnitCharacter(SlotQuestion(s).Jukugo, board.UnVisibleMojiNo[s]);
+}
