@@ -8,7 +8,7 @@
 
 #include "app/program.h"
 #include "app/single_copy.h"
-#include "game/services.h"
+#include "game/data_files.h"
 #include "platform/single_copy_lock.h"
 #include "platform/user_folders.h"
 
@@ -33,7 +33,7 @@ int main() {
         // display opens: without one the window reports the fault and no data
         // folder is made.
         const bool display = DisplayOpens();
-        const SingleCopyLock lock(display ? DataFolderIn(DocumentsFolder()) : std::string());
+        const SingleCopyLock lock(display ? DataFiles::FolderIn(DocumentsFolder()) : std::string());
         if (display && lock.OtherCopyRuns()) {
             if (AskToRaise(lock.Holder()))
                 std::fprintf(stderr, "teramon2: the game is already running; its window was brought to the front\n");

@@ -1,17 +1,5 @@
 // The player's commands: keys, the paddle under the mouse, pause and resume.
-#include <filesystem>
-#include <system_error>
-
 #include "game/tform1.h"
-
-namespace {
-
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::u8path(path), ec);
-}
-
-}  // namespace
 
 void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
     // 1. Keys tested by their code.
@@ -102,7 +90,7 @@ void TForm1::SwitchToScoreChallenge() {
     // challenge: a save from the resume question must not record it.
     board.MovingBallNo = -1;
     std::string message;
-    if (FileExists(DataFile("newrecord.dat")) && !progress.GameClear) {
+    if (files.Exists(PlayerFile::SuspendedGame) && !progress.GameClear) {
         message = Msg::ResumeQuestion;
         GameLoading = true;
     } else {
@@ -130,7 +118,7 @@ void TForm1::EscapeKey() {
 
 void TForm1::ResumeAnswerKey(char16_t keyChar) {
     if (keyChar == u'y') {
-        if (FileExists(DataFile("newrecord.dat"))) LoadGame();
+        if (files.Exists(PlayerFile::SuspendedGame)) LoadGame();
         GameLoading = false;
         GameModeSetting = false;
     } else if (keyChar == u'n') {

@@ -5,7 +5,7 @@
 
 void TForm1::LoadAdditionalQuestions() {
     const std::optional<std::vector<AdditionalQuestion>> loaded = ReadAdditionalQuestionFile(
-        DataFile("NewTuikamondai.txt"), [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); });
+        files.Path(PlayerFile::AdditionalQuestions), [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); });
     if (!loaded) return;  // no file: the built-in questions alone
     questions.SetAdditional(*loaded);
     progress.TuikaShutudaiSumi.assign(loaded->size(), false);

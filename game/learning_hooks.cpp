@@ -4,8 +4,8 @@
 #include "persistence/settings_file.h"
 
 void TForm1::OpenLearningRecord() {
-    Learning.Open(DataFolda, svc.calendar);
-    Learning.reviewDeal = ReadReviewOption(DataFile("Settei.ini"));
+    Learning.Open(files.Path(PlayerFile::LearningRecord), files.Path(PlayerFile::ScoreHistory), svc.calendar);
+    Learning.reviewDeal = ReadReviewOption(files.Path(PlayerFile::Settings));
 }
 
 void TForm1::RecordDeal() {
@@ -40,7 +40,7 @@ void TForm1::SpeakQuestion(int q) {
 }
 
 bool TForm1::SetReviewDeal(bool on) {
-    if (!WriteReviewOption(DataFile("Settei.ini"), on)) return false;
+    if (!files.WriteReviewOption(on)) return false;
     Learning.reviewDeal = on;
     return true;
 }

@@ -6,12 +6,14 @@ namespace {
 
 bool Usable(LearningFileStatus s) { return s == LearningFileStatus::Ok || s == LearningFileStatus::Missing; }
 
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
 }  // namespace
 
-void LearningLog::Open(const std::string& dataFolder, Calendar* calendar) {
+void LearningLog::Open(const std::string& recordPath, const std::string& historyPath, Calendar* calendar) {
     calendar_ = calendar;
-    recordPath_ = dataFolder + "/Gakushu.tsv";
-    historyPath_ = dataFolder + "/Rireki.tsv";
+    recordPath_ = recordPath;
+    historyPath_ = historyPath;
     LearningLoad record = ReadLearningFile(recordPath_);
     recordStatus_ = record.status;
     recordUsable_ = Usable(record.status);
@@ -24,8 +26,8 @@ void LearningLog::Open(const std::string& dataFolder, Calendar* calendar) {
 }
 
 std::string LearningLog::Problem() const {
-    if (!Usable(recordStatus_)) return LearningFileProblem(recordStatus_) + "(Gakushu.tsv)";
-    if (!Usable(historyStatus_)) return LearningFileProblem(historyStatus_) + "(Rireki.tsv)";
+    if (!Usable(recordStatus_)) return LearningFileProblem(recordStatus_) + "(" + FileName(recordPath_) + ")";
+    if (!Usable(historyStatus_)) return LearningFileProblem(historyStatus_) + "(" + FileName(historyPath_) + ")";
     return {};
 }
 

@@ -15,7 +15,8 @@ class Calendar;
 class LearningLog {
 public:
     // Reads both files. Without a calendar nothing is recorded.
-    void Open(const std::string& dataFolder, Calendar* calendar);
+    // The record file and the score history file (Gakushu.tsv, Rireki.tsv in the data folder).
+    void Open(const std::string& recordPath, const std::string& historyPath, Calendar* calendar);
 
     bool Recording() const { return calendar_ && recordUsable_; }
     // One line for the player when a file could not be read, else empty.

@@ -15,10 +15,6 @@ namespace {
 const char* const kSettingsSaveFailed = "設定の保存に失敗しました。";
 const char* const kStrokeRecordSaveFailed = "最小打数の保存に失敗しました。";
 
-const char* const kRecordFile = "newrecord.dat";
-const char* const kStrokeRecordFile = "record2.dat";
-const char* const kSettingsFile = "Settei.ini";
-
 // Slots whose additional question was saved with its texts: such a slot may
 // name a question the current list no longer has, as it will be appended again.
 std::array<bool, 4> SlotsWithSavedTexts(const std::optional<SavedBoardTexts>& texts) {
@@ -36,28 +32,27 @@ void ShowMessage(TLabel* label, const std::string& text) {
 }  // namespace
 
 void TForm1::ReadSavedFilesAtStartup() {
-    // A save killed half-way leaves its temporary file behind; nothing else will.
-    if (svc.holdsDataFolder)
-        RemoveStaleTemporaryFiles(DataFolda, {kRecordFile, kStrokeRecordFile, kSettingsFile, "NewTuikamondai.txt"});
+    if (svc.holdsDataFolder) files.RemoveStaleTemporaryFiles();
 
     // The suspended game: it also carries the best score and the used-question
     // marks, which are kept even when its board cannot be continued.
     progress.HighScore = kDefaultHighScore;
     std::string message = Msg::Start;
-    const std::string recordPath = DataFile(kRecordFile);
-    if (PathExists(recordPath)) {
+    if (files.Exists(PlayerFile::SuspendedGame)) {
         TDataRec rec = DataRec;
         std::size_t bytesRead = 0;
-        const bool read = ReadDataRecFile(recordPath, rec, &bytesRead) == ReadStatus::Ok;
+        const bool read = ReadDataRecFile(files.Path(PlayerFile::SuspendedGame), rec, &bytesRead) == ReadStatus::Ok;
+        if (!read) files.NoteUnreadable(PlayerFile::SuspendedGame);
         const bool usable =
             read && DataRecIsUsable(rec, questions.Count(),
-                                    SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
+                                    SlotsWithSavedTexts(ReadSavedBoardTexts(files.Path(PlayerFile::Settings))));
         const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
         if (kept.highScore) progress.HighScore = *kept.highScore;
         if (kept.usedQuestions) {
             for (int q = 0; q < kBuiltInQuestions; ++q) progress.ShutudaiSumi[q] = (*kept.usedQuestions)[q];
             // The deal trusts the count to match the marks, so count them.
-            progress.ShutudaiSumiCount = static_cast<int>(std::count(progress.ShutudaiSumi.begin(), progress.ShutudaiSumi.end(), true));
+            progress.ShutudaiSumiCount =
+                static_cast<int>(std::count(progress.ShutudaiSumi.begin(), progress.ShutudaiSumi.end(), true));
         }
         if (usable) {
             DataRec = rec;
@@ -74,10 +69,10 @@ void TForm1::ReadSavedFilesAtStartup() {
     LblHighScore->Text = HighScoreText(progress.HighScore);
     ShowMessage(LblMsg, message);
 
-    progress.Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
+    progress.Mode1HighScore = ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord));
     LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
 
-    const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile));
+    const GameSettings settings = ReadGameSettings(files.Path(PlayerFile::Settings));
     IsSound = settings.isSound;
     IsMusic = settings.isMusic;
     VoiceMode = settings.voiceMode;
@@ -93,7 +88,7 @@ void TForm1::SaveGame() {
     if (progress.GameMode == 0) {
         CaptureBoardPlaces();
         DataRec = ToRecord(board, progress, DataRec);
-        if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
+        if (!WriteDataRecFile(files.Path(PlayerFile::SuspendedGame), DataRec)) {
             recordFailed = true;
             SaveFailure = Msg::SaveFailed;
             ShowMessage(LblMsg, Msg::SaveFailed);
@@ -109,7 +104,7 @@ void TForm1::SaveGame() {
             texts[k] = {question.Jukugo, question.Imi, question.Yomi, question.SpeakMoji};
         }
     }
-    if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, progress.GameMode == 0 ? &texts : nullptr)) {
+    if (!files.WriteSettings(settings, progress.GameMode == 0 ? &texts : nullptr)) {
         // The record's failure is the one the player must hear about.
         if (!recordFailed) {
             SaveFailure = kSettingsSaveFailed;
@@ -141,7 +136,7 @@ void TForm1::CaptureBoardPlaces() {
 
 void TForm1::WriteStrokeRecord() {
     StrokeRecordFailure.clear();
-    if (!WriteStrokeRecordFile(DataFile(kStrokeRecordFile), progress.Mode1HighScore)) {
+    if (!WriteStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), progress.Mode1HighScore)) {
         StrokeRecordFailure = kStrokeRecordSaveFailed;
         ShowMessage(LblMsg, kStrokeRecordSaveFailed);
     }
@@ -151,11 +146,11 @@ void TForm1::LoadGame() {
     // From the title screen the record read at start-up is used; later the file
     // is read again over the buffer.
     TDataRec rec = DataRec;
-    if (!Title && ReadDataRecFile(DataFile(kRecordFile), rec) != ReadStatus::Ok) {
+    if (!Title && ReadDataRecFile(files.Path(PlayerFile::SuspendedGame), rec) != ReadStatus::Ok) {
         ShowMessage(LblMsg, Msg::LoadFailed);
         return;
     }
-    const std::optional<SavedBoardTexts> texts = ReadSavedBoardTexts(DataFile(kSettingsFile));
+    const std::optional<SavedBoardTexts> texts = ReadSavedBoardTexts(files.Path(PlayerFile::Settings));
     if (!DataRecIsUsable(rec, questions.Count(), SlotsWithSavedTexts(texts))) {
         ShowMessage(LblMsg, Msg::LoadFailed);
         return;

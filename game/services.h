@@ -42,7 +42,3 @@ struct GameServices {
     bool holdsDataFolder = true;
 };
 
-// The per-user data folder inside the documents folder.
-inline std::string DataFolderIn(const std::string& documentsFolder) {
-    return documentsFolder + "/みずうみ舎/TeramonData";
-}

@@ -3,11 +3,15 @@
 
 std::string TForm1::ProgramFolderPath() const { return Folda; }
 
-std::string TForm1::PlayerDataFile(const std::string& name) const { return DataFile(name); }
+std::string TForm1::QuestionFilePath() const { return files.Path(PlayerFile::AdditionalQuestions); }
 
 int TForm1::SpeakingVoice() const { return VoiceMode; }
 
-void TForm1::SetSpeakingVoice(int voice) { VoiceMode = voice; }
+bool TForm1::SaveSpeakingVoice(int voice) {
+    if (!files.WriteVoice(voice)) return false;
+    VoiceMode = voice;
+    return true;
+}
 
 ReadingService& TForm1::Readings() { return svc.reading; }
 

@@ -12,11 +12,13 @@ class SettingsDialogHost {
 public:
     // The program folder, with a trailing '/' (where Data/tuikamondai.txt ships).
     virtual std::string ProgramFolderPath() const = 0;
-    // A file in the player's data folder (Settei.ini, NewTuikamondai.txt).
-    virtual std::string PlayerDataFile(const std::string& name) const = 0;
+    // The player's file of additional questions, in the data folder.
+    virtual std::string QuestionFilePath() const = 0;
     // 0: the female voice, 1: the male voice.
     virtual int SpeakingVoice() const = 0;
-    virtual void SetSpeakingVoice(int voice) = 0;
+    // The game keeps the voice in its settings file and speaks with it from now
+    // on; false (the voice unchanged) when the file could not be written.
+    virtual bool SaveSpeakingVoice(int voice) = 0;
     virtual ReadingService& Readings() = 0;
     // The dialog is shown or comes to the front: the cursor must show.
     virtual void SettingsDialogShown() = 0;

@@ -74,9 +74,8 @@ void TForm1::ShowCursorUntilVisible() {
 
 void TForm1::FormCreate() {
     Folda = FolderWithSeparator(svc.programFolder);
-    DataFolda = DataFolderIn(svc.documentsFolder);
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::u8path(DataFolda), ec);
+    files = DataFiles(DataFiles::FolderIn(svc.documentsFolder));
+    files.CreateFolder();
 
     CreateBlocks();
     CreateBlockCharacters();
@@ -247,8 +246,7 @@ void TForm1::FormShow() {
     LblImi->Visible = false;
     LblKaitoMoji->Visible = false;
     ImgBakuhatu->Visible = false;
-    std::error_code ec;
-    if (!std::filesystem::exists(std::filesystem::u8path(DataFile("newrecord.dat")), ec)) {
+    if (!files.Exists(PlayerFile::SuspendedGame)) {
         progress.GameClear = true;
         progress.Clear = true;
     }

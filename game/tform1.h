@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "game/data_files.h"
 #include "game/learning_log.h"
 #include "game/learning_window_host.h"
 #include "game/progress.h"
@@ -154,7 +155,7 @@ public:
     uint32_t MusicStartTime = 0;
     bool IsMinimized = false;
     std::string Folda;      // program folder, trailing '/'
-    std::string DataFolda;  // per-user data folder, no trailing '/'
+    DataFiles files;  // the player's data folder and its files
     int VoiceMode = 0;
     bool Pause = false;
     bool GameSetting = false;
@@ -186,9 +187,9 @@ public:
 
     // ---- As the settings dialog's host (settings_dialog_host.cpp) ----
     std::string ProgramFolderPath() const override;
-    std::string PlayerDataFile(const std::string& name) const override;
+    std::string QuestionFilePath() const override;
     int SpeakingVoice() const override;
-    void SetSpeakingVoice(int voice) override;
+    bool SaveSpeakingVoice(int voice) override;
     ReadingService& Readings() override;
     void SettingsDialogShown() override;
     void SettingsDialogClosed() override;
@@ -359,7 +360,6 @@ public:
 
     // Path of an asset below the program folder ("Data/Png/ball.png").
     std::string AssetPath(const std::string& relativePath) const { return Folda + relativePath; }
-    std::string DataFile(const std::string& name) const { return DataFolda + "/" + name; }
     bool ExplosionShows() const { return ImgBakuhatu->Visible; }
     bool CountdownRuns() const { return ThinkingTimeCount > 0; }
     int Random(int n) { return svc.random.Random(n); }

@@ -19,9 +19,8 @@ SettingsDialogLogic::SettingsDialogLogic(SettingsDialogHost& host, MessageBoxes&
     OnClose = [this](SceneObject* sender) { FormClose(sender); };
 }
 
-std::string SettingsDialogLogic::UserFile() const { return host_.PlayerDataFile("NewTuikamondai.txt"); }
+std::string SettingsDialogLogic::UserFile() const { return host_.QuestionFilePath(); }
 std::string SettingsDialogLogic::ShippedFile() const { return host_.ProgramFolderPath() + "Data/tuikamondai.txt"; }
-std::string SettingsDialogLogic::SettingsFile() const { return host_.PlayerDataFile("Settei.ini"); }
 
 void SettingsDialogLogic::FormShow() {
     ShokiYomikomi = true;
@@ -110,11 +109,10 @@ bool SettingsDialogLogic::SaveEverything() {
         return false;
     }
     const int voice = radioF_ ? 0 : 1;
-    if (!WriteVoiceMode(SettingsFile(), voice)) {
+    if (!host_.SaveSpeakingVoice(voice)) {
         boxes_.ShowMessage(SettingsDialogText::SaveFailed);
         return false;
     }
-    host_.SetSpeakingVoice(voice);
     if (keepQuestionFile) {
         boxes_.ShowMessage(SettingsDialogText::UnreadFileKept);
         IsSaved = true;

@@ -76,7 +76,6 @@ private:
     void ReplaceLines(std::vector<std::string> lines);
     std::string UserFile() const;
     std::string ShippedFile() const;
-    std::string SettingsFile() const;
 
     SettingsDialogHost& host_;
     MessageBoxes& boxes_;

@@ -1,0 +1,49 @@
+#pragma once
+// The player's data folder and the files the game keeps in it: the one place
+// that knows their names and paths, and the one writer of the settings file.
+#include <string>
+
+#include "persistence/settings_file.h"
+
+enum class PlayerFile {
+    SuspendedGame,        // the suspended score challenge, best score and used questions
+    StrokeRecord,         // the stroke challenge's best
+    Settings,             // switches, voice, review option and the suspended board's texts
+    AdditionalQuestions,  // the player's own questions, edited in the settings dialog
+    LearningRecord,       // what the player has met and missed of each idiom
+    ScoreHistory,         // the final result of every finished game
+};
+
+class DataFiles {
+public:
+    DataFiles() = default;
+    explicit DataFiles(std::string dataFolder) : DataFolda(std::move(dataFolder)) {}
+
+    // The data folder inside the user's documents folder.
+    static std::string FolderIn(const std::string& documentsFolder);
+    static const char* Name(PlayerFile file);
+
+    std::string DataFolda;  // no trailing '/'
+
+    std::string Path(PlayerFile file) const { return DataFolda + "/" + Name(file); }
+    bool Exists(PlayerFile file) const;
+    void CreateFolder() const;
+    // A save killed half-way leaves its temporary file behind; nothing else will.
+    // Only for the copy holding the folder: another copy's may be a save in flight.
+    void RemoveStaleTemporaryFiles() const;
+
+    // The start-up read found the file there but could not use it (it is never
+    // replaced then).
+    void NoteUnreadable(PlayerFile file) { unreadable_ |= Bit(file); }
+    bool WasUnreadable(PlayerFile file) const { return (unreadable_ & Bit(file)) != 0; }
+
+    // The settings file: what a save writes (the board's texts when given), the
+    // voice alone (the settings dialog's OK), the review option alone.
+    bool WriteSettings(const GameSettings& settings, const SavedBoardTexts* boardTexts) const;
+    bool WriteVoice(int voice) const;
+    bool WriteReviewOption(bool on) const;
+
+private:
+    static unsigned Bit(PlayerFile file) { return 1u << static_cast<unsigned>(file); }
+    unsigned unreadable_ = 0;
+};
