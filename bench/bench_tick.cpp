@@ -32,7 +32,7 @@ void ArmBusyBoard(GameFixture& fx) {
 void BM_FrameTick(benchmark::State& state) {
     GameFixture fx(false);
     TForm1& g = fx.f();
-    g.IsMusic = false;
+    g.sound.IsMusic = false;
     fx.StartAt(0, 21);
     g.Timer1->SetEnabled(false);  // the loop below plays the timer's part
     ArmBusyBoard(fx);

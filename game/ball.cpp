@@ -129,7 +129,7 @@ void TForm1::Hold(int b) {
 void TForm1::DropStone(int r, int c, StoneKind kind) {
     const int i = BlockIndex(r, c);
     const bool wrong = kind == StoneKind::WrongAnswer;
-    if (IsSound) PlayEffect(wrong ? "Data/Sound/Buzz.wav" : "Data/Sound/Block_hit.wav", false);
+    sound.PlayEffect(wrong ? "Data/Sound/Buzz.wav" : "Data/Sound/Block_hit.wav", false);
     TImage* stone = ImgStone[i];
     stone->Bitmap.LoadFromFile(AssetPath(wrong ? "Data/Png/stone2.png" : "Data/Png/stone.png"));
     stone->Position.X = ImgBlock[i]->Position.X;
@@ -261,7 +261,7 @@ void TForm1::ProcessBall() {
 
 bool TForm1::PaddleContact(int b) {
     TImage* ball = ImgBall[b];
-    if (IsSound) PlayEffect("Data/Sound/Pad_hit.wav", false);
+    sound.PlayEffect("Data/Sound/Pad_hit.wav", false);
     Hold(b);
     ball->Position.Y = ImgPad->Position.Y - ball->Height - 5;
     if (board.FirstBallDown) {
@@ -374,7 +374,7 @@ void TForm1::EdgeContacts(int b) {
 }
 
 void TForm1::BallLost() {
-    if (IsSound) PlayEffect("Data/Sound/Miss.wav", false);
+    sound.PlayEffect("Data/Sound/Miss.wav", false);
     if (progress.GameMode == 1 || board.MovingBallNo > 1) {
         progress.GameOver = true;
         DoGameOver();

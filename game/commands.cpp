@@ -68,7 +68,7 @@ void TForm1::SwitchToStrokeChallenge() {
         SaveGame();
         GameSaving = false;
     }
-    if (progress.GameClear) MediaPlayer1->Stop();
+    if (progress.GameClear) sound.StopMusic();
     LblTotalScore->Visible = false;
     LblHighScore->Visible = false;
     LblMondaiCount->Visible = false;
@@ -85,7 +85,7 @@ void TForm1::SwitchToStrokeChallenge() {
 
 void TForm1::SwitchToScoreChallenge() {
     // A saved game not yet cleared may be continued: the player is asked.
-    if (progress.Mode1_Clear) MediaPlayer1->Stop();
+    if (progress.Mode1_Clear) sound.StopMusic();
     // The stroke challenge's fourth ball (number 3) has no place in the score
     // challenge: a save from the resume question must not record it.
     board.MovingBallNo = -1;
@@ -159,7 +159,7 @@ void TForm1::PauseForLeaving() {
 void TForm1::MinimiseKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     PauseForLeaving();
-    if (IsMusic) MediaPlayer1->Stop();
+    sound.PauseMusicForMinimise();
     if (!Title && progress.Stage > 0) SaveGame();
     WindowState = TWindowState::wsMinimized;
     svc.host.Minimize();
@@ -176,22 +176,14 @@ void TForm1::HintKey() {
 }
 
 void TForm1::MusicKey() {
-    IsMusic = !IsMusic;
-    ImgMusicStop->Visible = !IsMusic;
-    if (IsMusic) {
-        const int n = progress.Stage == 0 ? 1 : progress.Stage;
-        MediaPlayer1->SetFileName(AssetPath("Data/Sound/Stage" + IntToStr(n) + ".mp3"));
-        MusicStartTime = timeGetTime();
-        MediaPlayer1->Play();
-    } else {
-        MediaPlayer1->Stop();
-    }
+    sound.ToggleMusic(progress.Stage);
+    ImgMusicStop->Visible = !sound.IsMusic;
     KeepSwitchesFromTitle();
 }
 
 void TForm1::SoundKey() {
-    IsSound = !IsSound;
-    ImgSoundStop->Visible = !IsSound;
+    sound.IsSound = !sound.IsSound;
+    ImgSoundStop->Visible = !sound.IsSound;
     KeepSwitchesFromTitle();
 }
 

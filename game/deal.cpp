@@ -47,7 +47,7 @@ void TForm1::SetUpStage() {
 
 void TForm1::ShowStageScenery() {
     Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(progress.Stage) + ".jpg"));
-    if (IsMusic) StartMusic("Data/Sound/Stage" + IntToStr(progress.Stage) + ".mp3");
+    sound.StartStageMusic(progress.Stage);
 }
 
 void TForm1::SetUpStrokeChallengeLabels() {
@@ -70,7 +70,7 @@ void TForm1::SetUpScoreChallengeQuestion() {
         LblTotalScore->Text = ScoreText(progress.TotalScore);
     }
     if (progress.GameClear) {
-        MediaPlayer1->Stop();
+        sound.StopMusic();
         progress.GameClear = false;
         progress.Clear = true;
         progress.MondaiCount = 1;
@@ -330,17 +330,15 @@ void TForm1::StartCountdown() {
     LblMsg->Position.X = 0;
     LblMsg->Position.Y = ImgTitle->Position.Y + ImgTitle->Height + LblScore->Height;
     LblMsg->Visible = true;
-    PlayEffect("Data/Sound/Bleep.wav", false);
+    sound.PlayEffect("Data/Sound/Bleep.wav", false);
 }
 
 void TForm1::PrepareBoardSpeech() {
     // Have the speech of this board ready before any answer can come, in both
     // voices (the chosen one first): the player may change voice during play.
-    if (!IsSound) return;
-    const int firstVoice = VoiceMode == 1 ? 1 : 0;
-    for (int v : {firstVoice, 1 - firstVoice}) {
-        if (!VoiceReady[v]) continue;
+    if (!sound.Speaking()) return;
+    sound.ForEachVoiceChosenFirst([this](int v) {
         for (int s = 0; s < kSlots; ++s) svc.speech.Prepare(v, IdiomSpeechText(s), 100);
-    }
+    });
     PrepareFixedPhrases();  // asked again so that many boards never push them out
 }

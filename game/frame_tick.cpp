@@ -58,10 +58,7 @@ void TForm1::Timer1Timer(SceneObject*) {
     if (ImgPad->Visible && !progress.GameOver && !progress.Clear && StoneHitsPaddle()) return;
 
     // 6. The media player does not loop: restart the track once its length has passed.
-    if (IsMusic && MediaPlayer1->State() == TMPState::Playing) {
-        const int64_t lengthMs = (MediaPlayer1->Duration() / 10000000) * 1000;
-        if (ElapsedMs(timeGetTime(), MusicStartTime) >= lengthMs) RestartMusic();
-    }
+    if (sound.TrackEnded()) RestartMusic();
 }
 
 void TForm1::CountDown() {
@@ -71,7 +68,7 @@ void TForm1::CountDown() {
     ThinkingTimeCount = std::max(0, 5 - elapsed);
     if (ThinkingTimeCount == 0) {
         // The first ball drops straight down.
-        PlayEffect("Data/Sound/Down.wav", false);
+        sound.PlayEffect("Data/Sound/Down.wav", false);
         FloatAniBallY[0]->StartValue = ImgBall[0]->Position.Y;
         FloatAniBallY[0]->StopValue = ClientHeight();
         FloatAniBallY[0]->Duration = 1.5f;
@@ -80,7 +77,7 @@ void TForm1::CountDown() {
         board.FirstBallDown = true;
     }
     if (ThinkingTimeCount != OldThinkingTimeCount) {
-        if (ThinkingTimeCount > 0) PlayEffect("Data/Sound/Bleep.wav", false);
+        if (ThinkingTimeCount > 0) sound.PlayEffect("Data/Sound/Bleep.wav", false);
         if (ThinkingTimeCount == 0)
             LblMsg->Text = "競技開始";
         else if (ThinkingTimeCount >= 1 && ThinkingTimeCount <= 4)
@@ -140,7 +137,7 @@ bool TForm1::StoneHitsPaddle() {
     // The paddle explodes; the round is lost when the explosion is over.
     for (int i = 0; i < kBlocks; ++i) {
         if (!ImagesOverlap(ImgPad, ImgStone[i])) continue;
-        PlayEffect("Data/Sound/Bakuhatu.wav", false);
+        sound.PlayEffect("Data/Sound/Bakuhatu.wav", false);
         ImgPad->Visible = false;
         FloatAniStoneY[i]->Stop();
         if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
@@ -162,10 +159,7 @@ bool TForm1::StoneHitsPaddle() {
 void TForm1::RestartMusic() {
     // Everything on the clock holds while the track starts again.
     FreezePlay();
-    MediaPlayer1->Stop();
-    MediaPlayer1->SetCurrentTime(0);
-    MediaPlayer1->Play();
-    MusicStartTime = timeGetTime();
+    sound.RestartTrack();
     if (!Pause && !GameSetting) {
         ContinueBallInPlay();
         ResumeHeldStones();

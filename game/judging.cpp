@@ -81,10 +81,8 @@ void TForm1::CorrectAnswerScore(int c) {
 
     // Waiting events run; the jingle then paints the new labels before it holds the thread.
     svc.app.ProcessMessages();
-    if (IsSound) {
-        if (!progress.GameClear) PlayEffect("Data/Sound/Seikai1.wav", true);
-        Speak(IdiomSpeechText(s), 100);
-    }
+    if (!progress.GameClear) sound.PlayEffect("Data/Sound/Seikai1.wav", true);
+    sound.Say(IdiomSpeechText(s), 100);
     board.MovingBallNo = -1;  // the answered ball stays in its gap
     progress.HintHyoji = true;
 }
@@ -94,10 +92,8 @@ void TForm1::CorrectAnswerStroke(int c) {
     const int s = c / 4;
     progress.Clear = true;  // until the next ball first meets the paddle
     const bool lastBall = b + 1 >= kBalls;
-    if (IsSound) {
-        PlayEffect("Data/Sound/seikai.wav", true);
-        if (!lastBall) Speak(IdiomSpeechText(s), 100);
-    }
+    sound.PlayEffect("Data/Sound/seikai.wav", true);
+    if (!lastBall) sound.Say(IdiomSpeechText(s), 100);
     LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     LblYomi->Text = SlotQuestion(s).Yomi;
     LblYomi->Visible = true;
@@ -155,10 +151,8 @@ void TForm1::StrokeRoundComplete() {
     if (!progress.ChangeHighScore) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
         ImgTitle->Visible = true;
-        if (IsSound) {
-            PlayEffect("Data/Sound/Seikai1.wav", true);
-            Speak(Utf8ToCp932Lossy(SpeechText::WellDone), 110);
-        }
+        sound.PlayEffect("Data/Sound/Seikai1.wav", true);
+        sound.Say(Utf8ToCp932Lossy(SpeechText::WellDone), 110);
         LblMsg->Text = Msg::StrokeNext;
         LblMsg->Visible = true;
     }
@@ -174,7 +168,7 @@ void TForm1::CharacterCopy(int r, int c) {
     const int t = board.SeikaiMojiNo[i];
     const int b = board.MovingBallNo;
     // A stone block has already sounded its own hit.
-    if (IsSound && board.BlockKind[i] != KindOfBlock::Stone) PlayEffect("Data/Sound/Copy.wav", false);
+    if (board.BlockKind[i] != KindOfBlock::Stone) sound.PlayEffect("Data/Sound/Copy.wav", false);
 
     if (progress.GameMode == 1) {
         // Swap with the later ball carrying t, so the four balls stay all different.

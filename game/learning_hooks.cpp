@@ -36,7 +36,7 @@ std::vector<LearningQuestion> TForm1::LearningQuestions() const {
 }
 
 void TForm1::SpeakQuestion(int q) {
-    if (questions.Has(q)) Speak(QuestionSpeechText(q), 100);
+    if (questions.Has(q)) sound.Say(QuestionSpeechText(q), 100);
 }
 
 bool TForm1::SetReviewDeal(bool on) {

@@ -8,11 +8,9 @@ std::string ScoreLostMessage(int stage) {
 }
 
 void TForm1::DoGameOver() {
-    if (IsSound) {
-        PlayEffect("Data/Sound/gameover.wav", true);
-        const char* farewell = VoiceMode == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale;
-        Speak(Utf8ToCp932Lossy(std::string(SpeechText::Otsukare) + farewell), 110);
-    }
+    sound.PlayEffect("Data/Sound/gameover.wav", true);
+    if (const VoiceRow* voice = sound.ChosenVoice())
+        sound.Say(Utf8ToCp932Lossy(std::string(SpeechText::Otsukare) + voice->farewell), 110);
     if (board.MovingBallNo >= 0) {
         FloatAniBallX[board.MovingBallNo]->Stop();
         FloatAniBallY[board.MovingBallNo]->Stop();
@@ -74,11 +72,7 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     const std::string& failure = progress.GameMode == 0 ? SaveFailure : StrokeRecordFailure;
     LblMsg->Text = failure + (progress.GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
-    if (IsSound)
-        Speak(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
+    sound.Say(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
     // The parade plays even with the music switched off.
-    MediaPlayer1->Stop();
-    MediaPlayer1->SetFileName(AssetPath("Data/Sound/parade.mp3"));
-    MusicStartTime = timeGetTime();
-    MediaPlayer1->Play();
+    sound.StartMusicEvenWhenOff("Data/Sound/parade.mp3");
 }

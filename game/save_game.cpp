@@ -73,11 +73,11 @@ void TForm1::ReadSavedFilesAtStartup() {
     LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
 
     const GameSettings settings = ReadGameSettings(files.Path(PlayerFile::Settings));
-    IsSound = settings.isSound;
-    IsMusic = settings.isMusic;
-    VoiceMode = settings.voiceMode;
-    ImgMusicStop->Visible = !IsMusic;
-    ImgSoundStop->Visible = !IsSound;
+    sound.IsSound = settings.isSound;
+    sound.IsMusic = settings.isMusic;
+    sound.VoiceMode = settings.voiceMode;
+    ImgMusicStop->Visible = !sound.IsMusic;
+    ImgSoundStop->Visible = !sound.IsSound;
 }
 
 void TForm1::SaveGame() {
@@ -95,7 +95,7 @@ void TForm1::SaveGame() {
         }
     }
 
-    GameSettings settings{IsSound, IsMusic, VoiceMode};
+    GameSettings settings{sound.IsSound, sound.IsMusic, sound.VoiceMode};
     SavedBoardTexts texts;
     if (progress.GameMode == 0) {
         for (int k = 0; k < kSlots; ++k) {

@@ -5,11 +5,11 @@ std::string TForm1::ProgramFolderPath() const { return Folda; }
 
 std::string TForm1::QuestionFilePath() const { return files.Path(PlayerFile::AdditionalQuestions); }
 
-int TForm1::SpeakingVoice() const { return VoiceMode; }
+int TForm1::SpeakingVoice() const { return sound.VoiceMode; }
 
 bool TForm1::SaveSpeakingVoice(int voice) {
     if (!files.WriteVoice(voice)) return false;
-    VoiceMode = voice;
+    sound.VoiceMode = voice;
     return true;
 }
 

@@ -51,11 +51,10 @@ std::string FolderWithSeparator(std::string folder) {
 }
 }  // namespace
 
-TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services) {
+TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services), sound(services) {
     // The design's pictures are loaded with the layout, before FormCreate:
     // the program folder must be known by then, whatever the working folder.
     Folda = FolderWithSeparator(svc.programFolder);
-    MediaPlayer1 = std::make_unique<TMediaPlayer>(svc.music);
     BuildLayout();
 }
 
@@ -105,7 +104,7 @@ void TForm1::FormCreate() {
     // Speech: note which voices can speak, and have the fixed phrases of both
     // ready (the chosen voice first), so that they start at once even right after
     // the player changes voice.
-    for (int v = 0; v < 2; ++v) VoiceReady[v] = svc.speech.VoiceAvailable(v);
+    sound.FindVoices();
     PrepareFixedPhrases();
     LblGameMode->Text = progress.GameMode == 0 ? "得点挑戦" : "打数挑戦";
     HideCursor();
@@ -228,14 +227,11 @@ void TForm1::CreateBalls() {
 }
 
 void TForm1::PrepareFixedPhrases() {
-    const int firstVoice = VoiceMode == 1 ? 1 : 0;
-    for (int v : {firstVoice, 1 - firstVoice}) {
-        if (!VoiceReady[v]) continue;
-        const std::string farewell = std::string(SpeechText::Otsukare) +
-                                     (v == 0 ? SpeechText::FarewellFemale : SpeechText::FarewellMale);
+    sound.ForEachVoiceChosenFirst([this](int v) {
+        const std::string farewell = std::string(SpeechText::Otsukare) + kVoices[v].farewell;
         for (const std::string& phrase : {farewell, std::string(SpeechText::NewRecord), std::string(SpeechText::WellDone)})
             svc.speech.Prepare(v, Utf8ToCp932Lossy(phrase), 110);
-    }
+    });
 }
 
 void TForm1::FormShow() {
@@ -254,10 +250,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::FormActivate() {
-    if (IsMinimized && IsMusic && MediaPlayer1->State() == TMPState::Stopped) {
-        IsMinimized = false;
-        MediaPlayer1->Play();
-    }
+    if (IsMinimized && sound.ResumeMusicAfterMinimise()) IsMinimized = false;
     HideCursor();
 }
 

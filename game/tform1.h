@@ -11,7 +11,6 @@
 //   round_end.cpp   DoGameOver and the endings' finish handlers
 //   commands.cpp    FormKeyDown, FormMouseMove, PauseGame, ResumeGame
 //   save_game.cpp   SaveGame, LoadGame and the start-up reads of the saved files
-//   sound.cpp       PlayEffect, StartMusic, Speak, IdiomSpeechText
 //   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
 //   learning_hooks.cpp  what the learning record hears of the play; review_deal.cpp the due-first draw
 #include <array>
@@ -23,6 +22,7 @@
 
 #include "game/board.h"
 #include "game/data_files.h"
+#include "game/game_sound.h"
 #include "game/learning_log.h"
 #include "game/learning_window_host.h"
 #include "game/progress.h"
@@ -60,8 +60,6 @@ inline const char* const StrokeNext = "[Shift]キーを押せば始まります�
 // Texts spoken to the player (UTF-8 here, code page 932 when spoken).
 namespace SpeechText {
 inline const char* const Otsukare = "おつかれさまでした。";
-inline const char* const FarewellFemale = "またがんば'ってね。";
-inline const char* const FarewellMale = "また/がんば'ろお。";
 inline const char* const NewRecord = "やったね、しんき'ろく。おめでとお。";
 inline const char* const WellDone = "やったね。おめでとお。";
 }  // namespace SpeechText
@@ -72,6 +70,7 @@ public:
     ~TForm1() override;
 
     GameServices& svc;
+    GameSound sound;  // the effects, the voice and the music behind the player's switches
 
     // ---- Layout components (fixed design of the window) ----
     TImage* ImgMusic = nullptr;
@@ -112,7 +111,6 @@ public:
     TLabel* LblSosaHoho = nullptr;
     TImage* ImgLogo = nullptr;
     std::vector<TGlowEffect*> GlowEffects;  // GlowEffect1..13 in design order
-    std::unique_ptr<TMediaPlayer> MediaPlayer1;
 
     // ---- Scene objects created at start-up ----
     std::array<TImage*, kBlocks> ImgBlock{};
@@ -150,16 +148,11 @@ public:
     TDataRec DataRec{};
 
     // ---- Settings and paths ----
-    bool IsSound = false;
-    bool IsMusic = false;
-    uint32_t MusicStartTime = 0;
     bool IsMinimized = false;
     std::string Folda;      // program folder, trailing '/'
     DataFiles files;  // the player's data folder and its files
-    int VoiceMode = 0;
     bool Pause = false;
     bool GameSetting = false;
-    bool VoiceReady[2] = {false, false};  // a speech voice was found at start-up
 
     SettingsDialog* Form2 = nullptr;  // set by the program after creation
     LearningWindow* LearningForm = nullptr;  // [R]; set by the program after creation
@@ -351,11 +344,8 @@ public:
     void WriteStrokeRecord();
     std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
 
-    // ---- Sound and speech (sound.cpp) ----
-    void PlayEffect(const std::string& relativePath, bool synchronous);
-    void StartMusic(const std::string& relativePath);
-    void Speak(const std::string& cp932Text, int speed);
-    // Has the fixed phrases of both voices made ahead (the chosen voice first).
+    // ---- Speech made ahead (startup.cpp) ----
+    // Has the fixed phrases of every voice made ahead (the chosen voice first).
     void PrepareFixedPhrases();
 
     // Path of an asset below the program folder ("Data/Png/ball.png").

@@ -23,7 +23,7 @@ double EngineRate(int speed) {
 std::string OpenJTalkSpeech::VoiceFile(const std::string& programFolder, int voice) {
     std::string folder = programFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + (voice == 0 ? "f1" : "m1") + "/voice.htsvoice";
+    return folder + (IsVoice(voice) ? kVoices[voice].folder : "none") + "/voice.htsvoice";
 }
 
 namespace {
@@ -52,17 +52,17 @@ OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkSetup& setup, SpeechAudioSink& s
                                  std::unique_ptr<SpeechSynthesizer> synthesizer)
     : setup_(setup), sink_(sink), synthesizer_(std::move(synthesizer)) {
     bool engineReady = synthesizer_ && synthesizer_->Ready();
-    for (int v = 0; v < 2; ++v) {
+    for (int v = 0; v < kVoiceCount; ++v) {
         voiceFiles_[v] = VoiceFile(setup_.programFolder, v);
         std::error_code ec;
         bool present = std::filesystem::is_regular_file(voiceFiles_[v], ec);
         if (!present) {
             std::fprintf(stderr, "speech: the %s voice %s is missing; that voice is silent\n",
-                         v == 0 ? "female" : "male", voiceFiles_[v].c_str());
+                         kVoices[v].description, voiceFiles_[v].c_str());
         }
         voiceAvailable_[v] = engineReady && present;
     }
-    if (voiceAvailable_[0] || voiceAvailable_[1]) {
+    if (std::find(voiceAvailable_.begin(), voiceAvailable_.end(), true) != voiceAvailable_.end()) {
         worker_ = std::thread([this] { WorkerLoop(); });
     }
 }
@@ -77,7 +77,7 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
 }
 
 bool OpenJTalkSpeech::VoiceAvailable(int voice) const {
-    return (voice == 0 || voice == 1) && voiceAvailable_[voice];
+    return IsVoice(voice) && voiceAvailable_[voice];
 }
 
 std::optional<OpenJTalkSpeech::Utterance> OpenJTalkSpeech::MakeUtterance(

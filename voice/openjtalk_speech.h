@@ -1,9 +1,10 @@
 #pragma once
-// The game's speech: a female (f1/) and a male (m1/) HTS voice from the program
+// The game's speech: the HTS voices of voices.h (a female and a male one) from the program
 // folder, synthesised on one worker thread and played through the speech
 // channel. Utterances prepared in advance start at once from a cache. The
 // synthesiser turns our notation into labels in-process (NotationSynthesizer);
 // the whole-text Open JTalk program path is kept for comparison and tests.
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -19,9 +20,10 @@
 #include "platform/audio.h"
 #include "voice/speech.h"
 #include "voice/speech_synthesizer.h"
+#include "voice/voices.h"
 
 struct OpenJTalkSetup {
-    std::string programFolder;  // holds f1/voice.htsvoice and m1/voice.htsvoice
+    std::string programFolder;  // holds each voice's folder (voices.h)
     // In-process synthesis from the notation; false: the open_jtalk program speaks
     // the whole text with the marks removed.
     bool inProcess = true;
@@ -53,7 +55,7 @@ public:
     // Returns false when the time ran out first.
     bool WaitUntilIdle(std::chrono::milliseconds limit);
 
-    // The voice file of voice 0 (female) or 1 (male) under a program folder.
+    // The voice file of a voice (its place in kVoices) under a program folder.
     static std::string VoiceFile(const std::string& programFolder, int voice);
 
 private:
@@ -74,8 +76,8 @@ private:
     OpenJTalkSetup setup_;
     SpeechAudioSink& sink_;
     std::unique_ptr<SpeechSynthesizer> synthesizer_;
-    std::string voiceFiles_[2];
-    bool voiceAvailable_[2] = {false, false};
+    std::array<std::string, kVoiceCount> voiceFiles_;
+    std::array<bool, kVoiceCount> voiceAvailable_{};
 
     std::mutex mutex_;
     std::condition_variable wake_;      // the worker: new work or stop

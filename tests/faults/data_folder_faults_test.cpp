@@ -88,7 +88,7 @@ TEST_P(FailedWrite, KeepsTheEarlierFileAndSaysSo) {
         g.f().progress.Mode1HighScore = 11;
         g.f().WriteStrokeRecord();
     } else {
-        g.f().IsMusic = !g.f().IsMusic;  // something for Settei.ini to change
+        g.f().sound.IsMusic = !g.f().sound.IsMusic;  // something for Settei.ini to change
         g.MinimiseAndSave();
     }
     EXPECT_EQ(g.Message(), c.message);

@@ -167,7 +167,7 @@ TEST(UserFiles, AQuestionFileTheDialogCouldNotReadIsNeverWrittenOver) {
                 EXPECT_EQ(FileBytes(path), bytesBefore) << "the question file was written over";
             }
             EXPECT_EQ(LoadIniFile(g.DataFile("Settei.ini")).ini.ReadInteger("VoiceMode", "Value", -1), 1);
-            EXPECT_EQ(g.f().VoiceMode, 1);
+            EXPECT_EQ(g.f().sound.VoiceMode, 1);
             EXPECT_TRUE(TemporaryFilesIn(g.DataFile("")).empty());
             g.PlayABoard();  // and the game goes on
             EXPECT_FALSE(g.f().Title);
@@ -331,7 +331,7 @@ TEST(UserFiles, FilesThatCannotBeReadAreNeverReplaced) {
             WithoutFileAccessOverride asPlayer;
             TimedRestart(g);
             EXPECT_EQ(g.f().LblHighScore->Text, "HIGHSCORE:015000");
-            EXPECT_TRUE(g.f().IsMusic) << "an unreadable settings file gives the defaults";
+            EXPECT_TRUE(g.f().sound.IsMusic) << "an unreadable settings file gives the defaults";
             g.PlayABoard();
             if (std::string(c.file) == "record2.dat") {
                 g.f().progress.Mode1HighScore = 12;
@@ -401,7 +401,7 @@ TEST(UserFiles, ALargestSettingsFileIsReadAndSavedQuickly) {
         bytes += "Note" + std::to_string(bytes.size()) + "=a line of the player's notes\r\n";
     Write(g.DataFile("Settei.ini"), bytes);
     TimedRestart(g);
-    EXPECT_FALSE(g.f().IsMusic);
+    EXPECT_FALSE(g.f().sound.IsMusic);
     g.PlayABoard();
     const auto start = std::chrono::steady_clock::now();
     g.MinimiseAndSave();

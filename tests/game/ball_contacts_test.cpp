@@ -238,7 +238,7 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
                              " units/s, ticks of " + std::to_string(tick) + " ms");
                 GameFixture fx;
                 TForm1& g = fx.f();
-                g.IsMusic = false;
+                g.sound.IsMusic = false;
                 g.SetClientSize(1280, 720);
                 fx.StartQuestion();
                 ASSERT_EQ(g.board.MovingBallNo, 0);

@@ -118,8 +118,8 @@ TEST(CommandTest, UpperCaseLettersDoNothing) {
     fx.StartQuestion();
     for (char16_t c : {u'A', u'X', u'C', u'Z', u'D'}) fx.Char(c);
     EXPECT_FALSE(f.Pause);
-    EXPECT_TRUE(f.IsMusic);
-    EXPECT_TRUE(f.IsSound);
+    EXPECT_TRUE(f.sound.IsMusic);
+    EXPECT_TRUE(f.sound.IsSound);
     EXPECT_FALSE(f.progress.HintHyoji);
     EXPECT_EQ(fx.host.minimizeCount, 0);
 }
@@ -128,16 +128,16 @@ TEST(CommandTest, MusicAndSoundSwitchesActEverywhere) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Char(u'x');
-    EXPECT_FALSE(f.IsMusic);
+    EXPECT_FALSE(f.sound.IsMusic);
     EXPECT_TRUE(f.ImgMusicStop->Visible);
-    EXPECT_EQ(f.MediaPlayer1->State(), TMPState::Stopped);
+    EXPECT_EQ(f.sound.MediaPlayer1->State(), TMPState::Stopped);
     fx.Key(VK_MENU_KEY);  // stroke challenge: stage 3 once a board is set up
     fx.Key(VK_SHIFT_KEY);
     fx.Char(u'x');  // during the countdown
-    EXPECT_TRUE(f.IsMusic);
+    EXPECT_TRUE(f.sound.IsMusic);
     EXPECT_NE(fx.music.openPath().find("Data/Sound/Stage3.mp3"), std::string::npos);
     fx.Char(u'c');
-    EXPECT_FALSE(f.IsSound);
+    EXPECT_FALSE(f.sound.IsSound);
     EXPECT_TRUE(f.ImgSoundStop->Visible);
     fx.effects.Clear();
     fx.Run(5000);  // the countdown's bleeps are silent now

@@ -137,7 +137,7 @@ TEST(StoneStrikeTest, BlowsUpThePaddleFreezesTheBallAndLosesAfterTheExplosion) {
     fx.Run(300);  // ball 0 falling
     ASSERT_EQ(f.board.MovingBallNo, 0);
     // Let the track end so that the music step would restart it this tick.
-    f.MusicStartTime = fx.clock.NowMs() - 700000;
+    f.sound.MusicStartTime = fx.clock.NowMs() - 700000;
     const int playsBefore = fx.music.playCalls();
     TImage* stone = f.ImgStone[5];
     stone->Visible = true;
@@ -155,7 +155,7 @@ TEST(StoneStrikeTest, BlowsUpThePaddleFreezesTheBallAndLosesAfterTheExplosion) {
     EXPECT_FALSE(f.FloatAniBallY[0]->Running());
     EXPECT_TRUE(f.ImgBakuhatu->Visible);
     EXPECT_EQ(fx.music.playCalls(), playsBefore);  // no restart in this tick
-    f.MusicStartTime = fx.clock.NowMs();  // (a later restart would set the held ball going again)
+    f.sound.MusicStartTime = fx.clock.NowMs();  // (a later restart would set the held ball going again)
     const float frozenY = f.ImgBall[0]->Position.Y;
     fx.Run(3100);
     EXPECT_FALSE(f.progress.GameOver);
@@ -171,15 +171,15 @@ TEST(MusicLoopTest, RestartsAfterTheTrackLengthInWholeSeconds) {
     fx.music.SetTrack(fx.programFolder + "Data/Sound/Stage1.mp3", 95600);
     fx.Char(u'x');
     fx.Char(u'x');  // reopen the track with its new length
-    ASSERT_EQ(f.MediaPlayer1->Duration(), 956000000);
-    const uint32_t started = f.MusicStartTime;
+    ASSERT_EQ(f.sound.MediaPlayer1->Duration(), 956000000);
+    const uint32_t started = f.sound.MusicStartTime;
     fx.Run(94900);
-    EXPECT_EQ(f.MusicStartTime, started);
+    EXPECT_EQ(f.sound.MusicStartTime, started);
     fx.Run(200);
-    EXPECT_NE(f.MusicStartTime, started);
-    EXPECT_NEAR(static_cast<double>(f.MusicStartTime - started), 95000, 60);
+    EXPECT_NE(f.sound.MusicStartTime, started);
+    EXPECT_NEAR(static_cast<double>(f.sound.MusicStartTime - started), 95000, 60);
     EXPECT_TRUE(f.Timer1->Enabled());
-    EXPECT_EQ(f.MediaPlayer1->State(), TMPState::Playing);
+    EXPECT_EQ(f.sound.MediaPlayer1->State(), TMPState::Playing);
 }
 
 TEST(MusicLoopTest, ARestartDuringAFirstFallKeepsTheBallFallingStraight) {
@@ -189,7 +189,7 @@ TEST(MusicLoopTest, ARestartDuringAFirstFallKeepsTheBallFallingStraight) {
     ASSERT_TRUE(f.board.FirstBallDown);
     f.ImgPad->Position.X = 2000;
     const float x = f.ImgBall[0]->Position.X, y = f.ImgBall[0]->Position.Y;
-    f.MusicStartTime = fx.clock.NowMs() - 700000;  // the track is over: restarted at the next tick
+    f.sound.MusicStartTime = fx.clock.NowMs() - 700000;  // the track is over: restarted at the next tick
     fx.Run(300);
     EXPECT_GT(f.ImgBall[0]->Position.Y, y);
     EXPECT_FALSE(f.FloatAniBallX[0]->Running());
@@ -200,7 +200,7 @@ TEST(MusicLoopTest, NothingWithMusicOff) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Char(u'x');
-    ASSERT_FALSE(f.IsMusic);
+    ASSERT_FALSE(f.sound.IsMusic);
     const int plays = fx.music.playCalls();
     fx.Run(700000);
     EXPECT_EQ(fx.music.playCalls(), plays);

@@ -225,7 +225,7 @@ namespace {
 TEST(LearningPlayTest, AStrokeRoundRecordsFourRightAnswersAtItsEndAndItsStrokes) {
     RecordingGame fx;
     TForm1& g = fx.f();
-    g.IsMusic = false;
+    g.sound.IsMusic = false;
     fx.Key(VK_MENU_KEY);  // to the stroke challenge
     fx.steering = true;
     fx.StartQuestion();

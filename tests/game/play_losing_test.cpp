@@ -71,7 +71,7 @@ TEST(PlayLosing, EachWayEndsWithTheMessageAndTheVoicesFarewell) {
             SCOPED_TRACE("way " + std::to_string(static_cast<int>(how)) + " voice " + std::to_string(voice));
             GameFixture fx;
             TForm1& g = fx.f();
-            g.VoiceMode = voice;
+            g.sound.VoiceMode = voice;
             LoseQuestion(fx, how);
             EXPECT_TRUE(g.progress.GameOver);
             EXPECT_EQ(g.board.MovingBallNo, -1);

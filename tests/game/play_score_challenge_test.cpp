@@ -12,7 +12,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     const auto realStart = std::chrono::steady_clock::now();
     GameFixture fx;
     TForm1& g = fx.f();
-    g.IsMusic = false;  // the parade must play all the same
+    g.sound.IsMusic = false;  // the parade must play all the same
     fx.steering = true;
     const uint32_t clockStart = fx.clock.NowMs();
 
@@ -72,7 +72,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     EXPECT_TRUE(g.ImgTitle->Visible);
     EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押すと第１問から再開します。");
     EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
-    EXPECT_EQ(g.MediaPlayer1->State(), TMPState::Playing);
+    EXPECT_EQ(g.sound.MediaPlayer1->State(), TMPState::Playing);
     ASSERT_FALSE(fx.speech.said.empty());
     EXPECT_EQ(fx.speech.said.back().text,
               g.progress.ChangeHighScore ? "やったね、しんき'ろく。おめでとお。" : "やったね。おめでとお。");

@@ -22,7 +22,7 @@ int ReadRecordFile(const std::string& path) {
 TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     GameFixture fx;
     TForm1& g = fx.f();
-    g.IsMusic = false;
+    g.sound.IsMusic = false;
     fx.Key(VK_MENU_KEY);  // to the stroke challenge
     ASSERT_EQ(g.progress.GameMode, 1);
     ASSERT_EQ(g.LblMsg->Text, "[Shift]キーを押すとゲームが始まります。");

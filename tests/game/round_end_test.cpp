@@ -35,7 +35,7 @@ TEST(DoGameOver, EndingStates) {
         SCOPED_TRACE(c.message + " voice " + std::to_string(c.voice));
         GameFixture fx(c.sound);
         TForm1& g = fx.f();
-        g.VoiceMode = c.voice;
+        g.sound.VoiceMode = c.voice;
         fx.StartAt(c.mode, c.question);
         g.FloatAniBallY[0]->StopAtCurrent();
         g.DropStone(0, 0, TForm1::StoneKind::Stone);  // one stone in the air
@@ -85,7 +85,7 @@ TEST(TitleZoom, EndsWithMessageSpeechAndParadeEvenWithMusicOff) {
     for (const Case& c : cases) {
         GameFixture fx;
         TForm1& g = fx.f();
-        g.IsMusic = false;
+        g.sound.IsMusic = false;
         g.progress.GameMode = c.mode;
         g.progress.ChangeHighScore = c.record;
         g.ImgTitle->Visible = true;
@@ -104,8 +104,8 @@ TEST(TitleZoom, EndsWithMessageSpeechAndParadeEvenWithMusicOff) {
         EXPECT_EQ(fx.speech.said[0].text, c.speech);
         EXPECT_EQ(fx.speech.said[0].speed, 110);
         EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
-        EXPECT_EQ(g.MediaPlayer1->State(), TMPState::Playing);
-        EXPECT_GE(g.MusicStartTime, zoomStart + 1000);
+        EXPECT_EQ(g.sound.MediaPlayer1->State(), TMPState::Playing);
+        EXPECT_GE(g.sound.MusicStartTime, zoomStart + 1000);
     }
 }
 
@@ -175,7 +175,7 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         // A new stroke record that cannot be written.
         GameFixture fx;
         TForm1& g = fx.f();
-        g.IsMusic = false;
+        g.sound.IsMusic = false;
         fx.Key(VK_MENU_KEY);  // to the stroke challenge
         g.progress.Mode1HighScore = 999;
         const FailingWrites failing(fx.DataFile("record2.dat"));

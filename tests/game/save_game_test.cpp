@@ -173,7 +173,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
 
         // The stroke challenge changes the settings only.
         g.progress.GameMode = 1;
-        g.IsMusic = false;
+        g.sound.IsMusic = false;
         g.SaveGame();
         EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
         const std::string after = ReadBytes(folders.Data("Settei.ini"));
@@ -335,7 +335,7 @@ TEST(SaveGame, FailedWrites) {
                                 WriteFailurePoint::Open});
         g.LblMsg->Visible = false;
         g.progress.TotalScore += 100;  // something a successful save would have written
-        g.IsMusic = !g.IsMusic;
+        g.sound.IsMusic = !g.sound.IsMusic;
         g.SaveGame();
         EXPECT_TRUE(g.LblMsg->Visible);
         EXPECT_EQ(g.LblMsg->Text, c.expectedMessage);

@@ -60,7 +60,7 @@ TEST(StartUpTest, FirstStartOnANewAccount) {
     EXPECT_EQ(f.progress.Stage, 1);
     EXPECT_EQ(f.LblTotalScore->Text, "SCORE:000000");
     EXPECT_EQ(f.LblMondaiCount->Text, "第1問");
-    EXPECT_TRUE(f.IsMusic);
+    EXPECT_TRUE(f.sound.IsMusic);
     EXPECT_NE(fx.music.openPath().find("Data/Sound/Stage1.mp3"), std::string::npos);
 
     // Blocks: 16 per row with 17 equal gaps; only the top row is in play at stage 1.

@@ -115,7 +115,7 @@ TEST_F(SettingsDialogTest, AVoiceChangeIsSavedOrDiscardedByTheAnswerToTheSaveQue
         SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
         WriteAll(userFile, userText);
         std::filesystem::remove(settingsFile);
-        game.f().VoiceMode = 0;
+        game.f().sound.VoiceMode = 0;
         boxes.asked.clear();
         boxes.answers = {answer};
         Open([&](SettingsDialogLogic& d) {
@@ -126,11 +126,11 @@ TEST_F(SettingsDialogTest, AVoiceChangeIsSavedOrDiscardedByTheAnswerToTheSaveQue
         EXPECT_TRUE(logic.IsClosed());
         EXPECT_EQ(boxes.asked, std::vector<std::string>{"変更を保存しますか？"});
         if (answer == Answer::Yes) {
-            EXPECT_EQ(game.f().VoiceMode, 1);
+            EXPECT_EQ(game.f().sound.VoiceMode, 1);
             EXPECT_EQ(SavedVoice(), 1);
             EXPECT_EQ(ReadAll(userFile), userText) << "the unchanged text is written back as it was";
         } else {
-            EXPECT_EQ(game.f().VoiceMode, 0);
+            EXPECT_EQ(game.f().sound.VoiceMode, 0);
             EXPECT_FALSE(std::filesystem::exists(settingsFile));
             // The next opening shows the voice the game still has.
             Open([&](SettingsDialogLogic& d) {
@@ -157,7 +157,7 @@ TEST_F(SettingsDialogTest, WithoutAUserFileTheTemplateIsShownAndOkCreatesTheUser
     EXPECT_TRUE(boxes.asked.empty());
     EXPECT_EQ(ReadAll(userFile), templateBytes) << "code page 932 with CR LF, as the template";
     EXPECT_EQ(ReadAll(settingsFile), "[IsSound]\r\nValue=0\r\n\r\n[VoiceMode]\r\nValue=1\r\n\r\n");
-    EXPECT_EQ(game.f().VoiceMode, 1);
+    EXPECT_EQ(game.f().sound.VoiceMode, 1);
 }
 
 TEST_F(SettingsDialogTest, EditsAreWrittenByOkAndDroppedByCancelWithoutAQuestion) {
@@ -239,7 +239,7 @@ TEST_F(SettingsDialogTest, ATextWithACharacterCodePage932CannotHoldIsNotWritten)
     });
     EXPECT_EQ(ReadAll(userFile), userText);
     EXPECT_FALSE(std::filesystem::exists(settingsFile)) << "nothing is written, the voice neither";
-    EXPECT_EQ(game.f().VoiceMode, 0);
+    EXPECT_EQ(game.f().sound.VoiceMode, 0);
 }
 
 TEST_F(SettingsDialogTest, AnUnreadableFileIsReportedAndLaterEditsStillCount) {

@@ -41,7 +41,7 @@ public:
             s_.Check("settings dialog open");
         }
         TForm1& game = s_.g_.f();
-        if (s_.Chance(300)) game.VoiceMode = 1 - game.VoiceMode;
+        if (s_.Chance(300)) game.sound.VoiceMode = 1 - game.sound.VoiceMode;
         if (!game.Pause) game.Timer1->SetEnabled(true);
         game.HideCursor();
         game.GameSetting = false;

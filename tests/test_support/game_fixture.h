@@ -103,7 +103,7 @@ struct GameFixture {
                                         programFolder, documentsFolder});
         form = std::make_unique<TForm1>(*services);
         form->FormCreate();
-        form->IsSound = sound;
+        form->sound.IsSound = sound;
         form->FormShow();
         random.steer = [this](int n) { return steering ? SteerDraw(n) : std::nullopt; };
     }

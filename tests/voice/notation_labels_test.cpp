@@ -235,8 +235,8 @@ TEST(FullContextLabels, FixedPhrasesSayWhatTheyAreWritten) {
         EXPECT_EQ(LabelPhrases(labels), MarkedPhrases(c.text)) << c.text;
     }
     // They are the game's own texts.
-    EXPECT_EQ(std::string(SpeechText::Otsukare) + SpeechText::FarewellFemale, cases[0].text);
-    EXPECT_EQ(std::string(SpeechText::Otsukare) + SpeechText::FarewellMale, cases[1].text);
+    EXPECT_EQ(std::string(SpeechText::Otsukare) + kVoices[0].farewell, cases[0].text);
+    EXPECT_EQ(std::string(SpeechText::Otsukare) + kVoices[1].farewell, cases[1].text);
     EXPECT_EQ(std::string(SpeechText::NewRecord), cases[2].text);
     EXPECT_EQ(std::string(SpeechText::WellDone), cases[3].text);
 }
