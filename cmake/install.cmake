@@ -47,19 +47,27 @@ set(TERAMON_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(TERAMON_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 
 # The program folder: binary, Data/ (real copies: build/Data is only a symlink
-# to the source tree) and the two voices with their licence files.
+# to the source tree) and the voices with their licence files, one folder a
+# voice as the rows of voice/voices.h name them.
 install(TARGETS teramon2 RUNTIME DESTINATION ${TERAMON_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/Data DESTINATION ${TERAMON_PROGRAM_DIR})
 
 # The voices are fetched into the build folder by scripts/fetch_voices.sh, not
 # built: refuse to install a game that would stay silent without saying why.
-install(CODE "
-  foreach(voice_file f1/voice.htsvoice f1/README.txt m1/voice.htsvoice m1/COPYING m1/README)
-    if(NOT EXISTS \"${CMAKE_BINARY_DIR}/\${voice_file}\")
-      message(FATAL_ERROR \"${CMAKE_BINARY_DIR}/\${voice_file} is missing: run scripts/fetch_voices.sh ${CMAKE_BINARY_DIR} first\")
-    endif()
-  endforeach()")
-install(DIRECTORY ${CMAKE_BINARY_DIR}/f1 ${CMAKE_BINARY_DIR}/m1 DESTINATION ${TERAMON_PROGRAM_DIR})
+file(STRINGS ${CMAKE_SOURCE_DIR}/voice/voices.h voice_rows REGEX "^    {\"[^\"]+\", ")
+set(TERAMON_VOICE_FOLDERS)
+foreach(row IN LISTS voice_rows)
+  string(REGEX REPLACE "^    {\"([^\"]+)\".*" "\\1" folder "${row}")
+  list(APPEND TERAMON_VOICE_FOLDERS ${folder})
+endforeach()
+foreach(folder IN LISTS TERAMON_VOICE_FOLDERS)
+  install(CODE "
+    file(GLOB licence \"${CMAKE_BINARY_DIR}/${folder}/README*\")
+    if(NOT EXISTS \"${CMAKE_BINARY_DIR}/${folder}/voice.htsvoice\" OR NOT licence)
+      message(FATAL_ERROR \"the voice in ${CMAKE_BINARY_DIR}/${folder} is missing: run scripts/fetch_voices.sh ${CMAKE_BINARY_DIR} first\")
+    endif()")
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/${folder} DESTINATION ${TERAMON_PROGRAM_DIR})
+endforeach()
 
 # The speech helper, where the build has one. Checked once the whole source
 # tree has been read, so it does not matter where its target is defined.

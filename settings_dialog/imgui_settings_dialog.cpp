@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_event_backend.h"
 #include "platform/sdl/sdl_window.h"
 #include "settings_dialog/imgui_layer.h"
+#include "voice/voices.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr float kFontPixels = 14;
 constexpr int kSettleFrames = 3;
 constexpr const char* kBoxCaption = "てらもん2";
 // Every fixed text of the dialog, so their glyphs are in the atlas.
-constexpr const char* kFixedTexts = "てらもん2の設定しゃべる声女声男声問題の追加読み入力OKキャンセル";
+constexpr const char* kFixedTexts = "てらもん2の設定しゃべる声問題の追加読み入力OKキャンセル";
 
 struct Rect {
     float x, y, w, h;
@@ -118,6 +119,7 @@ void ImGuiSettingsDialog::ShowModal() {
     if (open_) return;
     Layer();
     layer_->RequireGlyphs(kFixedTexts);
+    for (const VoiceRow& voice : kVoices) layer_->RequireGlyphs(voice.displayName);
     layer_->ResetInput();
 
     open_ = true;
@@ -266,10 +268,12 @@ void ImGuiSettingsDialog::DrawPanel() {
         // The circles sit a little inside the group box's frame.
         constexpr float inset = 10;
         const float radioY = (kRadioButtonF.h - ImGui::GetFrameHeight()) * 0.5f;
-        at(kGroupBoxVoiceMode.x + kRadioButtonF.x + inset, kGroupBoxVoiceMode.y + kRadioButtonF.y + radioY);
-        if (ImGui::RadioButton("女声", logic_.RadioButtonFChecked())) logic_.CheckRadioButtonF();
-        at(kGroupBoxVoiceMode.x + kRadioButtonM.x + inset, kGroupBoxVoiceMode.y + kRadioButtonM.y + radioY);
-        if (ImGui::RadioButton("男声", logic_.RadioButtonMChecked())) logic_.CheckRadioButtonM();
+        // One button a voice, spaced as the first two are designed.
+        for (int v = 0; v < kVoiceCount; ++v) {
+            at(kGroupBoxVoiceMode.x + kRadioButtonF.x + inset,
+               kGroupBoxVoiceMode.y + kRadioButtonF.y + v * (kRadioButtonM.y - kRadioButtonF.y) + radioY);
+            if (ImGui::RadioButton(kVoices[v].displayName, logic_.VoiceChecked(v))) logic_.CheckVoice(v);
+        }
 
         at(kLabel1.x, kLabel1.y + (kLabel1.h - font) * 0.5f);
         ImGui::TextUnformatted("問題の追加");

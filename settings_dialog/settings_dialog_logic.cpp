@@ -11,6 +11,7 @@
 #include "platform/text_codec.h"
 #include "settings_dialog/question_file_text.h"
 #include "voice/speech_text.h"
+#include "voice/voices.h"
 
 SettingsDialogLogic::SettingsDialogLogic(SettingsDialogHost& host, MessageBoxes& boxes)
     : TForm(kClientWidth, kClientHeight), host_(host), boxes_(boxes) {
@@ -25,7 +26,7 @@ std::string SettingsDialogLogic::ShippedFile() const { return host_.ProgramFolde
 void SettingsDialogLogic::FormShow() {
     ShokiYomikomi = true;
     host_.SettingsDialogShown();
-    SetRadios(host_.SpeakingVoice() == 0, host_.SpeakingVoice() == 1);
+    SetCheckedVoice(host_.SpeakingVoice());
 
     const bool fromUserFile = PathExists(UserFile());
     const std::string source = fromUserFile ? UserFile() : ShippedFile();
@@ -57,10 +58,10 @@ void SettingsDialogLogic::Memo1ChangeTracking() {
     if (!ShokiYomikomi) IsSaved = false;
 }
 
-void SettingsDialogLogic::SetRadios(bool f, bool m) {
-    const bool changed = f != radioF_ || m != radioM_;
-    radioF_ = f;
-    radioM_ = m;
+void SettingsDialogLogic::SetCheckedVoice(int voice) {
+    if (!IsVoice(voice)) voice = -1;
+    const bool changed = voice != checkedVoice_;
+    checkedVoice_ = voice;
     if (changed) Memo1ChangeTracking();
 }
 
@@ -108,7 +109,8 @@ bool SettingsDialogLogic::SaveEverything() {
         boxes_.ShowMessage("「" + file.unstorableCharacter + "」は保存できない文字です。");
         return false;
     }
-    const int voice = radioF_ ? 0 : 1;
+    // With none checked (the settings file named no voice we have) the last is kept.
+    const int voice = IsVoice(checkedVoice_) ? checkedVoice_ : kVoiceCount - 1;
     if (!host_.SaveSpeakingVoice(voice)) {
         boxes_.ShowMessage(SettingsDialogText::SaveFailed);
         return false;

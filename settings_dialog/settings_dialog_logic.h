@@ -46,11 +46,14 @@ public:
     void FormCloseQuery(SceneObject* sender, bool& canClose);
     void FormClose(SceneObject* sender);
 
-    // ---- The radio buttons (one group: checking one unchecks the other) ----
-    bool RadioButtonFChecked() const { return radioF_; }
-    bool RadioButtonMChecked() const { return radioM_; }
-    void CheckRadioButtonF() { SetRadios(true, false); }
-    void CheckRadioButtonM() { SetRadios(false, true); }
+    // ---- The voice's radio buttons, one a voice of kVoices (checking one unchecks
+    // the others); RadioButtonF and RadioButtonM are the first two ----
+    bool VoiceChecked(int voice) const { return checkedVoice_ == voice; }
+    void CheckVoice(int voice) { SetCheckedVoice(voice); }
+    bool RadioButtonFChecked() const { return VoiceChecked(0); }
+    bool RadioButtonMChecked() const { return VoiceChecked(1); }
+    void CheckRadioButtonF() { CheckVoice(0); }
+    void CheckRadioButtonM() { CheckVoice(1); }
 
     // ---- The editor (Memo1) ----
     const std::vector<std::string>& Lines() const { return lines_; }
@@ -72,15 +75,14 @@ private:
     bool SaveEverything();
     // The user's question file exists but cannot be read or decoded now.
     bool UserFileUnreadable() const;
-    void SetRadios(bool f, bool m);
+    void SetCheckedVoice(int voice);
     void ReplaceLines(std::vector<std::string> lines);
     std::string UserFile() const;
     std::string ShippedFile() const;
 
     SettingsDialogHost& host_;
     MessageBoxes& boxes_;
-    bool radioF_ = true;  // as designed: the female voice checked
-    bool radioM_ = false;
+    int checkedVoice_ = 0;  // as designed: the female voice checked; -1 none
     std::vector<std::string> lines_;
     int selStart_ = 0;
     int caretLine_ = 0;
