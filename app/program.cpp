@@ -75,7 +75,7 @@ void GameProgram::StartUp() {
     handlers.onCloseRequest = [&form] { form.Close(); };
 
     // A second copy started meanwhile asks for this window (see single_copy.h).
-    TTimer* raiseWatch = form.Create<TTimer>(nullptr);
+    TTimer* raiseWatch = form.Create<TTimer>(nullptr, p.app);
     raiseWatch->SetInterval(250);
     raiseWatch->OnTimer = [&p](SceneObject*) {
         if (TakeRaiseRequest()) p.window.BringToForeground();

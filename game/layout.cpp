@@ -208,7 +208,7 @@ void TForm1::BuildLayout() {
     build.TitleAndScore();
     build.Explosion();
 
-    Timer1 = Create<TTimer>(this);
+    Timer1 = Create<TTimer>(this, svc.app);
     Timer1->SetInterval(50);
     Timer1->OnTimer = [this](SceneObject* s) { Timer1Timer(s); };
 

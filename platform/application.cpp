@@ -6,7 +6,7 @@
 #include "platform/timer.h"
 
 namespace {
-// Live applications, oldest first; the newest is Current().
+// Live applications, oldest first; animations run on the newest one's clock.
 std::vector<Application*>& LiveApplications() {
     static std::vector<Application*> live;
     return live;
@@ -28,11 +28,6 @@ Application::~Application() {
     auto& live = LiveApplications();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     AnimationClock::SetCurrent(live.empty() ? nullptr : &live.back()->animClock_);
-}
-
-Application* Application::Current() {
-    auto& live = LiveApplications();
-    return live.empty() ? nullptr : live.back();
 }
 
 void Application::Post(std::function<void()> event) { queue_.push_back(std::move(event)); }

@@ -37,8 +37,6 @@ public:
     explicit Application(Clock& clock);
     ~Application();
 
-    static Application* Current();
-
     Clock& clock() { return clock_; }
     AnimationClock& animationClock() { return animClock_; }
     void SetBackend(EventBackend* backend) { backend_ = backend; }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using TAlphaColor = uint32_t;
@@ -185,10 +186,11 @@ public:
     TForm(int designWidth, int designHeight);
     ~TForm() override;
 
-    // Creates an object owned by this window, attached to parent (may be nullptr).
-    template <class T>
-    T* Create(SceneObject* parent) {
-        auto obj = std::make_unique<T>(this);
+    // Creates an object owned by this window, attached to parent (may be nullptr);
+    // args go to its constructor after the window.
+    template <class T, class... Args>
+    T* Create(SceneObject* parent, Args&&... args) {
+        auto obj = std::make_unique<T>(this, std::forward<Args>(args)...);
         T* raw = obj.get();
         owned_.push_back(std::move(obj));
         if (parent) raw->SetParent(parent);

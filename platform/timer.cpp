@@ -3,8 +3,8 @@
 
 #include "platform/application.h"
 
-TTimer::TTimer(TForm* owner) : SceneObject(owner), app_(Application::Current()) {
-    if (app_) app_->AddTimer(this);
+TTimer::TTimer(TForm* owner, Application& app) : SceneObject(owner), app_(&app) {
+    app_->AddTimer(this);
     Restart();
 }
 

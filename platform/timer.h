@@ -8,7 +8,8 @@ class Application;
 
 class TTimer : public SceneObject {
 public:
-    explicit TTimer(TForm* owner);
+    // Fired by the loop of app, which must outlive it or tell it ApplicationGone.
+    TTimer(TForm* owner, Application& app);
     ~TTimer() override;
 
     // Setting a different value restarts the interval countdown; the same value

@@ -24,16 +24,14 @@ TEST(ApplicationTest, ProcessMessagesDeliversEventsInOrderIncludingOnesPostedMea
     EXPECT_EQ(log, "abc");
 }
 
-TEST(ApplicationTest, CurrentIsTheNewestLiveApplication) {
+TEST(ApplicationTest, AnimationsRunOnTheNewestLiveApplicationsClock) {
     VirtualClock clock;
     Application outer(clock);
-    EXPECT_EQ(Application::Current(), &outer);
+    EXPECT_EQ(AnimationClock::Current(), &outer.animationClock());
     {
         Application inner(clock);
-        EXPECT_EQ(Application::Current(), &inner);
         EXPECT_EQ(AnimationClock::Current(), &inner.animationClock());
     }
-    EXPECT_EQ(Application::Current(), &outer);
     EXPECT_EQ(AnimationClock::Current(), &outer.animationClock());
 }
 
@@ -108,7 +106,7 @@ TEST_F(LoopTest, RunDrawsFramesWithFreshAnimationsUntilTheFormCloses) {
 
 TEST_F(LoopTest, ShowModalKeepsTimersRunningAndReturnsWhenTheDialogCloses) {
     dialog.Close();  // closed before: ShowModal opens it again
-    TTimer* timer = mainForm.Create<TTimer>(nullptr);
+    TTimer* timer = mainForm.Create<TTimer>(nullptr, app);
     timer->SetInterval(50);
     int ticks = 0;
     timer->OnTimer = [&](SceneObject*) {
@@ -151,7 +149,7 @@ TEST(ApplicationTest, ATimerOverdueAfterASlowHandlerStillWakesTheLoop) {
         SleepingBackend backend{clock};
         app.SetBackend(&backend);
         TForm form{800, 600};
-        TTimer* timer = form.Create<TTimer>(nullptr);
+        TTimer* timer = form.Create<TTimer>(nullptr, app);
         timer->SetInterval(50);
         int ticks = 0;
         timer->OnTimer = [&](SceneObject*) {

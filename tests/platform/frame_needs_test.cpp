@@ -246,7 +246,7 @@ TEST_F(LoopFixture, AStillWindowDrawsOnceAndThenSleepsUntilTheNextEvent) {
 }
 
 TEST_F(LoopFixture, TimersWakeTheLoopButOnlyVisibleChangesDrawFrames) {
-    TTimer* timer = s.form.Create<TTimer>(nullptr);
+    TTimer* timer = s.form.Create<TTimer>(nullptr, app);
     timer->SetInterval(100);
     int ticks = 0;
     timer->OnTimer = [&](SceneObject*) {

@@ -13,7 +13,7 @@ protected:
     VirtualClock clock{0};
     Application app{clock};
     TForm form{800, 600};
-    TTimer* timer = form.Create<TTimer>(nullptr);
+    TTimer* timer = form.Create<TTimer>(nullptr, app);
     std::vector<uint32_t> fired;  // clock readings at each event
 
     void SetUp() override {
@@ -72,7 +72,7 @@ TEST_F(TimerTest, LateTickFiresOnceAndSchedulesFromNow) {
 // A handler that lets waiting events run is not re-entered by its own timer,
 // while other timers keep firing inside it.
 TEST_F(TimerTest, HandlerCallingProcessMessagesIsNotReentered) {
-    TTimer* fast = form.Create<TTimer>(nullptr);
+    TTimer* fast = form.Create<TTimer>(nullptr, app);
     fast->SetInterval(10);
     int fastFires = 0;
     fast->OnTimer = [&](SceneObject*) { ++fastFires; };
@@ -92,14 +92,14 @@ TEST_F(TimerTest, HandlerCallingProcessMessagesIsNotReentered) {
 }
 
 TEST_F(TimerTest, NoHandlerNoEventAndDestroyedTimerUnregisters) {
-    TTimer* silent = form.Create<TTimer>(nullptr);
+    TTimer* silent = form.Create<TTimer>(nullptr, app);
     silent->SetInterval(10);
     app.RunFor(100);  // nothing to call: harmless
     timer->SetInterval(10);
     app.RunFor(10);
     EXPECT_EQ(fired.size(), 1u);
     {
-        TTimer local(&form);
+        TTimer local(&form, app);
         local.SetInterval(5);
         local.OnTimer = [&](SceneObject*) { fired.push_back(0); };
     }
