@@ -6,8 +6,10 @@
 #include <SDL.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <vector>
 #include <chrono>
 #include <thread>
 
@@ -100,6 +102,55 @@ TEST(ImGuiLayerTest, AtFactorTwoWidgetsWorkInLogicalPixelsAndAreDrawnAtFullResol
     EXPECT_EQ(px[1] & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(px[2] & 0xFFFFFF, 0u);  // right of it
     EXPECT_EQ(px[3] & 0xFFFFFF, 0u);  // below it
+}
+
+// The pixels of one frame with the text drawn at the top left.
+std::vector<Uint32> DrawnText(ImGuiLayer& layer, SDL_Renderer* r, const char* text) {
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    layer.RequireGlyphs(text);
+    layer.BeginFrame();
+    ImGui::GetBackgroundDrawList()->AddText(ImVec2(4, 4), IM_COL32(255, 255, 255, 255), text);
+    layer.EndFrame();
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    std::vector<Uint32> pixels(static_cast<size_t>(w) * h);
+    EXPECT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4), 0) << SDL_GetError();
+    return pixels;
+}
+
+TEST(ImGuiLayerTest, APreparedAtlasIsTakenAsItIsAndDrawsTheSameAsOneBuiltAtFirstUse) {
+    SdlWindow window(SmallSoftwareWindow());
+    const std::string font = FindJapaneseFontFile("IPAPGothic");
+    const PixelMapping factorTwo{2, 1};
+    const char* text = "問題 魑魅魍魎";
+    std::vector<Uint32> prepared, builtHere;
+    {
+        auto atlas = std::make_unique<PreparedFontAtlas>(font, 14, factorTwo, "魑魅魍魎");
+        ImGuiLayer layer(window.Window(), window.Renderer(), font, 14, factorTwo, std::move(atlas));
+        prepared = DrawnText(layer, window.Renderer(), text);
+        EXPECT_EQ(layer.AtlasBuilds(), 0);
+        EXPECT_TRUE(layer.HasGlyph(U'魎'));
+        EXPECT_FLOAT_EQ(ImGui::GetFontSize(), 14);
+    }
+    {
+        ImGuiLayer layer(window.Window(), window.Renderer(), font, 14, factorTwo);
+        builtHere = DrawnText(layer, window.Renderer(), text);
+        EXPECT_EQ(layer.AtlasBuilds(), 1);
+    }
+    EXPECT_NE(std::count(prepared.begin(), prepared.end(), 0xFF000000u), static_cast<long>(prepared.size()))
+        << "nothing was drawn";
+    EXPECT_TRUE(prepared == builtHere);
+}
+
+TEST(ImGuiLayerTest, APreparedAtlasLackingACharacterOfTheFirstFrameIsBuiltAgainWithBoth) {
+    SdlWindow window(SmallSoftwareWindow());
+    const std::string font = FindJapaneseFontFile("IPAPGothic");
+    auto atlas = std::make_unique<PreparedFontAtlas>(font, 14, PixelMapping{}, "魑魅");
+    ImGuiLayer layer(window.Window(), window.Renderer(), font, 14, PixelMapping{}, std::move(atlas));
+    DrawnText(layer, window.Renderer(), "魍魎");
+    EXPECT_EQ(layer.AtlasBuilds(), 1);
+    for (char32_t c : {U'魑', U'魅', U'魍', U'魎'}) EXPECT_TRUE(layer.HasGlyph(c));
 }
 
 class DrawnDialogTest : public ::testing::Test {
