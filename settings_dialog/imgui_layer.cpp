@@ -9,6 +9,7 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -26,6 +27,8 @@ void PlaceInputMethodWindow(int x, int y) {
                    toWindow(gImeLineHeight + 2)};
     SDL_SetTextInputRect(&caret);
 }
+
+bool IsModifier(SDL_Scancode sc) { return sc >= SDL_SCANCODE_LCTRL && sc <= SDL_SCANCODE_RGUI; }
 
 // Each character of the text that can have a glyph: ImGui keeps 16-bit
 // characters, and control characters have none.
@@ -154,6 +157,14 @@ void ImGuiLayer::ProcessEvent(const SDL_Event& e) {
     }
     switch (e.type) {
         case SDL_KEYDOWN:
+            // A repeat of a press still waiting adds nothing: behind slow
+            // frames they would pile up and run on after the key is let go.
+            if (e.key.repeat && std::any_of(keyboardInput_.begin(), keyboardInput_.end(), [&](const SDL_Event& w) {
+                    return w.type == SDL_KEYDOWN && w.key.keysym.scancode == e.key.keysym.scancode;
+                }))
+                return;
+            keyboardInput_.push_back(e);
+            return;
         case SDL_KEYUP:
         case SDL_TEXTINPUT:
         case SDL_TEXTEDITING:
@@ -165,6 +176,14 @@ void ImGuiLayer::ProcessEvent(const SDL_Event& e) {
 }
 
 void ImGuiLayer::DeliverKeyboardInput() {
+    // A key other than a modifier is down for ImGui in the frame of its press
+    // only. ImGui would otherwise repeat it by itself once a frame or two took
+    // longer than its repeat delay, as at 3840 x 2160 in software, before the
+    // release could come in; the desktop's own repeats come as presses.
+    ImGuiIO& io = ImGui::GetIO();
+    const int releasedNow = pressedKey_;
+    if (pressedKey_ >= 0) io.KeysDown[pressedKey_] = false;
+    pressedKey_ = -1;
     bool pressed = false;
     while (!keyboardInput_.empty()) {
         const SDL_Event& e = keyboardInput_.front();
@@ -172,11 +191,13 @@ void ImGuiLayer::DeliverKeyboardInput() {
         // After a press only its text may follow in the same frame: a
         // modifier released at once must still hold for that press.
         if (key && pressed) break;
+        // The key let go just now is seen up for a frame before it goes down again.
+        if (e.type == SDL_KEYDOWN && e.key.keysym.scancode == releasedNow) break;
         pressed = pressed || e.type == SDL_KEYDOWN;
         ImGui_ImplSDL2_ProcessEvent(&e);
+        if (e.type == SDL_KEYDOWN && !IsModifier(e.key.keysym.scancode)) pressedKey_ = e.key.keysym.scancode;
         if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
             // Modifiers as they were with this key, not as they are by now.
-            ImGuiIO& io = ImGui::GetIO();
             const Uint16 mod = e.key.keysym.mod;
             io.KeyShift = (mod & KMOD_SHIFT) != 0;
             io.KeyCtrl = (mod & KMOD_CTRL) != 0;
@@ -192,6 +213,7 @@ void ImGuiLayer::ResetInput() {
     for (bool& down : io.KeysDown) down = false;
     for (bool& down : io.MouseDown) down = false;
     keyboardInput_.clear();
+    pressedKey_ = -1;
     io.ClearInputCharacters();
 }
 

@@ -110,6 +110,7 @@ private:
     // keyboard and text events wait here and go in order, at most one key
     // press per frame and no other key event after it in that frame.
     std::deque<SDL_Event> keyboardInput_;
+    int pressedKey_ = -1;  // the scancode down since the last frame's press
     bool mouseKnown_ = false;
     float mouseX_ = 0, mouseY_ = 0;
 };
