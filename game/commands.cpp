@@ -14,6 +14,9 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
+    // A save that failed on the way out waits for the player's choice.
+    if (LeaveChoiceKey(keyChar)) return;
+
     // 1. Keys tested by their code.
     if (key == VK_SHIFT_KEY)
         StartKey();
@@ -47,6 +50,7 @@ void TForm1::StartKey() {
     Title = false;
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
+    HideNotice();
     SetUpStage();
     Pause = false;
     Timer1->SetEnabled(true);
@@ -56,6 +60,7 @@ void TForm1::StartKey() {
 
 void TForm1::ModeKey() {
     if (CountdownRuns() || ExplosionShows() || GameModeSetting) return;
+    HideNotice();
     Pause = true;
     PauseGame();
     GameModeSetting = true;
@@ -89,6 +94,7 @@ void TForm1::SwitchToStrokeChallenge() {
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
+    FitNotice();  // which file and why stays under the longer message
     MovingBallNo = -1;
     GameModeSetting = false;
     GameOver = false;
@@ -171,12 +177,11 @@ void TForm1::PauseForLeaving() {
 void TForm1::MinimiseKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     PauseForLeaving();
-    if (IsMusic) MediaPlayer1->Stop();
-    if (!Title && Stage > 0) SaveGame();
-    WindowState = TWindowState::wsMinimized;
-    svc.host.Minimize();
-    IsMinimized = true;
-    ShowCursorUntilVisible();
+    if (!Title && Stage > 0 && !SavedBeforeLeaving()) {
+        OfferLeavingUnsaved(LeaveAfterFailedSave::Minimise);
+        return;
+    }
+    FinishMinimising();
 }
 
 void TForm1::HintKey() {

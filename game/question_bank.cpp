@@ -31,9 +31,12 @@ void TForm1::LoadAdditionalQuestions() {
     const auto isBuiltIn = [this](std::string_view idiom) {
         return std::find(Jukugo.begin(), Jukugo.end(), idiom) != Jukugo.end();
     };
+    bool unreadable = false;
     const std::optional<std::vector<AdditionalQuestion>> loaded =
-        ReadAdditionalQuestionFile(DataFile("NewTuikamondai.txt"), isBuiltIn);
+        ReadAdditionalQuestionFile(DataFile("NewTuikamondai.txt"), isBuiltIn, &unreadable);
     if (!loaded) return;  // no file: the built-in questions alone
+    if (unreadable)
+        StartupNotices.push_back("NewTuikamondai.txt を読めないので、追加問題なしで始めます。");
 
     TuikaJukugo.clear();
     TuikaYomi.clear();

@@ -74,6 +74,7 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     const std::string& failure = GameMode == 0 ? SaveFailure : StrokeRecordFailure;
     LblMsg->Text = failure + (GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
+    FitNotice();  // which file and why stays under the longer message
     if (IsSound)
         Speak(Utf8ToCp932Lossy(ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
     // The parade plays even with the music switched off.

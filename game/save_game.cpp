@@ -32,6 +32,24 @@ void ShowMessage(TLabel* label, const std::string& text) {
     label->Visible = true;
 }
 
+// Why a save did not happen, as the player is told it.
+const char* ReasonText(WriteError why) {
+    switch (why) {
+        case WriteError::NoSpace: return "空き容量が足りません";
+        case WriteError::NoPermission: return "書き込む権限がありません";
+        case WriteError::NoFolder: return "保存先のフォルダーがありません";
+        case WriteError::KeptUnreadable: return "読めないファイルなので上書きしません";
+        default: return "書き込みでエラーが起きました";
+    }
+}
+
+// "newrecord.dat を保存できませんでした（空き容量が足りません）。"
+std::string SaveFailureLine(const std::vector<std::string>& files, WriteError why) {
+    std::string names;
+    for (const std::string& f : files) names += (names.empty() ? "" : " と ") + f;
+    return names + " を保存できませんでした（" + ReasonText(why) + "）。";
+}
+
 }  // namespace
 
 void TForm1::ReadSavedFilesAtStartup() {
@@ -47,7 +65,8 @@ void TForm1::ReadSavedFilesAtStartup() {
     if (PathExists(recordPath)) {
         TDataRec rec = DataRec;
         std::size_t bytesRead = 0;
-        const bool read = ReadDataRecFile(recordPath, rec, &bytesRead) == ReadStatus::Ok;
+        const ReadStatus status = ReadDataRecFile(recordPath, rec, &bytesRead);
+        const bool read = status == ReadStatus::Ok;
         const bool usable =
             read && DataRecIsUsable(rec, kBuiltInQuestions + TuikaJukugos,
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(DataFile(kSettingsFile))));
@@ -69,14 +88,28 @@ void TForm1::ReadSavedFilesAtStartup() {
             GameClear = true;
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
+        // A file we cannot read is never written over (see WriteFileAtomically);
+        // one we can read but not use is replaced by the next save.
+        if (status == ReadStatus::Failed)
+            StartupNotices.push_back(
+                "newrecord.dat を読めないので、中断したゲームとハイスコアなしで始めます（上書きしません）。");
+        else if (!usable && rec.GameClear != 1)
+            StartupNotices.push_back("newrecord.dat の中断したゲームが正しくないので、続きからは始められません。");
     }
     LblHighScore->Text = HighScoreText(HighScore);
     ShowMessage(LblMsg, message);
 
-    Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile));
+    bool strokeRecordUnreadable = false;
+    Mode1HighScore = ReadStrokeRecordFile(DataFile(kStrokeRecordFile), &strokeRecordUnreadable);
     LblMode1HighScore->Text = StrokeRecordText(Mode1HighScore);
+    if (strokeRecordUnreadable)
+        StartupNotices.push_back("record2.dat を読めないので、最小打数は030から始めます。");
 
-    const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile));
+    bool settingsUnreadable = false;
+    const GameSettings settings = ReadGameSettings(DataFile(kSettingsFile), &settingsUnreadable);
+    if (settingsUnreadable)
+        StartupNotices.push_back(
+            "Settei.ini を読めないので、初めの設定で始めます（上書きしません）。");
     IsSound = settings.isSound;
     IsMusic = settings.isMusic;
     VoiceMode = settings.voiceMode;
@@ -86,14 +119,18 @@ void TForm1::ReadSavedFilesAtStartup() {
 
 void TForm1::SaveGame() {
     SaveFailure.clear();
+    SaveFailureDetail.clear();
     if (Title) return;
 
     bool recordFailed = false;
+    std::vector<std::string> failedFiles;
+    WriteError why = WriteError::None;
     if (GameMode == 0) {
         RecordBoard(DataRec);
         RecordProgress(DataRec);
-        if (!WriteDataRecFile(DataFile(kRecordFile), DataRec)) {
+        if (!WriteDataRecFile(DataFile(kRecordFile), DataRec, &why)) {
             recordFailed = true;
+            failedFiles.push_back(kRecordFile);
             SaveFailure = Msg::SaveFailed;
             ShowMessage(LblMsg, Msg::SaveFailed);
         }
@@ -108,12 +145,23 @@ void TForm1::SaveGame() {
             board[k] = {TuikaJukugo[t], TuikaImi[t], TuikaYomi[t], TuikaSpeakMoji[t]};
         }
     }
-    if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, GameMode == 0 ? &board : nullptr)) {
+    WriteError settingsWhy = WriteError::None;
+    if (!WriteSettingsOnSave(DataFile(kSettingsFile), settings, GameMode == 0 ? &board : nullptr, &settingsWhy)) {
+        failedFiles.push_back(kSettingsFile);
         // The record's failure is the one the player must hear about.
         if (!recordFailed) {
+            why = settingsWhy;
             SaveFailure = kSettingsSaveFailed;
             ShowMessage(LblMsg, kSettingsSaveFailed);
         }
+    }
+    // Which file and why, under the message; a save that worked takes back what
+    // an earlier one said.
+    if (failedFiles.empty()) {
+        HideNotice();
+    } else {
+        SaveFailureDetail = SaveFailureLine(failedFiles, why);
+        ShowNotice(SaveFailureDetail);
     }
 }
 
@@ -376,6 +424,7 @@ void TForm1::ShowContinuedGame() {
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
     ImgPad->Visible = true;
+    HideNotice();
 
     if (GameOver || Clear) {
         ShowMessage(LblMsg, Msg::ContinuedOver);

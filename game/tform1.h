@@ -14,6 +14,8 @@
 //   sound.cpp       PlayEffect, StartMusic, Speak, IdiomSpeechText
 //   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
 //   learning_hooks.cpp  what the learning record hears of the play; review_deal.cpp the due-first draw
+//   notices.cpp     the notice under the message: files not read at start-up, a save
+//                   that failed, and the choice to leave without saving
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -113,6 +115,8 @@ public:
     TRectangle* RectSosaHoho = nullptr;
     TLabel* LblSosaHoho = nullptr;
     TImage* ImgLogo = nullptr;
+    TRectangle* RectNotice = nullptr;  // a notice under LblMsg (notices.cpp)
+    TLabel* LblNotice = nullptr;
     std::vector<TGlowEffect*> GlowEffects;  // GlowEffect1..13 in design order
     std::unique_ptr<TMediaPlayer> MediaPlayer1;
 
@@ -386,6 +390,7 @@ public:
     void RecordBoard(TDataRec& r) const;
     void RecordProgress(TDataRec& r) const;
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
+    std::string SaveFailureDetail;  // the same in one line: which file and why
     void LoadGame();
     void RestoreBoard(const TDataRec& rec, float sx);
     void RestoreBalls(const TDataRec& rec, float sx, float sy);
@@ -398,6 +403,29 @@ public:
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
     std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
+
+    // ---- Notices (notices.cpp) ----
+    // What the title screen tells about files it could not read, one line each.
+    std::vector<std::string> StartupNotices;
+    void ShowStartupNotices();
+    void ShowNotice(const std::string& text);
+    void HideNotice();
+    // Under the message, clear of the help panel and the logo; after every
+    // change of its text or of the window size.
+    void FitNotice();
+    // A save on the way out ([Esc], closing the window, [D]) that failed: the
+    // player stays, told which file and why, and chooses between going back to
+    // the game ([B]) and leaving without saving ([Q]).
+    enum class LeaveAfterFailedSave { None, Close, Minimise };
+    LeaveAfterFailedSave PendingLeave = LeaveAfterFailedSave::None;
+    std::string MessageBeforeFailedSave;  // LblMsg as it was before the save, for [B]
+    bool MessageBeforeFailedSaveVisible = false;
+    bool LeavingUnsaved = false;  // the close that follows [Q] does not save again
+    bool SavedBeforeLeaving();  // SaveGame, noting the message to go back to; false when it failed
+    void OfferLeavingUnsaved(LeaveAfterFailedSave leave);
+    bool LeaveChoiceKey(char16_t keyChar);  // true when the key answered the choice
+    void BackFromFailedSave();
+    void FinishMinimising();
 
     // ---- Sound and speech (sound.cpp) ----
     void PlayEffect(const std::string& relativePath, bool synchronous);
