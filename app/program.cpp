@@ -89,6 +89,11 @@ void GameProgram::StartUp() {
 void GameProgram::DrawFrame() { parts_->backend.DrawFrame(); }
 
 void GameProgram::Run() {
-    parts_->app.Run(parts_->form);
+    Parts& p = *parts_;
+    // The title shows first; the dialogs' glyph atlas is then built on another
+    // thread while the player looks at it, so their first opening is quick.
+    p.app.ProcessMessages();
+    p.learningWindow.PrepareFonts();
+    p.app.Run(p.form);
     parts_->form.FormDestroy();
 }

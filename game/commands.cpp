@@ -2,6 +2,9 @@
 #include "game/tform1.h"
 
 void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
+    // A save that failed on the way out waits for the player's choice.
+    if (LeaveChoiceKey(keyChar)) return;
+
     // 1. Keys tested by their code.
     if (key == VK_SHIFT_KEY)
         StartKey();
@@ -35,6 +38,7 @@ void TForm1::StartKey() {
     Title = false;
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
+    HideNotice();
     SetUpStage();
     Pause = false;
     Timer1->SetEnabled(true);
@@ -44,6 +48,7 @@ void TForm1::StartKey() {
 
 void TForm1::ModeKey() {
     if (CountdownRuns() || ExplosionShows() || GameModeSetting) return;
+    HideNotice();
     Pause = true;
     PauseGame();
     GameModeSetting = true;
@@ -77,6 +82,7 @@ void TForm1::SwitchToStrokeChallenge() {
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
+    FitNotice();  // which file and why stays under the longer message
     board.MovingBallNo = -1;
     GameModeSetting = false;
     progress.GameOver = false;
@@ -159,12 +165,11 @@ void TForm1::PauseForLeaving() {
 void TForm1::MinimiseKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     PauseForLeaving();
-    sound.PauseMusicForMinimise();
-    if (!Title && progress.Stage > 0) SaveGame();
-    WindowState = TWindowState::wsMinimized;
-    svc.host.Minimize();
-    IsMinimized = true;
-    ShowCursorUntilVisible();
+    if (!Title && progress.Stage > 0 && !SavedBeforeLeaving()) {
+        OfferLeavingUnsaved(LeaveAfterFailedSave::Minimise);
+        return;
+    }
+    FinishMinimising();
 }
 
 void TForm1::HintKey() {

@@ -34,8 +34,9 @@ void DataFiles::RemoveStaleTemporaryFiles() const {
                                             Name(PlayerFile::LearningRecord), Name(PlayerFile::ScoreHistory)});
 }
 
-bool DataFiles::WriteSettings(const GameSettings& settings, const SavedBoardTexts* boardTexts) const {
-    return WriteSettingsOnSave(Path(PlayerFile::Settings), settings, boardTexts);
+bool DataFiles::WriteSettings(const GameSettings& settings, const SavedBoardTexts* boardTexts,
+                              WriteError* why) const {
+    return WriteSettingsOnSave(Path(PlayerFile::Settings), settings, boardTexts, why);
 }
 
 bool DataFiles::WriteVoice(int voice) const { return WriteVoiceMode(Path(PlayerFile::Settings), voice); }

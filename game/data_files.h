@@ -3,6 +3,7 @@
 // that knows their names and paths, and the one writer of the settings file.
 #include <string>
 
+#include "persistence/atomic_file.h"
 #include "persistence/settings_file.h"
 
 enum class PlayerFile {
@@ -39,7 +40,8 @@ public:
 
     // The settings file: what a save writes (the board's texts when given), the
     // voice alone (the settings dialog's OK), the review option alone.
-    bool WriteSettings(const GameSettings& settings, const SavedBoardTexts* boardTexts) const;
+    bool WriteSettings(const GameSettings& settings, const SavedBoardTexts* boardTexts,
+                       WriteError* why = nullptr) const;
     bool WriteVoice(int voice) const;
     bool WriteReviewOption(bool on) const;
 

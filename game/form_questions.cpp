@@ -4,9 +4,15 @@
 #include "platform/text_codec.h"
 
 void TForm1::LoadAdditionalQuestions() {
+    bool unreadable = false;
     const std::optional<std::vector<AdditionalQuestion>> loaded = ReadAdditionalQuestionFile(
-        files.Path(PlayerFile::AdditionalQuestions), [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); });
+        files.Path(PlayerFile::AdditionalQuestions),
+        [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); }, &unreadable);
     if (!loaded) return;  // no file: the built-in questions alone
+    if (unreadable) {
+        files.NoteUnreadable(PlayerFile::AdditionalQuestions);
+        StartupNotices.push_back(FileNotice(PlayerFile::AdditionalQuestions, " を読めないので、追加問題なしで始めます。"));
+    }
     questions.SetAdditional(*loaded);
     progress.TuikaShutudaiSumi.assign(loaded->size(), false);
     progress.TuikaShutudaiSumiCount = 0;

@@ -35,6 +35,7 @@ public:
     void Explosion();
     void HelpPanel();
     void Logo() { f.ImgLogo = Image(&f, 16, 488, 281, 50, "Data/Png/logo.png", TImageWrapMode::iwFit, false); }
+    void Notice();
 
 private:
     TImage* Image(SceneObject* parent, float x, float y, float w, float h, const char* picture,
@@ -194,6 +195,20 @@ void LayoutBuilder::HelpPanel() {
     f.LblSosaHoho->OnMouseMove = f.MouseMovesPaddle();
 }
 
+// A notice in the help panel's colours, over everything else; placed when shown (notices.cpp).
+void LayoutBuilder::Notice() {
+    f.RectNotice = f.Create<TRectangle>(&f);
+    f.RectNotice->Align = TAlignLayout::alScale;
+    f.RectNotice->Fill.Color = Colors::Darkslategray;
+    f.RectNotice->HitTest = false;
+    f.RectNotice->Visible = false;
+    f.LblNotice = f.Create<TLabel>(f.RectNotice);
+    f.LblNotice->Align = TAlignLayout::alScale;
+    f.LblNotice->FontColor = Colors::Cornsilk;
+    f.LblNotice->TextAlign = A::taCenter;
+    f.LblNotice->WordWrap = true;
+}
+
 }  // namespace
 
 void TForm1::BuildLayout() {
@@ -214,6 +229,7 @@ void TForm1::BuildLayout() {
 
     build.HelpPanel();
     build.Logo();
+    build.Notice();
 
     OnMouseMove = MouseMovesPaddle();
     OnCloseQuery = [this](SceneObject* s, bool& canClose) { FormCloseQuery(s, canClose); };

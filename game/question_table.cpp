@@ -61,12 +61,16 @@ std::vector<AdditionalQuestion> ParseAdditionalQuestions(
 }
 
 std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
-    const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom) {
+    const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom, bool* unreadable) {
+    if (unreadable) *unreadable = false;
     const FileRead read = ReadWholeFile(path, kLargestQuestionFile);
     if (read.status == ReadStatus::Missing) return std::nullopt;
     // From here on a problem only costs the additional questions, never start-up.
-    if (read.status != ReadStatus::Ok) return std::vector<AdditionalQuestion>{};
-    const std::optional<DecodedText> text = DecodeTextFile(read.bytes);
-    if (!text) return std::vector<AdditionalQuestion>{};
+    const std::optional<DecodedText> text =
+        read.status == ReadStatus::Ok ? DecodeTextFile(read.bytes) : std::nullopt;
+    if (!text) {
+        if (unreadable) *unreadable = true;
+        return std::vector<AdditionalQuestion>{};
+    }
     return ParseAdditionalQuestions(text->utf8, isBuiltInIdiom);
 }

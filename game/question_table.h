@@ -56,6 +56,7 @@ constexpr std::size_t kLargestQuestionFile = 16 * 1024 * 1024;
 // Linux editors save it), else code page 932 (as the settings dialog writes it);
 // see DecodeTextFile. nullopt when the file does not exist; an empty list when it
 // cannot be read or decoded, is no regular file or is larger than
-// kLargestQuestionFile.
+// kLargestQuestionFile (unreadable, when given, then tells so).
 std::optional<std::vector<AdditionalQuestion>> ReadAdditionalQuestionFile(
-    const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom);
+    const std::string& path, const std::function<bool(std::string_view)>& isBuiltInIdiom,
+    bool* unreadable = nullptr);

@@ -72,6 +72,7 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     const std::string& failure = progress.GameMode == 0 ? SaveFailure : StrokeRecordFailure;
     LblMsg->Text = failure + (progress.GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
+    FitNotice();  // which file and why stays under the longer message
     sound.Say(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
     // The parade plays even with the music switched off.
     sound.StartMusicEvenWhenOff("Data/Sound/parade.mp3");

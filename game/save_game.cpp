@@ -29,6 +29,24 @@ void ShowMessage(TLabel* label, const std::string& text) {
     label->Visible = true;
 }
 
+// Why a save did not happen, as the player is told it.
+const char* ReasonText(WriteError why) {
+    switch (why) {
+        case WriteError::NoSpace: return "空き容量が足りません";
+        case WriteError::NoPermission: return "書き込む権限がありません";
+        case WriteError::NoFolder: return "保存先のフォルダーがありません";
+        case WriteError::KeptUnreadable: return "読めないファイルなので上書きしません";
+        default: return "書き込みでエラーが起きました";
+    }
+}
+
+// "newrecord.dat を保存できませんでした（空き容量が足りません）。"
+std::string SaveFailureLine(const std::vector<std::string>& files, WriteError why) {
+    std::string names;
+    for (const std::string& f : files) names += (names.empty() ? "" : " と ") + f;
+    return names + " を保存できませんでした（" + ReasonText(why) + "）。";
+}
+
 }  // namespace
 
 void TForm1::ReadSavedFilesAtStartup() {
@@ -41,8 +59,9 @@ void TForm1::ReadSavedFilesAtStartup() {
     if (files.Exists(PlayerFile::SuspendedGame)) {
         TDataRec rec = DataRec;
         std::size_t bytesRead = 0;
-        const bool read = ReadDataRecFile(files.Path(PlayerFile::SuspendedGame), rec, &bytesRead) == ReadStatus::Ok;
-        if (!read) files.NoteUnreadable(PlayerFile::SuspendedGame);
+        const ReadStatus status = ReadDataRecFile(files.Path(PlayerFile::SuspendedGame), rec, &bytesRead);
+        const bool read = status == ReadStatus::Ok;
+        if (status == ReadStatus::Failed) files.NoteUnreadable(PlayerFile::SuspendedGame);
         const bool usable =
             read && DataRecIsUsable(rec, questions.Count(),
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(files.Path(PlayerFile::Settings))));
@@ -65,14 +84,32 @@ void TForm1::ReadSavedFilesAtStartup() {
             progress.GameClear = true;
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
+        // A file we cannot read is never written over (see WriteFileAtomically);
+        // one we can read but not use is replaced by the next save.
+        if (status == ReadStatus::Failed)
+            StartupNotices.push_back(FileNotice(
+                PlayerFile::SuspendedGame, " を読めないので、中断したゲームとハイスコアなしで始めます（上書きしません）。"));
+        else if (!usable && rec.GameClear != 1)
+            StartupNotices.push_back(
+                FileNotice(PlayerFile::SuspendedGame, " の中断したゲームが正しくないので、続きからは始められません。"));
     }
     LblHighScore->Text = HighScoreText(progress.HighScore);
     ShowMessage(LblMsg, message);
 
-    progress.Mode1HighScore = ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord));
+    bool strokeRecordUnreadable = false;
+    progress.Mode1HighScore = ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), &strokeRecordUnreadable);
     LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
+    if (strokeRecordUnreadable) {
+        files.NoteUnreadable(PlayerFile::StrokeRecord);
+        StartupNotices.push_back(FileNotice(PlayerFile::StrokeRecord, " を読めないので、最小打数は030から始めます。"));
+    }
 
-    const GameSettings settings = ReadGameSettings(files.Path(PlayerFile::Settings));
+    bool settingsUnreadable = false;
+    const GameSettings settings = ReadGameSettings(files.Path(PlayerFile::Settings), &settingsUnreadable);
+    if (settingsUnreadable) {
+        files.NoteUnreadable(PlayerFile::Settings);
+        StartupNotices.push_back(FileNotice(PlayerFile::Settings, " を読めないので、初めの設定で始めます（上書きしません）。"));
+    }
     sound.IsSound = settings.isSound;
     sound.IsMusic = settings.isMusic;
     sound.VoiceMode = settings.voiceMode;
@@ -82,14 +119,18 @@ void TForm1::ReadSavedFilesAtStartup() {
 
 void TForm1::SaveGame() {
     SaveFailure.clear();
+    SaveFailureDetail.clear();
     if (Title) return;
 
     bool recordFailed = false;
+    std::vector<std::string> failedFiles;
+    WriteError why = WriteError::None;
     if (progress.GameMode == 0) {
         CaptureBoardPlaces();
         DataRec = ToRecord(board, progress, DataRec);
-        if (!WriteDataRecFile(files.Path(PlayerFile::SuspendedGame), DataRec)) {
+        if (!WriteDataRecFile(files.Path(PlayerFile::SuspendedGame), DataRec, &why)) {
             recordFailed = true;
+            failedFiles.push_back(DataFiles::Name(PlayerFile::SuspendedGame));
             SaveFailure = Msg::SaveFailed;
             ShowMessage(LblMsg, Msg::SaveFailed);
         }
@@ -104,12 +145,23 @@ void TForm1::SaveGame() {
             texts[k] = {question.Jukugo, question.Imi, question.Yomi, question.SpeakMoji};
         }
     }
-    if (!files.WriteSettings(settings, progress.GameMode == 0 ? &texts : nullptr)) {
+    WriteError settingsWhy = WriteError::None;
+    if (!files.WriteSettings(settings, progress.GameMode == 0 ? &texts : nullptr, &settingsWhy)) {
+        failedFiles.push_back(DataFiles::Name(PlayerFile::Settings));
         // The record's failure is the one the player must hear about.
         if (!recordFailed) {
+            why = settingsWhy;
             SaveFailure = kSettingsSaveFailed;
             ShowMessage(LblMsg, kSettingsSaveFailed);
         }
+    }
+    // Which file and why, under the message; a save that worked takes back what
+    // an earlier one said.
+    if (failedFiles.empty()) {
+        HideNotice();
+    } else {
+        SaveFailureDetail = SaveFailureLine(failedFiles, why);
+        ShowNotice(SaveFailureDetail);
     }
 }
 
@@ -311,6 +363,7 @@ void TForm1::ShowContinuedGame() {
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
     ImgPad->Visible = true;
+    HideNotice();
 
     if (progress.GameOver || progress.Clear) {
         ShowMessage(LblMsg, Msg::ContinuedOver);

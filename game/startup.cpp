@@ -247,6 +247,7 @@ void TForm1::FormShow() {
         progress.Clear = true;
     }
     if (!GameLoading) SetUpStage();
+    ShowStartupNotices();
 }
 
 void TForm1::FormActivate() {
@@ -255,7 +256,12 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
-    if (!Title && progress.Stage > 0) SaveGame();
+    // A game that could not be saved is not closed without the player's word.
+    if (!LeavingUnsaved && !Title && progress.Stage > 0 && !SavedBeforeLeaving()) {
+        OfferLeavingUnsaved(LeaveAfterFailedSave::Close);
+        canClose = false;
+        return;
+    }
     SaveLearningRecord();
     canClose = true;
 }

@@ -13,6 +13,8 @@
 //   save_game.cpp   SaveGame, LoadGame and the start-up reads of the saved files
 //   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
 //   learning_hooks.cpp  what the learning record hears of the play; review_deal.cpp the due-first draw
+//   notices.cpp     the notice under the message: files not read at start-up, a save
+//                   that failed, and the choice to leave without saving
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -110,6 +112,8 @@ public:
     TRectangle* RectSosaHoho = nullptr;
     TLabel* LblSosaHoho = nullptr;
     TImage* ImgLogo = nullptr;
+    TRectangle* RectNotice = nullptr;  // a notice under LblMsg (notices.cpp)
+    TLabel* LblNotice = nullptr;
     std::vector<TGlowEffect*> GlowEffects;  // GlowEffect1..13 in design order
 
     // ---- Scene objects created at start-up ----
@@ -331,6 +335,7 @@ public:
     void SaveGame();
     void CaptureBoardPlaces();  // the pictures' places into board.places
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
+    std::string SaveFailureDetail;  // the same in one line: which file and why
     void LoadGame();
     // The pictures laid out from board.places, scaled from the saved window size.
     void PlaceBlocks(float sx);
@@ -343,6 +348,30 @@ public:
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
     std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
+
+    // ---- Notices (notices.cpp) ----
+    // What the title screen tells about files it could not read, one line each.
+    std::vector<std::string> StartupNotices;
+    static std::string FileNotice(PlayerFile file, const char* whatHappens);  // the file's name, then the text
+    void ShowStartupNotices();
+    void ShowNotice(const std::string& text);
+    void HideNotice();
+    // Under the message, clear of the help panel and the logo; after every
+    // change of its text or of the window size.
+    void FitNotice();
+    // A save on the way out ([Esc], closing the window, [D]) that failed: the
+    // player stays, told which file and why, and chooses between going back to
+    // the game ([B]) and leaving without saving ([Q]).
+    enum class LeaveAfterFailedSave { None, Close, Minimise };
+    LeaveAfterFailedSave PendingLeave = LeaveAfterFailedSave::None;
+    std::string MessageBeforeFailedSave;  // LblMsg as it was before the save, for [B]
+    bool MessageBeforeFailedSaveVisible = false;
+    bool LeavingUnsaved = false;  // the close that follows [Q] does not save again
+    bool SavedBeforeLeaving();  // SaveGame, noting the message to go back to; false when it failed
+    void OfferLeavingUnsaved(LeaveAfterFailedSave leave);
+    bool LeaveChoiceKey(char16_t keyChar);  // true when the key answered the choice
+    void BackFromFailedSave();
+    void FinishMinimising();
 
     // ---- Speech made ahead (startup.cpp) ----
     // Has the fixed phrases of every voice made ahead (the chosen voice first).

@@ -62,6 +62,7 @@ int OpenRegularFile(const std::string& path, ReadStatus& status, struct stat& st
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         status = ReadStatus::Failed;
+        errno = 0;  // not a matter of permission: no regular file is there
         return -1;
     }
     status = ReadStatus::Ok;
@@ -105,6 +106,7 @@ struct Target {
     bool replaceable = false;
     bool exists = false;
     mode_t mode = 0;
+    WriteError error = WriteError::None;  // why it may not be replaced
 };
 
 Target InspectTarget(const std::string& path) {
@@ -117,7 +119,13 @@ Target InspectTarget(const std::string& path) {
         target.replaceable = target.exists = true;
         target.mode = st.st_mode & 07777;
     } else {
+        const int openError = errno;
         target.replaceable = status == ReadStatus::Missing;
+        // A file kept from us by its permission bits is a matter of permission;
+        // anything else there (a folder, a FIFO, a broken file) is kept as it is.
+        if (!target.replaceable)
+            target.error = openError == EACCES || openError == EPERM ? WriteError::NoPermission
+                                                                      : WriteError::KeptUnreadable;
     }
     return target;
 }
@@ -166,32 +174,53 @@ FileRead ReadFileBytes(const std::string& path, std::size_t maxBytes) { return R
 
 FileRead ReadWholeFile(const std::string& path, std::size_t limit) { return ReadBounded(path, limit, true); }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (FaultAt(path, WriteFailurePoint::Open)) return false;
+WriteError WriteErrorOf(int errorNumber) {
+    switch (errorNumber) {
+        case 0: return WriteError::None;
+        case ENOSPC: case EDQUOT: return WriteError::NoSpace;
+        case EACCES: case EPERM: case EROFS: return WriteError::NoPermission;
+        case ENOENT: case ENOTDIR: return WriteError::NoFolder;
+        default: return WriteError::Other;
+    }
+}
+
+namespace {
+
+bool Failed(WriteError* why, WriteError reason) {
+    if (why) *why = reason;
+    return false;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, WriteError* why) {
+    if (why) *why = WriteError::None;
+    if (FaultAt(path, WriteFailurePoint::Open)) return Failed(why, WriteErrorOf(g_fault.errorNumber));
     const Target target = InspectTarget(path);
-    if (!target.replaceable) return false;
+    if (!target.replaceable) return Failed(why, target.error);
     std::string temp;
     int fd = CreateTemporaryFile(path, temp);
-    if (fd < 0) return false;
-    bool ok;
+    if (fd < 0) return Failed(why, WriteErrorOf(errno));
+    int error = 0;
     if (FaultAt(path, WriteFailurePoint::Write)) {
         WriteAll(fd, bytes.substr(0, bytes.size() / 2));  // a write cut off half-way
-        ok = false;
+        error = g_fault.errorNumber;
     } else {
-        ok = WriteAll(fd, bytes);
+        if (!WriteAll(fd, bytes)) error = errno;
         // A player who keeps a file private (0600) keeps it so.
-        if (ok && target.exists) ok = ::fchmod(fd, target.mode) == 0;
-        ok = ok && ::fsync(fd) == 0;
+        if (!error && target.exists && ::fchmod(fd, target.mode) != 0) error = errno;
+        if (!error && ::fsync(fd) != 0) error = errno;
     }
-    if (::close(fd) != 0) ok = false;
-    if (ok && !FaultAt(path, WriteFailurePoint::Rename)) {
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    } else {
-        ok = false;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error) {
+        if (FaultAt(path, WriteFailurePoint::Rename))
+            error = g_fault.errorNumber;
+        else if (::rename(temp.c_str(), path.c_str()) != 0)
+            error = errno;
     }
-    if (!ok) {
+    if (error) {
         ::unlink(temp.c_str());
-        return false;
+        return Failed(why, WriteErrorOf(error));
     }
     SyncFolder(FolderOf(path));
     return true;

@@ -31,14 +31,25 @@ FileRead ReadWholeFile(const std::string& path, std::size_t limit);
 // True when something exists at path (file or otherwise).
 bool PathExists(const std::string& path);
 
+// Why a write did not happen, in the terms the player is told.
+enum class WriteError {
+    None,
+    NoSpace,         // the disk or the quota is full
+    NoPermission,    // no right to write there, a read-only or immutable file system or file
+    NoFolder,        // the folder does not exist or something in its path is no folder
+    KeptUnreadable,  // something is at the path that cannot be read: it is kept, not replaced
+    Other,
+};
+WriteError WriteErrorOf(int errorNumber);
+
 // Writes bytes to path whole or not at all: a temporary file created new beside
 // the target (path + "." + six random characters + ".tmp"; an existing file or
 // link is never opened), write, flush, fsync, rename over the target. The new file
 // keeps the permission bits of the file it replaces. Returns false on any failure,
 // and refuses to replace something at path that is not a regular file it can read
 // (what it holds would be lost unseen); the previous content of path is then
-// untouched.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+// untouched. why, when given, receives the reason of a failure (None on success).
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, WriteError* why = nullptr);
 
 // Removes the temporary files a write of one of the named files left behind when
 // the program was killed half-way (regular files only; links and anything else
@@ -46,11 +57,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 void RemoveStaleTemporaryFiles(const std::string& folder, const std::vector<std::string>& fileNames);
 
 // Tests inject write failures here: while set, a write whose target the predicate
-// accepts fails at the step `failAt` names, as a full disk or a lost device would.
+// accepts fails at the step `failAt` names, as a full disk or a lost device would,
+// with errorNumber as the system's reason.
 enum class WriteFailurePoint { Open, Write, Rename };
 struct WriteFaultInjection {
     std::function<bool(const std::string& path)> matches;
     WriteFailurePoint failAt = WriteFailurePoint::Write;
+    int errorNumber = 5;  // EIO
 };
 void SetWriteFaultInjection(WriteFaultInjection fault);
 void ClearWriteFaultInjection();

@@ -273,10 +273,11 @@ IniLoad LoadIniFile(const std::string& path) {
     return load;
 }
 
-bool SaveIniFile(const std::string& path, const IniFile& ini) {
+bool SaveIniFile(const std::string& path, const IniFile& ini, WriteError* why) {
+    if (why) *why = WriteError::Other;
     if (!ini.Decodable()) return false;
     const std::string bytes = ini.Serialize();
     // A file the next start could not read would cost every setting in it.
     if (bytes.size() > kLargestSettingsFile) return false;
-    return WriteFileAtomically(path, bytes);
+    return WriteFileAtomically(path, bytes, why);
 }

@@ -82,4 +82,5 @@ struct IniLoad {
 IniLoad LoadIniFile(const std::string& path);
 // Replaces the file with the serialised content, whole or not at all; false
 // without writing when the content would be larger than kLargestSettingsFile.
-bool SaveIniFile(const std::string& path, const IniFile& ini);
+// why, when given, receives the reason of a failure.
+bool SaveIniFile(const std::string& path, const IniFile& ini, WriteError* why = nullptr);

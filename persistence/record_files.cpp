@@ -42,8 +42,8 @@ ReadStatus ReadDataRecFile(const std::string& path, TDataRec& rec, std::size_t* 
     return read.status;
 }
 
-bool WriteDataRecFile(const std::string& path, const TDataRec& rec) {
-    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(&rec), kDataRecBytes));
+bool WriteDataRecFile(const std::string& path, const TDataRec& rec, WriteError* why) {
+    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(&rec), kDataRecBytes), why);
 }
 
 bool DataRecIsUsable(const TDataRec& rec, int questionCount, const std::array<bool, 4>& renumberedSlots) {
@@ -87,15 +87,17 @@ KeptValues KeptValuesOf(const TDataRec& rec, std::size_t bytesRead) {
     return kept;
 }
 
-int ReadStrokeRecordFile(const std::string& path) {
+int ReadStrokeRecordFile(const std::string& path, bool* unreadable) {
     FileRead read = ReadFileBytes(path, 4);
+    if (unreadable) *unreadable = read.status == ReadStatus::Failed;
     if (read.status != ReadStatus::Ok) return kDefaultStrokeRecord;
     int32_t value = kDefaultStrokeRecord;
     std::memcpy(&value, read.bytes.data(), read.bytes.size());  // little-endian: low-order bytes first
+    if (value < 0 && unreadable) *unreadable = true;
     return value < 0 ? kDefaultStrokeRecord : value;
 }
 
-bool WriteStrokeRecordFile(const std::string& path, int strokes) {
+bool WriteStrokeRecordFile(const std::string& path, int strokes, WriteError* why) {
     const int32_t value = strokes;
-    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(&value), sizeof value));
+    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(&value), sizeof value), why);
 }

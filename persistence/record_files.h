@@ -17,8 +17,9 @@ constexpr int kDefaultStrokeRecord = 30;
 // bytesRead, when given, receives how many bytes the file held (at most 3428).
 ReadStatus ReadDataRecFile(const std::string& path, TDataRec& rec, std::size_t* bytesRead = nullptr);
 
-// Replaces the file with the 3428 bytes of rec, whole or not at all.
-bool WriteDataRecFile(const std::string& path, const TDataRec& rec);
+// Replaces the file with the 3428 bytes of rec, whole or not at all; why, when
+// given, receives the reason of a failure.
+bool WriteDataRecFile(const std::string& path, const TDataRec& rec, WriteError* why = nullptr);
 
 // Whether the suspended board of the record is one the game can restore without
 // indexing out of bounds or flying objects to absurd places. Question numbers
@@ -41,7 +42,8 @@ KeptValues KeptValuesOf(const TDataRec& rec, std::size_t bytesRead);
 
 // The stroke record: 30 when the file is missing or unreadable or holds a
 // negative count. A file shorter than 4 bytes fills the low-order bytes of 30.
-int ReadStrokeRecordFile(const std::string& path);
+// unreadable, when given, tells a file that exists but could not be used.
+int ReadStrokeRecordFile(const std::string& path, bool* unreadable = nullptr);
 
 // Replaces the file with the 4 little-endian bytes of strokes.
-bool WriteStrokeRecordFile(const std::string& path, int strokes);
+bool WriteStrokeRecordFile(const std::string& path, int strokes, WriteError* why = nullptr);

@@ -17,9 +17,10 @@ std::optional<IniFile> OpenForWrite(const std::string& path) {
 
 }  // namespace
 
-GameSettings ReadGameSettings(const std::string& path) {
+GameSettings ReadGameSettings(const std::string& path, bool* unreadable) {
     GameSettings settings;
     IniLoad load = LoadIniFile(path);
+    if (unreadable) *unreadable = load.status == ReadStatus::Failed;
     if (load.status != ReadStatus::Ok) return settings;
     settings.isSound = load.ini.ReadBool("IsSound", "Value", true);
     settings.voiceMode = load.ini.ReadInteger("VoiceMode", "Value", 0);
@@ -27,9 +28,13 @@ GameSettings ReadGameSettings(const std::string& path) {
     return settings;
 }
 
-bool WriteSettingsOnSave(const std::string& path, const GameSettings& settings, const SavedBoardTexts* board) {
+bool WriteSettingsOnSave(const std::string& path, const GameSettings& settings, const SavedBoardTexts* board,
+                         WriteError* why) {
     std::optional<IniFile> ini = OpenForWrite(path);
-    if (!ini) return false;
+    if (!ini) {
+        if (why) *why = WriteError::KeptUnreadable;
+        return false;
+    }
     if (board) {
         for (int k = 0; k < 4; ++k) {
             const SavedQuestionText& q = (*board)[k];
@@ -43,7 +48,7 @@ bool WriteSettingsOnSave(const std::string& path, const GameSettings& settings, 
     ini->WriteBool("IsSound", "Value", settings.isSound);
     ini->WriteInteger("VoiceMode", "Value", settings.voiceMode);
     ini->WriteBool("IsMusic", "Value", settings.isMusic);
-    return SaveIniFile(path, *ini);
+    return SaveIniFile(path, *ini, why);
 }
 
 bool WriteVoiceMode(const std::string& path, int voiceMode) {

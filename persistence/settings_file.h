@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "persistence/atomic_file.h"
+
 struct GameSettings {
     bool isSound = true;
     bool isMusic = true;
@@ -19,15 +21,17 @@ struct SavedQuestionText {
 };
 using SavedBoardTexts = std::array<SavedQuestionText, 4>;
 
-// Start-up read. A missing or unreadable file, section or key gives the default.
-GameSettings ReadGameSettings(const std::string& path);
+// Start-up read. A missing or unreadable file, section or key gives the default;
+// unreadable, when given, tells a file that exists but could not be read.
+GameSettings ReadGameSettings(const std::string& path, bool* unreadable = nullptr);
 
 // The write of a save: the four "Mondai" sections when board is given (score
 // challenge), then "IsSound", "VoiceMode", "IsMusic". Every other section and
 // key in the file stays. Returns false when nothing was written: the file could
 // not be written, or it exists but could not be read (writing then would throw
-// away what it holds).
-bool WriteSettingsOnSave(const std::string& path, const GameSettings& settings, const SavedBoardTexts* board);
+// away what it holds). why, when given, receives the reason of a failure.
+bool WriteSettingsOnSave(const std::string& path, const GameSettings& settings, const SavedBoardTexts* board,
+                         WriteError* why = nullptr);
 
 // The settings dialog's write of the voice alone.
 bool WriteVoiceMode(const std::string& path, int voiceMode);

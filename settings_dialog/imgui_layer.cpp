@@ -9,6 +9,7 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -27,13 +28,104 @@ void PlaceInputMethodWindow(int x, int y) {
     SDL_SetTextInputRect(&caret);
 }
 
+bool IsModifier(SDL_Scancode sc) { return sc >= SDL_SCANCODE_LCTRL && sc <= SDL_SCANCODE_RGUI; }
+
+// Each character of the text that can have a glyph: ImGui keeps 16-bit
+// characters, and control characters have none.
+template <typename F>
+void ForEachCharacter(std::string_view utf8, F&& f) {
+    const char* p = utf8.data();
+    const char* end = p + utf8.size();
+    while (p < end) {
+        unsigned c = 0;
+        const int n = ImTextCharFromUtf8(&c, p, end);
+        if (n <= 0) break;
+        p += n;
+        if (c >= 0x20 && c <= 0xFFFF) f(c);
+    }
+}
+
+// What an atlas holds: the common Japanese set (so most typed text needs no
+// rebuild), the punctuation of the dialogs' own texts and the extra characters.
+void CollectCharacters(ImFontGlyphRangesBuilder& characters, const ImWchar* common, const std::set<unsigned>& extra) {
+    characters.AddRanges(common);
+    characters.AddText("…―「」『』（）？！");
+    for (unsigned c : extra) characters.AddChar(static_cast<ImWchar>(c));
+}
+
+// Rasterises the font's glyphs for those characters at the physical size.
+// ranges keeps the ranges the atlas was given.
+ImFont* RasteriseAtlas(ImFontAtlas& atlas, const std::string& fontFile, float physicalPixels,
+                       ImFontGlyphRangesBuilder& characters, std::vector<unsigned short>& ranges) {
+    atlas.Clear();
+    atlas.FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
+    atlas.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_LightHinting;
+    atlas.TexDesiredWidth = 2048;
+    // Only the rows the glyphs fill: less to hold and to upload (at scale 2
+    // most of a power-of-two height would stay empty).
+    atlas.Flags |= ImFontAtlasFlags_NoPowerOfTwoHeight;
+    ImVector<ImWchar> built;
+    characters.BuildRanges(&built);
+    ranges.assign(built.begin(), built.end());
+    ImFont* font = fontFile.empty()
+                       ? nullptr
+                       : atlas.AddFontFromFileTTF(fontFile.c_str(), physicalPixels, nullptr, ranges.data());
+    if (!font) {
+        std::fprintf(stderr, "The dialog font %s could not be loaded; Japanese text will not show.\n",
+                     fontFile.c_str());
+        font = atlas.AddFontDefault();
+    }
+    atlas.Build();
+    return font;
+}
+
 }  // namespace
 
+PreparedFontAtlas::PreparedFontAtlas(std::string fontFile, float fontPixels, PixelMapping mapping, std::string texts)
+    : fontFile_(std::move(fontFile)),
+      fontPixels_(fontPixels),
+      mapping_(mapping),
+      atlas_(std::make_unique<ImFontAtlas>()),
+      characters_(std::make_unique<ImFontGlyphRangesBuilder>()) {
+    // Unpacked here: ImGui unpacks the common set into a static table at the first call.
+    const ImWchar* common = atlas_->GetGlyphRangesJapanese();
+    thread_ = std::thread([this, common, texts = std::move(texts)] {
+        ForEachCharacter(texts, [this](unsigned c) { extraCharacters_.insert(c); });
+        CollectCharacters(*characters_, common, extraCharacters_);
+        font_ = RasteriseAtlas(*atlas_, fontFile_, fontPixels_ * mapping_.factor, *characters_, glyphRanges_);
+        // In the renderer's format, so the first frame only copies it.
+        unsigned char* pixels = nullptr;
+        int width = 0, height = 0;
+        atlas_->GetTexDataAsRGBA32(&pixels, &width, &height);
+        ready_ = true;
+    });
+}
+
+PreparedFontAtlas::~PreparedFontAtlas() { Wait(); }
+
+void PreparedFontAtlas::Wait() {
+    if (thread_.joinable()) thread_.join();
+}
+
 ImGuiLayer::ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels,
-                       PixelMapping mapping)
-    : renderer_(renderer), fontFile_(std::move(fontFile)), fontPixels_(fontPixels), mapping_(mapping) {
+                       PixelMapping mapping, std::unique_ptr<PreparedFontAtlas> prepared)
+    : renderer_(renderer),
+      fontFile_(std::move(fontFile)),
+      fontPixels_(fontPixels),
+      mapping_(mapping),
+      prepared_(std::move(prepared)) {
     IMGUI_CHECKVERSION();
-    ImGui::CreateContext();
+    if (prepared_ && (prepared_->fontFile_ != fontFile_ || prepared_->fontPixels_ != fontPixels_ ||
+                      prepared_->mapping_.factor != mapping_.factor))
+        prepared_.reset();  // not this layer's atlas
+    if (prepared_) {
+        // Its thread allocates through ImGui, which must have no context meanwhile.
+        prepared_->Wait();
+        atlas_ = std::move(prepared_->atlas_);
+    } else {
+        atlas_ = std::make_unique<ImFontAtlas>();
+    }
+    ImGui::CreateContext(atlas_.get());
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;  // the dialog keeps no layout between runs
     io.LogFilename = nullptr;
@@ -48,6 +140,7 @@ ImGuiLayer::~ImGuiLayer() {
     ImGui_ImplSDLRenderer_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
+    atlas_.reset();
 }
 
 void ImGuiLayer::ProcessEvent(const SDL_Event& e) {
@@ -64,6 +157,14 @@ void ImGuiLayer::ProcessEvent(const SDL_Event& e) {
     }
     switch (e.type) {
         case SDL_KEYDOWN:
+            // A repeat of a press still waiting adds nothing: behind slow
+            // frames they would pile up and run on after the key is let go.
+            if (e.key.repeat && std::any_of(keyboardInput_.begin(), keyboardInput_.end(), [&](const SDL_Event& w) {
+                    return w.type == SDL_KEYDOWN && w.key.keysym.scancode == e.key.keysym.scancode;
+                }))
+                return;
+            keyboardInput_.push_back(e);
+            return;
         case SDL_KEYUP:
         case SDL_TEXTINPUT:
         case SDL_TEXTEDITING:
@@ -75,6 +176,14 @@ void ImGuiLayer::ProcessEvent(const SDL_Event& e) {
 }
 
 void ImGuiLayer::DeliverKeyboardInput() {
+    // A key other than a modifier is down for ImGui in the frame of its press
+    // only. ImGui would otherwise repeat it by itself once a frame or two took
+    // longer than its repeat delay, as at 3840 x 2160 in software, before the
+    // release could come in; the desktop's own repeats come as presses.
+    ImGuiIO& io = ImGui::GetIO();
+    const int releasedNow = pressedKey_;
+    if (pressedKey_ >= 0) io.KeysDown[pressedKey_] = false;
+    pressedKey_ = -1;
     bool pressed = false;
     while (!keyboardInput_.empty()) {
         const SDL_Event& e = keyboardInput_.front();
@@ -82,11 +191,13 @@ void ImGuiLayer::DeliverKeyboardInput() {
         // After a press only its text may follow in the same frame: a
         // modifier released at once must still hold for that press.
         if (key && pressed) break;
+        // The key let go just now is seen up for a frame before it goes down again.
+        if (e.type == SDL_KEYDOWN && e.key.keysym.scancode == releasedNow) break;
         pressed = pressed || e.type == SDL_KEYDOWN;
         ImGui_ImplSDL2_ProcessEvent(&e);
+        if (e.type == SDL_KEYDOWN && !IsModifier(e.key.keysym.scancode)) pressedKey_ = e.key.keysym.scancode;
         if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
             // Modifiers as they were with this key, not as they are by now.
-            ImGuiIO& io = ImGui::GetIO();
             const Uint16 mod = e.key.keysym.mod;
             io.KeyShift = (mod & KMOD_SHIFT) != 0;
             io.KeyCtrl = (mod & KMOD_CTRL) != 0;
@@ -102,23 +213,16 @@ void ImGuiLayer::ResetInput() {
     for (bool& down : io.KeysDown) down = false;
     for (bool& down : io.MouseDown) down = false;
     keyboardInput_.clear();
+    pressedKey_ = -1;
     io.ClearInputCharacters();
 }
 
 void ImGuiLayer::RequireGlyphs(std::string_view utf8) {
-    const char* p = utf8.data();
-    const char* end = p + utf8.size();
-    while (p < end) {
-        unsigned c = 0;
-        const int n = ImTextCharFromUtf8(&c, p, end);
-        if (n <= 0) break;
-        p += n;
-        // ImGui keeps 16-bit characters; control characters have no glyph.
-        if (c < 0x20 || c > 0xFFFF) continue;
-        if (font_ && font_->FindGlyphNoFallback(static_cast<ImWchar>(c))) continue;
+    ForEachCharacter(utf8, [this](unsigned c) {
+        if (font_ && font_->FindGlyphNoFallback(static_cast<ImWchar>(c))) return;
         // A character the font lacks is asked for once, not at every frame.
         if (extraCharacters_.insert(c).second) fontsDirty_ = true;
-    }
+    });
 }
 
 bool ImGuiLayer::HasGlyph(char32_t c) const {
@@ -126,34 +230,33 @@ bool ImGuiLayer::HasGlyph(char32_t c) const {
 }
 
 void ImGuiLayer::BuildFonts() {
-    ImGuiIO& io = ImGui::GetIO();
-    ImFontAtlas& atlas = *io.Fonts;
-    atlas.Clear();
-    atlas.FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
-    atlas.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_LightHinting;
-    atlas.TexDesiredWidth = 2048;
+    ImFontGlyphRangesBuilder characters;
+    CollectCharacters(characters, atlas_->GetGlyphRangesJapanese(), extraCharacters_);
+    font_ = RasteriseAtlas(*atlas_, fontFile_, fontPixels_ * mapping_.factor, characters, glyphRanges_);
+    ++atlasBuilds_;
+    UploadFonts();
+}
 
-    ImFontGlyphRangesBuilder ranges;
-    ranges.AddRanges(atlas.GetGlyphRangesJapanese());
-    ranges.AddText("…―「」『』（）？！");  // punctuation of the dialog's own texts
-    for (unsigned c : extraCharacters_) ranges.AddChar(static_cast<ImWchar>(c));
-    ImVector<ImWchar> built;
-    ranges.BuildRanges(&built);
-    glyphRanges_.assign(built.begin(), built.end());
+bool ImGuiLayer::TakePreparedFonts() {
+    const std::unique_ptr<PreparedFontAtlas> prepared = std::move(prepared_);
+    if (!prepared) return false;
+    bool holdsAll = true;
+    for (unsigned c : extraCharacters_) holdsAll = holdsAll && prepared->characters_->GetBit(c);
+    // A rebuild keeps the prepared texts' characters too.
+    extraCharacters_.insert(prepared->extraCharacters_.begin(), prepared->extraCharacters_.end());
+    if (!holdsAll) return false;
+    glyphRanges_ = std::move(prepared->glyphRanges_);
+    font_ = prepared->font_;
+    UploadFonts();
+    return true;
+}
 
-    font_ = fontFile_.empty() ? nullptr
-                              : atlas.AddFontFromFileTTF(fontFile_.c_str(), fontPixels_ * mapping_.factor, nullptr,
-                                                         glyphRanges_.data());
-    if (!font_) {
-        std::fprintf(stderr, "The dialog font %s could not be loaded; Japanese text will not show.\n",
-                     fontFile_.c_str());
-        font_ = atlas.AddFontDefault();
-    }
-    atlas.Build();
+void ImGuiLayer::UploadFonts() {
     // Glyphs rasterised at the physical size, laid out at the logical one.
-    io.FontGlobalScale = 1.0f / mapping_.factor;
+    ImGui::GetIO().FontGlobalScale = 1.0f / mapping_.factor;
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
+    atlas_->ClearTexData();  // the renderer keeps its own copy
 }
 
 int ImGuiLayer::MsUntilCaretBlink() const {
@@ -177,7 +280,7 @@ int ImGuiLayer::MsUntilCaretBlink() const {
 void ImGuiLayer::BeginFrame() {
     // The atlas changes only between frames.
     if (fontsDirty_) {
-        BuildFonts();
+        if (!TakePreparedFonts()) BuildFonts();
         fontsDirty_ = false;
     }
     DeliverKeyboardInput();

@@ -2,10 +2,13 @@
 // Dear ImGui on the game's own SDL window and renderer, for widgets drawn over
 // the scene: SDL events in, a Japanese font atlas that grows with the text on
 // screen, and the input method's candidate window placed at the text caret.
+#include <atomic>
 #include <deque>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include <SDL_events.h>
@@ -15,6 +18,39 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct ImFont;
+struct ImFontAtlas;
+struct ImFontGlyphRangesBuilder;
+
+// The glyph atlas of a layer not made yet, rasterised on a thread of its own
+// (building it takes the better part of 100 ms). Only the upload to the
+// renderer is left for the layer's first frame. Dear ImGui must have no context
+// while the thread runs: the layer waits for it before making one.
+class PreparedFontAtlas {
+public:
+    // The atlas a layer with these arguments builds, holding the characters
+    // of texts (UTF-8) as well.
+    PreparedFontAtlas(std::string fontFile, float fontPixels, PixelMapping mapping, std::string texts);
+    ~PreparedFontAtlas();  // waits for the thread
+    PreparedFontAtlas(const PreparedFontAtlas&) = delete;
+    PreparedFontAtlas& operator=(const PreparedFontAtlas&) = delete;
+
+    bool Ready() const { return ready_; }
+
+private:
+    friend class ImGuiLayer;
+    void Wait();
+
+    std::string fontFile_;
+    float fontPixels_;
+    PixelMapping mapping_;
+    std::unique_ptr<ImFontAtlas> atlas_;
+    std::unique_ptr<ImFontGlyphRangesBuilder> characters_;  // what it holds
+    std::set<unsigned> extraCharacters_;
+    std::vector<unsigned short> glyphRanges_;
+    ImFont* font_ = nullptr;
+    std::atomic<bool> ready_{false};
+    std::thread thread_;
+};
 
 class ImGuiLayer {
 public:
@@ -22,8 +58,10 @@ public:
     // size in logical pixels. The widgets work in logical pixels; they are
     // drawn at mapping.factor times their size, with the font rasterised at
     // that size so its letters stay sharp.
+    // prepared: the atlas built ahead for the same font, size and mapping;
+    // taken when it holds every character the first frame needs.
     ImGuiLayer(SDL_Window* window, SDL_Renderer* renderer, std::string fontFile, float fontPixels,
-               PixelMapping mapping = {});
+               PixelMapping mapping = {}, std::unique_ptr<PreparedFontAtlas> prepared = nullptr);
     ~ImGuiLayer();
     ImGuiLayer(const ImGuiLayer&) = delete;
     ImGuiLayer& operator=(const ImGuiLayer&) = delete;
@@ -47,23 +85,32 @@ public:
     void BeginFrame();
     void EndFrame();
 
+    // How often the atlas was rasterised on the layer's own thread.
+    int AtlasBuilds() const { return atlasBuilds_; }
+
 private:
     void BuildFonts();
+    bool TakePreparedFonts();
+    void UploadFonts();
 
     SDL_Renderer* renderer_;
     std::string fontFile_;
     float fontPixels_;
     PixelMapping mapping_;
+    std::unique_ptr<ImFontAtlas> atlas_;  // the context's, shared with it so a prepared one can be taken
+    std::unique_ptr<PreparedFontAtlas> prepared_;
     ImFont* font_ = nullptr;
     std::set<unsigned> extraCharacters_;
     std::vector<unsigned short> glyphRanges_;  // must outlive the atlas build
     bool fontsDirty_ = true;
+    int atlasBuilds_ = 0;
     void DeliverKeyboardInput();
 
     // ImGui looks at keys once a frame and an editor handles one key a frame:
     // keyboard and text events wait here and go in order, at most one key
     // press per frame and no other key event after it in that frame.
     std::deque<SDL_Event> keyboardInput_;
+    int pressedKey_ = -1;  // the scancode down since the last frame's press
     bool mouseKnown_ = false;
     float mouseX_ = 0, mouseY_ = 0;
 };

@@ -96,6 +96,12 @@ void ImGuiLearningWindow::Rebuild() {
     Refilter();
 }
 
+void ImGuiLearningWindow::PrepareFonts() {
+    std::string texts = kFixedTexts;
+    for (const LearningQuestion& q : host_.LearningQuestions()) texts += q.idiom + q.reading + q.meaning;
+    layerOwner_.PrepareFonts(std::move(texts));
+}
+
 void ImGuiLearningWindow::Refilter() {
     filter_.search = search_;
     visible_ = VisibleEntries(entries_, filter_, sortColumn_, sortAscending_);

@@ -30,6 +30,9 @@ public:
     // Returns when the window has closed.
     void ShowModal() override;
     bool IsOpen() const { return open_; }
+    // Has the shared layer's glyph atlas built ahead, on a thread of its own,
+    // with the characters of every question's idiom, reading and meaning.
+    void PrepareFonts();
     // Builds the table and draws one frame: what opening costs before the first frame shows.
     void PrepareAndDrawForBenchmark();
     int VisibleRows() const { return static_cast<int>(visible_.size()); }

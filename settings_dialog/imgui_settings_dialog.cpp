@@ -105,15 +105,24 @@ ImGuiSettingsDialog::~ImGuiSettingsDialog() {
 
 ImGuiLayer& ImGuiSettingsDialog::Layer() {
     if (!layer_) {
-        // Built at the first opening: the font atlas takes a moment.
+        // Made at the first opening, with the atlas prepared meanwhile if there is one.
         if (fontFile_.empty()) fontFile_ = DialogFontFile();
         layer_ = std::make_unique<ImGuiLayer>(window_.Window(), window_.Renderer(), fontFile_, kFontPixels,
-                                              window_.Mapping());
+                                              window_.Mapping(), std::move(preparedFonts_));
         ApplyDialogStyle();
         boxes_.SetLayer(layer_.get());
     }
     return *layer_;
 }
+
+void ImGuiSettingsDialog::PrepareFonts(std::string texts) {
+    if (layer_ || preparedFonts_) return;
+    if (fontFile_.empty()) fontFile_ = DialogFontFile();
+    preparedFonts_ = std::make_unique<PreparedFontAtlas>(fontFile_, kFontPixels, window_.Mapping(),
+                                                         std::string(kFixedTexts) + kBoxCaption + texts);
+}
+
+bool ImGuiSettingsDialog::FontsPrepared() const { return layer_ || (preparedFonts_ && preparedFonts_->Ready()); }
 
 void ImGuiSettingsDialog::ShowModal() {
     if (open_) return;

@@ -13,6 +13,7 @@
 
 class Application;
 class ImGuiLayer;
+class PreparedFontAtlas;
 class SdlEventBackend;
 class SdlWindow;
 class SettingsDialogHost;
@@ -35,6 +36,11 @@ public:
     // window draws with it too.
     ImGuiLayer& Layer();
     bool IsOpen() const { return open_; }
+    // Starts building the layer's glyph atlas on a thread of its own, for the
+    // dialog's texts and these (UTF-8), so that the first opening only shows
+    // it. Does nothing once the layer is made.
+    void PrepareFonts(std::string texts);
+    bool FontsPrepared() const;
 
 private:
     enum class Action { None, ReadingButton, Ok, Cancel, Close };
@@ -55,6 +61,7 @@ private:
     std::string fontFile_;
     ImGuiMessageBoxes boxes_;
     SettingsDialogLogic logic_;
+    std::unique_ptr<PreparedFontAtlas> preparedFonts_;  // until the layer takes it
     std::unique_ptr<ImGuiLayer> layer_;
 
     bool open_ = false;

@@ -13,56 +13,19 @@
 #include "game/clear_of_help_panel.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/scene_renderer.h"
+#include "tests/scenes/scene_output.h"
 #include "tests/test_support/game_fixture.h"
 
 namespace {
 
 using game_test::GameFixture;
+using scene_test::Display;
+using scene_test::Output;
 
 // A meaning of 60 characters, as a player may write one for an additional question.
 const std::string kLongAdditionalMeaning =
     "どのような困難に出会っても決してあきらめることなく、最後まで自分の信じた道を歩き続けて、"
     "大きな目標を成し遂げること。";
-
-struct Display {
-    int clientW, clientH;  // the window in logical pixels
-    int scale;             // desktop scale: output pixels per logical pixel
-};
-
-class Output {
-public:
-    explicit Output(const Display& d) : d_(d) {
-        SDL_Init(SDL_INIT_VIDEO);
-        IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
-        surface_ = SDL_CreateRGBSurfaceWithFormat(0, d.clientW * d.scale, d.clientH * d.scale, 32,
-                                                  SDL_PIXELFORMAT_ARGB8888);
-        renderer_ = SDL_CreateSoftwareRenderer(surface_);
-        scene_ = std::make_unique<SceneRenderer>(renderer_, fonts_);
-    }
-    ~Output() {
-        scene_.reset();
-        SDL_DestroyRenderer(renderer_);
-        SDL_FreeSurface(surface_);
-    }
-    SDL_Rect Area(const TForm& form, const TControl& c) {
-        scene_->Draw(form);
-        return scene_->DrawnArea(c);
-    }
-    SDL_Rect InPixels(const TControl& c) const {
-        const int k = d_.scale;
-        return {static_cast<int>(c.Position.X * k), static_cast<int>(c.Position.Y * k),
-                static_cast<int>(c.Width * k), static_cast<int>(c.Height * k)};
-    }
-    int Width() const { return surface_->w; }
-    int Height() const { return surface_->h; }
-
-private:
-    Display d_;
-    SDL_Surface* surface_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    FontLibrary fonts_;
-    std::unique_ptr<SceneRenderer> scene_;
-};
 
 std::string Describe(const SDL_Rect& r) {
     return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" + std::to_string(r.h);

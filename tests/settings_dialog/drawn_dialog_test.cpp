@@ -5,9 +5,13 @@
 
 #include <SDL.h>
 #include <imgui.h>
+#include <imgui_internal.h>  // the focused item
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <string>
+#include <vector>
 #include <chrono>
 #include <thread>
 
@@ -100,6 +104,128 @@ TEST(ImGuiLayerTest, AtFactorTwoWidgetsWorkInLogicalPixelsAndAreDrawnAtFullResol
     EXPECT_EQ(px[1] & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(px[2] & 0xFFFFFF, 0u);  // right of it
     EXPECT_EQ(px[3] & 0xFFFFFF, 0u);  // below it
+}
+
+// A column of buttons navigated with the keyboard: which one has the focus
+// after the given key events, each group of them followed by a frame.
+class ButtonColumn {
+public:
+    explicit ButtonColumn(ImGuiLayer& layer) : layer_(layer) {
+        ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+        for (int i = 0; i < 3; ++i) Frame(i == 0);
+    }
+    void Frame(bool focusFirst = false) {
+        layer_.BeginFrame();
+        ImGui::SetNextWindowPos(ImVec2(0, 0));
+        ImGui::SetNextWindowSize(ImVec2(300, 400));
+        ImGui::Begin("column");
+        for (int i = 0; i < 8; ++i) {
+            if (focusFirst && i == 0) ImGui::SetKeyboardFocusHere();
+            ImGui::Button(("b" + std::to_string(i)).c_str());
+            ids_[i] = ImGui::GetItemID();
+        }
+        ImGui::End();
+        layer_.EndFrame();
+    }
+    int Focused() const {
+        for (int i = 0; i < 8; ++i)
+            if (ImGui::GetCurrentContext()->NavId == ids_[i]) return i;
+        return -1;
+    }
+
+private:
+    ImGuiLayer& layer_;
+    ImGuiID ids_[8] = {};
+};
+
+TEST(ImGuiLayerTest, EachPressOfAnArrowKeyMovesTheFocusOnceHoweverSlowTheFrames) {
+    SdlWindow window(SmallSoftwareWindow());
+    ImGuiLayer layer(window.Window(), window.Renderer(), FindJapaneseFontFile("IPAPGothic"), 14);
+    ButtonColumn column(layer);
+    ASSERT_EQ(column.Focused(), 0);
+    SDL_Event down = Key(SDL_KEYDOWN, SDL_SCANCODE_DOWN, SDLK_DOWN, KMOD_NONE);
+    SDL_Event repeat = down;
+    repeat.key.repeat = 1;
+    const SDL_Event up = Key(SDL_KEYUP, SDL_SCANCODE_DOWN, SDLK_DOWN, KMOD_NONE);
+    auto settle = [&] {
+        for (int i = 0; i < 6; ++i) column.Frame();
+    };
+
+    // A large screen drawn in software: the release comes in only after a
+    // frame that took longer than ImGui's repeat delay.
+    layer.ProcessEvent(down);
+    column.Frame();
+    std::this_thread::sleep_for(std::chrono::milliseconds(320));
+    column.Frame();
+    layer.ProcessEvent(up);
+    settle();
+    EXPECT_EQ(column.Focused(), 1) << "a slow frame counted as the key held down";
+
+    // The desktop's repeats while the key is held: one move each ...
+    layer.ProcessEvent(down);
+    column.Frame();
+    layer.ProcessEvent(repeat);
+    settle();
+    layer.ProcessEvent(up);
+    settle();
+    EXPECT_EQ(column.Focused(), 3);
+
+    // ... but while a press waits for its frame its repeats add nothing:
+    // piled up behind slow frames they would run on after the release.
+    layer.ProcessEvent(down);
+    for (int i = 0; i < 5; ++i) layer.ProcessEvent(repeat);
+    layer.ProcessEvent(up);
+    settle();
+    EXPECT_EQ(column.Focused(), 4);
+}
+
+// The pixels of one frame with the text drawn at the top left.
+std::vector<Uint32> DrawnText(ImGuiLayer& layer, SDL_Renderer* r, const char* text) {
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    layer.RequireGlyphs(text);
+    layer.BeginFrame();
+    ImGui::GetBackgroundDrawList()->AddText(ImVec2(4, 4), IM_COL32(255, 255, 255, 255), text);
+    layer.EndFrame();
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    std::vector<Uint32> pixels(static_cast<size_t>(w) * h);
+    EXPECT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4), 0) << SDL_GetError();
+    return pixels;
+}
+
+TEST(ImGuiLayerTest, APreparedAtlasIsTakenAsItIsAndDrawsTheSameAsOneBuiltAtFirstUse) {
+    SdlWindow window(SmallSoftwareWindow());
+    const std::string font = FindJapaneseFontFile("IPAPGothic");
+    const PixelMapping factorTwo{2, 1};
+    const char* text = "問題 魑魅魍魎";
+    std::vector<Uint32> prepared, builtHere;
+    {
+        auto atlas = std::make_unique<PreparedFontAtlas>(font, 14, factorTwo, "魑魅魍魎");
+        ImGuiLayer layer(window.Window(), window.Renderer(), font, 14, factorTwo, std::move(atlas));
+        prepared = DrawnText(layer, window.Renderer(), text);
+        EXPECT_EQ(layer.AtlasBuilds(), 0);
+        EXPECT_TRUE(layer.HasGlyph(U'魎'));
+        EXPECT_FLOAT_EQ(ImGui::GetFontSize(), 14);
+    }
+    {
+        ImGuiLayer layer(window.Window(), window.Renderer(), font, 14, factorTwo);
+        builtHere = DrawnText(layer, window.Renderer(), text);
+        EXPECT_EQ(layer.AtlasBuilds(), 1);
+    }
+    EXPECT_NE(std::count(prepared.begin(), prepared.end(), 0xFF000000u), static_cast<long>(prepared.size()))
+        << "nothing was drawn";
+    EXPECT_TRUE(prepared == builtHere);
+}
+
+TEST(ImGuiLayerTest, APreparedAtlasLackingACharacterOfTheFirstFrameIsBuiltAgainWithBoth) {
+    SdlWindow window(SmallSoftwareWindow());
+    const std::string font = FindJapaneseFontFile("IPAPGothic");
+    auto atlas = std::make_unique<PreparedFontAtlas>(font, 14, PixelMapping{}, "魑魅");
+    ImGuiLayer layer(window.Window(), window.Renderer(), font, 14, PixelMapping{}, std::move(atlas));
+    DrawnText(layer, window.Renderer(), "魍魎");
+    EXPECT_EQ(layer.AtlasBuilds(), 1);
+    for (char32_t c : {U'魑', U'魅', U'魍', U'魎'}) EXPECT_TRUE(layer.HasGlyph(c));
 }
 
 class DrawnDialogTest : public ::testing::Test {

@@ -14,6 +14,7 @@
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/sdl_event_backend.h"
 #include "platform/sdl/sdl_window.h"
+#include "settings_dialog/imgui_layer.h"
 #include "settings_dialog/imgui_learning_window.h"
 #include "settings_dialog/imgui_settings_dialog.h"
 #include "tests/test_support/game_fixture.h"
@@ -110,6 +111,20 @@ TEST_F(DrawnLearningWindowTest, TheSettingsDialogStillOpensAndCloses) {
     EXPECT_FALSE(dialog->IsOpen());
     EXPECT_TRUE(dialog->Logic().IsClosed());
     EXPECT_FALSE(learning->IsOpen());
+}
+
+TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
+    // An additional question whose idiom and meaning lie outside the common set.
+    TForm1& f = game.f();
+    f.questions.Append({"魑魅魍魎", "ちみもうりょう", "さまざまな化け物。鬱蒼とした山の", ""});
+    f.progress.TuikaShutudaiSumi.push_back(false);
+    learning->PrepareFonts();
+    learning->PrepareAndDrawForBenchmark();
+    EXPECT_EQ(learning->VisibleRows(), kBuiltInQuestions + 1);
+    ImGuiLayer& layer = dialog->Layer();
+    EXPECT_EQ(layer.AtlasBuilds(), 0);
+    for (char32_t c : {U'魑', U'魎', U'鬱', U'蒼'}) EXPECT_TRUE(layer.HasGlyph(c));
+    done = true;
 }
 
 }  // namespace
