@@ -22,15 +22,19 @@
 #include <string>
 #include <vector>
 
+#include "game/ball_path.h"
 #include "game/board.h"
 #include "game/data_files.h"
 #include "game/game_sound.h"
+#include "game/game_texts.h"
 #include "game/learning_log.h"
 #include "game/learning_window_host.h"
+#include "game/play_rules.h"
 #include "game/progress.h"
 #include "game/question_bank.h"
 #include "game/services.h"
 #include "game/settings_dialog_host.h"
+#include "game/window_objects.h"
 #include "persistence/data_rec.h"
 #include "persistence/settings_file.h"
 #include "platform/animation.h"
@@ -38,97 +42,13 @@
 #include "platform/scene.h"
 #include "platform/timer.h"
 
-
-// Virtual-key codes the key handler tests.
-constexpr int VK_SHIFT_KEY = 16;
-constexpr int VK_MENU_KEY = 18;
-constexpr int VK_ESCAPE_KEY = 27;
-
-// Texts shown to the player.
-namespace Msg {
-inline const char* const Start = "[Shift]キーを押すとゲームが始まります。";
-inline const char* const ResumeQuestion =
-    "前回の続きからゲームを始めますか? はい...[Y]キー\u3000いいえ...[N]キー";
-inline const char* const Paused = "一時停止中...[A]キーを押すと再開します。";
-inline const char* const SaveFailed = "保存に失敗しました。";
-inline const char* const LoadFailed = "データ読み込みに失敗しました。[Shift]キーを押すとゲームを開始します。";
-inline const char* const ContinuedPaused = "[A]キーを押すとゲームを開始します。";
-inline const char* const ContinuedOver = "[Shift]キーを押すとゲームを開始します。";
-inline const char* const StrokeRestart = "[Shift]キーを押すと再開します。";
-inline const char* const GameClearRestart = "[Shift]キーを押すと第１問から再開します。";
-inline const char* const StrokeNext = "[Shift]キーを押せば始まります。";
-}  // namespace Msg
-
-// Texts spoken to the player (UTF-8 here, code page 932 when spoken).
-namespace SpeechText {
-inline const char* const Otsukare = "おつかれさまでした。";
-inline const char* const NewRecord = "やったね、しんき'ろく。おめでとお。";
-inline const char* const WellDone = "やったね。おめでとお。";
-}  // namespace SpeechText
-
-class TForm1 : public TForm, public SettingsDialogHost, public LearningWindowHost {
+class TForm1 : public TForm, public WindowObjects, public SettingsDialogHost, public LearningWindowHost {
 public:
     explicit TForm1(GameServices& services);
     ~TForm1() override;
 
     GameServices& svc;
     GameSound sound;  // the effects, the voice and the music behind the player's switches
-
-    // ---- Layout components (fixed design of the window) ----
-    TImage* ImgMusic = nullptr;
-    TImage* ImgMusicStop = nullptr;
-    TImage* ImgSound = nullptr;
-    TImage* ImgSoundStop = nullptr;
-    TImage* Image1 = nullptr;
-    TText* Text1 = nullptr;
-    TShadowEffect* ShadowEffect1 = nullptr;
-    TImage* ImgPad = nullptr;
-    TImage* ImageBall = nullptr;
-    TFloatAnimation* FloatAnimation1 = nullptr;
-    TLabel* LblImi = nullptr;
-    TLabel* LblPadHitCount = nullptr;
-    TLabel* LblMode1HighScore = nullptr;
-    TLabel* LblTotalScore = nullptr;
-    TLabel* LblHighScore = nullptr;
-    TLabel* LblGameMode = nullptr;
-    TLabel* LblKaitoMoji = nullptr;
-    TFloatAnimation* FloatAniKaitoMoji = nullptr;
-    TLabel* LblYomi = nullptr;
-    TLabel* LblMsg = nullptr;
-    TLabel* LblMondaiCount = nullptr;
-    TImage* ImgTitle = nullptr;
-    TFloatAnimation* FloatAniTitleHeight = nullptr;
-    TFloatAnimation* FloatAniTitleWidth = nullptr;
-    TLabel* LblVisibleBlockCount1 = nullptr;
-    TLabel* LblVisibleBlockCount2 = nullptr;
-    TLabel* LblScore = nullptr;
-    TFloatAnimation* FloatAniScoreY = nullptr;
-    TFloatAnimation* FloatAniScoreX = nullptr;
-    TImage* ImgBakuhatu = nullptr;
-    TFloatAnimation* FloatAniBakuhatuX = nullptr;
-    TFloatAnimation* FloatAniBakuhatuY = nullptr;
-    TFloatAnimation* FloatAniBakuhatuOpacity = nullptr;
-    TTimer* Timer1 = nullptr;
-    TRectangle* RectSosaHoho = nullptr;
-    TLabel* LblSosaHoho = nullptr;
-    TImage* ImgLogo = nullptr;
-    TRectangle* RectNotice = nullptr;  // a notice under LblMsg (notices.cpp)
-    TLabel* LblNotice = nullptr;
-    std::vector<TGlowEffect*> GlowEffects;  // GlowEffect1..13 in design order
-
-    // ---- Scene objects created at start-up ----
-    std::array<TImage*, kBlocks> ImgBlock{};
-    std::array<TText*, 16> TextBlockMoji{};
-    std::array<TShadowEffect*, 16> ShadowText{};
-    std::array<TText*, 8> TextSpecialBlockMoji{};
-    std::array<TShadowEffect*, 8> ShadowSpecialText{};
-    std::array<TImage*, kBalls> ImgBall{};
-    std::array<TText*, kBalls> TextBallMoji{};
-    std::array<TShadowEffect*, kBalls> ShadowEffectTextBallMoji{};
-    std::array<TFloatAnimation*, kBalls> FloatAniBallX{};
-    std::array<TFloatAnimation*, kBalls> FloatAniBallY{};
-    std::array<TImage*, kBlocks> ImgStone{};
-    std::array<TFloatAnimation*, kBlocks> FloatAniStoneY{};
 
     // ---- The questions (form_questions.cpp) ----
     QuestionBank questions;
@@ -259,14 +179,6 @@ public:
     void BlockHit(int r, int c);
     void EdgeContacts(int b);
     void BallLost();
-    // Where the ball in play stood when the last frame tick looked at it, and the
-    // leg it was on: the next tick searches contacts along the way swept since, so
-    // a fast leg or a late tick cannot carry the ball through a block or the paddle.
-    struct BallPathMark {
-        int ball = -1;
-        float x = 0, y = 0;
-        float startX = 0, stopX = 0, startY = 0, stopY = 0;
-    };
     BallPathMark LastBallMark;
     void MarkBallPath();
     // Where ball b stood at the last tick, on the way it has come to where it stands.
@@ -385,34 +297,3 @@ public:
     uint32_t timeGetTime() { return svc.app.clock().NowMs(); }
 };
 
-// Decimal text of value left-padded with "0" to width; negative values unpadded;
-// too many digits give width "-" characters.
-std::string ZeroPad(int value, int width);
-
-std::string IntToStr(int v);
-
-// The texts of the score labels: "SCORE:001200", "HIGHSCORE:015000",
-// "最小打数:030" (the stroke challenge's best) and the question number "第12問".
-std::string ScoreText(int totalScore);
-std::string HighScoreText(int highScore);
-std::string StrokeRecordText(int strokes);
-std::string QuestionNumberText(int question);
-
-// Points of a correct score-challenge answer. movingBallNo is -1 at the last
-// question (ball factor 4). The hint halves them; from stage 2 on the character
-// dealt at the start doubles them.
-int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
-                 bool dealtCharacter);
-
-// "[Shift]キーを押すと第" + first question of the stage + "問から再開します。"
-std::string ScoreLostMessage(int stage);
-
-// Contact test of two pictures: their bounds shrunk by 5 units on every side,
-// edges rounded to the nearest integer (ties to even), must intersect.
-bool ImagesOverlap(const TImage* a, const TImage* b);
-
-// The same contact test along a way: picture `moving`, carried in a straight line
-// from (x0, y0) to where it stands now, against the picture `still`. Returns the
-// fraction 0..1 of the way at which they first overlap, or a negative value when
-// they never do. Overlapping where it stands now always counts (at 1 at the latest).
-float SweptContact(const TImage* moving, float x0, float y0, const TImage* still);
