@@ -38,7 +38,7 @@ void TForm1::StartKey() {
     Title = false;
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
-    HideNotice();
+    notice.Hide();
     SetUpStage();
     Pause = false;
     Timer1->SetEnabled(true);
@@ -48,7 +48,7 @@ void TForm1::StartKey() {
 
 void TForm1::ModeKey() {
     if (CountdownRuns() || ExplosionShows() || GameModeSetting) return;
-    HideNotice();
+    notice.Hide();
     Pause = true;
     PauseGame();
     GameModeSetting = true;
@@ -82,7 +82,7 @@ void TForm1::SwitchToStrokeChallenge() {
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
-    FitNotice();  // which file and why stays under the longer message
+    notice.Fit();  // which file and why stays under the longer message
     board.MovingBallNo = -1;
     GameModeSetting = false;
     progress.GameOver = false;
@@ -176,7 +176,7 @@ void TForm1::HintKey() {
     if (progress.GameMode == 0 && !progress.Clear && !progress.HintHyoji && !Pause && !Title) {
         progress.HintHyoji = true;
         LblImi->Visible = true;
-        RecordHint(board.BallSeikaiMojiNo);
+        Learning.Hinted(SlotQuestion(board.BallSeikaiMojiNo));
     }
 }
 

@@ -2,6 +2,7 @@
 // DealQuestions draws four idioms, hides one character of each and starts the countdown.
 #include <algorithm>
 
+#include "game/question_draw.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 
@@ -168,82 +169,7 @@ void TForm1::DealQuestions() {
     RecordDeal();
 }
 
-int TForm1::UndealtQuestions() const {
-    return questions.Count() - (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount);
-}
-
-void TForm1::ResetQuestionPool() {
-    progress.ShutudaiSumi.fill(false);
-    std::fill(progress.TuikaShutudaiSumi.begin(), progress.TuikaShutudaiSumi.end(), false);
-    progress.ShutudaiSumiCount = 0;
-    progress.TuikaShutudaiSumiCount = 0;
-}
-
-void TForm1::MarkDealt(int q, bool dealt) {
-    if (q >= kBuiltInQuestions) {
-        progress.TuikaShutudaiSumi[q - kBuiltInQuestions] = dealt;
-        progress.TuikaShutudaiSumiCount += dealt ? 1 : -1;
-    } else {
-        progress.ShutudaiSumi[q] = dealt;
-        progress.ShutudaiSumiCount += dealt ? 1 : -1;
-    }
-}
-
-bool TForm1::IsDealt(int q) const {
-    return q >= kBuiltInQuestions ? static_cast<bool>(progress.TuikaShutudaiSumi[q - kBuiltInQuestions]) : progress.ShutudaiSumi[q];
-}
-
-void TForm1::DrawQuestions() {
-    // The used-marks come from the saved game while the additional questions may
-    // have changed since: without four undealt questions the draw could never end.
-    if (UndealtQuestions() < kSlots) ResetQuestionPool();
-    for (int k = 0; k < kSlots; ++k) DrawSlot(k);
-    if (progress.ShutudaiSumiCount + progress.TuikaShutudaiSumiCount > questions.TuikaJukugos() + kBuiltInQuestions - 4) ResetQuestionPool();
-}
-
-bool TForm1::HiddenCharacterClashes(int k, int p) const {
-    // The same character hidden in an earlier slot would make two gaps alike.
-    const std::string ch = CharacterAt(questions.At(board.MondaiNo[k]).Jukugo, p);
-    for (int j = 0; j < k; ++j)
-        if (ch == CharacterAt(questions.At(board.MondaiNo[j]).Jukugo, board.UnVisibleMojiNo[j])) return true;
-    return false;
-}
-
-void TForm1::DrawSlot(int k) {
-    for (;;) {
-        const int q = DrawUndealtQuestion(k);
-        board.MondaiNo[k] = q;
-        // An idiom that repeats characters can leave no admissible gap next to
-        // the earlier slots' hidden characters: then this slot takes another idiom.
-        bool anyAdmissible = false;
-        for (int p = 0; p < 4; ++p) anyAdmissible = anyAdmissible || !HiddenCharacterClashes(k, p);
-        if (!anyAdmissible) continue;  // stays marked as dealt, like any question drawn
-        do {
-            board.UnVisibleMojiNo[k] = Random(4);
-        } while (k > 0 && HiddenCharacterClashes(k, board.UnVisibleMojiNo[k]));
-        return;
-    }
-}
-
-int TForm1::DrawUndealtQuestion(int k) {
-    const int total = questions.Count();
-    int q = DueUndealtQuestion();
-    if (q >= 0) {
-        MarkDealt(q, true);
-        return q;
-    }
-    do {
-        if (UndealtQuestions() <= 0) {
-            // Replaced idioms can use up the pool in the middle of a deal:
-            // the slots dealt already stay marked, so no idiom comes twice.
-            ResetQuestionPool();
-            for (int j = 0; j < k; ++j) MarkDealt(board.MondaiNo[j], true);
-        }
-        q = Random(total);
-    } while (IsDealt(q));
-    MarkDealt(q, true);
-    return q;
-}
+void TForm1::DrawQuestions() { QuestionDraw(questions, progress, board, Learning, svc.random).Draw(); }
 
 void TForm1::ShowTopRow() {
     // Every slot's idiom with its gap.

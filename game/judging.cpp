@@ -63,9 +63,9 @@ void TForm1::CorrectAnswerScore(int c) {
                          board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo);
     progress.TotalScore += progress.Score;
     if (progress.MondaiCount % 10 == 0 && progress.MondaiCount < kQuestionsPerGame) progress.OldTotalScore = progress.TotalScore;
-    RecordRight(s);
-    if (progress.MondaiCount == kQuestionsPerGame) RecordFinishedGame("score", progress.TotalScore);
-    SaveLearningRecord();  // the question has ended
+    Learning.Right(SlotQuestion(s));
+    if (progress.MondaiCount == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore);
+    Learning.SaveIfChanged();  // the question has ended
 
     LblScore->Text = IntToStr(progress.Score) + "点";
     LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
@@ -99,7 +99,7 @@ void TForm1::CorrectAnswerStroke(int c) {
     LblYomi->Visible = true;
     FitAnswerLabels();
     BlankSpecialBlocks(s);
-    RecordRight(s);  // written when the round ends, not while the next ball falls
+    Learning.Right(SlotQuestion(s));  // written when the round ends, not while the next ball falls
 
     if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
         board.MovingBallNo = b + 1;
@@ -137,8 +137,8 @@ void TForm1::StrokeRoundComplete() {
     progress.Mode1_Clear = true;
     board.MovingBallNo = -1;
     StopAllStoneFalls();
-    RecordFinishedGame("strokes", progress.PadHitCount);
-    SaveLearningRecord();
+    Learning.GameFinished("strokes", progress.PadHitCount);
+    Learning.SaveIfChanged();
     LblYomi->Visible = true;
     if (progress.PadHitCount < progress.Mode1HighScore) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));

@@ -12,16 +12,6 @@ void TForm1::RecordDeal() {
     for (int s = 0; s < kSlots; ++s) Learning.Dealt(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi);
 }
 
-void TForm1::RecordRight(int s) { Learning.Right(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi); }
-
-void TForm1::RecordMiss(int s) { Learning.Missed(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi); }
-
-void TForm1::RecordHint(int s) { Learning.Hinted(SlotQuestion(s).Jukugo, SlotQuestion(s).Yomi); }
-
-void TForm1::RecordFinishedGame(const char* mode, int result) { Learning.GameFinished(mode, result); }
-
-void TForm1::SaveLearningRecord() { Learning.SaveIfChanged(); }
-
 void TForm1::LearningKey() {
     // Opens where the settings dialog may open, and stops the game the same way.
     ShowModalWindow(LearningForm ? [this] { LearningForm->ShowModal(); } : std::function<void()>());

@@ -7,6 +7,7 @@
 // plays on without recording into it and Problem() says why.
 #include <string>
 
+#include "game/question_bank.h"
 #include "game/learning_record.h"
 #include "persistence/learning_file.h"
 
@@ -27,6 +28,9 @@ public:
     void Right(const std::string& idiom, const std::string& reading);
     void Missed(const std::string& idiom, const std::string& reading);
     void Hinted(const std::string& idiom, const std::string& reading);
+    void Right(const Question& q) { Right(q.Jukugo, q.Yomi); }
+    void Missed(const Question& q) { Missed(q.Jukugo, q.Yomi); }
+    void Hinted(const Question& q) { Hinted(q.Jukugo, q.Yomi); }
     // A finished game: mode "score" with the final score, or "strokes" with the strokes.
     void GameFinished(const std::string& mode, int result);
 

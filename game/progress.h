@@ -36,4 +36,10 @@ struct Progress {
     int ShutudaiSumiCount = 0;
     std::vector<bool> TuikaShutudaiSumi;
     int TuikaShutudaiSumiCount = 0;
+
+    // Question q's mark (built-in ones by number, the additional ones after them).
+    bool IsDealt(int q) const;
+    void MarkDealt(int q, bool dealt);
+    int DealtCount() const { return ShutudaiSumiCount + TuikaShutudaiSumiCount; }
+    void ResetQuestionPool();  // every question undealt again
 };

@@ -20,8 +20,8 @@ void TForm1::DoGameOver() {
     // Show the player the answer that was missed. Without a ball in play (which
     // the stroke challenge should never reach here) the first ball's slot stands in.
     const int s = progress.GameMode == 0 ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
-    RecordMiss(s);
-    SaveLearningRecord();  // the ball is stopped: the question has ended
+    Learning.Missed(SlotQuestion(s));
+    Learning.SaveIfChanged();  // the ball is stopped: the question has ended
     LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     LblKaitoMoji->Visible = true;
     LblImi->Text = SlotQuestion(s).Imi;
@@ -72,7 +72,7 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     const std::string& failure = progress.GameMode == 0 ? SaveFailure : StrokeRecordFailure;
     LblMsg->Text = failure + (progress.GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
-    FitNotice();  // which file and why stays under the longer message
+    notice.Fit();  // which file and why stays under the longer message
     sound.Say(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
     // The parade plays even with the music switched off.
     sound.StartMusicEvenWhenOff("Data/Sound/parade.mp3");

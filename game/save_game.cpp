@@ -158,10 +158,10 @@ void TForm1::SaveGame() {
     // Which file and why, under the message; a save that worked takes back what
     // an earlier one said.
     if (failedFiles.empty()) {
-        HideNotice();
+        notice.Hide();
     } else {
         SaveFailureDetail = SaveFailureLine(failedFiles, why);
-        ShowNotice(SaveFailureDetail);
+        notice.Show(SaveFailureDetail);
     }
 }
 
@@ -363,7 +363,7 @@ void TForm1::ShowContinuedGame() {
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
     ImgPad->Visible = true;
-    HideNotice();
+    notice.Hide();
 
     if (progress.GameOver || progress.Clear) {
         ShowMessage(LblMsg, Msg::ContinuedOver);

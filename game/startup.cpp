@@ -58,8 +58,6 @@ TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services), sound(s
     BuildLayout();
 }
 
-TForm1::~TForm1() = default;
-
 void TForm1::HideCursor() {
     // The display counter may have been raised several times; lower it until hidden.
     for (int guard = 0; guard < 64 && svc.host.ShowCursor(false) >= 0; ++guard) {
@@ -257,12 +255,12 @@ void TForm1::FormActivate() {
 
 void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
     // A game that could not be saved is not closed without the player's word.
-    if (!LeavingUnsaved && !Title && progress.Stage > 0 && !SavedBeforeLeaving()) {
+    if (!leaving.unsaved && !Title && progress.Stage > 0 && !SavedBeforeLeaving()) {
         OfferLeavingUnsaved(LeaveAfterFailedSave::Close);
         canClose = false;
         return;
     }
-    SaveLearningRecord();
+    Learning.SaveIfChanged();
     canClose = true;
 }
 

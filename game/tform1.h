@@ -1,6 +1,7 @@
 #pragma once
-// The main game window. It holds every piece of game state as a field and owns
-// every scene object. Its methods are defined by concern in several files:
+// The main game window: it plays the game on the state it holds (the questions,
+// the progress, the board, the sound, the data files, in their own headers) and
+// owns every scene object. Its methods are defined by concern in several files:
 //   layout.cpp      the fixed design of the window (labels, paddle, icons, help panel)
 //   startup.cpp     FormCreate, FormShow, FormActivate, FormCloseQuery, FormDestroy
 //   form_questions.cpp  the player's additional questions, the slots' characters
@@ -12,13 +13,10 @@
 //   commands.cpp    FormKeyDown, FormMouseMove, PauseGame, ResumeGame
 //   save_game.cpp   SaveGame, LoadGame and the start-up reads of the saved files
 //   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
-//   learning_hooks.cpp  what the learning record hears of the play; review_deal.cpp the due-first draw
-//   notices.cpp     the notice under the message: files not read at start-up, a save
-//                   that failed, and the choice to leave without saving
-#include <array>
+//   learning_hooks.cpp  what the learning record hears of the play
+//   notices.cpp     files not read at start-up, a save that failed, leaving without saving
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +26,10 @@
 #include "game/game_sound.h"
 #include "game/game_texts.h"
 #include "game/learning_log.h"
+#include "game/leave_choice.h"
 #include "game/learning_window_host.h"
+#include "game/notice_box.h"
+#include "game/play_flags.h"
 #include "game/play_rules.h"
 #include "game/progress.h"
 #include "game/question_bank.h"
@@ -37,15 +38,14 @@
 #include "game/window_objects.h"
 #include "persistence/data_rec.h"
 #include "persistence/settings_file.h"
-#include "platform/animation.h"
-#include "platform/audio.h"
-#include "platform/scene.h"
-#include "platform/timer.h"
 
-class TForm1 : public TForm, public WindowObjects, public SettingsDialogHost, public LearningWindowHost {
+class TForm1 : public TForm,
+               public WindowObjects,
+               public PlayFlags,
+               public SettingsDialogHost,
+               public LearningWindowHost {
 public:
     explicit TForm1(GameServices& services);
-    ~TForm1() override;
 
     GameServices& svc;
     GameSound sound;  // the effects, the voice and the music behind the player's switches
@@ -60,40 +60,18 @@ public:
     // ---- The game: where the player stands, and the board ----
     Progress progress;
     Board board;
-    bool Title = false;
-
-    // ---- Board state ----
-    int ThinkingTimeCount = 0;
-    uint32_t StartThinkingTime = 0;
-    int OldThinkingTimeCount = 0;
-    bool GameSaving = false;
-    bool GameModeSetting = false;
-    bool GameLoading = false;
-    TDataRec DataRec{};
-
-    // ---- Settings and paths ----
-    bool IsMinimized = false;
-    std::string Folda;      // program folder, trailing '/'
-    DataFiles files;  // the player's data folder and its files
-    bool Pause = false;
-    bool GameSetting = false;
+    TDataRec DataRec{};  // the suspended game as last read or written
+    std::string Folda;   // program folder, trailing '/'
+    DataFiles files;     // the player's data folder and its files
 
     SettingsDialog* Form2 = nullptr;  // set by the program after creation
     LearningWindow* LearningForm = nullptr;  // [R]; set by the program after creation
     LearningLog Learning;  // Gakushu.tsv and Rireki.tsv
 
-    // ---- The learning record (learning_hooks.cpp, review_deal.cpp) ----
+    // ---- The learning record (learning_hooks.cpp) ----
     void OpenLearningRecord();
     void RecordDeal();
-    void RecordRight(int s);
-    void RecordMiss(int s);
-    void RecordHint(int s);
-    void RecordFinishedGame(const char* mode, int result);
-    void SaveLearningRecord();
     void LearningKey();  // [R]
-    // With the review option on, a due question not yet dealt (oldest due first,
-    // ties at random); -1 otherwise, without drawing from the generator.
-    int DueUndealtQuestion();
     // As the learning window's host.
     std::vector<LearningQuestion> LearningQuestions() const override;
     LearningLog& LearningRecordLog() override { return Learning; }
@@ -125,6 +103,7 @@ public:
     void FormDestroy();
     void HideCursor();
     void ShowCursorUntilVisible();
+    void PrepareFixedPhrases();  // in every voice, the chosen one first
 
     // ---- Set-up (deal.cpp) ----
     void SetUpStage();
@@ -138,13 +117,6 @@ public:
     void DealQuestions();
     // Drawing: four undealt idioms, each with the position of its hidden character.
     void DrawQuestions();
-    void DrawSlot(int k);
-    int DrawUndealtQuestion(int k);  // marks it dealt
-    bool HiddenCharacterClashes(int k, int p) const;
-    int UndealtQuestions() const;
-    bool IsDealt(int q) const;
-    void MarkDealt(int q, bool dealt);
-    void ResetQuestionPool();
     // Hiding and dealing: the top row with its gaps, the balls' characters, the special blocks.
     void ShowTopRow();
     void DealScoreChallengeBalls();
@@ -181,8 +153,7 @@ public:
     void BallLost();
     BallPathMark LastBallMark;
     void MarkBallPath();
-    // Where ball b stood at the last tick, on the way it has come to where it stands.
-    void BallWayStart(int b, float& x0, float& y0) const;
+    void BallWayStart(int b, float& x0, float& y0) const;  // where ball b stood at the last tick
     void ForgetBallPath() { LastBallMark.ball = -1; }
 
     // ---- Judging (judging.cpp) ----
@@ -197,8 +168,7 @@ public:
     // Reading above and meaning below LblKaitoMoji, across the whole width.
     void ShowAnswerLabels();
     bool AnswerLabelsAcross = false;  // they stand across the whole width, no longer at their design place
-    // Meaning and reading placed (and, if need be, broken over lines or made smaller)
-    // to stay clear of the help panel; after every change of their texts or places.
+    // Meaning and reading kept clear of the help panel (broken or made smaller) after every change.
     void FitAnswerLabels();  // answer_labels_fit.cpp
 
     // ---- Round end (round_end.cpp) ----
@@ -210,9 +180,8 @@ public:
 
     // ---- Commands (commands.cpp) ----
     void FormKeyDown(SceneObject* sender, int key, char16_t keyChar, TShiftState shift);
-    // One command a key: [Shift] starts a question, [Alt] switches the challenge,
-    // [Esc] closes, [Y]/[N] answer the resume question, [A] pauses and resumes,
-    // [D] minimises, [Z] shows the hint, [X] music, [C] sound, [S] the settings dialog.
+    // One command a key: [Shift] start, [Alt] challenge, [Esc] close, [Y]/[N] resume, [A] pause,
+    // [D] minimise, [Z] hint, [X] music, [C] sound, [S] settings dialog, [R] learning window.
     void StartKey();
     void ModeKey();
     void SwitchToStrokeChallenge();
@@ -240,10 +209,7 @@ public:
     void ResumeGame();
 
     // ---- Persistence (save_game.cpp) ----
-    // Reads the suspended game (newrecord.dat: best score, used questions, the
-    // board to continue), the stroke challenge's best result (record2.dat) and the
-    // settings (Settei.ini), and shows what they say.
-    void ReadSavedFilesAtStartup();
+    void ReadSavedFilesAtStartup();  // the suspended game, the stroke record, the settings
     void SaveGame();
     void CaptureBoardPlaces();  // the pictures' places into board.places
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
@@ -262,32 +228,16 @@ public:
     std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
 
     // ---- Notices (notices.cpp) ----
-    // What the title screen tells about files it could not read, one line each.
-    std::vector<std::string> StartupNotices;
+    std::vector<std::string> StartupNotices;  // files the start-up could not read, a line each
     static std::string FileNotice(PlayerFile file, const char* whatHappens);  // the file's name, then the text
     void ShowStartupNotices();
-    void ShowNotice(const std::string& text);
-    void HideNotice();
-    // Under the message, clear of the help panel and the logo; after every
-    // change of its text or of the window size.
-    void FitNotice();
-    // A save on the way out ([Esc], closing the window, [D]) that failed: the
-    // player stays, told which file and why, and chooses between going back to
-    // the game ([B]) and leaving without saving ([Q]).
-    enum class LeaveAfterFailedSave { None, Close, Minimise };
-    LeaveAfterFailedSave PendingLeave = LeaveAfterFailedSave::None;
-    std::string MessageBeforeFailedSave;  // LblMsg as it was before the save, for [B]
-    bool MessageBeforeFailedSaveVisible = false;
-    bool LeavingUnsaved = false;  // the close that follows [Q] does not save again
+    NoticeBox notice{*this, *this};
+    LeaveChoice leaving;  // a save on the way out that failed, and the player's choice
     bool SavedBeforeLeaving();  // SaveGame, noting the message to go back to; false when it failed
     void OfferLeavingUnsaved(LeaveAfterFailedSave leave);
     bool LeaveChoiceKey(char16_t keyChar);  // true when the key answered the choice
     void BackFromFailedSave();
     void FinishMinimising();
-
-    // ---- Speech made ahead (startup.cpp) ----
-    // Has the fixed phrases of every voice made ahead (the chosen voice first).
-    void PrepareFixedPhrases();
 
     // Path of an asset below the program folder ("Data/Png/ball.png").
     std::string AssetPath(const std::string& relativePath) const { return Folda + relativePath; }

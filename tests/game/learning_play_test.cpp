@@ -135,7 +135,7 @@ Deal DealOnce(GameFixture& fx) {
 void PrepareReviewDeal(RecordingGame& fx) {
     WriteDueRecord(fx, {{120, "2026-12-05"}, {40, "2026-12-01"}, {9, "2026-12-05"}, {60, "2026-12-11"},
                         {77, "2026-11-01"}});
-    fx.f().MarkDealt(77, true);
+    fx.f().progress.MarkDealt(77, true);
     fx.f().Learning.reviewDeal = true;
 }
 
@@ -149,7 +149,7 @@ TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
     EXPECT_EQ(tie, (std::array<int, 2>{9, 120}));
     EXPECT_NE(d.questions[3], 60);
     EXPECT_NE(d.questions[3], 77);
-    for (int q : d.questions) EXPECT_TRUE(fx.f().IsDealt(q));
+    for (int q : d.questions) EXPECT_TRUE(fx.f().progress.IsDealt(q));
 
     // The same seed and date give the same deal.
     RecordingGame again;
@@ -160,7 +160,7 @@ TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
 
     // Once answered right, it is due no more: the next day's deal takes the next due.
     fx.f().Learning.Right(fx.f().questions.At(40).Jukugo, fx.f().questions.At(40).Yomi);
-    fx.f().ResetQuestionPool();
+    fx.f().progress.ResetQuestionPool();
     fx.calendar.Set("2026-12-11");
     fx.f().board.MovingBallNo = -1;
     fx.f().ThinkingTimeCount = -1;

@@ -93,7 +93,7 @@ TEST_P(NoticePlacement, AFailedSaveOverAPausedGameAndAtTheEnd) {
     fx.Char(u'a');
     f.LblMsg->Text = Msg::SaveFailed;
     f.SaveFailureDetail = "newrecord.dat と Settei.ini を保存できませんでした（保存先のフォルダーがありません）。";
-    f.OfferLeavingUnsaved(TForm1::LeaveAfterFailedSave::Close);
+    f.OfferLeavingUnsaved(LeaveAfterFailedSave::Close);
     out.Draw(f);
     const std::string size = std::to_string(s.w) + "x" + std::to_string(s.h);
     ExpectPlaced(f, out, {{"the help panel", out.InPixels(*f.RectSosaHoho)}, {"the message", out.DrawnArea(*f.LblMsg)}},
@@ -101,7 +101,7 @@ TEST_P(NoticePlacement, AFailedSaveOverAPausedGameAndAtTheEnd) {
 
     // The end of a game: the longer message that follows the title's zoom.
     f.LblMsg->Text = std::string(Msg::SaveFailed) + Msg::GameClearRestart;
-    f.FitNotice();
+    f.notice.Fit();
     out.Draw(f);
     ExpectPlaced(f, out, {{"the help panel", out.InPixels(*f.RectSosaHoho)}, {"the message", out.DrawnArea(*f.LblMsg)}},
                  size + " at the end");
