@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "app/single_copy.h"
-#include "game/tform1.h"
+#include "game/build_game.h"
 #include "platform/timer.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/real_clock.h"
@@ -62,28 +62,29 @@ GameProgram::~GameProgram() = default;
 void GameProgram::StartUp() {
     Parts& p = *parts_;
     p.app.SetBackend(&p.backend);
-    p.form.Form2 = &p.settingsDialog;
-    p.form.LearningForm = &p.learningWindow;
-    p.form.FormCreate();
-    // The design is laid out at 800 x 600; going full screen scales it.
-    p.backend.SyncClientSize();
-
-    WindowEventHandlers& handlers = p.backend.Handlers();
-    TForm1& form = p.form;
-    handlers.onKeyDown = [&form](int vk, char16_t ch, TShiftState shift) { form.FormKeyDown(&form, vk, ch, shift); };
-    handlers.onActivate = [&form] { form.FormActivate(); };
-    handlers.onCloseRequest = [&form] { form.Close(); };
-
-    // A second copy started meanwhile asks for this window (see single_copy.h).
-    TTimer* raiseWatch = form.Create<TTimer>(nullptr, p.app);
-    raiseWatch->SetInterval(250);
-    raiseWatch->OnTimer = [&p](SceneObject*) {
-        if (TakeRaiseRequest()) p.window.BringToForeground();
+    const auto dialogs = [&p](TForm1& form) {
+        form.Form2 = &p.settingsDialog;
+        form.LearningForm = &p.learningWindow;
     };
-    raiseWatch->SetEnabled(true);
+    // The design is laid out at 800 x 600: going full screen scales it. Then the
+    // window's events reach the game.
+    const auto hookUp = [&p](TForm1& form) {
+        p.backend.SyncClientSize();
+        WindowEventHandlers& handlers = p.backend.Handlers();
+        handlers.onKeyDown = [&form](int vk, char16_t ch, TShiftState shift) { form.FormKeyDown(&form, vk, ch, shift); };
+        handlers.onActivate = [&form] { form.FormActivate(); };
+        handlers.onCloseRequest = [&form] { form.Close(); };
 
-    form.FormShow();
-    form.FormActivate();
+        // A second copy started meanwhile asks for this window (see single_copy.h).
+        TTimer* raiseWatch = form.Create<TTimer>(nullptr, p.app);
+        raiseWatch->SetInterval(250);
+        raiseWatch->OnTimer = [&p](SceneObject*) {
+            if (TakeRaiseRequest()) p.window.BringToForeground();
+        };
+        raiseWatch->SetEnabled(true);
+    };
+    StartGame(p.form, {.beforeCreate = dialogs, .beforeShow = hookUp});
+    p.form.FormActivate();
 }
 
 void GameProgram::DrawFrame() { parts_->backend.DrawFrame(); }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "game/services.h"
+#include "game/build_game.h"
 #include "game/tform1.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/scene_renderer.h"
@@ -51,10 +52,7 @@ struct TitleScreen {
         std::filesystem::create_directories(documents);
         services.reset(new GameServices{app, random, effects, music, speech, reading, input, host,
                                         ProgramFolder(), documents.string()});
-        form = std::make_unique<TForm1>(*services);
-        form->FormCreate();
-        form->SetClientSize(w, h);
-        form->FormShow();
+        form = BuildGame(*services, {.beforeShow = [&](TForm1& f) { f.SetClientSize(w, h); }});
     }
     ~TitleScreen() {
         form.reset();

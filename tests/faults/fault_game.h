@@ -33,9 +33,7 @@ struct FaultGame : game_test::GameFixture {
         form->FormDestroy();
         form.reset();
         if (replacement) services = std::move(replacement);
-        form = std::make_unique<TForm1>(*services);
-        form->FormCreate();
-        form->FormShow();
+        form = BuildGame(*services);
     }
 
     // A score-challenge board with its first ball released and played a little.

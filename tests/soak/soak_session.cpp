@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "game/build_game.h"
 #include "game/question_table.h"
 #include "platform/text_codec.h"
 #include "tests/soak/invariants.h"
@@ -79,10 +80,7 @@ void SoakSession::WriteAdditionalQuestions() {
 // A fresh main window over the current data folder, as when the program starts.
 void SoakSession::StartProgram() {
     g_.form.reset();
-    g_.form = std::make_unique<TForm1>(*g_.services);
-    g_.f().FormCreate();
-    g_.f().FormShow();
-    g_.f().Form2 = dialog_.get();
+    g_.form = BuildGame(*g_.services, {.beforeCreate = [this](TForm1& form) { form.Form2 = dialog_.get(); }});
     // A record of our own that was not finished must be offered for continuing.
     const std::string onDisk = ReadWholeFile(g_.DataFile("newrecord.dat"));
     if (haveSaved_ && onDisk.size() == sizeof(TDataRec) && RecordOf(onDisk).GameClear == 0 &&

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/services.h"
+#include "game/build_game.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 #include "tests/test_support/headless_window_host.h"
@@ -101,10 +102,7 @@ struct GameFixture {
             music.SetTrack(programFolder + "Data/Sound/" + track + ".mp3", 600000);
         services.reset(new GameServices{app, random, effects, music, speech, reading, input, host,
                                         programFolder, documentsFolder});
-        form = std::make_unique<TForm1>(*services);
-        form->FormCreate();
-        form->sound.IsSound = sound;
-        form->FormShow();
+        form = BuildGame(*services, {.beforeShow = [sound](TForm1& f) { f.sound.IsSound = sound; }});
         random.steer = [this](int n) { return steering ? SteerDraw(n) : std::nullopt; };
     }
     ~GameFixture() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/services.h"
+#include "game/build_game.h"
 #include "game/tform1.h"
 #include "tests/test_support/headless_window_host.h"
 #include "tests/test_support/recording_audio.h"
@@ -34,11 +35,8 @@ struct ProgramRun {
                const std::function<void(TForm1&)>& beforeShow = {})
         : host(width, height),
           services{app, random, effects, music, speech, reading, input, host, programFolder, documentsFolder} {
-        form = std::make_unique<TForm1>(services);
-        form->SetClientSize(width, height);
-        form->FormCreate();
-        if (beforeShow) beforeShow(*form);
-        form->FormShow();
+        form = BuildGame(services, {.beforeCreate = [&](TForm1& f) { f.SetClientSize(width, height); },
+                                    .beforeShow = beforeShow});
     }
     TForm1& f() { return *form; }
     void Char(char16_t c) { form->FormKeyDown(form.get(), 0, c, {}); }
