@@ -187,7 +187,7 @@ void TForm1::MusicKey() {
 }
 
 void TForm1::SoundKey() {
-    sound.IsSound = !sound.IsSound;
+    sound.ToggleSound();
     ImgSoundStop->Visible = !sound.IsSound;
     KeepSwitchesFromTitle();
 }

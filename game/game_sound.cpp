@@ -11,6 +11,12 @@ std::string GameSound::AssetPath(const std::string& relativePath) const {
     return folder + relativePath;
 }
 
+void GameSound::TakeSettings(const GameSettings& settings) {
+    IsSound = settings.isSound;
+    IsMusic = settings.isMusic;
+    VoiceMode = settings.voiceMode;
+}
+
 void GameSound::FindVoices() {
     for (int v = 0; v < kVoiceCount; ++v) VoiceReady[v] = svc_.speech.VoiceAvailable(v);
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/services.h"
+#include "persistence/settings_file.h"
 #include "platform/audio.h"
 #include "voice/voices.h"
 
@@ -24,6 +25,10 @@ public:
     std::unique_ptr<TMediaPlayer> MediaPlayer1;
 
     void FindVoices();
+    // The switches and the voice as the settings file keeps them.
+    GameSettings Settings() const { return {IsSound, IsMusic, VoiceMode}; }
+    void TakeSettings(const GameSettings& settings);
+    void ToggleSound() { IsSound = !IsSound; }  // [C]
     const VoiceRow* ChosenVoice() const { return IsVoice(VoiceMode) ? &kVoices[VoiceMode] : nullptr; }
 
     // An effect below the program folder ("Data/Sound/Pad_hit.wav"). A synchronous

@@ -110,9 +110,7 @@ void TForm1::ReadSavedFilesAtStartup() {
         files.NoteUnreadable(PlayerFile::Settings);
         StartupNotices.push_back(FileNotice(PlayerFile::Settings, " を読めないので、初めの設定で始めます（上書きしません）。"));
     }
-    sound.IsSound = settings.isSound;
-    sound.IsMusic = settings.isMusic;
-    sound.VoiceMode = settings.voiceMode;
+    sound.TakeSettings(settings);
     ImgMusicStop->Visible = !sound.IsMusic;
     ImgSoundStop->Visible = !sound.IsSound;
 }
@@ -136,7 +134,7 @@ void TForm1::SaveGame() {
         }
     }
 
-    GameSettings settings{sound.IsSound, sound.IsMusic, sound.VoiceMode};
+    const GameSettings settings = sound.Settings();
     SavedBoardTexts texts;
     if (progress.GameMode == 0) {
         for (int k = 0; k < kSlots; ++k) {
