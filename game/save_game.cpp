@@ -123,7 +123,11 @@ void TForm1::SaveGame() {
     bool recordFailed = false;
     std::vector<std::string> failedFiles;
     WriteError why = WriteError::None;
-    if (progress.GameMode == 0) {
+    // While the resume question waits for its answer, the file holds the suspended
+    // game and the board on screen is not it (it is the stroke challenge's, after
+    // [Alt]): only the settings are saved then, the game and its texts are kept.
+    const bool savesBoard = progress.GameMode == 0 && !GameLoading;
+    if (savesBoard) {
         CaptureBoardPlaces();
         DataRec = ToRecord(board, progress, DataRec);
         if (!WriteDataRecFile(files.Path(PlayerFile::SuspendedGame), DataRec, &why)) {
@@ -136,7 +140,7 @@ void TForm1::SaveGame() {
 
     const GameSettings settings = sound.Settings();
     SavedBoardTexts texts;
-    if (progress.GameMode == 0) {
+    if (savesBoard) {
         for (int k = 0; k < kSlots; ++k) {
             const Question& question = questions.At(board.MondaiNo[k]);
             if (!question.additional) continue;  // built-in: the slot's texts stay empty
@@ -144,7 +148,7 @@ void TForm1::SaveGame() {
         }
     }
     WriteError settingsWhy = WriteError::None;
-    if (!files.WriteSettings(settings, progress.GameMode == 0 ? &texts : nullptr, &settingsWhy)) {
+    if (!files.WriteSettings(settings, savesBoard ? &texts : nullptr, &settingsWhy)) {
         failedFiles.push_back(DataFiles::Name(PlayerFile::Settings));
         // The record's failure is the one the player must hear about.
         if (!recordFailed) {

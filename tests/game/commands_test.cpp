@@ -10,6 +10,7 @@
 #include "persistence/atomic_file.h"
 #include "persistence/record_files.h"
 #include "tests/test_support/game_fixture.h"
+#include "tests/test_support/temp_folder.h"
 
 namespace {
 
@@ -305,3 +306,33 @@ TEST(MouseTest, PaddleFollowsThePointerCentreInEveryStateAndNeverMovesUpOrDown) 
 }
 
 }  // namespace
+
+// Back in the score challenge with the resume question on screen, the board shown
+// is the stroke challenge's: leaving then ([Alt] again, [Esc], [D]) must keep the
+// suspended score game on disk, not write that board over it.
+TEST(CommandTest, LeavingFromTheResumeQuestionKeepsTheSuspendedGame) {
+    struct Case {
+        const char* what;
+        std::function<void(GameFixture&)> leave;
+    };
+    const Case cases[] = {
+        {"[Alt] again", [](GameFixture& fx) { fx.Key(VK_MENU_KEY); }},
+        {"[Esc]", [](GameFixture& fx) { fx.Key(VK_ESCAPE_KEY); }},
+        {"[D]", [](GameFixture& fx) { fx.Char(u'd'); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFixture fx;
+        fx.StartQuestion();
+        fx.Play(1000);
+        fx.Key(VK_MENU_KEY);  // to the stroke challenge: the score game is saved
+        const std::string suspended = ReadBytes(fx.DataFile("newrecord.dat"));
+        ASSERT_EQ(suspended.size(), sizeof(TDataRec));
+        fx.StartQuestion();
+        fx.Play(1000);
+        fx.Key(VK_MENU_KEY);  // back: the resume question is on screen
+        ASSERT_TRUE(fx.f().GameLoading);
+        c.leave(fx);
+        EXPECT_EQ(ReadBytes(fx.DataFile("newrecord.dat")), suspended);
+    }
+}
