@@ -9,8 +9,8 @@
 #include "game/tform1.h"
 
 struct GameBuildSteps {
-    std::function<void(TForm1&)> beforeCreate;  // e.g. the window's size, its dialogs
-    std::function<void(TForm1&)> beforeShow;    // e.g. the program's screen size and event handlers
+    std::function<void(TForm1&)> beforeCreate{};  // e.g. the window's size, its dialogs
+    std::function<void(TForm1&)> beforeShow{};    // e.g. the program's screen size and event handlers
 };
 
 // For a window that already stands (the program's, built before its back end).

@@ -80,5 +80,4 @@ private:
     EventBackend* backend_ = nullptr;
     std::deque<std::function<void()>> queue_;
     std::vector<TTimer*> timers_;
-    uint32_t lastAnimTickMs_ = 0;
 };
