@@ -33,19 +33,10 @@ public:
     // Only for the copy holding the folder: another copy's may be a save in flight.
     void RemoveStaleTemporaryFiles() const;
 
-    // The start-up read found the file there but could not use it (it is never
-    // replaced then).
-    void NoteUnreadable(PlayerFile file) { unreadable_ |= Bit(file); }
-    bool WasUnreadable(PlayerFile file) const { return (unreadable_ & Bit(file)) != 0; }
-
     // The settings file: what a save writes (the board's texts when given), the
     // voice alone (the settings dialog's OK), the review option alone.
     bool WriteSettings(const GameSettings& settings, const SavedBoardTexts* boardTexts,
                        WriteError* why = nullptr) const;
     bool WriteVoice(int voice) const;
     bool WriteReviewOption(bool on) const;
-
-private:
-    static unsigned Bit(PlayerFile file) { return 1u << static_cast<unsigned>(file); }
-    unsigned unreadable_ = 0;
 };

@@ -9,10 +9,8 @@ void TForm1::LoadAdditionalQuestions() {
         files.Path(PlayerFile::AdditionalQuestions),
         [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); }, &unreadable);
     if (!loaded) return;  // no file: the built-in questions alone
-    if (unreadable) {
-        files.NoteUnreadable(PlayerFile::AdditionalQuestions);
+    if (unreadable)
         StartupNotices.push_back(FileNotice(PlayerFile::AdditionalQuestions, " を読めないので、追加問題なしで始めます。"));
-    }
     questions.SetAdditional(*loaded);
     progress.TuikaShutudaiSumi.assign(loaded->size(), false);
     progress.TuikaShutudaiSumiCount = 0;

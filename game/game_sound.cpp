@@ -6,9 +6,7 @@ GameSound::GameSound(GameServices& services)
     : MediaPlayer1(std::make_unique<TMediaPlayer>(services.music)), svc_(services) {}
 
 std::string GameSound::AssetPath(const std::string& relativePath) const {
-    std::string folder = svc_.programFolder;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + relativePath;
+    return AssetFolder(svc_) + relativePath;
 }
 
 void GameSound::TakeSettings(const GameSettings& settings) {

@@ -61,7 +61,6 @@ void TForm1::ReadSavedFilesAtStartup() {
         std::size_t bytesRead = 0;
         const ReadStatus status = ReadDataRecFile(files.Path(PlayerFile::SuspendedGame), rec, &bytesRead);
         const bool read = status == ReadStatus::Ok;
-        if (status == ReadStatus::Failed) files.NoteUnreadable(PlayerFile::SuspendedGame);
         const bool usable =
             read && DataRecIsUsable(rec, questions.Count(),
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(files.Path(PlayerFile::Settings))));
@@ -99,17 +98,13 @@ void TForm1::ReadSavedFilesAtStartup() {
     bool strokeRecordUnreadable = false;
     progress.Mode1HighScore = ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), &strokeRecordUnreadable);
     LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
-    if (strokeRecordUnreadable) {
-        files.NoteUnreadable(PlayerFile::StrokeRecord);
+    if (strokeRecordUnreadable)
         StartupNotices.push_back(FileNotice(PlayerFile::StrokeRecord, " を読めないので、最小打数は030から始めます。"));
-    }
 
     bool settingsUnreadable = false;
     const GameSettings settings = ReadGameSettings(files.Path(PlayerFile::Settings), &settingsUnreadable);
-    if (settingsUnreadable) {
-        files.NoteUnreadable(PlayerFile::Settings);
+    if (settingsUnreadable)
         StartupNotices.push_back(FileNotice(PlayerFile::Settings, " を読めないので、初めの設定で始めます（上書きしません）。"));
-    }
     sound.TakeSettings(settings);
     ImgMusicStop->Visible = !sound.IsMusic;
     ImgSoundStop->Visible = !sound.IsSound;

@@ -25,6 +25,10 @@ public:
     virtual void ShowModal() = 0;
 };
 
+struct GameServices;
+// The program folder with its trailing '/': every asset path starts with it.
+std::string AssetFolder(const GameServices& services);
+
 struct GameServices {
     Application& app;
     RandomSource& random;
@@ -42,3 +46,8 @@ struct GameServices {
     bool holdsDataFolder = true;
 };
 
+inline std::string AssetFolder(const GameServices& services) {
+    std::string folder = services.programFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}

@@ -43,18 +43,10 @@ std::string HighScoreText(int highScore) { return "HIGHSCORE:" + ZeroPad(highSco
 std::string StrokeRecordText(int strokes) { return "最小打数:" + ZeroPad(strokes, 3); }
 std::string QuestionNumberText(int question) { return "第" + IntToStr(question) + "問"; }
 
-namespace {
-// The program folder with its trailing separator.
-std::string FolderWithSeparator(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
-}
-}  // namespace
-
 TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services), sound(services) {
     // The design's pictures are loaded with the layout, before FormCreate:
     // the program folder must be known by then, whatever the working folder.
-    Folda = FolderWithSeparator(svc.programFolder);
+    Folda = AssetFolder(svc);
     BuildLayout();
 }
 
@@ -70,7 +62,7 @@ void TForm1::ShowCursorUntilVisible() {
 }
 
 void TForm1::FormCreate() {
-    Folda = FolderWithSeparator(svc.programFolder);
+    Folda = AssetFolder(svc);
     files = DataFiles(DataFiles::FolderIn(svc.documentsFolder));
     files.CreateFolder();
 

@@ -322,13 +322,13 @@ void ImGuiLearningWindow::DrawTable(float height) {
     const float speakWidth = ImGui::CalcTextSize("聞く").x + ImGui::GetStyle().FramePadding.x * 2 + 16;
     ImGui::TableSetupColumn("", ImGuiTableColumnFlags_NoSort | ImGuiTableColumnFlags_WidthFixed, speakWidth, 7);
     ImGui::TableHeadersRow();
-    if (ImGuiTableSortSpecs* specs = ImGui::TableGetSortSpecs(); specs && specs->SpecsDirty) {
-        if (specs->SpecsCount > 0) {
-            sortColumn_ = kColumns[specs->Specs[0].ColumnUserID];
-            sortAscending_ = specs->Specs[0].SortDirection != ImGuiSortDirection_Descending;
+    if (ImGuiTableSortSpecs* sorting = ImGui::TableGetSortSpecs(); sorting && sorting->SpecsDirty) {
+        if (sorting->SpecsCount > 0) {
+            sortColumn_ = kColumns[sorting->Specs[0].ColumnUserID];
+            sortAscending_ = sorting->Specs[0].SortDirection != ImGuiSortDirection_Descending;
         }
         Refilter();
-        specs->SpecsDirty = false;
+        sorting->SpecsDirty = false;
     }
     ImGuiListClipper clipper;
     clipper.Begin(static_cast<int>(visible_.size()));
