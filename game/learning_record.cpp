@@ -1,41 +1,45 @@
 #include "game/learning_record.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace {
 
-std::string Key(const std::string& idiom, const std::string& reading) { return idiom + '\t' + reading; }
-
-// Days since 1970-01-01 of a civil date, and back (H. Hinnant's algorithms).
-long DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long>(doe) - 719468;
+// The idiom's length first, so a tab or any other byte inside the idiom cannot
+// make two questions share a key ("a\tb" + "c" against "a" + "b\tc").
+std::string Key(const std::string& idiom, const std::string& reading) {
+    return std::to_string(idiom.size()) + ':' + idiom + reading;
 }
 
-void CivilFromDays(long z, int& y, int& m, int& d) {
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe) + static_cast<int>(era) * 400 + (m <= 2);
+void CountOne(int& count) {
+    if (count < kLearningCountMax) ++count;
+}
+
+int Digits(const std::string& s, std::size_t pos, std::size_t n) {
+    int value = 0;
+    for (std::size_t i = pos; i < pos + n; ++i) {
+        if (s[i] < '0' || s[i] > '9') return -1;
+        value = value * 10 + (s[i] - '0');
+    }
+    return value;
 }
 
 }  // namespace
 
 std::string AddDays(const std::string& date, int days) {
-    int y = 0, m = 0, d = 0;
-    if (std::sscanf(date.c_str(), "%d-%d-%d", &y, &m, &d) != 3) return date;
-    CivilFromDays(DaysFromCivil(y, m, d) + days, y, m, d);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
+    using namespace std::chrono;
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-') return date;
+    const int y = Digits(date, 0, 4), m = Digits(date, 5, 2), d = Digits(date, 8, 2);
+    if (y < 0 || m < 0 || d < 0) return date;
+    const year_month_day from{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
+    if (!from.ok()) return date;
+    // The files hold four-digit years: the result stays within them.
+    static constexpr sys_days kFirst{year{0} / January / 1}, kLast{year{9999} / December / 31};
+    const year_month_day to{std::clamp(sys_days{from} + std::chrono::days{days}, kFirst, kLast)};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(to.year()), static_cast<unsigned>(to.month()),
+                  static_cast<unsigned>(to.day()));
     return text;
 }
 
@@ -75,13 +79,13 @@ LearningRow& LearningRecord::Row(const std::string& idiom, const std::string& re
 }
 
 void LearningRecord::Dealt(const std::string& idiom, const std::string& reading, const std::string& today) {
-    Row(idiom, reading, today).dealt += 1;
+    CountOne(Row(idiom, reading, today).dealt);
 }
 
 void LearningRecord::Right(const std::string& idiom, const std::string& reading, const std::string& today) {
     LearningRow& row = Row(idiom, reading, today);
-    row.right += 1;
-    row.streak += 1;
+    CountOne(row.right);
+    CountOne(row.streak);
     if (row.firstRight.empty()) row.firstRight = today;
     row.box = row.box >= 5 ? 5 : row.box + 1;
     row.due = AddDays(today, ReviewIntervalDays(row.box));
@@ -89,12 +93,12 @@ void LearningRecord::Right(const std::string& idiom, const std::string& reading,
 
 void LearningRecord::Missed(const std::string& idiom, const std::string& reading, const std::string& today) {
     LearningRow& row = Row(idiom, reading, today);
-    row.missed += 1;
+    CountOne(row.missed);
     row.streak = 0;
     row.box = 1;
     row.due = today;
 }
 
 void LearningRecord::Hinted(const std::string& idiom, const std::string& reading, const std::string& today) {
-    Row(idiom, reading, today).hints += 1;
+    CountOne(Row(idiom, reading, today).hints);
 }

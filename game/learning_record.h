@@ -4,13 +4,15 @@
 //
 // The schedule is a Leitner one: a correct answer moves the idiom up one box
 // (at most 5) and puts its next review 0, 1, 3, 7, 14 or 30 days ahead for
-// boxes 0..5; a miss puts it back in box 1, due the same day.
+// boxes 0..5; a miss puts it back in box 1, due the same day. Counts stop at
+// kLearningCountMax.
 #include <string>
 #include <unordered_map>
 
 #include "persistence/learning_file.h"
 
-// The date `days` days after `date` ("YYYY-MM-DD"); proleptic Gregorian.
+// The date `days` days after `date` ("YYYY-MM-DD"); proleptic Gregorian, kept
+// within 0000-01-01..9999-12-31. A text that is no such date comes back as it is.
 std::string AddDays(const std::string& date, int days);
 int ReviewIntervalDays(int box);
 
@@ -40,5 +42,5 @@ private:
     LearningRow& Row(const std::string& idiom, const std::string& reading, const std::string& today);
 
     LearningTable table_;
-    std::unordered_map<std::string, std::size_t> index_;  // idiom + '\t' + reading -> row
+    std::unordered_map<std::string, std::size_t> index_;  // Key(idiom, reading) -> row
 };

@@ -1,6 +1,6 @@
 #include "persistence/learning_file.h"
 
-#include <charconv>
+#include <algorithm>
 
 #include "persistence/atomic_file.h"
 #include "platform/text_codec.h"
@@ -41,11 +41,37 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-bool ParseCount(const std::string& s, int& out) {
-    if (s.empty()) return false;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && p == s.data() + s.size() && out >= 0;
+// Decimal digits after an optional minus sign, saturated; false when the cell is
+// no number.
+bool ParseNumber(const std::string& s, bool& negative, long long& value) {
+    negative = !s.empty() && s[0] == '-';
+    const std::size_t first = negative ? 1 : 0;
+    if (s.size() == first) return false;
+    value = 0;
+    for (std::size_t i = first; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        value = std::min(value * 10 + (s[i] - '0'), static_cast<long long>(kLearningCountMax));
+    }
+    return true;
 }
+
+bool ParseCount(const std::string& s, int& out) {
+    bool negative = false;
+    long long value = 0;
+    if (!ParseNumber(s, negative, value)) return false;
+    out = negative ? 0 : static_cast<int>(value);
+    return true;
+}
+
+bool ParseBox(const std::string& s, int& out) {
+    bool negative = false;
+    long long value = 0;
+    if (!ParseNumber(s, negative, value) || (negative && value != 0) || value > 5) return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+std::string CountText(int n) { return std::to_string(std::clamp(n, 0, kLearningCountMax)); }
 
 bool IsDateOrEmpty(const std::string& s) {
     if (s.empty()) return true;
@@ -55,22 +81,83 @@ bool IsDateOrEmpty(const std::string& s) {
     return true;
 }
 
+int UpperHexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool IsEscapable(int byte) { return byte < 0x20 || byte == 0x7F || byte == '\\' || byte >= 0x80; }
+
+// The byte an escape at `pos` stands for, or -1 when no escape starts there.
+int EscapeAt(const std::string& text, std::size_t pos) {
+    if (text.size() - pos < 4 || text[pos] != '\\' || text[pos + 1] != 'x') return -1;
+    const int high = UpperHexValue(text[pos + 2]), low = UpperHexValue(text[pos + 3]);
+    if (high < 0 || low < 0) return -1;
+    const int byte = high * 16 + low;
+    return IsEscapable(byte) ? byte : -1;
+}
+
+void AppendEscaped(std::string& out, const std::string& cell) {
+    const bool utf8 = IsValidUtf8(cell);
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(cell[i]);
+        const bool escape = byte < 0x20 || byte == 0x7F || (byte >= 0x80 && !utf8) ||
+                            (byte == '\\' && EscapeAt(cell, i) >= 0);
+        if (!escape) {
+            out += cell[i];
+            continue;
+        }
+        static const char kHex[] = "0123456789ABCDEF";
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    }
+}
+
+std::string Unescaped(const std::string& cell) {
+    if (cell.find('\\') == std::string::npos) return cell;
+    std::string out;
+    out.reserve(cell.size());
+    for (std::size_t i = 0; i < cell.size();) {
+        const int byte = EscapeAt(cell, i);
+        if (byte < 0) {
+            out += cell[i++];
+        } else {
+            out += static_cast<char>(byte);
+            i += 4;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> UnescapedCells(std::vector<std::string>::const_iterator first,
+                                        std::vector<std::string>::const_iterator last) {
+    std::vector<std::string> cells;
+    for (; first != last; ++first) cells.push_back(Unescaped(*first));
+    return cells;
+}
+
 // Checks the header's leading columns; what follows them is returned in `rest`.
 bool HeaderStartsWith(const std::vector<std::string>& header, const std::vector<std::string>& known,
                       std::vector<std::string>& rest) {
     if (header.size() < known.size()) return false;
     for (std::size_t i = 0; i < known.size(); ++i)
         if (header[i] != known[i]) return false;
-    rest.assign(header.begin() + known.size(), header.end());
+    rest = UnescapedCells(header.begin() + known.size(), header.end());
     return true;
 }
 
-void AppendCells(std::string& out, const std::vector<std::string>& cells) {
-    for (const std::string& c : cells) {
-        out += '\t';
-        out += c;
-    }
+void AppendCell(std::string& out, const std::string& cell) {
+    out += '\t';
+    AppendEscaped(out, cell);
 }
+
+void AppendCells(std::string& out, const std::vector<std::string>& cells) {
+    for (const std::string& c : cells) AppendCell(out, c);
+}
+
+void AppendDate(std::string& out, const std::string& date) { AppendCell(out, IsDateOrEmpty(date) ? date : std::string()); }
 
 LearningFileStatus StatusOf(const FileRead& read) {
     if (read.status == ReadStatus::Missing) return LearningFileStatus::Missing;
@@ -104,23 +191,23 @@ LearningFileStatus ParseLearningText(const std::string& text, LearningTable& out
     const std::size_t known = kLearningColumns.size() + ours;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
-        std::vector<std::string> cells = SplitTabs(lines[i]);
+        const std::vector<std::string> cells = SplitTabs(lines[i]);
         if (cells.size() < kLearningColumns.size()) return LearningFileStatus::NotText;
         LearningRow row;
-        row.idiom = cells[0];
-        row.reading = cells[1];
-        row.last = cells[7];
-        row.due = cells[8];
-        if (row.idiom.empty() || !ParseCount(cells[2], row.dealt) || !ParseCount(cells[3], row.right) ||
-            !ParseCount(cells[4], row.missed) || !ParseCount(cells[5], row.hints) ||
-            !ParseCount(cells[6], row.box) || row.box > 5 || !IsDateOrEmpty(row.last) || !IsDateOrEmpty(row.due))
+        row.idiom = Unescaped(cells[0]);
+        row.reading = Unescaped(cells[1]);
+        row.last = Unescaped(cells[7]);
+        row.due = Unescaped(cells[8]);
+        if (!ParseCount(cells[2], row.dealt) || !ParseCount(cells[3], row.right) ||
+            !ParseCount(cells[4], row.missed) || !ParseCount(cells[5], row.hints) || !ParseBox(cells[6], row.box) ||
+            !IsDateOrEmpty(row.last) || !IsDateOrEmpty(row.due))
             return LearningFileStatus::NotText;
         if (hasStreak && cells.size() > kLearningColumns.size() && !cells[9].empty() &&
             !ParseCount(cells[9], row.streak))
             return LearningFileStatus::NotText;
-        if (hasFirstRight && cells.size() > 10) row.firstRight = cells[10];
+        if (hasFirstRight && cells.size() > 10) row.firstRight = Unescaped(cells[10]);
         if (!IsDateOrEmpty(row.firstRight)) return LearningFileStatus::NotText;
-        if (cells.size() > known) row.extra.assign(cells.begin() + known, cells.end());
+        if (cells.size() > known) row.extra = UnescapedCells(cells.begin() + known, cells.end());
         table.rows.push_back(std::move(row));
     }
     out = std::move(table);
@@ -141,21 +228,14 @@ std::string LearningText(const LearningTable& table) {
     AppendCells(out, table.extraColumns);
     out += '\n';
     for (const LearningRow& r : table.rows) {
-        out += r.idiom;
-        out += '\t';
-        out += r.reading;
-        for (int n : {r.dealt, r.right, r.missed, r.hints, r.box}) {
-            out += '\t';
-            out += std::to_string(n);
-        }
-        out += '\t';
-        out += r.last;
-        out += '\t';
-        out += r.due;
-        out += '\t';
-        out += std::to_string(r.streak);
-        out += '\t';
-        out += r.firstRight;
+        AppendEscaped(out, r.idiom);
+        AppendCell(out, r.reading);
+        for (int n : {r.dealt, r.right, r.missed, r.hints}) AppendCell(out, CountText(n));
+        AppendCell(out, std::to_string(std::clamp(r.box, 0, 5)));
+        AppendDate(out, r.last);
+        AppendDate(out, r.due);
+        AppendCell(out, CountText(r.streak));
+        AppendDate(out, r.firstRight);
         AppendCells(out, r.extra);
         out += '\n';
     }
@@ -171,11 +251,11 @@ LearningFileStatus ParseHistoryText(const std::string& text, HistoryTable& out) 
         return LearningFileStatus::NotText;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
-        std::vector<std::string> cells = SplitTabs(lines[i]);
+        const std::vector<std::string> cells = SplitTabs(lines[i]);
         if (cells.size() < kHistoryColumns.size()) return LearningFileStatus::NotText;
-        HistoryRow row{cells[0], cells[1], 0, {}};
+        HistoryRow row{Unescaped(cells[0]), Unescaped(cells[1]), 0,
+                       UnescapedCells(cells.begin() + kHistoryColumns.size(), cells.end())};
         if (!ParseCount(cells[2], row.result)) return LearningFileStatus::NotText;
-        row.extra.assign(cells.begin() + kHistoryColumns.size(), cells.end());
         table.rows.push_back(std::move(row));
     }
     out = std::move(table);
@@ -187,7 +267,9 @@ std::string HistoryText(const HistoryTable& table) {
     AppendCells(out, table.extraColumns);
     out += '\n';
     for (const HistoryRow& r : table.rows) {
-        out += r.when + '\t' + r.mode + '\t' + std::to_string(r.result);
+        AppendEscaped(out, r.when);
+        AppendCell(out, r.mode);
+        AppendCell(out, CountText(r.result));
         AppendCells(out, r.extra);
         out += '\n';
     }

@@ -1,10 +1,11 @@
 // Gakushu.tsv and Rireki.tsv: round trip, columns and rows of other copies kept,
-// bad files refused.
+// escapes, counts kept in range, bad files refused.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "persistence/learning_file.h"
+#include "tests/test_support/random_cells.h"
 #include "tests/test_support/temp_folder.h"
 
 namespace {
@@ -79,16 +80,127 @@ TEST(LearningFileTest, BadTextIsRefused) {
         {"other header", "jukugo\tyomi\n"},
         {"not UTF-8", std::string(kHeader) + "\x88\xea\t\x82\xa0\t1\t0\t0\t0\t0\t\t\t0\n"},
         {"count not a number", std::string(kHeader) + "一期一会\tいちごいちえ\tx\t0\t0\t0\t0\t\t\t0\n"},
-        {"negative count", std::string(kHeader) + "一期一会\tいちごいちえ\t-1\t0\t0\t0\t0\t\t\t0\n"},
+        {"count with a plus sign", std::string(kHeader) + "一期一会\tいちごいちえ\t+1\t0\t0\t0\t0\t\t\t0\n"},
+        {"minus sign alone", std::string(kHeader) + "一期一会\tいちごいちえ\t-\t0\t0\t0\t0\t\t\t0\n"},
+        {"count escaped", std::string(kHeader) + "一期一会\tいちごいちえ\t\\x31\t0\t0\t0\t0\t\t\t0\n"},
+        {"box below 0", std::string(kHeader) + "一期一会\tいちごいちえ\t1\t0\t0\t0\t-1\t\t\t0\n"},
         {"box above 5", std::string(kHeader) + "一期一会\tいちごいちえ\t1\t0\t0\t0\t6\t\t\t0\n"},
         {"bad date", std::string(kHeader) + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t12/10/2026\t\t0\n"},
         {"too few columns", std::string(kHeader) + "一期一会\tいちごいちえ\t1\n"},
+        {"streak not a number", std::string(kHeader) + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t1e3\n"},
     };
     for (const auto& c : cases) {
         LearningTable t;
         t.rows.resize(1);  // a failed parse leaves its output alone
         EXPECT_EQ(ParseLearningText(c.text, t), LearningFileStatus::NotText) << c.name;
         EXPECT_EQ(t.rows.size(), 1u) << c.name;
+    }
+}
+
+// A tab pasted into an idiom once made a row of 12 cells under a header of 11,
+// and the game refused its own file from then on.
+TEST(LearningFileTest, CellsWithControlsAndBackslashesAreEscapedAndReadBack) {
+    const struct {
+        std::string cell, written;
+    } cases[] = {
+        {"独\t熟語", "独\\x09熟語"},
+        {"a\r\nb", "a\\x0D\\x0Ab"},
+        {std::string("\0\x1F\x7F", 3), "\\x00\\x1F\\x7F"},
+        {"\xE3\x81", "\\xE3\\x81"},  // not UTF-8: the file stays UTF-8
+        // Backslashes are kept as they are unless they would read as an escape.
+        {"C:\\new\\test", "C:\\new\\test"},
+        {"\\\\", "\\\\"},
+        {"\\x41 \\x5c \\xg0", "\\x41 \\x5c \\xg0"},
+        {"\\x09", "\\x5Cx09"},
+        {"\\\t", "\\\\x09"},
+        {"\\", "\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        LearningTable t;
+        t.extraColumns = {c.cell};
+        LearningRow row;
+        row.idiom = c.cell;
+        row.reading = c.cell;
+        row.extra = {c.cell};
+        t.rows = {row};
+        const std::string text = LearningText(t);
+        EXPECT_EQ(text, "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\t" + c.written +
+                            "\n" + c.written + "\t" + c.written + "\t0\t0\t0\t0\t0\t\t\t0\t\t" + c.written + "\n");
+        LearningTable back;
+        ASSERT_EQ(ParseLearningText(text, back), LearningFileStatus::Ok);
+        EXPECT_EQ(back, t);
+
+        HistoryTable h;
+        h.extraColumns = {c.cell};
+        h.rows = {HistoryRow{c.cell, c.cell, 7, {c.cell}}};
+        HistoryTable hBack;
+        ASSERT_EQ(ParseHistoryText(HistoryText(h), hBack), LearningFileStatus::Ok);
+        EXPECT_EQ(hBack, h);
+    }
+}
+
+// Older copies wrote a count that had overflowed (2147483647 + 1 as
+// -2147483648); such a file reads again instead of stopping the record.
+TEST(LearningFileTest, CountsOutOfRangeReadAsTheNearestEnd) {
+    const struct {
+        const char* cell;
+        int value;
+    } cases[] = {
+        {"-2147483648", 0}, {"-1", 0}, {"-0", 0}, {"007", 7}, {"2147483647", kLearningCountMax},
+        {"2147483648", kLearningCountMax}, {"99999999999999999999999", kLearningCountMax},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        const std::string n = c.cell;
+        LearningTable t;
+        ASSERT_EQ(ParseLearningText(std::string(kHeader) + "一期一会\tいちごいちえ\t" + n + "\t" + n + "\t" + n + "\t" + n +
+                                        "\t5\t\t\t" + n + "\n",
+                                    t),
+                  LearningFileStatus::Ok);
+        const LearningRow& r = t.rows.at(0);
+        for (int count : {r.dealt, r.right, r.missed, r.hints, r.streak}) EXPECT_EQ(count, c.value);
+        HistoryTable h;
+        ASSERT_EQ(ParseHistoryText("when\tmode\tresult\n2026-12-10 21:05\tscore\t" + n + "\n", h), LearningFileStatus::Ok);
+        EXPECT_EQ(h.rows.at(0).result, c.value);
+    }
+}
+
+// What the reader would refuse is never written: negative numbers, a box
+// outside 0..5, a date that is none.
+TEST(LearningFileTest, TheWriterKeepsNumbersAndDatesInRange) {
+    LearningTable t;
+    LearningRow r;
+    r.idiom = "一期一会";
+    r.dealt = r.right = r.missed = r.hints = r.streak = -5;
+    r.box = 9;
+    r.last = "2026-12-1";
+    r.due = "10000-01-01";
+    r.firstRight = "2026-12-10";
+    t.rows = {r};
+    EXPECT_EQ(LearningText(t), std::string(kHeader) + "一期一会\t\t0\t0\t0\t0\t5\t\t\t0\t2026-12-10\n");
+    HistoryTable h;
+    h.rows = {HistoryRow{"2026-12-10 21:05", "score", -30, {}}};
+    EXPECT_EQ(HistoryText(h), "when\tmode\tresult\n2026-12-10 21:05\tscore\t0\n");
+}
+
+// Random history tables (cells with every kind of trouble, results up to the
+// maximum) read back as written.
+TEST(LearningFileTest, RandomHistoryTablesReadBackAsWritten) {
+    RandomCells random(20261211);
+    for (int iteration = 0; iteration < 2000; ++iteration) {
+        HistoryTable h;
+        for (int i = random.Below(3); i > 0; --i) h.extraColumns.push_back(random.Cell());
+        for (int i = random.Below(6); i > 0; --i) {
+            HistoryRow row{random.Cell(), random.Cell(), random.Count(), {}};
+            for (int k = random.Below(4); k > 0; --k) row.extra.push_back(random.Cell());
+            h.rows.push_back(std::move(row));
+        }
+        const std::string text = HistoryText(h);
+        HistoryTable back;
+        ASSERT_EQ(ParseHistoryText(text, back), LearningFileStatus::Ok) << "iteration " << iteration;
+        ASSERT_EQ(back, h) << "iteration " << iteration;
+        ASSERT_EQ(HistoryText(back), text) << "iteration " << iteration;
     }
 }
 
