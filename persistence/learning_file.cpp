@@ -193,6 +193,7 @@ LearningFileStatus ParseLearningText(const std::string& text, LearningTable& out
         if (lines[i].empty()) continue;
         const std::vector<std::string> cells = SplitTabs(lines[i]);
         if (cells.size() < kLearningColumns.size()) return LearningFileStatus::NotText;
+        // An empty idiom is a key like any other: refusing it would refuse a file we wrote.
         LearningRow row;
         row.idiom = Unescaped(cells[0]);
         row.reading = Unescaped(cells[1]);
