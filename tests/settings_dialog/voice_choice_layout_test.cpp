@@ -32,7 +32,9 @@ TEST(VoiceChoiceLayoutTest, EveryVoiceHasARowInsideTheBox) {
             const DialogRect& b = l.buttons[v];
             EXPECT_GT(b.y, 16) << "below the box's caption: " << v;
             EXPECT_LE(Bottom(b), l.groupBox.h) << v;
-            if (v > 0) EXPECT_GE(b.y, Bottom(l.buttons[v - 1])) << v;
+            if (v > 0) {
+                EXPECT_GE(b.y, Bottom(l.buttons[v - 1])) << v;
+            }
         }
         EXPECT_LT(Bottom(l.groupBox), l.editorCaption.y);
         EXPECT_LE(Bottom(l.editorCaption), l.editor.y);
