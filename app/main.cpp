@@ -3,8 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "app/single_copy.h"
@@ -28,22 +29,29 @@ bool DisplayOpens() {
 
 int main() {
     try {
-        ListenForRaiseRequests();
         // One copy per account, held until the program ends. Taken only where a
         // display opens: without one the window reports the fault and no data
         // folder is made.
         const bool display = DisplayOpens();
-        const SingleCopyLock lock(display ? DataFiles::FolderIn(DocumentsFolder()) : std::string());
+        const std::string dataFolder = display ? DataFiles::FolderIn(DocumentsFolder()) : std::string();
+        const SingleCopyLock lock(dataFolder);
         if (display && lock.OtherCopyRuns()) {
-            if (AskToRaise(lock.Holder()))
+            if (AskToRaise(dataFolder))
                 std::fprintf(stderr, "teramon2: the game is already running; its window was brought to the front\n");
             else
                 std::fprintf(stderr, "teramon2: the game is already running\n");
             return 0;
         }
+        std::vector<std::string> notices;
+        if (lock.LockProblem()) {
+            std::fprintf(stderr, "teramon2: %s/%s is not a regular file; starting without the check for another copy\n",
+                         dataFolder.c_str(), SingleCopyLock::kFileName);
+            notices.push_back(SingleCopyLock::kLockProblemText);
+        }
+        if (lock.Held()) ListenForRaiseRequests(dataFolder);
         SdlWindowOptions options;
         options.caption = "てらもん2";
-        GameProgram program(options, display && lock.Held());
+        GameProgram program(options, display && lock.Held(), notices);
         program.StartUp();
         program.Run();
         return 0;

@@ -54,8 +54,9 @@ struct GameProgram::Parts {
     ImGuiLearningWindow learningWindow;  // after the dialog: it passes the dialog's events on
 };
 
-GameProgram::GameProgram(const SdlWindowOptions& window, bool holdsDataFolder)
-    : parts_(std::make_unique<Parts>(window, holdsDataFolder)) {}
+GameProgram::GameProgram(const SdlWindowOptions& window, bool holdsDataFolder,
+                         std::vector<std::string> startupNotices)
+    : parts_(std::make_unique<Parts>(window, holdsDataFolder)), startupNotices_(std::move(startupNotices)) {}
 
 GameProgram::~GameProgram() = default;
 
@@ -68,7 +69,7 @@ void GameProgram::StartUp() {
     };
     // The design is laid out at 800 x 600: going full screen scales it. Then the
     // window's events reach the game.
-    const auto hookUp = [&p](TForm1& form) {
+    const auto hookUp = [&p, this](TForm1& form) {
         p.backend.SyncClientSize();
         WindowEventHandlers& handlers = p.backend.Handlers();
         handlers.onKeyDown = [&form](int vk, char16_t ch, TShiftState shift) { form.FormKeyDown(&form, vk, ch, shift); };
@@ -82,6 +83,9 @@ void GameProgram::StartUp() {
             if (TakeRaiseRequest()) p.window.BringToForeground();
         };
         raiseWatch->SetEnabled(true);
+
+        // The program's own notices (the lock) join the files' on the title.
+        form.StartupNotices.insert(form.StartupNotices.end(), startupNotices_.begin(), startupNotices_.end());
     };
     StartGame(p.form, {.beforeCreate = dialogs, .beforeShow = hookUp});
     p.form.FormActivate();

@@ -4,6 +4,7 @@
 // its construction up to the first drawn frame.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/sdl/sdl_window.h"
 
@@ -12,7 +13,9 @@ public:
     // Throws FontError when no Japanese font is installed and std::runtime_error
     // when SDL cannot open a window.
     // holdsDataFolder: this copy holds the data folder's lock (see SingleCopyLock).
-    explicit GameProgram(const SdlWindowOptions& window, bool holdsDataFolder = true);
+    // startupNotices: lines for the title screen's notice box, after the game's own.
+    explicit GameProgram(const SdlWindowOptions& window, bool holdsDataFolder = true,
+                         std::vector<std::string> startupNotices = {});
     ~GameProgram();
     GameProgram(const GameProgram&) = delete;
     GameProgram& operator=(const GameProgram&) = delete;
@@ -27,4 +30,5 @@ public:
 private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
+    std::vector<std::string> startupNotices_;
 };

@@ -1,29 +1,20 @@
 #include "app/single_copy.h"
 
-#include <signal.h>
+#include <memory>
 
-#include <atomic>
+#include "platform/single_copy_lock.h"
 
 namespace {
 
-volatile sig_atomic_t raiseRequested = 0;
-
-void OnRaiseRequest(int) { raiseRequested = 1; }
+std::unique_ptr<RaiseChannel>& Channel() {
+    static std::unique_ptr<RaiseChannel> channel;
+    return channel;
+}
 
 }  // namespace
 
-void ListenForRaiseRequests() {
-    struct sigaction action {};
-    action.sa_handler = OnRaiseRequest;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGUSR1, &action, nullptr);
-}
+void ListenForRaiseRequests(const std::string& dataFolder) { Channel() = std::make_unique<RaiseChannel>(dataFolder); }
 
-bool TakeRaiseRequest() {
-    if (!raiseRequested) return false;
-    raiseRequested = 0;
-    return true;
-}
+bool TakeRaiseRequest() { return Channel() && Channel()->TakeRequest(); }
 
-bool AskToRaise(pid_t runningCopy) { return runningCopy > 0 && kill(runningCopy, SIGUSR1) == 0; }
+bool AskToRaise(const std::string& dataFolder) { return RaiseChannel::Ask(dataFolder); }

@@ -14,6 +14,7 @@
 
 #include "platform/audio.h"
 #include "platform/text_codec.h"
+#include "platform/user_folders.h"
 #include "game/question_table.h"
 #include "voice/notation_synthesizer.h"
 #include "voice/openjtalk_speech.h"
@@ -42,11 +43,6 @@ private:
     std::condition_variable arrived_;
     std::vector<Clock::time_point> arrivals_;
 };
-
-// The benchmark lives in the build folder, which is the game's program folder.
-std::string ProgramFolder() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-}
 
 const std::string kTexts[] = {
     Utf8ToCp932("おつかれさまでした。またがんば'ってね。").value(),

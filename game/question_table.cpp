@@ -3,21 +3,6 @@
 #include "persistence/atomic_file.h"
 #include "platform/text_codec.h"
 
-namespace {
-
-std::vector<std::string_view> SplitAtTabs(std::string_view row) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = row.find('\t', start);
-        fields.push_back(row.substr(start, tab == std::string_view::npos ? tab : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
-}  // namespace
-
 std::vector<BuiltInQuestion> ParseQuestionTable(std::string_view tsv) {
     std::vector<BuiltInQuestion> rows;
     const std::vector<std::string_view> lines = SplitLines(tsv);

@@ -8,6 +8,7 @@
 #include "platform/calendar.h"
 #include "platform/input_state.h"
 #include "platform/random.h"
+#include "platform/user_folders.h"
 #include "platform/window_host.h"
 #include "voice/speech.h"
 
@@ -46,8 +47,4 @@ struct GameServices {
     bool holdsDataFolder = true;
 };
 
-inline std::string AssetFolder(const GameServices& services) {
-    std::string folder = services.programFolder;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
-}
+inline std::string AssetFolder(const GameServices& services) { return WithTrailingSlash(services.programFolder); }

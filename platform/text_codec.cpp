@@ -7,38 +7,6 @@
 
 namespace {
 
-// One decoded UTF-8 sequence: the code point (or -1 when malformed) and its byte length.
-struct Utf8Step {
-    long codePoint;
-    std::size_t length;
-};
-
-Utf8Step DecodeUtf8At(std::string_view s, std::size_t pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) return {lead, 1};
-    std::size_t length;
-    long cp;
-    long minimum;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, cp = lead & 0x07, minimum = 0x10000;
-    } else {
-        return {-1, 1};
-    }
-    if (pos + length > s.size()) return {-1, 1};
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0) != 0x80) return {-1, 1};
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {-1, 1};
-    return {cp, length};
-}
-
 // Runs one whole conversion; nullopt on any invalid, unconvertible or truncated input.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in) {
     iconv_t cd = iconv_open(to, from);
@@ -76,6 +44,74 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 }
 
 }  // namespace
+
+Utf8Char DecodeUtf8At(std::string_view s, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t length;
+    long cp;
+    long minimum;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return {-1, 1};
+    }
+    if (pos + length > s.size()) return {-1, 1};
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80) return {-1, 1};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {-1, 1};
+    return {cp, length};
+}
+
+Utf8CodePoints DecodeUtf8(std::string_view utf8) {
+    Utf8CodePoints out;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8Char step = DecodeUtf8At(utf8, pos);
+        out.offsets.push_back(pos);
+        out.codePoints.push_back(step.codePoint < 0 ? U'\uFFFD' : static_cast<char32_t>(step.codePoint));
+        pos += step.length;
+    }
+    out.offsets.push_back(utf8.size());
+    return out;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+        return;
+    }
+    if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+    } else {
+        if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+}
+
+std::vector<std::string_view> SplitAtTabs(std::string_view row) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = row.find('\t', start);
+        fields.push_back(row.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
     return Convert("UTF-8", "CP932", cp932);
@@ -160,7 +196,7 @@ std::optional<DecodedText> DecodeTextFile(std::string_view bytes) {
 
 bool IsValidUtf8(std::string_view utf8) {
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        const Utf8Char step = DecodeUtf8At(utf8, pos);
         if (step.codePoint < 0) return false;
         pos += step.length;
     }
@@ -170,7 +206,7 @@ bool IsValidUtf8(std::string_view utf8) {
 std::size_t Utf16Length(std::string_view utf8) {
     std::size_t units = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        const Utf8Char step = DecodeUtf8At(utf8, pos);
         units += step.codePoint >= 0x10000 ? 2 : 1;
         pos += step.length;
     }
@@ -180,7 +216,7 @@ std::size_t Utf16Length(std::string_view utf8) {
 std::vector<std::string> SplitUtf8Characters(std::string_view utf8) {
     std::vector<std::string> characters;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        const Utf8Char step = DecodeUtf8At(utf8, pos);
         characters.emplace_back(utf8.substr(pos, step.length));
         pos += step.length;
     }
@@ -191,7 +227,7 @@ std::string Utf16UnitCharacter(std::string_view utf8, int index) {
     if (index < 0) return {};
     long unit = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const Utf8Step step = DecodeUtf8At(utf8, pos);
+        const Utf8Char step = DecodeUtf8At(utf8, pos);
         const long units = step.codePoint >= 0x10000 ? 2 : 1;
         if (index < unit + units) return std::string(utf8.substr(pos, step.length));
         unit += units;

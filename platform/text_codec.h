@@ -53,6 +53,29 @@ bool IsValidUtf8(std::string_view utf8);
 // byte counts as one unit.
 std::size_t Utf16Length(std::string_view utf8);
 
+// One character read from UTF-8 at a byte position: its code point, or -1 when
+// the bytes there are malformed (an overlong form, a surrogate, a value above
+// U+10FFFF, a cut or stray byte), which then count as one byte.
+struct Utf8Char {
+    long codePoint;
+    std::size_t length;
+};
+Utf8Char DecodeUtf8At(std::string_view utf8, std::size_t pos);
+
+// The code points of a UTF-8 string with the byte offset of each, plus one final
+// offset at the end. A malformed byte is U+FFFD of one byte.
+struct Utf8CodePoints {
+    std::vector<char32_t> codePoints;
+    std::vector<std::size_t> offsets;
+};
+Utf8CodePoints DecodeUtf8(std::string_view utf8);
+
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+// The fields of a tab-separated row; a row without a tab is one field.
+std::vector<std::string_view> SplitAtTabs(std::string_view row);
+
 // Lines of a text: CR LF, a lone CR and a lone LF each end a line; a line break at
 // the very end does not start another (empty) line.
 std::vector<std::string_view> SplitLines(std::string_view text);

@@ -72,6 +72,11 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
+std::string WithTrailingSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
 std::string DocumentsFolder() {
     if (const char* v = std::getenv("XDG_DOCUMENTS_DIR"); v && *v) return StripTrailingSlash(v);
     std::string fromFile = FromUserDirsFile();

@@ -4,6 +4,9 @@
 
 // The folder holding the running program, with a trailing '/'.
 std::string ProgramFolder();
+// A folder name ending in '/', ready for a relative path to follow (an empty
+// name stays empty: the working folder).
+std::string WithTrailingSlash(std::string folder);
 
 // The user's documents folder: $XDG_DOCUMENTS_DIR if set, else the
 // XDG_DOCUMENTS_DIR entry of $XDG_CONFIG_HOME/user-dirs.dirs (default

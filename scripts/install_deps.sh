@@ -14,7 +14,7 @@ GAME_PACKAGES=(
 CHECK_PACKAGES=(
   git libgtest-dev libgmock-dev googletest libbenchmark-dev
   ccache lame sox xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang
-  file desktop-file-utils appstream
+  file desktop-file-utils appstream devscripts
 )
 case "${1:-}" in
   "") PACKAGES=("${GAME_PACKAGES[@]}" "${CHECK_PACKAGES[@]}") ;;

@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_event_backend.h"
 #include "platform/sdl/sdl_window.h"
 #include "settings_dialog/imgui_layer.h"
+#include "settings_dialog/voice_choice_layout.h"
 #include "voice/voices.h"
 
 namespace {
@@ -24,15 +25,9 @@ constexpr const char* kBoxCaption = "てらもん2";
 // Every fixed text of the dialog, so their glyphs are in the atlas.
 constexpr const char* kFixedTexts = "てらもん2の設定しゃべる声問題の追加読み入力OKキャンセル";
 
-struct Rect {
-    float x, y, w, h;
-};
-// The design of the dialog, relative to the top-left corner of its client area.
-constexpr Rect kGroupBoxVoiceMode{16, 16, 120, 100};
-constexpr Rect kRadioButtonF{0, 32, 120, 19};  // inside the group box
-constexpr Rect kRadioButtonM{0, 64, 120, 19};
-constexpr Rect kLabel1{16, 128, 120, 25};
-constexpr Rect kMemo1{16, 160, 577, 369};
+using Rect = DialogRect;
+// The design of the dialog, relative to the top-left corner of its client area
+// (the voice choice and the editor above the buttons: voice_choice_layout.h).
 constexpr Rect kBtnImputYomi{16, 544, 105, 33};
 constexpr Rect kBtnOK{296, 544, 105, 33};
 constexpr Rect kBtnCancel{432, 544, 105, 33};
@@ -273,21 +268,22 @@ void ImGuiSettingsDialog::DrawPanel() {
         auto at = [&](float x, float y) { ImGui::SetCursorScreenPos(ImVec2(origin.x + x, origin.y + y)); };
         const float font = ImGui::GetFontSize();
 
-        DrawGroupBox(origin, kGroupBoxVoiceMode, "しゃべる声");
+        static const VoiceChoiceLayout voices = LayOutVoiceChoice(kVoiceCount);
+        DrawGroupBox(origin, voices.groupBox, "しゃべる声");
         // The circles sit a little inside the group box's frame.
         constexpr float inset = 10;
-        const float radioY = (kRadioButtonF.h - ImGui::GetFrameHeight()) * 0.5f;
-        // One button a voice, spaced as the first two are designed.
         for (int v = 0; v < kVoiceCount; ++v) {
-            at(kGroupBoxVoiceMode.x + kRadioButtonF.x + inset,
-               kGroupBoxVoiceMode.y + kRadioButtonF.y + v * (kRadioButtonM.y - kRadioButtonF.y) + radioY);
+            const Rect& r = voices.buttons[v];
+            at(voices.groupBox.x + r.x + inset, voices.groupBox.y + r.y + (r.h - ImGui::GetFrameHeight()) * 0.5f);
             if (ImGui::RadioButton(kVoices[v].displayName, logic_.VoiceChecked(v))) logic_.CheckVoice(v);
         }
 
-        at(kLabel1.x, kLabel1.y + (kLabel1.h - font) * 0.5f);
+        const Rect& caption = voices.editorCaption;
+        at(caption.x, caption.y + (caption.h - font) * 0.5f);
         ImGui::TextUnformatted("問題の追加");
 
-        DrawEditor(origin.x + kMemo1.x, origin.y + kMemo1.y, kMemo1.w, kMemo1.h);
+        const Rect& editor = voices.editor;
+        DrawEditor(origin.x + editor.x, origin.y + editor.y, editor.w, editor.h);
 
         const auto button = [&](const Rect& r, const char* label, Action a) {
             at(r.x, r.y);

@@ -1,6 +1,7 @@
 #include "voice/child_process.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -34,16 +35,49 @@ ChildResult Reap(pid_t pid, bool killed) {
 
 }  // namespace
 
-ChildResult RunChild(const std::vector<std::string>& argv, const std::string& stdinFile,
+MemoryFile::MemoryFile(const char* name) : fd_(memfd_create(name, MFD_CLOEXEC)) {}
+
+MemoryFile::~MemoryFile() {
+    if (fd_ >= 0) close(fd_);
+}
+
+bool MemoryFile::Write(const std::string& bytes) {
+    if (fd_ < 0 || ftruncate(fd_, 0) != 0) return false;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string MemoryFile::Read() const {
+    std::string bytes;
+    if (fd_ < 0) return bytes;
+    char buffer[16384];
+    for (off_t at = 0;;) {
+        const ssize_t n = pread(fd_, buffer, sizeof buffer, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        at += n;
+    }
+}
+
+ChildResult RunChild(const std::vector<std::string>& argv, int stdinFd, int passedFd,
                      std::chrono::milliseconds timeout, const std::atomic<bool>& cancel) {
-    if (argv.empty()) return {};
+    if (argv.empty() || stdinFd < 0) return {};
+    // The child shares the descriptor's offset: it reads from the start.
+    if (lseek(stdinFd, 0, SEEK_SET) != 0) return {};
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, stdinFile.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+    if (passedFd >= 0) posix_spawn_file_actions_adddup2(&actions, passedFd, 3);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
 

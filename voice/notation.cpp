@@ -1,47 +1,31 @@
 #include "voice/notation.h"
 
-#include <cstdint>
 #include <map>
 #include <set>
 
+#include "platform/text_codec.h"
+#include "voice/speech_text.h"
+
 namespace {
 
-// UTF-8 -> code points; nullopt on a malformed sequence.
-std::optional<std::u32string> Decode(const std::string& s) {
+// UTF-8 -> code points, katakana read as hiragana; nullopt on a malformed sequence.
+std::optional<std::u32string> HiraganaCodePoints(const std::string& utf8) {
+    const std::string hiragana = KatakanaToHiragana(utf8);
     std::u32string out;
-    for (size_t i = 0; i < s.size();) {
-        auto b = static_cast<uint8_t>(s[i]);
-        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + extra >= s.size() + (extra == 0)) return std::nullopt;
-        char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            auto c = static_cast<uint8_t>(s[i + k]);
-            if ((c & 0xC0) != 0x80) return std::nullopt;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        out += cp;
-        i += extra + 1;
+    for (size_t pos = 0; pos < hiragana.size();) {
+        const Utf8Char c = DecodeUtf8At(hiragana, pos);
+        if (c.codePoint < 0) return std::nullopt;
+        out += static_cast<char32_t>(c.codePoint);
+        pos += c.length;
     }
     return out;
 }
 
 std::string Encode(char32_t cp) {
     std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    AppendUtf8(out, cp);
     return out;
 }
-
-// Katakana ァ..ヶ become hiragana; the rest stays.
-char32_t ToHiragana(char32_t c) { return (c >= 0x30A1 && c <= 0x30F6) ? c - 0x60 : c; }
 
 constexpr char32_t kLongVowel = U'ー';
 
@@ -142,7 +126,8 @@ const std::map<std::u32string, Phonemes>& JoinedKana() {
 
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\u3000'; }
 bool IsPause(char32_t c) { return c == U'、' || c == U'。'; }
-bool IsKana(char32_t c) { return SingleKana().count(ToHiragana(c)) || c == kLongVowel; }
+// c as hiragana.
+bool IsKana(char32_t c) { return SingleKana().count(c) || c == kLongVowel; }
 
 // Devoicing: an i or u between voiceless consonants is whispered, as in ordinary
 // speech ("した" -> sh I t a), never on the accent nucleus, never twice in a row;
@@ -201,7 +186,7 @@ void Devoice(std::vector<MoraRef>& run, bool pauseFollows) {
 }  // namespace
 
 bool IsNotation(const std::string& utf8) {
-    std::optional<std::u32string> text = Decode(utf8);
+    std::optional<std::u32string> text = HiraganaCodePoints(utf8);
     if (!text) return false;
     for (char32_t c : *text) {
         if (!(IsKana(c) || c == U'\'' || c == U'/' || IsPause(c) || IsSpace(c))) return false;
@@ -211,8 +196,7 @@ bool IsNotation(const std::string& utf8) {
 
 std::optional<SpokenText> ParseNotation(const std::string& utf8) {
     if (!IsNotation(utf8)) return std::nullopt;
-    std::u32string text = *Decode(utf8);
-    for (char32_t& c : text) c = ToHiragana(c);
+    const std::u32string text = *HiraganaCodePoints(utf8);
 
     SpokenText out;
     SpokenBreathGroup group;

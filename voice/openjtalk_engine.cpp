@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "voice/child_process.h"
@@ -22,24 +20,6 @@ bool IsExecutableFile(const std::string& path) {
     struct stat st {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
            access(path.c_str(), X_OK) == 0;
-}
-
-std::string MakeWorkDir() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/teramon2-speech-XXXXXX";
-    if (!mkdtemp(pattern.data())) return {};
-    return pattern;
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out.flush());
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace
@@ -72,39 +52,28 @@ OpenJTalkEngine::OpenJTalkEngine(const std::string& enginePath, const std::strin
         std::fprintf(stderr, "speech: the dictionary %s is missing; speech is off\n",
                      dictionary_.c_str());
     }
-    if (engineOk && dictionaryOk) {
-        workDir_ = MakeWorkDir();
-        if (workDir_.empty()) {
-            std::fprintf(stderr, "speech: no scratch folder for the engine; speech is off\n");
-        }
-    }
-    ready_ = engineOk && dictionaryOk && !workDir_.empty();
+    ready_ = engineOk && dictionaryOk;
 }
 
-OpenJTalkEngine::~OpenJTalkEngine() {
-    if (workDir_.empty()) return;
-    std::error_code ec;
-    fs::remove_all(workDir_, ec);
-}
+OpenJTalkEngine::~OpenJTalkEngine() = default;
 
 std::optional<SpeechPcm> OpenJTalkEngine::Synthesize(const std::string& voiceFile,
                                                      const std::string& utf8Line, double rate,
                                                      const std::atomic<bool>& cancel) {
     if (!ready_ || utf8Line.empty()) return std::nullopt;
-    const std::string textFile = workDir_ + "/text.txt";
-    const std::string wavFile = workDir_ + "/speech.wav";
-    std::error_code ec;
-    fs::remove(wavFile, ec);  // a stale WAV must never pass for this one
+    // Text and sound pass through memory: nothing to clear up after a crash,
+    // and no stale WAV can pass for this one.
+    MemoryFile text("teramon2-text"), wav("teramon2-wav");
     // The program finds its own accents and phrases; marks would be read out.
-    if (!WriteFile(textFile, NotationToOpenJTalkText(utf8Line) + "\n")) return std::nullopt;
+    if (!text.Write(NotationToOpenJTalkText(utf8Line) + "\n") || !wav.Ok()) return std::nullopt;
 
     // Formatted by hand: a locale with a decimal comma must not change the argument.
     long hundredths = std::lround(rate * 100);
     char rateText[24];
     std::snprintf(rateText, sizeof rateText, "%ld.%02ld", hundredths / 100, hundredths % 100);
     ChildResult run = RunChild({engine_, "-x", dictionary_, "-m", voiceFile, "-r", rateText,
-                                "-ow", wavFile},
-                               textFile, timeout_, cancel);
+                                "-ow", MemoryFile::kChildPath},
+                               text.Fd(), wav.Fd(), timeout_, cancel);
     if (run.outcome != ChildOutcome::Exited || run.exitCode != 0) return std::nullopt;
-    return DecodeWav(ReadFile(wavFile));
+    return DecodeWav(wav.Read());
 }

@@ -1,9 +1,6 @@
 #include "voice/openjtalk_labels.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "voice/child_process.h"
@@ -17,42 +14,25 @@ OpenJTalkLabeler::OpenJTalkLabeler(const std::string& engine, const std::string&
       dictionary_(dictionary),
       timeout_(timeout) {
     std::error_code ec;
-    bool ok = !engine_.empty() && fs::is_regular_file(engine_, ec) &&
-              fs::is_regular_file(fs::path(dictionary_) / "sys.dic", ec);
-    if (ok) {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/teramon2-labels-XXXXXX";
-        if (mkdtemp(pattern.data())) workDir_ = pattern;
-    }
-    ready_ = ok && !workDir_.empty();
+    ready_ = !engine_.empty() && fs::is_regular_file(engine_, ec) &&
+             fs::is_regular_file(fs::path(dictionary_) / "sys.dic", ec);
 }
 
-OpenJTalkLabeler::~OpenJTalkLabeler() {
-    if (workDir_.empty()) return;
-    std::error_code ec;
-    fs::remove_all(workDir_, ec);
-}
+OpenJTalkLabeler::~OpenJTalkLabeler() = default;
 
 std::optional<std::vector<std::string>> OpenJTalkLabeler::Labels(const std::string& utf8Line,
                                                                  const std::string& voiceFile,
                                                                  const std::atomic<bool>& cancel) {
     if (!ready_ || utf8Line.empty()) return std::nullopt;
-    const std::string textFile = workDir_ + "/text.txt";
-    const std::string traceFile = workDir_ + "/trace.txt";
-    std::error_code ec;
-    fs::remove(traceFile, ec);
-    {
-        std::ofstream out(textFile, std::ios::binary | std::ios::trunc);
-        out << utf8Line << "\n";
-        if (!out.flush()) return std::nullopt;
-    }
+    // Text and trace pass through memory: nothing to clear up after a crash.
+    MemoryFile text("teramon2-text"), trace("teramon2-trace");
+    if (!text.Write(utf8Line + "\n") || !trace.Ok()) return std::nullopt;
     // The sound it makes on the way is thrown away; a fast rate keeps that short.
     ChildResult run = RunChild({engine_, "-x", dictionary_, "-m", voiceFile, "-r", "2.0", "-ot",
-                                traceFile, "-ow", "/dev/null"},
-                               textFile, timeout_, cancel);
+                                MemoryFile::kChildPath, "-ow", "/dev/null"},
+                               text.Fd(), trace.Fd(), timeout_, cancel);
     if (run.outcome != ChildOutcome::Exited || run.exitCode != 0) return std::nullopt;
-    std::ifstream in(traceFile, std::ios::binary);
-    std::vector<std::string> labels = LabelsFromTrace(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::vector<std::string> labels = LabelsFromTrace(trace.Read());
     if (labels.empty()) return std::nullopt;
     return labels;
 }

@@ -26,7 +26,7 @@ public:
                                                    const std::atomic<bool>& cancel);
 
 private:
-    std::string engine_, dictionary_, workDir_;
+    std::string engine_, dictionary_;
     std::chrono::milliseconds timeout_;
     bool ready_ = false;
 };

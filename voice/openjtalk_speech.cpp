@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/text_codec.h"
+#include "platform/user_folders.h"
 #include "voice/notation_synthesizer.h"
 #include "voice/speech_text.h"
 
@@ -21,9 +22,7 @@ double EngineRate(int speed) {
 }  // namespace
 
 std::string OpenJTalkSpeech::VoiceFile(const std::string& programFolder, int voice) {
-    std::string folder = programFolder;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + (IsVoice(voice) ? kVoices[voice].folder : "none") + "/voice.htsvoice";
+    return WithTrailingSlash(programFolder) + (IsVoice(voice) ? kVoices[voice].folder : "none") + "/voice.htsvoice";
 }
 
 namespace {

@@ -42,7 +42,6 @@ private:
     std::string engine_;
     std::string dictionary_;
     std::chrono::milliseconds timeout_;
-    std::string workDir_;  // private scratch folder for the text and the WAV
     bool ready_ = false;
 };
 

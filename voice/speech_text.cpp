@@ -1,6 +1,6 @@
 #include "voice/speech_text.h"
 
-#include <cstdint>
+#include "platform/text_codec.h"
 
 std::string MakeSpeechText(ReadingService& reading, const std::string& utf8Text) {
     std::string r = reading.ReadingOf(utf8Text);
@@ -37,22 +37,16 @@ std::string NotationToOpenJTalkText(const std::string& utf8Notation) {
 }
 
 std::string KatakanaToHiragana(const std::string& utf8Text) {
-    // Katakana ァ..ヶ (U+30A1..U+30F6) sit 0x60 above hiragana ぁ..ゖ. In UTF-8
-    // they are E3 82 A1..E3 83 B6; the hiragana are E3 81 81..E3 82 96.
-    std::string out = utf8Text;
-    for (size_t i = 0; i + 2 < out.size(); ++i) {
-        auto b0 = static_cast<uint8_t>(out[i]);
-        if (b0 != 0xE3) continue;
-        auto b1 = static_cast<uint8_t>(out[i + 1]);
-        auto b2 = static_cast<uint8_t>(out[i + 2]);
-        uint32_t cp = ((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F);
-        if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) continue;
-        if (cp >= 0x30A1 && cp <= 0x30F6) {
-            cp -= 0x60;
-            out[i + 1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out[i + 2] = static_cast<char>(0x80 | (cp & 0x3F));
-        }
-        i += 2;
+    // Katakana ァ..ヶ (U+30A1..U+30F6) sit 0x60 above hiragana ぁ..ゖ.
+    std::string out;
+    out.reserve(utf8Text.size());
+    for (std::size_t pos = 0; pos < utf8Text.size();) {
+        const Utf8Char c = DecodeUtf8At(utf8Text, pos);
+        if (c.codePoint >= 0x30A1 && c.codePoint <= 0x30F6)
+            AppendUtf8(out, static_cast<char32_t>(c.codePoint - 0x60));
+        else
+            out.append(utf8Text, pos, c.length);  // malformed bytes stay as they are
+        pos += c.length;
     }
     return out;
 }

@@ -2,33 +2,6 @@
 
 #include <algorithm>
 
-DecodedText DecodeUtf8(std::string_view s) {
-    DecodedText out;
-    size_t i = 0;
-    while (i < s.size()) {
-        out.offsets.push_back(i);
-        unsigned char b = static_cast<unsigned char>(s[i]);
-        int len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-        char32_t cp = 0xFFFD;
-        if (len == 0 || i + len > s.size()) {
-            len = 1;
-        } else {
-            cp = len == 1 ? b : (b & (0x7F >> len));
-            bool valid = true;
-            for (int k = 1; k < len; ++k) {
-                unsigned char c = static_cast<unsigned char>(s[i + k]);
-                if ((c & 0xC0) != 0x80) { valid = false; break; }
-                cp = (cp << 6) | (c & 0x3F);
-            }
-            if (!valid) { cp = 0xFFFD; len = 1; }
-        }
-        out.codePoints.push_back(cp);
-        i += len;
-    }
-    out.offsets.push_back(s.size());
-    return out;
-}
-
 bool MayNotStartLine(char32_t c) {
     static constexpr std::u32string_view kClosers =
         U"、。，．・ー」』）！？：；〕］｝〉》】〙〗”’ゝゞヽヾ々〻…‥～〜"
@@ -61,7 +34,7 @@ bool MayBreakBefore(const std::vector<char32_t>& cp, size_t i) {
 
 void WrapParagraph(std::string_view para, float maxWidth, const MeasureText& measure,
                    std::vector<std::string>& lines) {
-    DecodedText d = DecodeUtf8(para);
+    const Utf8CodePoints d = DecodeUtf8(para);
     const auto& cp = d.codePoints;
     const size_t n = cp.size();
     auto slice = [&](size_t from, size_t to) {

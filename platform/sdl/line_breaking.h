@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 // Width of a piece of text in pixels.
 using MeasureText = std::function<float(std::string_view)>;
 
@@ -17,11 +19,3 @@ std::vector<std::string> BreakIntoLines(std::string_view text, bool wordWrap, fl
 
 bool MayNotStartLine(char32_t c);
 bool MayNotEndLine(char32_t c);
-
-// Decodes UTF-8 into code points with the byte offset of each (plus one final
-// offset at the end). Invalid bytes decode as U+FFFD.
-struct DecodedText {
-    std::vector<char32_t> codePoints;
-    std::vector<size_t> offsets;
-};
-DecodedText DecodeUtf8(std::string_view text);

@@ -61,4 +61,52 @@ TEST(TextCodec, CountsUtf16UnitsAndSplitsCharacters) {
     EXPECT_EQ(Utf16UnitCharacter("一期一会", -1), "");
 }
 
+// The program's one UTF-8 reader: code points with their offsets, and every kind
+// of malformed sequence read as U+FFFD of one byte, so a label never shows a
+// character that the bytes only pretend to hold.
+TEST(TextCodec, DecodesUtf8WithOffsetsAndReadsMalformedBytesAsReplacements) {
+    const Utf8CodePoints d = DecodeUtf8("aé一𩸽");
+    EXPECT_EQ(d.codePoints, (std::vector<char32_t>{U'a', U'é', U'一', U'𩸽'}));
+    EXPECT_EQ(d.offsets, (std::vector<std::size_t>{0, 1, 3, 6, 10}));
+
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case malformed[] = {
+        {"overlong '/'", "\xC0\xAF"},
+        {"overlong 3-byte", "\xE0\x80\xAF"},
+        {"surrogate", "\xED\xA0\x80"},
+        {"above U+10FFFF", "\xF4\x90\x80\x80"},
+        {"stray continuation", "\x80"},
+        {"cut short", "\xE4\xB8"},
+        {"lead without continuation", "\xE4\x41\x42"},
+    };
+    for (const Case& c : malformed) {
+        SCOPED_TRACE(c.what);
+        const Utf8CodePoints m = DecodeUtf8(c.bytes);
+        ASSERT_EQ(m.offsets.size(), m.codePoints.size() + 1);
+        EXPECT_EQ(m.offsets.back(), c.bytes.size());
+        EXPECT_EQ(m.codePoints.front(), U'\uFFFD');
+        for (std::size_t i = 0; i < m.codePoints.size(); ++i) {
+            if (m.codePoints[i] == U'\uFFFD') EXPECT_EQ(m.offsets[i + 1] - m.offsets[i], 1u) << i;
+        }
+        EXPECT_FALSE(IsValidUtf8(c.bytes));
+        EXPECT_EQ(DecodeUtf8At(c.bytes, 0).codePoint, -1);
+    }
+    EXPECT_EQ(DecodeUtf8("\xE4\x41\x42").codePoints, (std::vector<char32_t>{U'\uFFFD', U'A', U'B'}));
+
+    // Writing code points back gives the same bytes, 4-byte ones included.
+    std::string back;
+    for (char32_t c : d.codePoints) AppendUtf8(back, c);
+    EXPECT_EQ(back, "aé一𩸽");
+}
+
+TEST(TextCodec, SplitsRowsAtTabs) {
+    using Fields = std::vector<std::string_view>;
+    EXPECT_EQ(SplitAtTabs("一期一会\tいちごいちえ\t\t"), (Fields{"一期一会", "いちごいちえ", "", ""}));
+    EXPECT_EQ(SplitAtTabs("no tab"), (Fields{"no tab"}));
+    EXPECT_EQ(SplitAtTabs(""), (Fields{""}));
+}
+
 }  // namespace

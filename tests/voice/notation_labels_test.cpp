@@ -155,7 +155,9 @@ TEST(Notation, MarksSetTheAccentOfTheirPhrase) {
 TEST(Notation, TextOutsideTheNotationIsLeftForTheAnalyser) {
     EXPECT_TRUE(IsNotation("いちご/いち'え。。いっしょおに"));
     EXPECT_TRUE(IsNotation("カタカナー、 　"));
-    for (const char* other : {"一期一会", "あいう1", "abc", "あ？", "\xE3\x81"})
+    // Malformed UTF-8 is not notation either: an overlong "'" or "/" and a cut kana.
+    for (const char* other : {"一期一会", "あいう1", "abc", "あ？", "\xE3\x81", "あ\xC0\xA7い", "あ\xC0\xAFい",
+                              "\xE0\x83\x81"})
         EXPECT_FALSE(IsNotation(other)) << other;
     EXPECT_FALSE(ParseNotation("一期一会"));
     EXPECT_TRUE(ParseNotation("'/、。")->empty());

@@ -83,6 +83,8 @@ TEST(KatakanaToHiragana, ConvertsKatakanaOnly) {
     EXPECT_EQ(KatakanaToHiragana("キョウハ、ハレ。"), "きょうは、はれ。");
     EXPECT_EQ(KatakanaToHiragana("ヴァイオリン・ヶ月ー"), "ゔぁいおりん・ゖ月ー");
     EXPECT_EQ(KatakanaToHiragana("漢字かなABCｱ"), "漢字かなABCｱ");
+    // Bytes that are not UTF-8 stay as they are, and what follows them is still converted.
+    EXPECT_EQ(KatakanaToHiragana("\xE3\x82ア\xFFカ\xE3"), "\xE3\x82あ\xFFか\xE3");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // teramon2-say: speaks a text the way the game does, for question authors and
 // checks.
-//   teramon2-say [--voice 0|1] [--speed N] [--wav OUT.wav] [--labels] TEXT
-//   teramon2-say [--voice 0|1] [--speed N] [--wav OUT.wav] [--labels] --question N
+//   teramon2-say [--voice N] [--speed N] [--wav OUT.wav] [--labels] TEXT
+//   teramon2-say [--voice N] [--speed N] [--wav OUT.wav] [--labels] --question N
+// N of --voice is a row of the voices table (voice/voices.h): 0 female, 1 male.
 // TEXT is UTF-8 in our notation (ordinary Japanese is analysed by Open JTalk);
 // --question N speaks built-in question N's correct-answer text (idiom, then
 // meaning). --labels prints the full-context labels, one per line, instead of
@@ -10,7 +11,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -19,23 +19,15 @@
 #include "platform/sdl/real_clock.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/user_folders.h"
+#include "tools/say/say_options.h"
 #include "voice/notation_synthesizer.h"
 #include "voice/openjtalk_speech.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: teramon2-say [--voice 0|1] [--speed N] [--wav OUT.wav] [--labels] TEXT\n"
-                 "       teramon2-say [--voice 0|1] [--speed N] [--wav OUT.wav] [--labels] --question N\n");
+    std::fputs(SayUsage().c_str(), stderr);
     return 2;
-}
-
-std::optional<int> Number(const char* text) {
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (!*text || *end) return std::nullopt;
-    return static_cast<int>(v);
 }
 
 // What the game says after a correct answer to a built-in question: its speech
@@ -45,32 +37,13 @@ std::string AnswerSpeech(const BuiltInQuestion& q) { return q.speech + "。" + q
 }  // namespace
 
 int main(int argc, char** argv) {
-    int voice = 0, speed = 100;
-    std::string wavFile, text;
-    bool labels = false, haveText = false;
-    std::optional<int> question;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        if (arg == "--voice" || arg == "--speed" || arg == "--question") {
-            const char* v = value();
-            std::optional<int> n = v ? Number(v) : std::nullopt;
-            if (!n) return Usage();
-            (arg == "--voice" ? voice : arg == "--speed" ? speed : question.emplace()) = *n;
-        } else if (arg == "--wav") {
-            const char* v = value();
-            if (!v) return Usage();
-            wavFile = v;
-        } else if (arg == "--labels") {
-            labels = true;
-        } else if (!haveText && (arg.empty() || arg[0] != '-')) {
-            text = arg;
-            haveText = true;
-        } else {
-            return Usage();
-        }
-    }
-    if (haveText == question.has_value() || (voice != 0 && voice != 1) || speed <= 0) return Usage();
+    const std::optional<SayOptions> options = ParseSayOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options) return Usage();
+    const int voice = options->voice, speed = options->speed;
+    const std::string& wavFile = options->wavFile;
+    const bool labels = options->labels;
+    const std::optional<int> question = options->question;
+    std::string text = options->text;
 
     if (question) {
         std::vector<BuiltInQuestion> rows = ParseQuestionTable(kBuiltInQuestionTable);
