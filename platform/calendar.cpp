@@ -18,3 +18,5 @@ std::string Format(const char* pattern) {
 std::string SystemCalendar::Today() { return Format("%Y-%m-%d"); }
 
 std::string SystemCalendar::NowText() { return Format("%Y-%m-%d %H:%M"); }
+
+std::string SystemCalendar::StampText() { return Format("%Y%m%d-%H%M%S"); }
