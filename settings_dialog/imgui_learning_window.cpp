@@ -312,7 +312,8 @@ void ImGuiLearningWindow::DrawRecordFileState() {
     LearningLog& log = host_.LearningRecordLog();
     ImGuiLayer& layer = layerOwner_.Layer();
     // Counts in memory that are not in the file must not pass for saved ones.
-    if (const std::string unsaved = log.SaveProblem(); !unsaved.empty()) {
+    const std::string unsaved = log.SaveProblem();
+    if (!unsaved.empty()) {
         layer.RequireGlyphs(unsaved);
         ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
         ImGui::TextUnformatted(unsaved.c_str());
@@ -320,17 +321,20 @@ void ImGuiLearningWindow::DrawRecordFileState() {
     }
     const std::vector<std::string> refused = log.RefusedFiles();
     if (refused.empty()) return;
-    std::string names;
-    for (const std::string& name : refused) names += (names.empty() ? "" : "、") + name;
-    const std::string question = names + " を「名前.日時.bad」という名前で残し、新しい記録を始めますか？（元のファイルは消しません）";
+    std::string renames;
+    for (const std::string& name : refused) renames += (renames.empty() ? "" : "、") + name + " を " + name + ".日時.bad";
+    const std::string question = renames + " という名前で残し、\n新しい記録を始めますか？（元のファイルは消しません）";
     layer.RequireGlyphs("新しい記録を始める" + question);
+    if (!status_.empty() && unsaved.empty()) ImGui::SameLine(0, 16);
     if (!ImGui::Button("新しい記録を始める") || pending_ != Action::None || actionRunning_) return;
     // The question waits in a nested loop, so it is asked outside the frame.
     actionRunning_ = true;
     app_.Post([this, question] {
+        framesWanted_ = kSettleFrames;
         if (open_ && boxes_.AskNoByDefault(question) == MessageBoxes::Answer::Yes) {
             const FreshStart result = host_.StartFreshLearningRecord();
             Rebuild();
+            framesWanted_ = kSettleFrames;
             boxes_.ShowMessage(result.told);
         }
         actionRunning_ = false;
