@@ -10,12 +10,7 @@ public:
     virtual std::string Today() = 0;    // "YYYY-MM-DD", local time
     virtual std::string NowText() = 0;  // "YYYY-MM-DD HH:MM", local time
     // "YYYYMMDD-HHMMSS", local time, for file names; to the minute where only that is known.
-    virtual std::string StampText() {
-        std::string t = NowText();
-        std::string digits;
-        for (char c : t) if (c >= '0' && c <= '9') digits += c;
-        return digits.size() == 12 ? digits.substr(0, 8) + "-" + digits.substr(8) + "00" : digits;
-    }
+    virtual std::string StampText();
 };
 
 // The machine's local time.
