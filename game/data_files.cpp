@@ -1,5 +1,10 @@
 #include "game/data_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -28,6 +33,13 @@ void DataFiles::CreateFolder() const {
     std::filesystem::create_directories(std::filesystem::u8path(DataFolda), ec);
 }
 
+bool DataFiles::FolderReadable() const {
+    // Looking up "." inside needs the right to enter the folder, as every file in it does.
+    struct stat st {};
+    if (::stat((DataFolda + "/.").c_str(), &st) == 0) return true;
+    return errno != EACCES && errno != EPERM;
+}
+
 void DataFiles::RemoveStaleTemporaryFiles() const {
     ::RemoveStaleTemporaryFiles(DataFolda, {Name(PlayerFile::SuspendedGame), Name(PlayerFile::StrokeRecord),
                                             Name(PlayerFile::Settings), Name(PlayerFile::AdditionalQuestions),
@@ -42,3 +54,38 @@ bool DataFiles::WriteSettings(const GameSettings& settings, const SavedBoardText
 bool DataFiles::WriteVoice(int voice) const { return WriteVoiceMode(Path(PlayerFile::Settings), voice); }
 
 bool DataFiles::WriteReviewOption(bool on) const { return ::WriteReviewOption(Path(PlayerFile::Settings), on); }
+
+const char* WriteErrorText(WriteError why) {
+    switch (why) {
+        case WriteError::NoSpace: return "空き容量が足りません";
+        case WriteError::NoPermission: return "書き込む権限がありません";
+        case WriteError::NoFolder: return "保存先のフォルダーがありません";
+        case WriteError::KeptUnreadable: return "読めないファイルなので上書きしません";
+        default: return "書き込みでエラーが起きました";
+    }
+}
+
+std::string SaveFailureLine(const std::vector<std::string>& files, WriteError why) {
+    std::string names;
+    for (const std::string& f : files) names += (names.empty() ? "" : " と ") + f;
+    return names + " を保存できませんでした（" + WriteErrorText(why) + "）。";
+}
+
+std::string KeepAside(const std::string& path, const std::string& stamp, WriteError* why) {
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    for (int n = 1; n < 100; ++n) {
+        const std::string name = path.substr(folder.size()) + "." + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".bad";
+        const std::string target = folder + name;
+        // Never over a file already there, even one made a moment ago.
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return name;
+        if (errno == EEXIST) continue;
+        if (errno == EINVAL) {  // a file system without the no-replace rename
+            if (PathExists(target)) continue;
+            if (::rename(path.c_str(), target.c_str()) == 0) return name;
+        }
+        *why = WriteErrorOf(errno);
+        return {};
+    }
+    *why = WriteError::Other;
+    return {};
+}

@@ -6,6 +6,7 @@
 void TForm1::OpenLearningRecord() {
     Learning.Open(files.Path(PlayerFile::LearningRecord), files.Path(PlayerFile::ScoreHistory), svc.calendar);
     Learning.reviewDeal = ReadReviewOption(files.Path(PlayerFile::Settings));
+    NoteLearningFiles();
 }
 
 void TForm1::RecordDeal() {
@@ -33,6 +34,12 @@ bool TForm1::SetReviewDeal(bool on) {
     if (!files.WriteReviewOption(on)) return false;
     Learning.reviewDeal = on;
     return true;
+}
+
+FreshStart TForm1::StartFreshLearningRecord() {
+    FreshStart result = Learning.StartAfresh();
+    NoteLearningFiles();
+    return result;
 }
 
 void TForm1::LearningWindowShown() { ShowCursorUntilVisible(); }

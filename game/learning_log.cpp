@@ -1,5 +1,6 @@
 #include "game/learning_log.h"
 
+#include "game/data_files.h"
 #include "platform/calendar.h"
 
 namespace {
@@ -7,6 +8,12 @@ namespace {
 bool Usable(LearningFileStatus s) { return s == LearningFileStatus::Ok || s == LearningFileStatus::Missing; }
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// Whole or nothing, as WriteLearningFile, with the reason of a failure.
+bool WriteText(const std::string& path, const std::string& text, WriteError& why) {
+    why = WriteError::None;
+    return WriteFileAtomically(path, text, &why);
+}
 
 }  // namespace
 
@@ -23,12 +30,56 @@ void LearningLog::Open(const std::string& recordPath, const std::string& history
     historyUsable_ = Usable(history.status);
     history_ = historyUsable_ ? std::move(history.table) : HistoryTable{};
     recordChanged_ = historyChanged_ = false;
+    recordWriteError_ = historyWriteError_ = WriteError::None;
 }
 
 std::string LearningLog::Problem() const {
     if (!Usable(recordStatus_)) return LearningFileProblem(recordStatus_) + "(" + FileName(recordPath_) + ")";
     if (!Usable(historyStatus_)) return LearningFileProblem(historyStatus_) + "(" + FileName(historyPath_) + ")";
     return {};
+}
+
+std::vector<std::string> LearningLog::RefusedFiles() const {
+    std::vector<std::string> names;
+    if (!recordUsable_) names.push_back(FileName(recordPath_));
+    if (!historyUsable_) names.push_back(FileName(historyPath_));
+    return names;
+}
+
+FreshStart LearningLog::StartAfresh() {
+    FreshStart result{true, {}};
+    const std::string stamp = calendar_ ? calendar_->StampText() : std::string("0");
+    const auto afresh = [&](const std::string& path, bool& usable, LearningFileStatus& status, auto&& empty) {
+        if (usable) return;
+        const std::string name = FileName(path);
+        std::string line = name + " はもうないので、新しい記録を始めました。";
+        if (PathExists(path)) {
+            WriteError why = WriteError::None;
+            const std::string kept = KeepAside(path, stamp, &why);
+            if (kept.empty()) {
+                result.started = false;
+                result.told += (result.told.empty() ? "" : "\n") + name +
+                               " の名前を変えられないので、新しい記録を始められませんでした（" + WriteErrorText(why) + "）。";
+                return;
+            }
+            line = name + " を " + kept + " として残し、新しい記録を始めました。";
+        }
+        usable = true;
+        status = LearningFileStatus::Missing;
+        empty();
+        result.told += (result.told.empty() ? "" : "\n") + line;
+    };
+    afresh(recordPath_, recordUsable_, recordStatus_, [this] {
+        record_ = LearningRecord(LearningTable{});
+        recordChanged_ = false;
+        recordWriteError_ = WriteError::None;
+    });
+    afresh(historyPath_, historyUsable_, historyStatus_, [this] {
+        history_ = HistoryTable{};
+        historyChanged_ = false;
+        historyWriteError_ = WriteError::None;
+    });
+    return result;
 }
 
 std::string LearningLog::Today() const { return calendar_ ? calendar_->Today() : std::string(); }
@@ -65,20 +116,26 @@ void LearningLog::GameFinished(const std::string& mode, int result) {
 }
 
 bool LearningLog::SaveIfChanged() {
-    bool ok = true;
-    if (recordChanged_ && recordUsable_) {
-        if (WriteLearningFile(recordPath_, record_.Table()))
-            recordChanged_ = false;
-        else
-            ok = false;
-    }
-    if (historyChanged_ && historyUsable_) {
-        if (WriteHistoryFile(historyPath_, history_))
-            historyChanged_ = false;
-        else
-            ok = false;
-    }
-    return ok;
+    if (recordChanged_ && recordUsable_ && WriteText(recordPath_, LearningText(record_.Table()), recordWriteError_))
+        recordChanged_ = false;
+    if (historyChanged_ && historyUsable_ && WriteText(historyPath_, HistoryText(history_), historyWriteError_))
+        historyChanged_ = false;
+    return WriteFailures().empty();
+}
+
+std::vector<LearningWriteFailure> LearningLog::WriteFailures() const {
+    std::vector<LearningWriteFailure> failures;
+    if (recordChanged_ && recordWriteError_ != WriteError::None)
+        failures.push_back({FileName(recordPath_), recordWriteError_});
+    if (historyChanged_ && historyWriteError_ != WriteError::None)
+        failures.push_back({FileName(historyPath_), historyWriteError_});
+    return failures;
+}
+
+std::string LearningLog::SaveProblem() const {
+    std::string line;
+    for (const LearningWriteFailure& f : WriteFailures()) line += SaveFailureLine({f.file}, f.why);
+    return line.empty() ? line : line + "表には保存されていない分も含まれます。";
 }
 
 bool LearningLog::Clear() {
@@ -94,11 +151,13 @@ bool LearningLog::Clear() {
     if (recordCleared) {
         record_ = LearningRecord(std::move(emptyRecord));
         recordChanged_ = false;
+        recordWriteError_ = WriteError::None;
     }
     const bool historyCleared = WriteHistoryFile(historyPath_, emptyHistory);
     if (historyCleared) {
         history_ = std::move(emptyHistory);
         historyChanged_ = false;
+        historyWriteError_ = WriteError::None;
     }
     return recordCleared && historyCleared;
 }

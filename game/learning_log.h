@@ -6,12 +6,27 @@
 // writes nothing). A file that cannot be read is never replaced: the game then
 // plays on without recording into it and Problem() says why.
 #include <string>
+#include <vector>
 
 #include "game/question_bank.h"
 #include "game/learning_record.h"
+#include "persistence/atomic_file.h"
 #include "persistence/learning_file.h"
 
 class Calendar;
+
+// A learning file the last save could not write, and why.
+struct LearningWriteFailure {
+    std::string file;  // "Gakushu.tsv"
+    WriteError why = WriteError::None;
+};
+
+// What became of starting afresh: the lines for the player, and whether
+// recording goes on now.
+struct FreshStart {
+    bool started = false;
+    std::string told;  // one line a file, '\n' between
+};
 
 class LearningLog {
 public:
@@ -22,6 +37,13 @@ public:
     bool Recording() const { return calendar_ && recordUsable_; }
     // One line for the player when a file could not be read, else empty.
     std::string Problem() const;
+    // The names of the files that could not be read or were refused.
+    std::vector<std::string> RefusedFiles() const;
+    LearningFileStatus RecordStatus() const { return recordStatus_; }
+    LearningFileStatus HistoryStatus() const { return historyStatus_; }
+    // Keeps each refused file under a new name beside it (see KeepAside) and
+    // starts it empty; recording into it resumes at once.
+    FreshStart StartAfresh();
     std::string Today() const;
 
     void Dealt(const std::string& idiom, const std::string& reading);
@@ -36,6 +58,10 @@ public:
 
     // Writes what changed since the last write. False when a write failed.
     bool SaveIfChanged();
+    // The files whose last write failed and are still not written.
+    std::vector<LearningWriteFailure> WriteFailures() const;
+    // One line when what the record holds is not all in its files, else empty.
+    std::string SaveProblem() const;
     // Empties both files (header lines only). False when they could not be
     // written or one of them could not be read (it is never replaced).
     bool Clear();
@@ -55,4 +81,5 @@ private:
     LearningFileStatus historyStatus_ = LearningFileStatus::Missing;
     bool recordUsable_ = false, historyUsable_ = false;
     bool recordChanged_ = false, historyChanged_ = false;
+    WriteError recordWriteError_ = WriteError::None, historyWriteError_ = WriteError::None;
 };

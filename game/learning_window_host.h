@@ -6,6 +6,7 @@
 #include <vector>
 
 class LearningLog;
+struct FreshStart;
 
 struct LearningQuestion {
     std::string idiom, reading, meaning;  // UTF-8
@@ -20,6 +21,9 @@ public:
     virtual void SpeakQuestion(int q) = 0;
     // Stores the option in Settei.ini; false when it could not be written.
     virtual bool SetReviewDeal(bool on) = 0;
+    // Keeps the refused learning files under new names and starts them afresh
+    // (LearningLog::StartAfresh); the title stops naming the files that work again.
+    virtual FreshStart StartFreshLearningRecord() = 0;
     virtual void LearningWindowShown() = 0;
     virtual void LearningWindowClosed() = 0;
 

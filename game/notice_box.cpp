@@ -48,20 +48,23 @@ void NoticeBox::Fit() {
 
     // Under the message's box, or under its text where that runs over two lines and out of it.
     const int msgLines = LinesIn(w_.LblMsg->Text, w_.LblMsg->Font.Size, w_.LblMsg->Font.Bold, std::max(1.0f, w_.LblMsg->Width));
-    const float msgTextBottom =
-        w_.LblMsg->Position.Y + (w_.LblMsg->Height + EstimatedLinesHeight(msgLines, w_.LblMsg->Font.Size)) / 2;
-    const float top = std::max(w_.LblMsg->Position.Y + w_.LblMsg->Height, msgTextBottom) + kNoticeGap;
+    const float msgTextHeight = EstimatedLinesHeight(msgLines, w_.LblMsg->Font.Size);
+    const float msgTextBottom = w_.LblMsg->Position.Y + (w_.LblMsg->Height + msgTextHeight) / 2;
+    const float msgTextTop = w_.LblMsg->Position.Y + (w_.LblMsg->Height - msgTextHeight) / 2;
+    const float below = std::max(w_.LblMsg->Position.Y + w_.LblMsg->Height, msgTextBottom) + kNoticeGap;
     const float panelLeft = w_.RectSosaHoho->Position.X - kPanelClearance;
     const float panelTop = w_.RectSosaHoho->Position.Y - kPanelClearance;
     const std::vector<std::string> paragraphs = Paragraphs(w_.LblNotice->Text);
 
     struct Box {
-        float width, height, size;
+        float top, width, height, size, right;
     };
-    // The box at a font size: beside the panel where their bands meet, else across the window.
-    const auto boxAt = [&](float size) {
+    // The box at a font size with its top or its bottom edge given: beside the
+    // panel where their bands meet, else across the window.
+    const auto boxAt = [&](float size, float edge, bool growsUp) {
         const float oneLine = EstimatedLinesHeight(static_cast<int>(paragraphs.size()), size) + 2 * kNoticePadding;
-        const float right = top + oneLine > panelTop ? panelLeft : W - kLeftEdgeInset;
+        const bool besidePanel = growsUp ? edge > panelTop : edge + oneLine > panelTop;
+        const float right = besidePanel ? panelLeft : W - kLeftEdgeInset;
         const float room = right - kLeftEdgeInset - 2 * kNoticePadding;
         int lines = 0;
         float widest = 0;
@@ -69,26 +72,43 @@ void NoticeBox::Fit() {
             lines += LinesIn(p, size, false, room);
             widest = std::max(widest, EstimatedTextWidth(p, size, false));
         }
-        return Box{std::min(widest, room) + 2 * kNoticePadding, EstimatedLinesHeight(lines, size) + 2 * kNoticePadding,
-                   size};
+        const float height = EstimatedLinesHeight(lines, size) + 2 * kNoticePadding;
+        return Box{growsUp ? edge - height : edge, std::min(widest, room) + 2 * kNoticePadding, height, size, right};
     };
-    // Above the logo on the title screen; only when even the smallest type does not
-    // fit there (several files at once on a small window) over it, to the window's edge.
-    const float aboveLogo = w_.ImgLogo->Visible ? w_.ImgLogo->Position.Y - kNoticeGap : H - kNoticeGap;
-    Box box = boxAt(kNoticeFontSize);
-    for (const float limit : {aboveLogo, H - kNoticeGap}) {
-        bool fits = false;
-        for (float size = kNoticeFontSize; size >= kSmallestFontSize && !fits; size -= 1.0f) {
-            box = boxAt(size);
-            fits = top + box.height <= limit;
+    // The largest type that fits between two heights, starting from one edge.
+    const auto fitted = [&](float edge, bool growsUp, float limit, Box& box) {
+        for (float size = kNoticeFontSize; size >= kSmallestFontSize; size -= 1.0f) {
+            box = boxAt(size, edge, growsUp);
+            if (growsUp ? box.top >= limit : box.top + box.height <= limit) return true;
         }
-        if (fits) break;
-    }
+        return false;
+    };
 
-    // Centred under the message, moved left as far as the panel asks.
-    const float right = top + box.height > panelTop ? panelLeft : W - kLeftEdgeInset;
-    const float x = std::max(kLeftEdgeInset, std::min((W - box.width) / 2, right - box.width));
-    w_.RectNotice->SetBounds(x, top, box.width, box.height);
+    // Under the message, above the logo on the title screen. Where the title has
+    // no room there for every line (several files on a small window), above the
+    // message over the title picture, clear of the block rows and the balls; only
+    // when even that is too small, under the message over the logo to the window's edge.
+    const bool title = w_.ImgLogo->Visible;
+    Box box{};
+    bool placed = fitted(below, false, title ? w_.ImgLogo->Position.Y - kNoticeGap : H - kNoticeGap, box);
+    if (!placed && title) {
+        float blocksBottom = 0;
+        for (const TImage* block : w_.ImgBlock)
+            if (block && block->Visible) blocksBottom = std::max(blocksBottom, block->Position.Y + block->Height);
+        const float above = std::min(w_.LblMsg->Position.Y, msgTextTop) - kNoticeGap;
+        // Across the window where the box can stay above the panel's band, else beside it.
+        placed = fitted(std::min(above, panelTop), true, blocksBottom + kNoticeGap, box) ||
+                 fitted(above, true, blocksBottom + kNoticeGap, box);
+    }
+    if (!placed) fitted(below, false, H - kNoticeGap, box);
+
+    // Centred under or over the message, moved right of the balls and left of the panel as they ask.
+    float ballsRight = 0;
+    for (const TImage* ball : w_.ImgBall)
+        if (ball && ball->Visible && ball->Position.Y < box.top + box.height && box.top < ball->Position.Y + ball->Height)
+            ballsRight = std::max(ballsRight, ball->Position.X + ball->Width + kNoticeGap);
+    const float x = std::max({kLeftEdgeInset, ballsRight, std::min((W - box.width) / 2, box.right - box.width)});
+    w_.RectNotice->SetBounds(x, box.top, box.width, box.height);
     w_.LblNotice->SetBounds(kNoticePadding, kNoticePadding, box.width - 2 * kNoticePadding,
                          box.height - 2 * kNoticePadding);
     w_.LblNotice->Font.Size = box.size;

@@ -3,10 +3,35 @@
 // the way out, the choice between going back to the game and leaving without saving.
 #include "game/tform1.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const kQuitUnsaved = "保存せずに終了...[Q]キー\u3000ゲームに戻る...[B]キー";
 const char* const kMinimiseUnsaved = "保存せずに最小化...[Q]キー\u3000ゲームに戻る...[B]キー";
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+// What the game does without a refused learning file, after its name.
+const char* LearningFileNotice(PlayerFile file, LearningFileStatus status) {
+    const bool record = file == PlayerFile::LearningRecord;
+    switch (status) {
+        case LearningFileStatus::Unreadable:
+            return record ? " を読めないので、学習を記録せずに始めます（上書きしません）。"
+                          : " を読めないので、ゲームの結果を記録せずに始めます（上書きしません）。";
+        case LearningFileStatus::NotText:
+            return record ? " の形式が正しくないので、学習を記録せずに始めます（上書きしません）。"
+                          : " の形式が正しくないので、ゲームの結果を記録せずに始めます（上書きしません）。";
+        case LearningFileStatus::TooLarge:
+            return record ? " が大きすぎるので、学習を記録せずに始めます（上書きしません）。"
+                          : " が大きすぎるので、ゲームの結果を記録せずに始めます（上書きしません）。";
+        default: return nullptr;
+    }
+}
 
 }  // namespace
 
@@ -15,10 +40,23 @@ std::string TForm1::FileNotice(PlayerFile file, const char* whatHappens) {
 }
 
 void TForm1::ShowStartupNotices() {
-    if (StartupNotices.empty()) return;
-    std::string text;
-    for (const std::string& line : StartupNotices) text += (text.empty() ? "" : "\n") + line;
-    notice.Show(text);
+    if (!StartupNotices.empty()) notice.Show(Lines(StartupNotices));
+}
+
+void TForm1::NoteLearningFiles() {
+    const bool shown = RectNotice->Visible && LblNotice->Text == Lines(StartupNotices);
+    const std::pair<PlayerFile, LearningFileStatus> learningFiles[] = {
+        {PlayerFile::LearningRecord, Learning.RecordStatus()}, {PlayerFile::ScoreHistory, Learning.HistoryStatus()}};
+    for (const auto& [file, status] : learningFiles) {
+        const std::string name = std::string(DataFiles::Name(file)) + " ";
+        std::erase_if(StartupNotices, [&](const std::string& line) { return line.rfind(name, 0) == 0; });
+        if (const char* what = LearningFileNotice(file, status)) StartupNotices.push_back(FileNotice(file, what));
+    }
+    if (!shown) return;
+    if (StartupNotices.empty())
+        notice.Hide();
+    else
+        ShowStartupNotices();
 }
 
 bool TForm1::SavedBeforeLeaving() {

@@ -3,6 +3,7 @@
 // settings (Settei.ini). Files are never trusted: a record with values the game
 // cannot use counts as unreadable, and every write is whole or not at all.
 #include <algorithm>
+#include <utility>
 
 #include "game/suspended_game.h"
 #include "game/tform1.h"
@@ -14,6 +15,7 @@ namespace {
 
 const char* const kSettingsSaveFailed = "設定の保存に失敗しました。";
 const char* const kStrokeRecordSaveFailed = "最小打数の保存に失敗しました。";
+const char* const kLearningSaveFailed = "学習記録の保存に失敗しました。";
 
 // Slots whose additional question was saved with its texts: such a slot may
 // name a question the current list no longer has, as it will be appended again.
@@ -27,24 +29,6 @@ std::array<bool, 4> SlotsWithSavedTexts(const std::optional<SavedBoardTexts>& te
 void ShowMessage(TLabel* label, const std::string& text) {
     label->Text = text;
     label->Visible = true;
-}
-
-// Why a save did not happen, as the player is told it.
-const char* ReasonText(WriteError why) {
-    switch (why) {
-        case WriteError::NoSpace: return "空き容量が足りません";
-        case WriteError::NoPermission: return "書き込む権限がありません";
-        case WriteError::NoFolder: return "保存先のフォルダーがありません";
-        case WriteError::KeptUnreadable: return "読めないファイルなので上書きしません";
-        default: return "書き込みでエラーが起きました";
-    }
-}
-
-// "newrecord.dat を保存できませんでした（空き容量が足りません）。"
-std::string SaveFailureLine(const std::vector<std::string>& files, WriteError why) {
-    std::string names;
-    for (const std::string& f : files) names += (names.empty() ? "" : " と ") + f;
-    return names + " を保存できませんでした（" + ReasonText(why) + "）。";
 }
 
 }  // namespace
@@ -152,14 +136,30 @@ void TForm1::SaveGame() {
             ShowMessage(LblMsg, kSettingsSaveFailed);
         }
     }
+    // The learning record's changes not yet written go with the game; its files
+    // are named after the others, on the same line when the reason is the same.
+    std::vector<std::pair<std::vector<std::string>, WriteError>> lines;
+    if (!failedFiles.empty()) lines.push_back({failedFiles, why});
+    Learning.SaveIfChanged();
+    for (const LearningWriteFailure& failure : Learning.WriteFailures()) {
+        const auto same = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.second == failure.why; });
+        if (same != lines.end())
+            same->first.push_back(failure.file);
+        else
+            lines.push_back({{failure.file}, failure.why});
+        if (SaveFailure.empty()) {
+            SaveFailure = kLearningSaveFailed;
+            ShowMessage(LblMsg, kLearningSaveFailed);
+        }
+    }
     // Which file and why, under the message; a save that worked takes back what
     // an earlier one said.
-    if (failedFiles.empty()) {
+    for (const auto& [names, reason] : lines)
+        SaveFailureDetail += (SaveFailureDetail.empty() ? "" : "\n") + SaveFailureLine(names, reason);
+    if (SaveFailureDetail.empty())
         notice.Hide();
-    } else {
-        SaveFailureDetail = SaveFailureLine(failedFiles, why);
+    else
         notice.Show(SaveFailureDetail);
-    }
 }
 
 // Where the blocks, balls and stones stand, as the record keeps them.

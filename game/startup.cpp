@@ -90,6 +90,10 @@ void TForm1::FormCreate() {
 
     ReadSavedFilesAtStartup();
     OpenLearningRecord();
+    // Behind a folder that cannot be entered every file looks unreadable or
+    // missing: the folder is what the player must hear about.
+    if (!files.FolderReadable())
+        StartupNotices = {"データフォルダー TeramonData を読めないので、中断したゲーム・記録・設定・追加問題なしで始めます。"};
 
     // Speech: note which voices can speak, and have the fixed phrases of both
     // ready (the chosen voice first), so that they start at once even right after

@@ -77,6 +77,7 @@ public:
     LearningLog& LearningRecordLog() override { return Learning; }
     void SpeakQuestion(int q) override;
     bool SetReviewDeal(bool on) override;
+    FreshStart StartFreshLearningRecord() override;
     void LearningWindowShown() override;
     void LearningWindowClosed() override;
 
@@ -213,7 +214,7 @@ public:
     void SaveGame();
     void CaptureBoardPlaces();  // the pictures' places into board.places
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
-    std::string SaveFailureDetail;  // the same in one line: which file and why
+    std::string SaveFailureDetail;  // which files and why, a line for each reason
     void LoadGame();
     // The pictures laid out from board.places, scaled from the saved window size.
     void PlaceBlocks(float sx);
@@ -231,6 +232,8 @@ public:
     std::vector<std::string> StartupNotices;  // files the start-up could not read, a line each
     static std::string FileNotice(PlayerFile file, const char* whatHappens);  // the file's name, then the text
     void ShowStartupNotices();
+    // The learning files' lines follow the files: a refused one named, one started afresh not.
+    void NoteLearningFiles();
     NoticeBox notice{*this, *this};
     LeaveChoice leaving;  // a save on the way out that failed, and the player's choice
     bool SavedBeforeLeaving();  // SaveGame, noting the message to go back to; false when it failed

@@ -15,6 +15,15 @@ std::string Format(const char* pattern) {
 
 }  // namespace
 
+std::string Calendar::StampText() {
+    std::string digits;
+    for (char c : NowText())
+        if (c >= '0' && c <= '9') digits += c;
+    return digits.size() == 12 ? digits.substr(0, 8) + "-" + digits.substr(8) + "00" : digits;
+}
+
 std::string SystemCalendar::Today() { return Format("%Y-%m-%d"); }
 
 std::string SystemCalendar::NowText() { return Format("%Y-%m-%d %H:%M"); }
+
+std::string SystemCalendar::StampText() { return Format("%Y%m%d-%H%M%S"); }

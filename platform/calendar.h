@@ -9,6 +9,8 @@ public:
     virtual ~Calendar() = default;
     virtual std::string Today() = 0;    // "YYYY-MM-DD", local time
     virtual std::string NowText() = 0;  // "YYYY-MM-DD HH:MM", local time
+    // "YYYYMMDD-HHMMSS", local time, for file names; to the minute where only that is known.
+    virtual std::string StampText();
 };
 
 // The machine's local time.
@@ -16,6 +18,7 @@ class SystemCalendar : public Calendar {
 public:
     std::string Today() override;
     std::string NowText() override;
+    std::string StampText() override;
 };
 
 // A calendar that shows what it is told.

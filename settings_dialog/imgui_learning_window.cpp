@@ -278,6 +278,7 @@ void ImGuiLearningWindow::DrawToolbar() {
         ImGui::TextUnformatted(status_.c_str());
         ImGui::PopStyleColor();
     }
+    DrawRecordFileState();
     if (ImGui::Checkbox("苦手な熟語を多く出す", &reviewDeal_)) {
         if (!host_.SetReviewDeal(reviewDeal_)) {
             reviewDeal_ = !reviewDeal_;
@@ -305,6 +306,40 @@ void ImGuiLearningWindow::DrawToolbar() {
     if (!canClear) ImGui::EndDisabled();
     ImGui::SameLine();
     if (ImGui::Button("閉じる", ImVec2(80, 0))) Request(Action::Close);
+}
+
+void ImGuiLearningWindow::DrawRecordFileState() {
+    LearningLog& log = host_.LearningRecordLog();
+    ImGuiLayer& layer = layerOwner_.Layer();
+    // Counts in memory that are not in the file must not pass for saved ones.
+    const std::string unsaved = log.SaveProblem();
+    if (!unsaved.empty()) {
+        layer.RequireGlyphs(unsaved);
+        ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
+        ImGui::TextUnformatted(unsaved.c_str());
+        ImGui::PopStyleColor();
+    }
+    const std::vector<std::string> refused = log.RefusedFiles();
+    if (refused.empty()) return;
+    std::string renames;
+    for (const std::string& name : refused) renames += (renames.empty() ? "" : "、") + name + " を " + name + ".日時.bad";
+    const std::string question = renames + " という名前で残し、\n新しい記録を始めますか？（元のファイルは消しません）";
+    layer.RequireGlyphs("新しい記録を始める" + question);
+    if (!status_.empty() && unsaved.empty()) ImGui::SameLine(0, 16);
+    if (!ImGui::Button("新しい記録を始める") || pending_ != Action::None || actionRunning_) return;
+    // The question waits in a nested loop, so it is asked outside the frame.
+    actionRunning_ = true;
+    app_.Post([this, question] {
+        framesWanted_ = kSettleFrames;
+        if (open_ && boxes_.AskNoByDefault(question) == MessageBoxes::Answer::Yes) {
+            const FreshStart result = host_.StartFreshLearningRecord();
+            Rebuild();
+            framesWanted_ = kSettleFrames;
+            boxes_.ShowMessage(result.told);
+        }
+        actionRunning_ = false;
+        framesWanted_ = kSettleFrames;
+    });
 }
 
 void ImGuiLearningWindow::DrawTable(float height) {

@@ -45,6 +45,7 @@ private:
     void DrawOverlay();
     void DrawPanel();
     void DrawToolbar();
+    void DrawRecordFileState();  // a save that failed; a way past a refused file
     void DrawTable(float height);
     void DrawCharts(float height);
     void Rebuild();  // the entries from the host's questions and record

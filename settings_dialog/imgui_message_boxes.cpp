@@ -15,12 +15,14 @@ void ImGuiMessageBoxes::ShowMessage(const std::string& text) { Run(text, false);
 
 MessageBoxes::Answer ImGuiMessageBoxes::AskYesNo(const std::string& text) { return Run(text, true); }
 
-MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool question) {
+MessageBoxes::Answer ImGuiMessageBoxes::AskNoByDefault(const std::string& text) { return Run(text, true, true); }
+
+MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool question, bool noByDefault) {
     // Only one box at a time: the dialog takes no action while one is open.
     if (box_ || !layer_) return Answer::No;
     layer_->RequireGlyphs(caption_ + text + "はいいいえ");
     TForm waiter(1, 1);
-    Box box{text, question, false, Answer::No, &waiter};
+    Box box{text, question, noByDefault, false, Answer::No, &waiter};
     box_ = &box;
     app_.ShowModal(waiter);
     box_ = nullptr;
@@ -65,7 +67,16 @@ void ImGuiMessageBoxes::Draw() {
         const float width = buttons * kButtonSize.x + (buttons - 1) * ImGui::GetStyle().ItemSpacing.x;
         const float avail = ImGui::GetContentRegionAvail().x;
         if (avail > width) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (avail - width) * 0.5f);
-        if (box_->question) {
+        if (box_->question && box_->noByDefault) {
+            // The keyboard starts on いいえ; Enter answers with the focused button.
+            const bool yes = ImGui::Button("はい", kButtonSize);
+            const bool yesFocused = ImGui::IsItemFocused();
+            ImGui::SameLine();
+            if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
+            const bool no = ImGui::Button("いいえ", kButtonSize);
+            if (yes || (enter && yesFocused)) Answered(Answer::Yes);
+            else if (no || enter) Answered(Answer::No);
+        } else if (box_->question) {
             // Enter answers with the default button, as desktop boxes do.
             if (ImGui::Button("はい", kButtonSize) || enter) Answered(Answer::Yes);
             else {

@@ -19,6 +19,8 @@ public:
 
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
+    // The same with いいえ chosen until the player moves to はい: Enter says no.
+    Answer AskNoByDefault(const std::string& text);
 
     bool IsOpen() const { return box_ != nullptr; }
     // Escape closes an information box; a question needs a real answer.
@@ -30,11 +32,12 @@ private:
     struct Box {
         std::string text;
         bool question = false;
+        bool noByDefault = false;
         bool popupOpened = false;
         Answer answer = Answer::No;
         TForm* waiter = nullptr;  // closed when answered, which ends the nested loop
     };
-    Answer Run(const std::string& text, bool question);
+    Answer Run(const std::string& text, bool question, bool noByDefault = false);
     void Answered(Answer a);
 
     Application& app_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "game/clear_of_help_panel.h"
 #include "tests/scenes/scene_output.h"
 #include "tests/test_support/game_fixture.h"
 
@@ -52,6 +53,18 @@ const std::vector<std::string> kQuestionsAndRecord = {
     kOneFile[0],
     "newrecord.dat を読めないので、中断したゲームとハイスコアなしで始めます（上書きしません）。"};
 
+// Every file at once, the learning files too; and the data folder alone.
+const std::vector<std::string> kEveryFile = {
+    "newrecord.dat を読めないので、中断したゲームとハイスコアなしで始めます（上書きしません）。",
+    "record2.dat を読めないので、最小打数は030から始めます。",
+    "Settei.ini を読めないので、初めの設定で始めます（上書きしません）。",
+    kOneFile[0],
+    "Gakushu.tsv の形式が正しくないので、学習を記録せずに始めます（上書きしません）。",
+    "Rireki.tsv の形式が正しくないので、ゲームの結果を記録せずに始めます（上書きしません）。"};
+const std::vector<std::string> kThreeFiles = {kTwoFiles[0], kTwoFiles[1], kOneFile[0]};
+const std::vector<std::string> kDataFolder = {
+    "データフォルダー TeramonData を読めないので、中断したゲーム・記録・設定・追加問題なしで始めます。"};
+
 struct Size {
     int w, h;
 };
@@ -61,7 +74,7 @@ class NoticePlacement : public testing::TestWithParam<Size> {};
 TEST_P(NoticePlacement, OnTheTitleScreen) {
     const Size s = GetParam();
     for (const char* message : {Msg::Start, Msg::ResumeQuestion}) {
-        for (const auto& lines : {kOneFile, kTwoFiles, kQuestionsAndRecord}) {
+        for (const auto& lines : {kOneFile, kTwoFiles, kQuestionsAndRecord, kThreeFiles, kEveryFile, kDataFolder}) {
             GameFixture fx;
             TForm1& f = fx.f();
             f.SetClientSize(s.w, s.h);
@@ -70,15 +83,23 @@ TEST_P(NoticePlacement, OnTheTitleScreen) {
             f.StartupNotices = lines;
             f.ShowStartupNotices();
             out.Draw(f);
-            ExpectPlaced(f, out,
-                         {{"the help panel", out.InPixels(*f.RectSosaHoho)},
-                          {"the message", out.DrawnArea(*f.LblMsg)},
-                          {"the title picture", out.DrawnArea(*f.ImgTitle)},
-                          {"the logo", out.DrawnArea(*f.ImgLogo)},
-                          {"the paddle", out.DrawnArea(*f.ImgPad)},
-                          {"the music switch", out.DrawnArea(*f.ImgMusic)}},
+            std::vector<std::pair<const char*, SDL_Rect>> others = {
+                {"the help panel", out.InPixels(*f.RectSosaHoho)},
+                {"the message", out.DrawnArea(*f.LblMsg)},
+                {"the logo", out.DrawnArea(*f.ImgLogo)},
+                {"the paddle", out.DrawnArea(*f.ImgPad)},
+                {"the music switch", out.DrawnArea(*f.ImgMusic)},
+                {"the high score", out.DrawnArea(*f.LblHighScore)}};
+            for (const TImage* block : f.ImgBlock) others.push_back({"a block", out.DrawnArea(*block)});
+            for (const TImage* ball : f.ImgBall) others.push_back({"a ball", out.DrawnArea(*ball)});
+            // Every file at once may cover the title picture where the room under
+            // the message cannot hold them all at a size one can read.
+            if (lines.size() <= kQuestionsAndRecord.size() || s.w >= 1920)
+                others.push_back({"the title picture", out.DrawnArea(*f.ImgTitle)});
+            ExpectPlaced(f, out, others,
                          std::to_string(s.w) + "x" + std::to_string(s.h) + " under " + message + " with " +
                              std::to_string(lines.size()) + " line(s)");
+            EXPECT_GE(f.LblNotice->Font.Size, kSmallestFontSize);
         }
     }
 }
@@ -92,7 +113,10 @@ TEST_P(NoticePlacement, AFailedSaveOverAPausedGameAndAtTheEnd) {
     fx.StartQuestion();
     fx.Char(u'a');
     f.LblMsg->Text = Msg::SaveFailed;
-    f.SaveFailureDetail = "newrecord.dat と Settei.ini を保存できませんでした（保存先のフォルダーがありません）。";
+    // Two reasons, a line each, above the two keys.
+    f.SaveFailureDetail =
+        "newrecord.dat と Settei.ini を保存できませんでした（保存先のフォルダーがありません）。\n"
+        "Gakushu.tsv と Rireki.tsv を保存できませんでした（読めないファイルなので上書きしません）。";
     f.OfferLeavingUnsaved(LeaveAfterFailedSave::Close);
     out.Draw(f);
     const std::string size = std::to_string(s.w) + "x" + std::to_string(s.h);
@@ -107,7 +131,7 @@ TEST_P(NoticePlacement, AFailedSaveOverAPausedGameAndAtTheEnd) {
                  size + " at the end");
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, NoticePlacement, testing::Values(Size{1280, 720}, Size{1024, 600}),
+INSTANTIATE_TEST_SUITE_P(Scenes, NoticePlacement, testing::Values(Size{1920, 1080}, Size{1280, 720}, Size{1024, 600}),
                          [](const auto& info) {
                              return std::to_string(info.param.w) + "x" + std::to_string(info.param.h);
                          });

@@ -8,7 +8,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <thread>
+#include <vector>
 
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/scene_renderer.h"
@@ -125,6 +128,43 @@ TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     EXPECT_EQ(layer.AtlasBuilds(), 0);
     for (char32_t c : {U'魑', U'魎', U'鬱', U'蒼'}) EXPECT_TRUE(layer.HasGlyph(c));
     done = true;
+}
+
+// A refused record: the button beside the problem line asks first, with いいえ
+// under the keyboard, and only はい keeps the file under a new name.
+TEST_F(DrawnLearningWindowTest, StartingAfreshAsksWithNoChosenAndKeepsTheFile) {
+    const std::string record = game.DataFile("Gakushu.tsv");
+    std::ofstream(record, std::ios::binary) << "\xff";
+    game.f().OpenLearningRecord();
+    // The keys one after another, each once the window has drawn what it asks.
+    const auto press = [](SDL_Scancode sc, SDL_Keycode sym) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        SDL_Event down = KeyDown(sc, sym), up = down;
+        up.type = SDL_KEYUP;
+        SDL_PushEvent(&down);
+        SDL_PushEvent(&up);
+    };
+    std::atomic<bool> keptAfterNo{false};
+    std::thread keys([&] {
+        press(SDL_SCANCODE_SPACE, SDLK_SPACE);    // the button, first under the keyboard
+        press(SDL_SCANCODE_RETURN, SDLK_RETURN);  // いいえ
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        keptAfterNo = std::filesystem::exists(record);
+        press(SDL_SCANCODE_SPACE, SDLK_SPACE);
+        press(SDL_SCANCODE_LEFT, SDLK_LEFT);      // to はい
+        press(SDL_SCANCODE_RETURN, SDLK_RETURN);
+        press(SDL_SCANCODE_RETURN, SDLK_RETURN);  // OK under what was done
+        press(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    });
+    game.Char(u'r');
+    keys.join();
+    done = true;
+    EXPECT_TRUE(keptAfterNo) << "Enter on the question said yes";
+    EXPECT_FALSE(learning->IsOpen());
+    EXPECT_FALSE(std::filesystem::exists(record));
+    std::ifstream kept(record + ".20261210-120000.bad", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "\xff");
+    EXPECT_TRUE(game.f().Learning.Recording());
 }
 
 }  // namespace
