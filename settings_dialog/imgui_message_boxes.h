@@ -19,6 +19,8 @@ public:
 
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
+    // A question whose keyboard focus and [Enter] start on `startOn`.
+    Answer AskYesNo(const std::string& text, Answer startOn);
 
     bool IsOpen() const { return box_ != nullptr; }
     // Escape closes an information box; a question needs a real answer.
@@ -30,11 +32,12 @@ private:
     struct Box {
         std::string text;
         bool question = false;
+        Answer startOn = Answer::Yes;
         bool popupOpened = false;
         Answer answer = Answer::No;
         TForm* waiter = nullptr;  // closed when answered, which ends the nested loop
     };
-    Answer Run(const std::string& text, bool question);
+    Answer Run(const std::string& text, bool question, Answer startOn);
     void Answered(Answer a);
 
     Application& app_;

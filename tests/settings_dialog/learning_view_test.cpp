@@ -10,10 +10,10 @@
 namespace {
 
 std::vector<LearningQuestion> Questions() {
-    return {{"一期一会", "いちごいちえ", "一生に一度の出会い"},
-            {"四面楚歌", "しめんそか", "周りが敵ばかり"},
-            {"一石二鳥", "いっせきにちょう", "一つで二つの得"},
-            {"温故知新", "おんこちしん", "古きをたずねて新しきを知る"}};
+    return {{"一期一会", "いちごいちえ", "一生に一度の出会い", "いちごいちえ"},
+            {"四面楚歌", "しめんそか", "周りが敵ばかり", "しめ'んそか"},
+            {"一石二鳥", "いっせきにちょう", "一つで二つの得", "いっせきにちょお"},
+            {"温故知新", "おんこちしん", "古きをたずねて新しきを知る", "おんこちしん"}};
 }
 
 LearningRecord SampleRecord() {
@@ -50,7 +50,7 @@ TEST(LearningViewTest, FilterAndSearch) {
         {true, "しめん", {}},
     };
     for (const auto& c : cases) {
-        LearningFilter f{c.weakOnly, c.search};
+        LearningFilter f{c.weakOnly, c.search, false, ""};
         std::vector<const LearningEntry*> got;
         for (const LearningEntry* e : VisibleEntries(entries, f, LearningColumn::Idiom, true)) got.push_back(e);
         std::sort(got.begin(), got.end(), [](auto* a, auto* b) { return a->question < b->question; });

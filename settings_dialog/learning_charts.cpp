@@ -1,0 +1,134 @@
+#include "settings_dialog/learning_charts.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/learning_record.h"
+
+namespace {
+
+constexpr int kValueTicks = 4;
+
+ImU32 Faint() { return ImGui::GetColorU32(ImGuiCol_Text, 0.18f); }
+ImU32 Ink() { return ImGui::GetColorU32(ImGuiCol_Text); }
+
+// The plot's frame: room for the value labels at the left and the day labels
+// below, in the size given (title excluded).
+struct Plot {
+    ImVec2 min, max;  // the plotting area
+    int top = 1;      // the value at its top
+    int step = 1;
+
+    float Y(float v) const { return max.y - (max.y - min.y) * v / static_cast<float>(top); }
+};
+
+Plot BeginPlot(int highest, const ImVec2& size) {
+    Plot p;
+    p.step = AxisStep(std::max(highest, 1), kValueTicks);
+    p.top = std::max(p.step, ((std::max(highest, 1) + p.step - 1) / p.step) * p.step);
+    const float line = ImGui::GetTextLineHeight();
+    const float labelWidth = ImGui::CalcTextSize(std::to_string(p.top).c_str()).x + 6;
+    const ImVec2 at = ImGui::GetCursorScreenPos();
+    p.min = ImVec2(at.x + labelWidth, at.y + line * 0.5f);
+    p.max = ImVec2(at.x + size.x - 4, at.y + size.y - line - 4);
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    for (int v = 0; v <= p.top; v += p.step) {
+        const float y = p.Y(static_cast<float>(v));
+        draw->AddLine(ImVec2(p.min.x, y), ImVec2(p.max.x, y), v == 0 ? Ink() : Faint());
+        const std::string label = std::to_string(v);
+        draw->AddText(ImVec2(p.min.x - 4 - ImGui::CalcTextSize(label.c_str()).x, y - line * 0.5f), Ink(), label.c_str());
+    }
+    draw->AddLine(p.min, ImVec2(p.min.x, p.max.y), Ink());
+    ImGui::Dummy(size);
+    return p;
+}
+
+// A day label centred under x, kept inside the plot's width.
+void DayLabel(const Plot& p, float x, const std::string& text) {
+    const float w = ImGui::CalcTextSize(text.c_str()).x;
+    const float left = std::clamp(x - w * 0.5f, p.min.x - 2, p.max.x - w);
+    ImGui::GetWindowDrawList()->AddText(ImVec2(left, p.max.y + 2), Ink(), text.c_str());
+}
+
+void Empty(const char* sentence, const ImVec2& size) {
+    ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + size.x);
+    ImGui::TextDisabled("%s", sentence);
+    ImGui::PopTextWrapPos();
+}
+
+}  // namespace
+
+void DrawKnownChart(const std::vector<int>& perDay, int total, const std::string& today, const ImVec2& size) {
+    ImGui::BeginGroup();
+    const int latest = perDay.empty() ? 0 : perDay.back();
+    ImGui::Text("覚えた熟語の数（過去%d日）　今 %d / %d 語", static_cast<int>(perDay.size()), latest, total);
+    const ImVec2 plotSize(size.x, size.y - ImGui::GetTextLineHeightWithSpacing());
+    if (perDay.empty() || *std::max_element(perDay.begin(), perDay.end()) == 0) {
+        Empty("まだ覚えた熟語はありません。正解した熟語がここに数えられます。", plotSize);
+        ImGui::EndGroup();
+        return;
+    }
+    const Plot p = BeginPlot(*std::max_element(perDay.begin(), perDay.end()), plotSize);
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    const int n = static_cast<int>(perDay.size());
+    const auto X = [&](int i) { return p.min.x + (p.max.x - p.min.x) * (n > 1 ? static_cast<float>(i) / (n - 1) : 1); };
+    std::vector<ImVec2> points;
+    for (int i = 0; i < n; ++i) points.emplace_back(X(i), p.Y(static_cast<float>(perDay[i])));
+    draw->AddPolyline(points.data(), n, ImGui::GetColorU32(ImGuiCol_PlotLines), 0, 2.0f);
+    draw->AddCircleFilled(points.back(), 3.5f, ImGui::GetColorU32(ImGuiCol_PlotLines));
+    // The days: about every two weeks back from today.
+    for (int i = n - 1; i >= 0; i -= 14) {
+        const std::string label = i == n - 1 ? "今日" : MonthDay(AddDays(today, i - (n - 1)));
+        draw->AddLine(ImVec2(X(i), p.max.y), ImVec2(X(i), p.max.y + 3), Ink());
+        DayLabel(p, X(i), label);
+    }
+    const std::string value = std::to_string(latest) + " 語";
+    const ImVec2 w = ImGui::CalcTextSize(value.c_str());
+    draw->AddText(ImVec2(points.back().x - w.x - 4, std::max(p.min.y, points.back().y - w.y - 2)), Ink(), value.c_str());
+    ImGui::EndGroup();
+}
+
+void DrawResultsChart(const ResultsChartTexts& texts, const std::vector<GameResult>& results, bool fewerIsBetter,
+                      const ImVec2& size) {
+    ImGui::BeginGroup();
+    ImGui::TextUnformatted(texts.title);
+    const ImVec2 plotSize(size.x, size.y - ImGui::GetTextLineHeightWithSpacing());
+    if (results.empty()) {
+        Empty(texts.empty, plotSize);
+        ImGui::EndGroup();
+        return;
+    }
+    int highest = 0;
+    for (const GameResult& r : results) highest = std::max(highest, r.value);
+    // Room over the highest bar for its value and the best mark.
+    const Plot p = BeginPlot(highest + highest / 4 + 1, plotSize);
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    const int n = static_cast<int>(results.size());
+    const int best = BestResult(results, fewerIsBetter);
+    const float slot = (p.max.x - p.min.x) / static_cast<float>(n);
+    const float line = ImGui::GetTextLineHeight();
+    // Values and days only where they fit side by side; the best and the last always.
+    const float valueWidth = ImGui::CalcTextSize((std::to_string(highest) + "  ").c_str()).x;
+    const float dayWidth = ImGui::CalcTextSize("12/31 ").x;
+    const int valueEvery = std::max(1, static_cast<int>(std::ceil(valueWidth / slot)));
+    const int dayEvery = std::max(1, static_cast<int>(std::ceil(dayWidth / slot)));
+    for (int i = 0; i < n; ++i) {
+        const float left = p.min.x + slot * i + slot * 0.15f, right = p.min.x + slot * (i + 1) - slot * 0.15f;
+        const float y = p.Y(static_cast<float>(results[i].value));
+        const ImU32 colour = i == best ? IM_COL32(230, 150, 20, 255) : ImGui::GetColorU32(ImGuiCol_PlotHistogram);
+        draw->AddRectFilled(ImVec2(left, y), ImVec2(right, p.max.y), colour);
+        const float centre = (left + right) * 0.5f;
+        const bool mustShow = i == best || i == n - 1;
+        if (mustShow || (n - 1 - i) % valueEvery == 0) {
+            // The best bar says so beside its value.
+            const std::string value = (i == best ? std::string(texts.best) + " " : "") + std::to_string(results[i].value);
+            const float w = ImGui::CalcTextSize(value.c_str()).x;
+            draw->AddText(ImVec2(std::clamp(centre - w * 0.5f, p.min.x, p.max.x - w), y - line - 1),
+                          i == best ? IM_COL32(200, 100, 0, 255) : Ink(), value.c_str());
+        }
+        if ((n - 1 - i) % dayEvery == 0) DayLabel(p, centre, MonthDay(results[i].when));
+    }
+    ImGui::EndGroup();
+}
