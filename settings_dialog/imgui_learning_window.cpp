@@ -220,10 +220,10 @@ void ImGuiLearningWindow::OpenWithoutLoop() {
 
 void ImGuiLearningWindow::EventWithoutLoop(const SDL_Event& e) {
     HandleEvent(e);
-    // A frame for each key, as the loop gives them.
+    // A frame for each key, as the loop gives them, and the frames that settle it.
     do DrawOverlay();
     while (layerOwner_.Layer().HasWaitingInput());
-    pending_ = Action::None;  // no loop runs what was asked
+    for (int i = 0; i < kSettleFrames; ++i) DrawOverlay();
 }
 
 int ImGuiLearningWindow::MsUntilFrame() const {
