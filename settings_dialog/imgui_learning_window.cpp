@@ -445,13 +445,18 @@ void ImGuiLearningWindow::DrawTable(float height) {
     ImGuiWindow* rows = ImGui::GetCurrentWindow();
     tableItem_ = rows->ChildId;
     ImGui::TableSetupScrollFreeze(0, 1);
-    const float widths[] = {1.0f, 1.6f, 5.0f, 0.5f, 0.5f, 0.55f, 0.9f};
-    for (int c = 0; c < 7; ++c) {
-        ImGuiTableColumnFlags cf = ImGuiTableColumnFlags_WidthStretch;
-        if (kColumns[c] == LearningColumn::Due) cf |= ImGuiTableColumnFlags_DefaultSort;
-        ImGui::TableSetupColumn(ColumnName(kColumns[c]), cf, widths[c], static_cast<ImGuiID>(c));
-    }
+    // The texts share out the width; the counts and the date keep what they need
+    // (room for the sort arrow too), so no screen size cuts them off.
     const ImGuiStyle& style = ImGui::GetStyle();
+    const float weights[] = {1.0f, 1.6f, 5.0f};
+    const char* widest[] = {"", "", "", "9999", "9999", "9999", "2026-12-31"};
+    for (int c = 0; c < 7; ++c) {
+        ImGuiTableColumnFlags cf = c < 3 ? ImGuiTableColumnFlags_WidthStretch : ImGuiTableColumnFlags_WidthFixed;
+        if (kColumns[c] == LearningColumn::Due) cf |= ImGuiTableColumnFlags_DefaultSort;
+        const float fixed = std::max(ImGui::CalcTextSize(ColumnName(kColumns[c])).x, ImGui::CalcTextSize(widest[c]).x) +
+                            ImGui::GetFontSize() + style.CellPadding.x * 2;
+        ImGui::TableSetupColumn(ColumnName(kColumns[c]), cf, c < 3 ? weights[c] : fixed, static_cast<ImGuiID>(c));
+    }
     const float speakWidth = ImGui::CalcTextSize("聞く").x + style.FramePadding.x * 2 + style.CellPadding.x * 2;
     ImGui::TableSetupColumn("", ImGuiTableColumnFlags_NoSort | ImGuiTableColumnFlags_WidthFixed, speakWidth, 7);
     // The headers take clicks but not the keyboard: up from the first row leaves the table.

@@ -10,6 +10,24 @@
 namespace {
 
 constexpr int kValueTicks = 4;
+constexpr ImU32 kBestColour = IM_COL32(220, 70, 40, 255);
+constexpr ImU32 kBestInk = IM_COL32(190, 50, 20, 255);
+
+// Labels side by side on one line, none over another.
+class LabelRow {
+public:
+    // Whether [left, right] is free (and now taken), with a little room between labels.
+    bool Take(float left, float right) {
+        for (const auto& [l, r] : taken_)
+            if (left < r + kGap && right + kGap > l) return false;
+        taken_.emplace_back(left, right);
+        return true;
+    }
+
+private:
+    static constexpr float kGap = 6;
+    std::vector<std::pair<float, float>> taken_;
+};
 
 ImU32 Faint() { return ImGui::GetColorU32(ImGuiCol_Text, 0.18f); }
 ImU32 Ink() { return ImGui::GetColorU32(ImGuiCol_Text); }
@@ -45,11 +63,11 @@ Plot BeginPlot(int highest, const ImVec2& size) {
     return p;
 }
 
-// A day label centred under x, kept inside the plot's width.
-void DayLabel(const Plot& p, float x, const std::string& text) {
+// A day label centred under x, kept inside the plot's width, when there is room for it.
+void DayLabel(const Plot& p, LabelRow& row, float x, const std::string& text) {
     const float w = ImGui::CalcTextSize(text.c_str()).x;
     const float left = std::clamp(x - w * 0.5f, p.min.x - 2, p.max.x - w);
-    ImGui::GetWindowDrawList()->AddText(ImVec2(left, p.max.y + 2), Ink(), text.c_str());
+    if (row.Take(left, left + w)) ImGui::GetWindowDrawList()->AddText(ImVec2(left, p.max.y + 2), Ink(), text.c_str());
 }
 
 void Empty(const char* sentence, const ImVec2& size) {
@@ -79,10 +97,11 @@ void DrawKnownChart(const std::vector<int>& perDay, int total, const std::string
     draw->AddPolyline(points.data(), n, ImGui::GetColorU32(ImGuiCol_PlotLines), 0, 2.0f);
     draw->AddCircleFilled(points.back(), 3.5f, ImGui::GetColorU32(ImGuiCol_PlotLines));
     // The days: about every two weeks back from today.
+    LabelRow days;
     for (int i = n - 1; i >= 0; i -= 14) {
         const std::string label = i == n - 1 ? "今日" : MonthDay(AddDays(today, i - (n - 1)));
         draw->AddLine(ImVec2(X(i), p.max.y), ImVec2(X(i), p.max.y + 3), Ink());
-        DayLabel(p, X(i), label);
+        DayLabel(p, days, X(i), label);
     }
     const std::string value = std::to_string(latest) + " 語";
     const ImVec2 w = ImGui::CalcTextSize(value.c_str());
@@ -109,26 +128,28 @@ void DrawResultsChart(const ResultsChartTexts& texts, const std::vector<GameResu
     const int best = BestResult(results, fewerIsBetter);
     const float slot = (p.max.x - p.min.x) / static_cast<float>(n);
     const float line = ImGui::GetTextLineHeight();
-    // Values and days only where they fit side by side; the best and the last always.
-    const float valueWidth = ImGui::CalcTextSize((std::to_string(highest) + "  ").c_str()).x;
-    const float dayWidth = ImGui::CalcTextSize("12/31 ").x;
-    const int valueEvery = std::max(1, static_cast<int>(std::ceil(valueWidth / slot)));
-    const int dayEvery = std::max(1, static_cast<int>(std::ceil(dayWidth / slot)));
+    const auto barLeft = [&](int i) { return p.min.x + slot * i + slot * 0.15f; };
+    const auto centre = [&](int i) { return p.min.x + slot * (i + 0.5f); };
     for (int i = 0; i < n; ++i) {
-        const float left = p.min.x + slot * i + slot * 0.15f, right = p.min.x + slot * (i + 1) - slot * 0.15f;
-        const float y = p.Y(static_cast<float>(results[i].value));
-        const ImU32 colour = i == best ? IM_COL32(230, 150, 20, 255) : ImGui::GetColorU32(ImGuiCol_PlotHistogram);
-        draw->AddRectFilled(ImVec2(left, y), ImVec2(right, p.max.y), colour);
-        const float centre = (left + right) * 0.5f;
-        const bool mustShow = i == best || i == n - 1;
-        if (mustShow || (n - 1 - i) % valueEvery == 0) {
-            // The best bar says so beside its value.
-            const std::string value = (i == best ? std::string(texts.best) + " " : "") + std::to_string(results[i].value);
-            const float w = ImGui::CalcTextSize(value.c_str()).x;
-            draw->AddText(ImVec2(std::clamp(centre - w * 0.5f, p.min.x, p.max.x - w), y - line - 1),
-                          i == best ? IM_COL32(200, 100, 0, 255) : Ink(), value.c_str());
-        }
-        if ((n - 1 - i) % dayEvery == 0) DayLabel(p, centre, MonthDay(results[i].when));
+        const ImU32 colour = i == best ? kBestColour : ImGui::GetColorU32(ImGuiCol_PlotHistogram);
+        draw->AddRectFilled(ImVec2(barLeft(i), p.Y(static_cast<float>(results[i].value))),
+                            ImVec2(barLeft(i) + slot * 0.7f, p.max.y), colour);
     }
+    // Values over the bars where they do not run into one another: the best
+    // (which says so) and the latest first, then from the latest back.
+    std::vector<int> order = {best};
+    if (best != n - 1) order.push_back(n - 1);
+    for (int i = n - 2; i >= 0; --i)
+        if (i != best) order.push_back(i);
+    LabelRow values, days;
+    for (int i : order) {
+        const std::string value = (i == best ? std::string(texts.best) + " " : "") + std::to_string(results[i].value);
+        const float w = ImGui::CalcTextSize(value.c_str()).x;
+        const float left = std::clamp(centre(i) - w * 0.5f, p.min.x, p.max.x - w);
+        if (values.Take(left, left + w))
+            draw->AddText(ImVec2(left, p.Y(static_cast<float>(results[i].value)) - line - 1),
+                          i == best ? kBestInk : Ink(), value.c_str());
+    }
+    for (int i = n - 1; i >= 0; --i) DayLabel(p, days, centre(i), MonthDay(results[i].when));
     ImGui::EndGroup();
 }
