@@ -26,7 +26,6 @@ constexpr int kSettleFrames = 3;
 constexpr int kChartDays = 60;
 constexpr int kForecastDays = 7;
 constexpr std::size_t kChartGames = 20;
-constexpr float kCardIdiomScale = 3.0f, kCardKanaScale = 1.7f;
 constexpr const char* kCaption = "学習記録";
 // Every text of the window's own, for the glyph atlas built ahead.
 constexpr const char* kFixedTexts =
@@ -74,6 +73,19 @@ void PutKeyboardOn(ImGuiID id, ImGuiWindow* window) {
     ImGui::SetFocusID(id, window);
     GImGui->NavDisableHighlight = false;
     GImGui->NavDisableMouseHover = true;
+}
+
+// Hiragana, katakana and ー only: what the reading font holds.
+bool IsKanaOnly(const std::string& utf8) {
+    const char* p = utf8.c_str();
+    const char* end = p + utf8.size();
+    while (p < end) {
+        unsigned c = 0;
+        const int n = ImTextCharFromUtf8(&c, p, end);
+        if (n <= 0 || c < 0x3041 || c > 0x30FF) return false;
+        p += n;
+    }
+    return true;
 }
 
 std::string ReviewDealLine(int due) {
@@ -129,6 +141,7 @@ void ImGuiLearningWindow::Rebuild() {
     layer.RequireGlyphs(status_);
     for (const LearningEntry& e : entries_) {
         layer.RequireGlyphs(e.idiom);
+        layer.RequireHeadingGlyphs(e.idiom);  // for its card
         layer.RequireGlyphs(e.reading);
         layer.RequireGlyphs(e.meaning);
     }
@@ -151,9 +164,12 @@ std::string ImGuiLearningWindow::FixedTexts() {
 }
 
 void ImGuiLearningWindow::PrepareFonts() {
-    std::string texts = FixedTexts();
-    for (const LearningQuestion& q : host_.LearningQuestions()) texts += q.idiom + q.reading + q.meaning;
-    layerOwner_.PrepareFonts(std::move(texts));
+    std::string texts = FixedTexts(), idioms;
+    for (const LearningQuestion& q : host_.LearningQuestions()) {
+        texts += q.idiom + q.reading + q.meaning;
+        idioms += q.idiom;
+    }
+    layerOwner_.PrepareFonts(std::move(texts), std::move(idioms));
 }
 
 void ImGuiLearningWindow::Refilter() {
@@ -564,23 +580,19 @@ void ImGuiLearningWindow::DrawCard() {
     }
     const LearningEntry& e = entries_[cardQuestion_];
     const float wrap = std::min(fontSize * 40, io.DisplaySize.x * 0.8f);
-    // The idiom large, drawn from the atlas's glyphs.
-    const float idiomSize = fontSize * kCardIdiomScale;
-    const ImVec2 at = ImGui::GetCursorScreenPos();
-    ImGui::GetWindowDrawList()->AddText(ImGui::GetFont(), idiomSize, at, ImGui::GetColorU32(ImGuiCol_Text), e.idiom.c_str());
-    ImGui::Dummy(ImGui::GetFont()->CalcTextSizeA(idiomSize, FLT_MAX, 0, e.idiom.c_str()));
+    // The idiom and its reading large, in glyphs rasterised at that size.
+    ImGuiLayer& layer = layerOwner_.Layer();
+    ImFont* heading = layer.HeadingFont() ? layer.HeadingFont() : ImGui::GetFont();
+    DrawTextAtSize(e.idiom, heading, layer.FontPixels() * ImGuiLayer::kHeadingScale);
     if (e.question >= kBuiltInQuestions) {
         ImGui::SameLine();
         ImGui::TextDisabled("追加問題");
     }
-    if (cardPhrases_.empty()) {
-        const ImVec2 r = ImGui::GetCursorScreenPos();
-        const float kana = fontSize * kCardKanaScale;
-        ImGui::GetWindowDrawList()->AddText(ImGui::GetFont(), kana, r, ImGui::GetColorU32(ImGuiCol_Text), e.reading.c_str());
-        ImGui::Dummy(ImGui::GetFont()->CalcTextSizeA(kana, FLT_MAX, 0, e.reading.c_str()));
-    } else {
-        DrawAccentedReading(cardPhrases_, fontSize * kCardKanaScale);
-    }
+    const float kanaPixels = layer.FontPixels() * ImGuiLayer::kReadingScale;
+    ImFont* kana = layer.ReadingFont() ? layer.ReadingFont() : ImGui::GetFont();
+    if (!cardPhrases_.empty()) DrawAccentedReading(cardPhrases_, kana, kanaPixels);
+    else if (IsKanaOnly(e.reading)) DrawTextAtSize(e.reading, kana, kanaPixels);
+    else ImGui::TextUnformatted(e.reading.c_str());
     ImGui::Spacing();
     ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + wrap);
     ImGui::TextUnformatted(e.meaning.c_str());

@@ -4,8 +4,13 @@
 
 #include <cmath>
 
-void DrawAccentedReading(const std::vector<AccentPhrase>& phrases, float kanaPixels) {
-    ImFont* font = ImGui::GetFont();
+void DrawTextAtSize(const std::string& utf8, ImFont* font, float pixels) {
+    ImGui::GetWindowDrawList()->AddText(font, pixels, ImGui::GetCursorScreenPos(), ImGui::GetColorU32(ImGuiCol_Text),
+                                        utf8.c_str());
+    ImGui::Dummy(font->CalcTextSizeA(pixels, FLT_MAX, 0, utf8.c_str()));
+}
+
+void DrawAccentedReading(const std::vector<AccentPhrase>& phrases, ImFont* font, float kanaPixels) {
     ImDrawList* draw = ImGui::GetWindowDrawList();
     const ImU32 ink = ImGui::GetColorU32(ImGuiCol_Text);
     const ImU32 pitch = IM_COL32(200, 40, 40, 255);
