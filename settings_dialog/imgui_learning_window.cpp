@@ -36,8 +36,8 @@ constexpr const char* kFixedTexts =
     "復習の日が来た熟語今日の復習はありません今日の復習だけ熟語のカード追加問題"
     "月火水木金土日今語回最高最少打数挑戦の打数少ないほど良い最近20回";
 constexpr const char* kClearQuestion =
-    "学習記録（Gakushu.tsv）と得点の履歴（Rireki.tsv）をすべて消しますか？"
-    "どちらも空になり、元に戻せません。";
+    "学習記録（Gakushu.tsv）と得点の履歴（Rireki.tsv）を\n"
+    "すべて消しますか？どちらも空になり、元に戻せません。";
 constexpr const char* kSoundOff =
     "音が切れているので聞こえません。ゲームの画面で [C] キーを押すと、効果音と声が出ます。";
 constexpr ResultsChartTexts kScoreChart = {

@@ -15,7 +15,7 @@ void DrawAccentedReading(const std::vector<AccentPhrase>& phrases, ImFont* font,
     const ImU32 ink = ImGui::GetColorU32(ImGuiCol_Text);
     const ImU32 pitch = IM_COL32(200, 40, 40, 255);
     const float thickness = std::max(1.5f, kanaPixels / 14.0f);
-    const float rise = std::ceil(kanaPixels * 0.25f);  // room above and below the kana for the line
+    const float rise = std::ceil(kanaPixels * 0.35f);  // room above and below the kana for the line
     const float phraseGap = kanaPixels * 0.8f;
     const float tail = kanaPixels * 0.35f;             // the fall after a last-mora nucleus
     const ImVec2 origin = ImGui::GetCursorScreenPos();
