@@ -83,7 +83,7 @@ RasterisedFonts RasteriseAtlas(ImFontAtlas& atlas, const std::string& fontFile, 
                      fontFile.c_str());
         fonts.text = atlas.AddFontDefault();
     } else {
-        static const ImWchar kana[] = {0x3041, 0x30FF, 0};
+        static const ImWchar kana[] = {0x3041, 0x3096, 0x30FC, 0x30FC, 0};  // hiragana and ー: readings
         fonts.reading = atlas.AddFontFromFileTTF(fontFile.c_str(), physicalPixels * ImGuiLayer::kReadingScale,
                                                  nullptr, kana);
         if (!heading.empty()) {

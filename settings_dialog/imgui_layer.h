@@ -83,7 +83,7 @@ public:
     // Larger letters, rasterised at their size so they stay sharp: headings
     // (kHeadingScale times the font, only the characters asked for) and kana
     // for readings (kReadingScale times, every kana). Sizes are logical pixels.
-    static constexpr float kHeadingScale = 2.5f, kReadingScale = 1.7f;
+    static constexpr float kHeadingScale = 2.2f, kReadingScale = 1.6f;
     void RequireHeadingGlyphs(std::string_view utf8);
     ImFont* HeadingFont() const { return headingFont_; }  // nullptr until a heading character is asked for
     ImFont* ReadingFont() const { return readingFont_; }

@@ -75,14 +75,14 @@ void PutKeyboardOn(ImGuiID id, ImGuiWindow* window) {
     GImGui->NavDisableMouseHover = true;
 }
 
-// Hiragana, katakana and ー only: what the reading font holds.
+// Hiragana and ー only: what the reading font holds.
 bool IsKanaOnly(const std::string& utf8) {
     const char* p = utf8.c_str();
     const char* end = p + utf8.size();
     while (p < end) {
         unsigned c = 0;
         const int n = ImTextCharFromUtf8(&c, p, end);
-        if (n <= 0 || c < 0x3041 || c > 0x30FF) return false;
+        if (n <= 0 || ((c < 0x3041 || c > 0x3096) && c != 0x30FC)) return false;
         p += n;
     }
     return true;
@@ -590,9 +590,10 @@ void ImGuiLearningWindow::DrawCard() {
     }
     const float kanaPixels = layer.FontPixels() * ImGuiLayer::kReadingScale;
     ImFont* kana = layer.ReadingFont() ? layer.ReadingFont() : ImGui::GetFont();
+    // A reading beyond hiragana (an additional question's) in the text's own font.
+    if (!IsKanaOnly(e.reading)) kana = ImGui::GetFont();
     if (!cardPhrases_.empty()) DrawAccentedReading(cardPhrases_, kana, kanaPixels);
-    else if (IsKanaOnly(e.reading)) DrawTextAtSize(e.reading, kana, kanaPixels);
-    else ImGui::TextUnformatted(e.reading.c_str());
+    else DrawTextAtSize(e.reading, kana, kanaPixels);
     ImGui::Spacing();
     ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + wrap);
     ImGui::TextUnformatted(e.meaning.c_str());

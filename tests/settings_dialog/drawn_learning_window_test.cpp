@@ -145,7 +145,7 @@ TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     ImGuiLayer& layer = dialog->Layer();
     EXPECT_EQ(layer.AtlasBuilds(), 0);
     for (char32_t c : {U'魑', U'魎', U'鬱', U'蒼'}) EXPECT_TRUE(layer.HasGlyph(c));
-    // The cards' large idioms and kana are in it too, at their own sizes.
+    // The cards' large idioms and hiragana are in it too, at their own sizes.
     ASSERT_NE(layer.HeadingFont(), nullptr);
     ASSERT_NE(layer.ReadingFont(), nullptr);
     for (char32_t c : {U'魑', U'魍', U'付', U'同'}) EXPECT_NE(layer.HeadingFont()->FindGlyphNoFallback(c), nullptr);
