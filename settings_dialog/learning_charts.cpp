@@ -70,10 +70,12 @@ void DayLabel(const Plot& p, LabelRow& row, float x, const std::string& text) {
     if (row.Take(left, left + w)) ImGui::GetWindowDrawList()->AddText(ImVec2(left, p.max.y + 2), Ink(), text.c_str());
 }
 
+// The sentence in the chart's place, which keeps its width so the next chart stays put.
 void Empty(const char* sentence, const ImVec2& size) {
     ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + size.x);
     ImGui::TextDisabled("%s", sentence);
     ImGui::PopTextWrapPos();
+    ImGui::Dummy(ImVec2(size.x, 1));
 }
 
 }  // namespace
