@@ -553,8 +553,7 @@ void ImGuiLearningWindow::OpenCard(int question) {
     cardOpening_ = true;
     cardClosing_ = false;
     notice_.clear();
-    const LearningEntry& e = entries_[question];
-    cardPhrases_ = SpeltAsReading(AccentPattern(e.speech), e.reading);
+    cardPhrases_ = CardPitch(entries_[question]);
 }
 
 void ImGuiLearningWindow::DrawCard() {
@@ -584,7 +583,7 @@ void ImGuiLearningWindow::DrawCard() {
     ImGuiLayer& layer = layerOwner_.Layer();
     ImFont* heading = layer.HeadingFont() ? layer.HeadingFont() : ImGui::GetFont();
     DrawTextAtSize(e.idiom, heading, layer.FontPixels() * ImGuiLayer::kHeadingScale);
-    if (e.question >= kBuiltInQuestions) {
+    if (e.additional) {
         ImGui::SameLine();
         ImGui::TextDisabled("追加問題");
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "game/learning_record.h"
+#include "game/progress.h"
 #include "voice/speech_text.h"
 
 std::string FoldForSearch(const std::string& utf8) { return KatakanaToHiragana(utf8); }
@@ -20,6 +21,7 @@ std::vector<LearningEntry> BuildLearningEntries(const std::vector<LearningQuesti
         e.reading = question.reading;
         e.meaning = question.meaning;
         e.speech = question.speech;
+        e.additional = static_cast<int>(q) >= kBuiltInQuestions;
         if (const LearningRow* row = record.Find(question.idiom, question.reading)) {
             e.met = true;
             e.dealt = row->dealt;
@@ -148,6 +150,11 @@ std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today
         {"最後に出た日", e.last.empty() ? "-" : ShortDay(e.last)},
         {"次の復習", due},
     };
+}
+
+std::vector<AccentPhrase> CardPitch(const LearningEntry& e) {
+    if (e.additional && e.speech.find('\'') == std::string::npos) return {};
+    return SpeltAsReading(AccentPattern(e.speech), e.reading);
 }
 
 std::vector<int> KnownIdiomsPerDay(const std::vector<LearningEntry>& entries, const LearningRecord& record,

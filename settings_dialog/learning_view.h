@@ -8,6 +8,7 @@
 
 #include "game/learning_window_host.h"
 #include "persistence/learning_file.h"
+#include "voice/accent_pattern.h"
 
 class LearningRecord;
 
@@ -16,6 +17,7 @@ struct LearningEntry {
     std::string idiom, reading, meaning;
     std::string speech;  // the idiom in the speech notation, empty when none
     bool met = false;    // the record has a row for it
+    bool additional = false;  // one of the player's own questions
     int dealt = 0, right = 0, missed = 0, hints = 0, box = 0, streak = 0;
     std::string last, due, firstRight;  // dates, empty when none
     bool weak = false;
@@ -68,6 +70,12 @@ struct CardFact {
 // The record of one idiom as its card lists it. The record keeps counts and
 // three dates per idiom, not a log of each day.
 std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today);
+
+// The pitch the card draws over the reading, spelt with the reading's kana. A
+// built-in idiom's notation always says it (a phrase without a mark is flat);
+// the player's own speech text only where it marks an accent, so a bare reading
+// gets no line.
+std::vector<AccentPhrase> CardPitch(const LearningEntry& e);
 
 // For each of the `days` days up to today (oldest first), how many of the
 // questions had been answered right at least once by the end of that day.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "game/learning_record.h"
+#include "game/progress.h"
 #include "settings_dialog/learning_view.h"
 
 namespace {
@@ -130,6 +131,39 @@ TEST(LearningViewTest, CardFactsFromTheRecord) {
                                                "復習の箱=1 / 5;初めて正解した日=12/5(土);最後に出た日=12/5(土);"
                                                "次の復習=12/6(日);");
     EXPECT_EQ(facts(entries[3], "2026-12-05"), "記録=まだ出題されていません;");
+}
+
+TEST(LearningViewTest, TheCardsPitchFromTheSpeechText) {
+    const struct {
+        bool additional;
+        const char* reading;
+        const char* speech;
+        const char* pitch;
+    } cases[] = {
+        {false, "ふわらいどう", "ふわら'いどお。", "LHHLLL"},
+        {false, "きうそうだい", "きうそおだい。", "LHHHHH"},  // a built-in phrase without a mark is flat
+        {true, "ふわらいどう", "ふわら'いどお", "LHHLLL"},
+        {true, "ふわらいどう", "ふわらいどう", ""},      // the player's bare reading claims no accent
+        {true, "ふわらいどう", "付和雷同", ""},          // nor does text that is not notation
+        {true, "ふわらいどう", "", ""},
+    };
+    for (const auto& c : cases) {
+        LearningEntry e;
+        e.additional = c.additional;
+        e.reading = c.reading;
+        e.speech = c.speech;
+        EXPECT_EQ(AccentString(CardPitch(e)), c.pitch) << c.speech;
+    }
+    // The card spells the morae as the reading does.
+    LearningEntry e;
+    e.reading = "ふわらいどう";
+    e.speech = "ふわら'いどお。";
+    EXPECT_EQ(CardPitch(e).front().morae.back().kana, "う");
+    // Entries past the built-in questions are the player's own.
+    std::vector<LearningQuestion> questions(kBuiltInQuestions + 1, LearningQuestion{"一期一会", "いちごいちえ", "", ""});
+    const std::vector<LearningEntry> entries = BuildLearningEntries(questions, LearningRecord());
+    EXPECT_FALSE(entries[kBuiltInQuestions - 1].additional);
+    EXPECT_TRUE(entries[kBuiltInQuestions].additional);
 }
 
 TEST(LearningViewTest, DaysResultsAndAxes) {
