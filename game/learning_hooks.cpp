@@ -2,6 +2,7 @@
 // hints, and the [R] key that opens the learning window.
 #include "game/tform1.h"
 #include "persistence/settings_file.h"
+#include "platform/text_codec.h"
 
 void TForm1::OpenLearningRecord() {
     Learning.Open(files.Path(PlayerFile::LearningRecord), files.Path(PlayerFile::ScoreHistory), svc.calendar);
@@ -21,13 +22,17 @@ void TForm1::LearningKey() {
 std::vector<LearningQuestion> TForm1::LearningQuestions() const {
     std::vector<LearningQuestion> shown;
     shown.reserve(questions.Count());
-    for (int q = 0; q < questions.Count(); ++q)
-        shown.push_back({questions.At(q).Jukugo, questions.At(q).Yomi, questions.At(q).Imi});
+    for (int q = 0; q < questions.Count(); ++q) {
+        const Question& question = questions.At(q);
+        shown.push_back({question.Jukugo, question.Yomi, question.Imi, Cp932ToUtf8(question.SpeakMoji).value_or("")});
+    }
     return shown;
 }
 
-void TForm1::SpeakQuestion(int q) {
+bool TForm1::SpeakQuestion(int q) {
+    if (!sound.IsSound) return false;
     if (questions.Has(q)) sound.Say(QuestionSpeechText(q), 100);
+    return true;
 }
 
 bool TForm1::SetReviewDeal(bool on) {

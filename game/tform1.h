@@ -75,7 +75,7 @@ public:
     // As the learning window's host.
     std::vector<LearningQuestion> LearningQuestions() const override;
     LearningLog& LearningRecordLog() override { return Learning; }
-    void SpeakQuestion(int q) override;
+    bool SpeakQuestion(int q) override;
     bool SetReviewDeal(bool on) override;
     FreshStart StartFreshLearningRecord() override;
     void LearningWindowShown() override;

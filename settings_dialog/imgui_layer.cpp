@@ -53,10 +53,17 @@ void CollectCharacters(ImFontGlyphRangesBuilder& characters, const ImWchar* comm
     for (unsigned c : extra) characters.AddChar(static_cast<ImWchar>(c));
 }
 
-// Rasterises the font's glyphs for those characters at the physical size.
-// ranges keeps the ranges the atlas was given.
-ImFont* RasteriseAtlas(ImFontAtlas& atlas, const std::string& fontFile, float physicalPixels,
-                       ImFontGlyphRangesBuilder& characters, std::vector<unsigned short>& ranges) {
+struct RasterisedFonts {
+    ImFont* text = nullptr;
+    ImFont* heading = nullptr;  // only when heading characters were asked for
+    ImFont* reading = nullptr;
+};
+
+// Rasterises the font's glyphs for those characters at the physical size, and
+// the heading and reading sizes. The ranges vectors keep what the atlas was given.
+RasterisedFonts RasteriseAtlas(ImFontAtlas& atlas, const std::string& fontFile, float physicalPixels,
+                               ImFontGlyphRangesBuilder& characters, std::vector<unsigned short>& ranges,
+                               const std::set<unsigned>& heading, std::vector<unsigned short>& headingRanges) {
     atlas.Clear();
     atlas.FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
     atlas.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_LightHinting;
@@ -67,21 +74,36 @@ ImFont* RasteriseAtlas(ImFontAtlas& atlas, const std::string& fontFile, float ph
     ImVector<ImWchar> built;
     characters.BuildRanges(&built);
     ranges.assign(built.begin(), built.end());
-    ImFont* font = fontFile.empty()
-                       ? nullptr
-                       : atlas.AddFontFromFileTTF(fontFile.c_str(), physicalPixels, nullptr, ranges.data());
-    if (!font) {
+    RasterisedFonts fonts;
+    fonts.text = fontFile.empty()
+                     ? nullptr
+                     : atlas.AddFontFromFileTTF(fontFile.c_str(), physicalPixels, nullptr, ranges.data());
+    if (!fonts.text) {
         std::fprintf(stderr, "The dialog font %s could not be loaded; Japanese text will not show.\n",
                      fontFile.c_str());
-        font = atlas.AddFontDefault();
+        fonts.text = atlas.AddFontDefault();
+    } else {
+        static const ImWchar kana[] = {0x3041, 0x3096, 0x30FC, 0x30FC, 0};  // hiragana and ー: readings
+        fonts.reading = atlas.AddFontFromFileTTF(fontFile.c_str(), physicalPixels * ImGuiLayer::kReadingScale,
+                                                 nullptr, kana);
+        if (!heading.empty()) {
+            ImFontGlyphRangesBuilder headingCharacters;
+            for (unsigned c : heading) headingCharacters.AddChar(static_cast<ImWchar>(c));
+            ImVector<ImWchar> headingBuilt;
+            headingCharacters.BuildRanges(&headingBuilt);
+            headingRanges.assign(headingBuilt.begin(), headingBuilt.end());
+            fonts.heading = atlas.AddFontFromFileTTF(fontFile.c_str(), physicalPixels * ImGuiLayer::kHeadingScale,
+                                                     nullptr, headingRanges.data());
+        }
     }
     atlas.Build();
-    return font;
+    return fonts;
 }
 
 }  // namespace
 
-PreparedFontAtlas::PreparedFontAtlas(std::string fontFile, float fontPixels, PixelMapping mapping, std::string texts)
+PreparedFontAtlas::PreparedFontAtlas(std::string fontFile, float fontPixels, PixelMapping mapping, std::string texts,
+                                     std::string headingTexts)
     : fontFile_(std::move(fontFile)),
       fontPixels_(fontPixels),
       mapping_(mapping),
@@ -89,10 +111,15 @@ PreparedFontAtlas::PreparedFontAtlas(std::string fontFile, float fontPixels, Pix
       characters_(std::make_unique<ImFontGlyphRangesBuilder>()) {
     // Unpacked here: ImGui unpacks the common set into a static table at the first call.
     const ImWchar* common = atlas_->GetGlyphRangesJapanese();
-    thread_ = std::thread([this, common, texts = std::move(texts)] {
+    thread_ = std::thread([this, common, texts = std::move(texts), headingTexts = std::move(headingTexts)] {
         ForEachCharacter(texts, [this](unsigned c) { extraCharacters_.insert(c); });
+        ForEachCharacter(headingTexts, [this](unsigned c) { headingCharacters_.insert(c); });
         CollectCharacters(*characters_, common, extraCharacters_);
-        font_ = RasteriseAtlas(*atlas_, fontFile_, fontPixels_ * mapping_.factor, *characters_, glyphRanges_);
+        const RasterisedFonts fonts = RasteriseAtlas(*atlas_, fontFile_, fontPixels_ * mapping_.factor, *characters_,
+                                                     glyphRanges_, headingCharacters_, headingRanges_);
+        font_ = fonts.text;
+        headingFont_ = fonts.heading;
+        readingFont_ = fonts.reading;
         // In the renderer's format, so the first frame only copies it.
         unsigned char* pixels = nullptr;
         int width = 0, height = 0;
@@ -225,6 +252,12 @@ void ImGuiLayer::RequireGlyphs(std::string_view utf8) {
     });
 }
 
+void ImGuiLayer::RequireHeadingGlyphs(std::string_view utf8) {
+    ForEachCharacter(utf8, [this](unsigned c) {
+        if (headingCharacters_.insert(c).second) fontsDirty_ = true;
+    });
+}
+
 bool ImGuiLayer::HasGlyph(char32_t c) const {
     return font_ && c <= 0xFFFF && font_->FindGlyphNoFallback(static_cast<ImWchar>(c)) != nullptr;
 }
@@ -232,7 +265,11 @@ bool ImGuiLayer::HasGlyph(char32_t c) const {
 void ImGuiLayer::BuildFonts() {
     ImFontGlyphRangesBuilder characters;
     CollectCharacters(characters, atlas_->GetGlyphRangesJapanese(), extraCharacters_);
-    font_ = RasteriseAtlas(*atlas_, fontFile_, fontPixels_ * mapping_.factor, characters, glyphRanges_);
+    const RasterisedFonts fonts = RasteriseAtlas(*atlas_, fontFile_, fontPixels_ * mapping_.factor, characters,
+                                                 glyphRanges_, headingCharacters_, headingRanges_);
+    font_ = fonts.text;
+    headingFont_ = fonts.heading;
+    readingFont_ = fonts.reading;
     ++atlasBuilds_;
     UploadFonts();
 }
@@ -242,11 +279,16 @@ bool ImGuiLayer::TakePreparedFonts() {
     if (!prepared) return false;
     bool holdsAll = true;
     for (unsigned c : extraCharacters_) holdsAll = holdsAll && prepared->characters_->GetBit(c);
+    for (unsigned c : headingCharacters_) holdsAll = holdsAll && prepared->headingCharacters_.count(c);
     // A rebuild keeps the prepared texts' characters too.
     extraCharacters_.insert(prepared->extraCharacters_.begin(), prepared->extraCharacters_.end());
+    headingCharacters_.insert(prepared->headingCharacters_.begin(), prepared->headingCharacters_.end());
     if (!holdsAll) return false;
     glyphRanges_ = std::move(prepared->glyphRanges_);
+    headingRanges_ = std::move(prepared->headingRanges_);
     font_ = prepared->font_;
+    headingFont_ = prepared->headingFont_;
+    readingFont_ = prepared->readingFont_;
     UploadFonts();
     return true;
 }

@@ -28,8 +28,9 @@ struct ImFontGlyphRangesBuilder;
 class PreparedFontAtlas {
 public:
     // The atlas a layer with these arguments builds, holding the characters
-    // of texts (UTF-8) as well.
-    PreparedFontAtlas(std::string fontFile, float fontPixels, PixelMapping mapping, std::string texts);
+    // of texts (UTF-8) as well, and those of headingTexts in the heading size.
+    PreparedFontAtlas(std::string fontFile, float fontPixels, PixelMapping mapping, std::string texts,
+                      std::string headingTexts = {});
     ~PreparedFontAtlas();  // waits for the thread
     PreparedFontAtlas(const PreparedFontAtlas&) = delete;
     PreparedFontAtlas& operator=(const PreparedFontAtlas&) = delete;
@@ -48,6 +49,10 @@ private:
     std::set<unsigned> extraCharacters_;
     std::vector<unsigned short> glyphRanges_;
     ImFont* font_ = nullptr;
+    std::set<unsigned> headingCharacters_;
+    std::vector<unsigned short> headingRanges_;
+    ImFont* headingFont_ = nullptr;
+    ImFont* readingFont_ = nullptr;
     std::atomic<bool> ready_{false};
     std::thread thread_;
 };
@@ -74,6 +79,15 @@ public:
     // common Japanese set is always there; rarer kanji are added as they appear).
     void RequireGlyphs(std::string_view utf8);
     bool HasGlyph(char32_t c) const;
+
+    // Larger letters, rasterised at their size so they stay sharp: headings
+    // (kHeadingScale times the font, only the characters asked for) and kana
+    // for readings (kReadingScale times, every kana). Sizes are logical pixels.
+    static constexpr float kHeadingScale = 2.2f, kReadingScale = 1.6f;
+    void RequireHeadingGlyphs(std::string_view utf8);
+    ImFont* HeadingFont() const { return headingFont_; }  // nullptr until a heading character is asked for
+    ImFont* ReadingFont() const { return readingFont_; }
+    float FontPixels() const { return fontPixels_; }
 
     // Key events still waiting for their frame.
     bool HasWaitingInput() const { return !keyboardInput_.empty(); }
@@ -102,6 +116,10 @@ private:
     ImFont* font_ = nullptr;
     std::set<unsigned> extraCharacters_;
     std::vector<unsigned short> glyphRanges_;  // must outlive the atlas build
+    std::set<unsigned> headingCharacters_;
+    std::vector<unsigned short> headingRanges_;
+    ImFont* headingFont_ = nullptr;
+    ImFont* readingFont_ = nullptr;
     bool fontsDirty_ = true;
     int atlasBuilds_ = 0;
     void DeliverKeyboardInput();

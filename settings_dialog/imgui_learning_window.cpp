@@ -10,21 +10,42 @@
 #include <limits>
 
 #include "game/learning_log.h"
+#include "game/learning_record.h"
+#include "game/progress.h"
 #include "platform/application.h"
 #include "platform/scene.h"
 #include "platform/sdl/sdl_event_backend.h"
 #include "settings_dialog/imgui_layer.h"
 #include "settings_dialog/imgui_settings_dialog.h"
+#include "settings_dialog/learning_card.h"
+#include "settings_dialog/learning_charts.h"
 
 namespace {
 
 constexpr int kSettleFrames = 3;
 constexpr int kChartDays = 60;
+constexpr int kForecastDays = 7;
+constexpr std::size_t kChartGames = 20;
 constexpr const char* kCaption = "学習記録";
+// Every text of the window's own, for the glyph atlas built ahead.
 constexpr const char* kFixedTexts =
     "学習記録苦手な熟語を多く出すだけ検索記録を消す閉じる読み意味正解ミスヒント次の復習聞く"
     "覚えた熟語の数（過去60日）得点挑戦の最終得点まだありません学習記録をすべて消しますか？"
-    "消せませんでした。設定を保存できませんでした。はいいいえ0123456789/-";
+    "消せませんでした。設定を保存できませんでした。はいいいえ0123456789/-"
+    "今日の復習語苦手覚えたこれから日の（）：　オンにすると、を先に出します"
+    "復習の日が来た熟語今日の復習はありません今日の復習だけ熟語のカード追加問題"
+    "月火水木金土日今語回最高最少打数挑戦の打数少ないほど良い最近20回";
+constexpr const char* kClearQuestion =
+    "学習記録（Gakushu.tsv）と得点の履歴（Rireki.tsv）を\n"
+    "すべて消しますか？どちらも空になり、元に戻せません。";
+constexpr const char* kSoundOff =
+    "音が切れているので聞こえません。ゲームの画面で [C] キーを押すと、効果音と声が出ます。";
+constexpr ResultsChartTexts kScoreChart = {
+    "得点挑戦の最終得点（最近20回）", "最高",
+    "まだありません。得点挑戦を30問目まで遊ぶと、最終得点がここに出ます。"};
+constexpr ResultsChartTexts kStrokeChart = {
+    "打数挑戦の打数（最近20回・少ないほど良い）", "最少",
+    "まだありません。打数挑戦を最後まで遊ぶと、打数がここに出ます。"};
 
 const char* ColumnName(LearningColumn c) {
     switch (c) {
@@ -42,6 +63,35 @@ const char* ColumnName(LearningColumn c) {
 constexpr LearningColumn kColumns[] = {LearningColumn::Idiom,  LearningColumn::Reading, LearningColumn::Meaning,
                                        LearningColumn::Right,  LearningColumn::Missed,  LearningColumn::Hints,
                                        LearningColumn::Due};
+
+bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false); }
+bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter); }
+
+// The keyboard's highlight on the item with this id in this window.
+void PutKeyboardOn(ImGuiID id, ImGuiWindow* window) {
+    ImGui::FocusWindow(window);
+    ImGui::SetFocusID(id, window);
+    GImGui->NavDisableHighlight = false;
+    GImGui->NavDisableMouseHover = true;
+}
+
+// Hiragana and ー only: what the reading font holds.
+bool IsKanaOnly(const std::string& utf8) {
+    const char* p = utf8.c_str();
+    const char* end = p + utf8.size();
+    while (p < end) {
+        unsigned c = 0;
+        const int n = ImTextCharFromUtf8(&c, p, end);
+        if (n <= 0 || ((c < 0x3041 || c > 0x3096) && c != 0x30FC)) return false;
+        p += n;
+    }
+    return true;
+}
+
+std::string ReviewDealLine(int due) {
+    if (due == 0) return "今日の復習はありません（オンにすると、復習の日が来た熟語を先に出します）";
+    return "オンにすると、今日の復習 " + std::to_string(due) + " 語を先に出します";
+}
 
 }  // namespace
 
@@ -80,26 +130,46 @@ void ImGuiLearningWindow::Rebuild() {
     entries_ = BuildLearningEntries(host_.LearningQuestions(), log.Record());
     reviewDeal_ = log.reviewDeal;
     status_ = log.Problem();
-    const std::string today = log.Today();
-    knownPerDay_ = today.empty() ? std::vector<int>() : KnownIdiomsPerDay(entries_, log.Record(), today, kChartDays);
-    knownPlot_.assign(knownPerDay_.begin(), knownPerDay_.end());
-    const std::vector<int> scores = ScoreChallengeResults(log.History());
-    scorePlot_.assign(scores.begin(), scores.end());
+    today_ = log.Today();
+    filter_.today = today_;
+    headline_ = MakeHeadline(entries_, today_, kForecastDays);
+    knownPerDay_ = today_.empty() ? std::vector<int>() : KnownIdiomsPerDay(entries_, log.Record(), today_, kChartDays);
+    scores_ = GameResults(log.History(), "score", kChartGames);
+    strokes_ = GameResults(log.History(), "strokes", kChartGames);
     ImGuiLayer& layer = layerOwner_.Layer();
-    layer.RequireGlyphs(kFixedTexts);
+    layer.RequireGlyphs(FixedTexts());
     layer.RequireGlyphs(status_);
     for (const LearningEntry& e : entries_) {
         layer.RequireGlyphs(e.idiom);
+        layer.RequireHeadingGlyphs(e.idiom);  // for its card
         layer.RequireGlyphs(e.reading);
         layer.RequireGlyphs(e.meaning);
     }
+    if (cardQuestion_ >= static_cast<int>(entries_.size())) cardQuestion_ = -1;
     Refilter();
 }
 
-void ImGuiLearningWindow::PrepareFonts() {
+std::string ImGuiLearningWindow::FixedTexts() {
     std::string texts = kFixedTexts;
-    for (const LearningQuestion& q : host_.LearningQuestions()) texts += q.idiom + q.reading + q.meaning;
-    layerOwner_.PrepareFonts(std::move(texts));
+    texts += kClearQuestion;
+    texts += kSoundOff;
+    for (const ResultsChartTexts& t : {kScoreChart, kStrokeChart}) texts += std::string(t.title) + t.best + t.empty;
+    // The card's words, and those of the notes under the charts.
+    LearningEntry met;
+    met.met = true;
+    met.due = "2000-01-01";
+    for (const CardFact& f : CardFacts(met, "2000-01-02")) texts += f.label + f.value;
+    for (const CardFact& f : CardFacts(LearningEntry(), "")) texts += f.label + f.value;
+    return texts;
+}
+
+void ImGuiLearningWindow::PrepareFonts() {
+    std::string texts = FixedTexts(), idioms;
+    for (const LearningQuestion& q : host_.LearningQuestions()) {
+        texts += q.idiom + q.reading + q.meaning;
+        idioms += q.idiom;
+    }
+    layerOwner_.PrepareFonts(std::move(texts), std::move(idioms));
 }
 
 void ImGuiLearningWindow::Refilter() {
@@ -110,7 +180,7 @@ void ImGuiLearningWindow::Refilter() {
 void ImGuiLearningWindow::ShowModal() {
     if (open_) return;
     ImGuiLayer& layer = layerOwner_.Layer();
-    Rebuild();
+    Open();
     layer.ResetInput();
     ImGuiIO& io = ImGui::GetIO();
     const ImGuiConfigFlags flagsBefore = io.ConfigFlags;
@@ -120,8 +190,6 @@ void ImGuiLearningWindow::ShowModal() {
     SDL_FlushEvents(SDL_TEXTEDITING, SDL_TEXTINPUT);
     SDL_StartTextInput();
 
-    open_ = true;
-    firstFrame_ = true;
     framesWanted_ = kSettleFrames;
     pending_ = Action::None;
     quitAfterClose_ = false;
@@ -142,12 +210,36 @@ void ImGuiLearningWindow::ShowModal() {
     }
 }
 
-void ImGuiLearningWindow::PrepareAndDrawForBenchmark() {
+void ImGuiLearningWindow::Open() {
     Rebuild();
     open_ = true;
     firstFrame_ = true;
+    closeRequested_ = false;
+    cardQuestion_ = -1;
+    cardClosing_ = false;
+    focusedRow_ = -1;
+    inTable_ = leaveTable_ = false;
+    notice_.clear();
+}
+
+void ImGuiLearningWindow::PrepareAndDrawForBenchmark() {
+    Open();
     DrawOverlay();
     open_ = false;
+}
+
+void ImGuiLearningWindow::OpenWithoutLoop() {
+    Open();
+    ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+    DrawOverlay();
+}
+
+void ImGuiLearningWindow::EventWithoutLoop(const SDL_Event& e) {
+    HandleEvent(e);
+    // A frame for each key, as the loop gives them, and the frames that settle it.
+    do DrawOverlay();
+    while (layerOwner_.Layer().HasWaitingInput());
+    for (int i = 0; i < kSettleFrames; ++i) DrawOverlay();
 }
 
 int ImGuiLearningWindow::MsUntilFrame() const {
@@ -168,13 +260,15 @@ bool ImGuiLearningWindow::HandleEvent(const SDL_Event& e) {
             return true;
         case SDL_KEYDOWN: {
             const bool typing = ImGui::GetCurrentContext() && ImGui::GetIO().WantTextInput;
-            const bool escape = e.key.keysym.sym == SDLK_ESCAPE;
+            // [Esc] steps back one level in the frame that sees it: out of a
+            // card, out of the table, then the window closes.
+            if (e.key.keysym.sym == SDLK_ESCAPE) {
+                if (!e.key.repeat) layer.ProcessEvent(e);
+                return true;
+            }
             // [R] closes as it opened, unless it is typed into the search box.
-            if (escape || (e.key.keysym.sym == SDLK_r && !typing && !boxes_.IsOpen())) {
-                if (!e.key.repeat) {
-                    if (boxes_.IsOpen()) boxes_.EscapePressed();
-                    else Request(Action::Close);
-                }
+            if (e.key.keysym.sym == SDLK_r && !typing && !boxes_.IsOpen()) {
+                if (!e.key.repeat) Request(Action::Close);
                 return true;
             }
             break;
@@ -201,6 +295,7 @@ void ImGuiLearningWindow::Request(Action a, int question) {
     if (pending_ != Action::None) return;
     pending_ = a;
     pendingQuestion_ = question;
+    closeRequested_ = closeRequested_ || a == Action::Close;
 }
 
 void ImGuiLearningWindow::RunAction(Action a, int question) {
@@ -209,9 +304,10 @@ void ImGuiLearningWindow::RunAction(Action a, int question) {
     framesWanted_ = kSettleFrames;
     switch (a) {
         case Action::Close: waiter_->Close(); break;
-        case Action::Speak: host_.SpeakQuestion(question); break;
+        case Action::Speak: notice_ = host_.SpeakQuestion(question) ? "" : kSoundOff; break;
         case Action::Clear:
-            if (boxes_.AskYesNo("学習記録をすべて消しますか？（元に戻せません）") == MessageBoxes::Answer::Yes) {
+            // Opens on いいえ: one more [Space] must not erase everything.
+            if (boxes_.AskYesNo(kClearQuestion, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
                 if (!host_.LearningRecordLog().Clear()) {
                     boxes_.ShowMessage("消せませんでした。");
                 } else {
@@ -235,18 +331,34 @@ void ImGuiLearningWindow::DrawOverlay() {
     }
     const ImGuiIO& io = ImGui::GetIO();
     ImGui::GetBackgroundDrawList()->AddRectFilled(ImVec2(0, 0), io.DisplaySize, IM_COL32(0, 0, 0, 70));
+    HandleEscape();
     DrawPanel();
+    DrawCard();
     boxes_.Draw();
     layer.EndFrame();
     firstFrame_ = false;
     drawing_ = false;
     if (framesWanted_ > 0) --framesWanted_;
-    if (pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_) {
+    if (pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_ && waiter_) {
         const Action a = pending_;
         const int q = pendingQuestion_;
         pending_ = Action::None;
         app_.Post([this, a, q] { RunAction(a, q); });
     }
+}
+
+void ImGuiLearningWindow::HandleEscape() {
+    if (!KeyPressed(ImGuiKey_Escape)) return;
+    if (boxes_.IsOpen()) boxes_.EscapePressed();
+    else if (cardQuestion_ >= 0) cardClosing_ = true;
+    else if (inTable_) leaveTable_ = true;  // ImGui's own step back has left the table's rows
+    else Request(Action::Close);
+}
+
+void ImGuiLearningWindow::TakeFocusBackHere() {
+    if (!leaveTable_) return;
+    leaveTable_ = false;
+    PutKeyboardOn(ImGui::GetItemID(), ImGui::GetCurrentWindow());
 }
 
 void ImGuiLearningWindow::DrawPanel() {
@@ -263,13 +375,29 @@ void ImGuiLearningWindow::DrawPanel() {
     bool stayOpen = true;
     if (ImGui::Begin("学習記録###learning_window", &stayOpen, flags)) {
         if (firstFrame_) ImGui::SetKeyboardFocusHere();
+        DrawHeadline();
         DrawToolbar();
-        const float chartHeight = std::max(90.0f, ImGui::GetContentRegionAvail().y * 0.22f);
+        const float line = ImGui::GetTextLineHeightWithSpacing();
+        const float chartHeight = std::max(8 * line, ImGui::GetContentRegionAvail().y * 0.26f);
         DrawTable(ImGui::GetContentRegionAvail().y - chartHeight - ImGui::GetStyle().ItemSpacing.y);
         DrawCharts(chartHeight);
     }
     ImGui::End();
     if (!stayOpen) Request(Action::Close);
+}
+
+void ImGuiLearningWindow::DrawHeadline() {
+    const LearningHeadline& h = headline_;
+    ImGui::PushStyleColor(ImGuiCol_Text, h.due > 0 ? ImVec4(0.85f, 0.35f, 0.05f, 1) : ImGui::GetStyle().Colors[ImGuiCol_Text]);
+    ImGui::Text("今日の復習 %d 語", h.due);
+    ImGui::PopStyleColor();
+    ImGui::SameLine(0, 0);
+    ImGui::Text("　　苦手 %d 語　　覚えた熟語 %d / %d 語", h.weak, h.learned, h.total);
+    if (today_.empty()) return;
+    std::string forecast = "これから7日の復習：";
+    for (int d = 0; d < static_cast<int>(h.forecast.size()); ++d)
+        forecast += (d ? "　" : "") + ShortDay(AddDays(today_, d + 1)) + " " + std::to_string(h.forecast[d]) + " 語";
+    ImGui::TextDisabled("%s", forecast.c_str());
 }
 
 void ImGuiLearningWindow::DrawToolbar() {
@@ -279,33 +407,49 @@ void ImGuiLearningWindow::DrawToolbar() {
         ImGui::PopStyleColor();
     }
     DrawRecordFileState();
+    if (!notice_.empty() && cardQuestion_ < 0) {
+        ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
+        ImGui::TextUnformatted(notice_.c_str());
+        ImGui::PopStyleColor();
+    }
     if (ImGui::Checkbox("苦手な熟語を多く出す", &reviewDeal_)) {
         if (!host_.SetReviewDeal(reviewDeal_)) {
             reviewDeal_ = !reviewDeal_;
             status_ = "設定を保存できませんでした。";
         }
     }
+    ImGui::SameLine();
+    ImGui::TextDisabled("%s", ReviewDealLine(headline_.due).c_str());
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float buttonsWidth = ImGui::CalcTextSize("記録を消す").x + ImGui::CalcTextSize("閉じる").x +
+                               style.FramePadding.x * 4 + style.ItemSpacing.x + 24;
+    const float right = ImGui::GetWindowContentRegionMax().x;
+    ImGui::SameLine(std::max(ImGui::GetCursorPosX(), right - buttonsWidth));
+    const bool canClear = host_.LearningRecordLog().Problem().empty();  // a bad file is never replaced
+    if (!canClear) ImGui::BeginDisabled();
+    if (ImGui::Button("記録を消す", ImVec2(ImGui::CalcTextSize("記録を消す").x + style.FramePadding.x * 2 + 12, 0)))
+        Request(Action::Clear);
+    if (!canClear) ImGui::EndDisabled();
+    ImGui::SameLine();
+    if (ImGui::Button("閉じる", ImVec2(ImGui::CalcTextSize("閉じる").x + style.FramePadding.x * 2 + 12, 0)))
+        Request(Action::Close);
+
+    // The line right above the table: the keyboard comes back here from it.
+    if (ImGui::Checkbox("今日の復習だけ", &filter_.dueOnly)) Refilter();
+    TakeFocusBackHere();
     ImGui::SameLine(0, 24);
     if (ImGui::Checkbox("苦手だけ", &filter_.weakOnly)) Refilter();
     ImGui::SameLine(0, 24);
+    ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted("検索");
     ImGui::SameLine();
-    ImGui::SetNextItemWidth(220);
+    ImGui::SetNextItemWidth(ImGui::CalcTextSize("あ").x * 14);
     if (ImGui::InputText("##search", &search_)) {
         layerOwner_.Layer().RequireGlyphs(search_);
         Refilter();
     }
     ImGui::SameLine(0, 24);
     ImGui::Text("%d / %d", static_cast<int>(visible_.size()), static_cast<int>(entries_.size()));
-    const float right = ImGui::GetWindowContentRegionMax().x;
-    const float buttonsWidth = 110 + 80 + ImGui::GetStyle().ItemSpacing.x;
-    ImGui::SameLine(std::max(ImGui::GetCursorPosX(), right - buttonsWidth));
-    const bool canClear = host_.LearningRecordLog().Problem().empty();  // a bad file is never replaced
-    if (!canClear) ImGui::BeginDisabled();
-    if (ImGui::Button("記録を消す", ImVec2(110, 0))) Request(Action::Clear);
-    if (!canClear) ImGui::EndDisabled();
-    ImGui::SameLine();
-    if (ImGui::Button("閉じる", ImVec2(80, 0))) Request(Action::Close);
 }
 
 void ImGuiLearningWindow::DrawRecordFileState() {
@@ -331,7 +475,7 @@ void ImGuiLearningWindow::DrawRecordFileState() {
     actionRunning_ = true;
     app_.Post([this, question] {
         framesWanted_ = kSettleFrames;
-        if (open_ && boxes_.AskNoByDefault(question) == MessageBoxes::Answer::Yes) {
+        if (open_ && boxes_.AskYesNo(question, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
             const FreshStart result = host_.StartFreshLearningRecord();
             Rebuild();
             framesWanted_ = kSettleFrames;
@@ -343,20 +487,33 @@ void ImGuiLearningWindow::DrawRecordFileState() {
 }
 
 void ImGuiLearningWindow::DrawTable(float height) {
+    // Down from the controls lands on the table as a whole: go on to its first row.
+    const bool enter = tableItem_ != 0 && GImGui->NavId == tableItem_ && GImGui->NavWindow == ImGui::GetCurrentWindow();
     const ImGuiTableFlags flags = ImGuiTableFlags_Sortable | ImGuiTableFlags_ScrollY | ImGuiTableFlags_RowBg |
                                   ImGuiTableFlags_BordersOuter | ImGuiTableFlags_BordersV |
                                   ImGuiTableFlags_Resizable | ImGuiTableFlags_SizingStretchProp;
     if (!ImGui::BeginTable("##learning_table", 8, flags, ImVec2(0, height))) return;
+    ImGuiWindow* rows = ImGui::GetCurrentWindow();
+    tableItem_ = rows->ChildId;
     ImGui::TableSetupScrollFreeze(0, 1);
-    const float widths[] = {1.0f, 1.6f, 5.0f, 0.5f, 0.5f, 0.55f, 0.9f};
+    // The texts share out the width; the counts and the date keep what they need
+    // (room for the sort arrow too), so no screen size cuts them off.
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float weights[] = {1.0f, 1.6f, 5.0f};
+    const char* widest[] = {"", "", "", "9999", "9999", "9999", "2026-12-31"};
     for (int c = 0; c < 7; ++c) {
-        ImGuiTableColumnFlags cf = ImGuiTableColumnFlags_WidthStretch;
+        ImGuiTableColumnFlags cf = c < 3 ? ImGuiTableColumnFlags_WidthStretch : ImGuiTableColumnFlags_WidthFixed;
         if (kColumns[c] == LearningColumn::Due) cf |= ImGuiTableColumnFlags_DefaultSort;
-        ImGui::TableSetupColumn(ColumnName(kColumns[c]), cf, widths[c], static_cast<ImGuiID>(c));
+        const float fixed = std::max(ImGui::CalcTextSize(ColumnName(kColumns[c])).x, ImGui::CalcTextSize(widest[c]).x) +
+                            ImGui::GetFontSize() + style.CellPadding.x * 2;
+        ImGui::TableSetupColumn(ColumnName(kColumns[c]), cf, c < 3 ? weights[c] : fixed, static_cast<ImGuiID>(c));
     }
-    const float speakWidth = ImGui::CalcTextSize("聞く").x + ImGui::GetStyle().FramePadding.x * 2 + 16;
+    const float speakWidth = ImGui::CalcTextSize("聞く").x + style.FramePadding.x * 2 + style.CellPadding.x * 2;
     ImGui::TableSetupColumn("", ImGuiTableColumnFlags_NoSort | ImGuiTableColumnFlags_WidthFixed, speakWidth, 7);
+    // The headers take clicks but not the keyboard: up from the first row leaves the table.
+    ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);
     ImGui::TableHeadersRow();
+    ImGui::PopItemFlag();
     if (ImGuiTableSortSpecs* sorting = ImGui::TableGetSortSpecs(); sorting && sorting->SpecsDirty) {
         if (sorting->SpecsCount > 0) {
             sortColumn_ = kColumns[sorting->Specs[0].ColumnUserID];
@@ -365,56 +522,155 @@ void ImGuiLearningWindow::DrawTable(float height) {
         Refilter();
         sorting->SpecsDirty = false;
     }
+    const int wasFocused = focusedRow_;
+    const bool leaveUpward = wasFocused == 0 && KeyPressed(ImGuiKey_UpArrow);
+    focusedRow_ = -1;
     ImGuiListClipper clipper;
     clipper.Begin(static_cast<int>(visible_.size()));
-    while (clipper.Step()) {
-        for (int i = clipper.DisplayStart; i < clipper.DisplayEnd; ++i) {
-            const LearningEntry& e = *visible_[i];
-            ImGui::TableNextRow();
-            ImGui::TableNextColumn();
-            ImGui::TextUnformatted(e.idiom.c_str());
-            ImGui::TableNextColumn();
-            ImGui::TextUnformatted(e.reading.c_str());
-            ImGui::TableNextColumn();
-            ImGui::TextUnformatted(e.meaning.c_str());
-            ImGui::TableNextColumn();
-            ImGui::Text("%d", e.right);
-            ImGui::TableNextColumn();
-            if (e.weak) ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
-            ImGui::Text("%d", e.missed);
-            if (e.weak) ImGui::PopStyleColor();
-            ImGui::TableNextColumn();
-            ImGui::Text("%d", e.hints);
-            ImGui::TableNextColumn();
-            ImGui::TextUnformatted(e.due.empty() ? "-" : e.due.c_str());
-            ImGui::TableNextColumn();
-            ImGui::PushID(e.question);
-            if (ImGui::SmallButton("聞く")) Request(Action::Speak, e.question);
-            ImGui::PopID();
-        }
+    // The keyboard's row is drawn even out of sight, so it stays known.
+    if (wasFocused >= 0 && wasFocused < static_cast<int>(visible_.size())) clipper.ForceDisplayRangeByIndices(wasFocused, wasFocused + 1);
+    if (enter && !visible_.empty()) {
+        ImGui::SetScrollY(0);
+        clipper.ForceDisplayRangeByIndices(0, 1);
     }
+    ImGui::PushStyleVar(ImGuiStyleVar_SelectableTextAlign, ImVec2(0, 0.5f));
+    while (clipper.Step())
+        for (int i = clipper.DisplayStart; i < clipper.DisplayEnd; ++i) DrawTableRow(i, enter && i == 0);
+    ImGui::PopStyleVar();
     ImGui::EndTable();
+    inTable_ = GImGui->NavWindow == rows;
+    if (leaveUpward && inTable_) leaveTable_ = true;
+    if (!inTable_) focusedRow_ = -1;
+}
+
+void ImGuiLearningWindow::DrawTableRow(int row, bool enterHere) {
+    const LearningEntry& e = *visible_[row];
+    const float height = ImGui::GetFrameHeight();
+    ImGui::TableNextRow(0, height);
+    ImGui::TableNextColumn();
+    ImGui::PushID(e.question);
+    const bool selected = row == focusedRow_ || e.question == cardQuestion_;
+    if (ImGui::Selectable(e.idiom.c_str(), selected,
+                          ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowItemOverlap,
+                          ImVec2(0, height)))
+        OpenCard(e.question);
+    if (enterHere) PutKeyboardOn(ImGui::GetItemID(), ImGui::GetCurrentWindow());
+    if (ImGui::IsItemFocused()) {
+        focusedRow_ = row;
+        if (EnterPressed() && cardQuestion_ < 0) OpenCard(e.question);
+    }
+    auto cell = [](const char* text) {
+        ImGui::TableNextColumn();
+        ImGui::AlignTextToFramePadding();
+        ImGui::TextUnformatted(text);
+    };
+    cell(e.reading.c_str());
+    cell(e.meaning.c_str());
+    cell(std::to_string(e.right).c_str());
+    if (e.weak) ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
+    cell(std::to_string(e.missed).c_str());
+    if (e.weak) ImGui::PopStyleColor();
+    cell(std::to_string(e.hints).c_str());
+    const bool due = IsDueOn(e, today_);
+    if (due) ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.85f, 0.35f, 0.05f, 1));
+    cell(e.due.empty() ? "-" : e.due.c_str());
+    if (due) ImGui::PopStyleColor();
+    ImGui::TableNextColumn();
+    // The rows are the keyboard's stops; it says an idiom from its card.
+    ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);
+    if (ImGui::Button("聞く")) Request(Action::Speak, e.question);
+    ImGui::PopItemFlag();
+    ImGui::PopID();
+}
+
+void ImGuiLearningWindow::OpenCard(int question) {
+    cardQuestion_ = question;
+    cardOpening_ = true;
+    cardClosing_ = false;
+    notice_.clear();
+    cardPhrases_ = CardPitch(entries_[question]);
+}
+
+void ImGuiLearningWindow::DrawCard() {
+    if (cardQuestion_ < 0) return;
+    constexpr const char* kCardId = "熟語のカード###idiom_card";
+    const bool justOpened = cardOpening_;  // the [Enter] that opened it is not for it
+    if (cardOpening_) {
+        ImGui::OpenPopup(kCardId);
+        cardOpening_ = false;
+    }
+    const ImGuiIO& io = ImGui::GetIO();
+    const float fontSize = ImGui::GetFontSize();
+    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x * 0.5f, io.DisplaySize.y * 0.5f), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    ImGui::SetNextWindowSizeConstraints(ImVec2(std::min(fontSize * 34, io.DisplaySize.x * 0.9f), 0),
+                                        ImVec2(io.DisplaySize.x * 0.9f, io.DisplaySize.y * 0.9f));
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoMove |
+                                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse;
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(fontSize * 1.5f, fontSize));
+    if (!ImGui::BeginPopupModal(kCardId, nullptr, flags)) {
+        ImGui::PopStyleVar();
+        cardQuestion_ = -1;
+        return;
+    }
+    const LearningEntry& e = entries_[cardQuestion_];
+    const float wrap = std::min(fontSize * 40, io.DisplaySize.x * 0.8f);
+    // The idiom and its reading large, in glyphs rasterised at that size.
+    ImGuiLayer& layer = layerOwner_.Layer();
+    ImFont* heading = layer.HeadingFont() ? layer.HeadingFont() : ImGui::GetFont();
+    DrawTextAtSize(e.idiom, heading, layer.FontPixels() * ImGuiLayer::kHeadingScale);
+    if (e.additional) {
+        ImGui::SameLine();
+        ImGui::TextDisabled("追加問題");
+    }
+    const float kanaPixels = layer.FontPixels() * ImGuiLayer::kReadingScale;
+    ImFont* kana = layer.ReadingFont() ? layer.ReadingFont() : ImGui::GetFont();
+    // A reading beyond hiragana (an additional question's) in the text's own font.
+    if (!IsKanaOnly(e.reading)) kana = ImGui::GetFont();
+    if (!cardPhrases_.empty()) DrawAccentedReading(cardPhrases_, kana, kanaPixels);
+    else DrawTextAtSize(e.reading, kana, kanaPixels);
+    ImGui::Spacing();
+    ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + wrap);
+    ImGui::TextUnformatted(e.meaning.c_str());
+    ImGui::PopTextWrapPos();
+    ImGui::Separator();
+    if (ImGui::BeginTable("##card_facts", 2, ImGuiTableFlags_SizingFixedFit)) {
+        for (const CardFact& f : CardFacts(e, today_)) {
+            ImGui::TableNextColumn();
+            ImGui::TextDisabled("%s", f.label.c_str());
+            ImGui::TableNextColumn();
+            ImGui::TextUnformatted(f.value.c_str());
+        }
+        ImGui::EndTable();
+    }
+    if (!notice_.empty()) {
+        ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
+        ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + wrap);
+        ImGui::TextUnformatted(notice_.c_str());
+        ImGui::PopTextWrapPos();
+        ImGui::PopStyleColor();
+    }
+    ImGui::Spacing();
+    const ImVec2 button(ImGui::CalcTextSize("閉じる").x + ImGui::GetStyle().FramePadding.x * 2 + fontSize * 2, 0);
+    if (ImGui::Button("聞く", button)) Request(Action::Speak, e.question);
+    ImGui::SetItemDefaultFocus();
+    ImGui::SameLine();
+    // [Enter] and [Esc] close the card as the button does.
+    if (ImGui::Button("閉じる", button) || (!justOpened && EnterPressed())) cardClosing_ = true;
+    if (cardClosing_) {
+        ImGui::CloseCurrentPopup();
+        cardQuestion_ = -1;
+        cardClosing_ = false;
+    }
+    ImGui::EndPopup();
+    ImGui::PopStyleVar();
 }
 
 void ImGuiLearningWindow::DrawCharts(float height) {
-    const float width = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) * 0.5f;
-    const float plotHeight = height - ImGui::GetTextLineHeightWithSpacing();
-    ImGui::BeginGroup();
-    const int known = knownPerDay_.empty() ? 0 : knownPerDay_.back();
-    ImGui::Text("覚えた熟語の数（過去60日） %d / %d", known, static_cast<int>(entries_.size()));
-    if (!knownPlot_.empty())
-        ImGui::PlotLines("##known", knownPlot_.data(), static_cast<int>(knownPlot_.size()), 0, nullptr, 0,
-                         static_cast<float>(std::max<std::size_t>(1, entries_.size())), ImVec2(width, plotHeight));
-    ImGui::EndGroup();
-    ImGui::SameLine();
-    ImGui::BeginGroup();
-    ImGui::TextUnformatted("得点挑戦の最終得点");
-    if (scorePlot_.empty()) {
-        ImGui::TextUnformatted("まだありません");
-    } else {
-        const float top = *std::max_element(scorePlot_.begin(), scorePlot_.end());
-        ImGui::PlotHistogram("##scores", scorePlot_.data(), static_cast<int>(scorePlot_.size()), 0, nullptr, 0,
-                             std::max(1.0f, top), ImVec2(width, plotHeight));
-    }
-    ImGui::EndGroup();
+    const float spacing = ImGui::GetStyle().ItemSpacing.x * 2;
+    const float width = ImGui::GetContentRegionAvail().x - 2 * spacing;
+    DrawKnownChart(knownPerDay_, headline_.total, today_, ImVec2(width * 0.4f, height));
+    ImGui::SameLine(0, spacing);
+    DrawResultsChart(kScoreChart, scores_, false, ImVec2(width * 0.3f, height));
+    ImGui::SameLine(0, spacing);
+    DrawResultsChart(kStrokeChart, strokes_, true, ImVec2(width * 0.3f, height));
 }

@@ -11,18 +11,20 @@ constexpr const char* kPopupId = "##message_box";
 const ImVec2 kButtonSize(96, 30);
 }  // namespace
 
-void ImGuiMessageBoxes::ShowMessage(const std::string& text) { Run(text, false); }
+void ImGuiMessageBoxes::ShowMessage(const std::string& text) { Run(text, false, Answer::Yes); }
 
-MessageBoxes::Answer ImGuiMessageBoxes::AskYesNo(const std::string& text) { return Run(text, true); }
+MessageBoxes::Answer ImGuiMessageBoxes::AskYesNo(const std::string& text) { return Run(text, true, Answer::Yes); }
 
-MessageBoxes::Answer ImGuiMessageBoxes::AskNoByDefault(const std::string& text) { return Run(text, true, true); }
+MessageBoxes::Answer ImGuiMessageBoxes::AskYesNo(const std::string& text, Answer startOn) {
+    return Run(text, true, startOn);
+}
 
-MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool question, bool noByDefault) {
+MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool question, Answer startOn) {
     // Only one box at a time: the dialog takes no action while one is open.
     if (box_ || !layer_) return Answer::No;
     layer_->RequireGlyphs(caption_ + text + "はいいいえ");
     TForm waiter(1, 1);
-    Box box{text, question, noByDefault, false, Answer::No, &waiter};
+    Box box{text, question, startOn, false, Answer::No, &waiter};
     box_ = &box;
     app_.ShowModal(waiter);
     box_ = nullptr;
@@ -67,22 +69,17 @@ void ImGuiMessageBoxes::Draw() {
         const float width = buttons * kButtonSize.x + (buttons - 1) * ImGui::GetStyle().ItemSpacing.x;
         const float avail = ImGui::GetContentRegionAvail().x;
         if (avail > width) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (avail - width) * 0.5f);
-        if (box_->question && box_->noByDefault) {
-            // The keyboard starts on いいえ; Enter answers with the focused button.
+        if (box_->question) {
             const bool yes = ImGui::Button("はい", kButtonSize);
             const bool yesFocused = ImGui::IsItemFocused();
             ImGui::SameLine();
-            if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
             const bool no = ImGui::Button("いいえ", kButtonSize);
-            if (yes || (enter && yesFocused)) Answered(Answer::Yes);
-            else if (no || enter) Answered(Answer::No);
-        } else if (box_->question) {
-            // Enter answers with the default button, as desktop boxes do.
-            if (ImGui::Button("はい", kButtonSize) || enter) Answered(Answer::Yes);
-            else {
-                ImGui::SameLine();
-                if (ImGui::Button("いいえ", kButtonSize)) Answered(Answer::No);
-            }
+            if (box_->startOn == Answer::No) ImGui::SetItemDefaultFocus();
+            const bool noFocused = ImGui::IsItemFocused();
+            // Enter answers with the button the keyboard is on, else the default one, as desktop boxes do.
+            if (yes) Answered(Answer::Yes);
+            else if (no) Answered(Answer::No);
+            else if (enter) Answered(noFocused ? Answer::No : yesFocused ? Answer::Yes : box_->startOn);
         } else if (ImGui::Button("OK", kButtonSize) || enter) {
             Answered(Answer::Yes);
         }

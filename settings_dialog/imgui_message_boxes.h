@@ -19,8 +19,8 @@ public:
 
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
-    // The same with いいえ chosen until the player moves to はい: Enter says no.
-    Answer AskNoByDefault(const std::string& text);
+    // A question whose keyboard focus and [Enter] start on `startOn`.
+    Answer AskYesNo(const std::string& text, Answer startOn);
 
     bool IsOpen() const { return box_ != nullptr; }
     // Escape closes an information box; a question needs a real answer.
@@ -32,12 +32,12 @@ private:
     struct Box {
         std::string text;
         bool question = false;
-        bool noByDefault = false;
+        Answer startOn = Answer::Yes;
         bool popupOpened = false;
         Answer answer = Answer::No;
         TForm* waiter = nullptr;  // closed when answered, which ends the nested loop
     };
-    Answer Run(const std::string& text, bool question, bool noByDefault = false);
+    Answer Run(const std::string& text, bool question, Answer startOn);
     void Answered(Answer a);
 
     Application& app_;

@@ -110,11 +110,12 @@ ImGuiLayer& ImGuiSettingsDialog::Layer() {
     return *layer_;
 }
 
-void ImGuiSettingsDialog::PrepareFonts(std::string texts) {
+void ImGuiSettingsDialog::PrepareFonts(std::string texts, std::string headingTexts) {
     if (layer_ || preparedFonts_) return;
     if (fontFile_.empty()) fontFile_ = DialogFontFile();
     preparedFonts_ = std::make_unique<PreparedFontAtlas>(fontFile_, kFontPixels, window_.Mapping(),
-                                                         std::string(kFixedTexts) + kBoxCaption + texts);
+                                                         std::string(kFixedTexts) + kBoxCaption + texts,
+                                                         std::move(headingTexts));
 }
 
 bool ImGuiSettingsDialog::FontsPrepared() const { return layer_ || (preparedFonts_ && preparedFonts_->Ready()); }

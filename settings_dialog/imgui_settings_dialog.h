@@ -39,7 +39,7 @@ public:
     // Starts building the layer's glyph atlas on a thread of its own, for the
     // dialog's texts and these (UTF-8), so that the first opening only shows
     // it. Does nothing once the layer is made.
-    void PrepareFonts(std::string texts);
+    void PrepareFonts(std::string texts, std::string headingTexts = {});
     bool FontsPrepared() const;
 
 private:

@@ -1,8 +1,13 @@
 #include "settings_dialog/learning_view.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "game/learning_record.h"
+#include "game/progress.h"
+#include "voice/speech_text.h"
+
+std::string FoldForSearch(const std::string& utf8) { return KatakanaToHiragana(utf8); }
 
 std::vector<LearningEntry> BuildLearningEntries(const std::vector<LearningQuestion>& questions,
                                                 const LearningRecord& record) {
@@ -15,25 +20,38 @@ std::vector<LearningEntry> BuildLearningEntries(const std::vector<LearningQuesti
         e.idiom = question.idiom;
         e.reading = question.reading;
         e.meaning = question.meaning;
+        e.speech = question.speech;
+        e.additional = static_cast<int>(q) >= kBuiltInQuestions;
         if (const LearningRow* row = record.Find(question.idiom, question.reading)) {
+            e.met = true;
+            e.dealt = row->dealt;
             e.right = row->right;
             e.missed = row->missed;
             e.hints = row->hints;
+            e.box = row->box;
+            e.streak = row->streak;
+            e.last = row->last;
             e.due = row->due;
+            e.firstRight = row->firstRight;
             e.weak = IsWeakIdiom(*row);
         }
+        // A line break cannot be typed into the search box, so a match never spans two fields.
+        e.searchKey = FoldForSearch(e.idiom + '\n' + e.reading + '\n' + e.meaning);
         entries.push_back(std::move(e));
     }
     return entries;
 }
 
+bool IsDueOn(const LearningEntry& e, const std::string& today) {
+    return !today.empty() && !e.due.empty() && e.due <= today;
+}
+
 namespace {
 
-bool Matches(const LearningEntry& e, const LearningFilter& f) {
+bool Matches(const LearningEntry& e, const LearningFilter& f, const std::string& foldedSearch) {
     if (f.weakOnly && !e.weak) return false;
-    if (f.search.empty()) return true;
-    return e.idiom.find(f.search) != std::string::npos || e.reading.find(f.search) != std::string::npos ||
-           e.meaning.find(f.search) != std::string::npos;
+    if (f.dueOnly && !IsDueOn(e, f.today)) return false;
+    return foldedSearch.empty() || e.searchKey.find(foldedSearch) != std::string::npos;
 }
 
 // <0, 0, >0 like strcmp. An empty review date sorts after every date.
@@ -53,21 +71,90 @@ int Compare(const LearningEntry& a, const LearningEntry& b, LearningColumn c) {
     return 0;
 }
 
+bool ReadDate(const std::string& date, int& y, int& m, int& d) {
+    return std::sscanf(date.c_str(), "%4d-%2d-%2d", &y, &m, &d) == 3 && m >= 1 && m <= 12 && d >= 1 && d <= 31;
+}
+
+// 0 Sunday .. 6 Saturday (Sakamoto's method).
+int Weekday(int y, int m, int d) {
+    static const int offset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (m < 3) y -= 1;
+    return (y + y / 4 - y / 100 + y / 400 + offset[m - 1] + d) % 7;
+}
+
+std::string Count(int n, const char* unit) { return std::to_string(n) + " " + unit; }
+
 }  // namespace
 
 std::vector<const LearningEntry*> VisibleEntries(const std::vector<LearningEntry>& entries,
                                                  const LearningFilter& filter, LearningColumn column,
                                                  bool ascending) {
+    const std::string folded = FoldForSearch(filter.search);
     std::vector<const LearningEntry*> visible;
     visible.reserve(entries.size());
     for (const LearningEntry& e : entries)
-        if (Matches(e, filter)) visible.push_back(&e);
+        if (Matches(e, filter, folded)) visible.push_back(&e);
     std::stable_sort(visible.begin(), visible.end(), [&](const LearningEntry* a, const LearningEntry* b) {
         const int c = Compare(*a, *b, column);
         if (c != 0) return ascending ? c < 0 : c > 0;
         return a->question < b->question;
     });
     return visible;
+}
+
+LearningHeadline MakeHeadline(const std::vector<LearningEntry>& entries, const std::string& today,
+                              int forecastDays) {
+    LearningHeadline h;
+    h.total = static_cast<int>(entries.size());
+    h.forecast.assign(forecastDays, 0);
+    std::vector<std::string> days;
+    for (int d = 1; d <= forecastDays && !today.empty(); ++d) days.push_back(AddDays(today, d));
+    for (const LearningEntry& e : entries) {
+        h.due += IsDueOn(e, today);
+        h.weak += e.weak;
+        h.learned += e.right > 0;
+        const auto day = std::find(days.begin(), days.end(), e.due);
+        if (!e.due.empty() && day != days.end()) ++h.forecast[day - days.begin()];
+    }
+    return h;
+}
+
+std::string ShortDay(const std::string& date) {
+    int y = 0, m = 0, d = 0;
+    if (!ReadDate(date, y, m, d)) return date;
+    static const char* const names[] = {"日", "月", "火", "水", "木", "金", "土"};
+    return std::to_string(m) + "/" + std::to_string(d) + "(" + names[Weekday(y, m, d)] + ")";
+}
+
+std::string MonthDay(const std::string& dateOrTime) {
+    int y = 0, m = 0, d = 0;
+    if (!ReadDate(dateOrTime, y, m, d)) return dateOrTime;
+    return std::to_string(m) + "/" + std::to_string(d);
+}
+
+std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today) {
+    if (!e.met) return {{"記録", "まだ出題されていません"}};
+    std::string due = "-";
+    if (!e.due.empty()) {
+        due = ShortDay(e.due);
+        if (IsDueOn(e, today)) due += e.due == today ? "　今日です" : "　今日までの分です";
+    }
+    return {
+        {"出題された回数", Count(e.dealt, "回")},
+        {"正解", Count(e.right, "回")},
+        {"ミス", Count(e.missed, "回")},
+        {"ヒント", Count(e.hints, "回")},
+        {"連続正解", Count(e.streak, "回")},
+        {"復習の箱", std::to_string(e.box) + " / 5"},
+        {"初めて正解した日", e.firstRight.empty() ? "まだ正解していません" : ShortDay(e.firstRight)},
+        {"最後に出た日", e.last.empty() ? "-" : ShortDay(e.last)},
+        {"次の復習", due},
+    };
+}
+
+std::vector<AccentPhrase> CardPitch(const LearningEntry& e) {
+    if (e.additional && e.speech.find('\'') == std::string::npos) return {};
+    return SpeltAsReading(AccentPattern(e.speech), e.reading);
 }
 
 std::vector<int> KnownIdiomsPerDay(const std::vector<LearningEntry>& entries, const LearningRecord& record,
@@ -86,9 +173,34 @@ std::vector<int> KnownIdiomsPerDay(const std::vector<LearningEntry>& entries, co
     return counts;
 }
 
+std::vector<GameResult> GameResults(const HistoryTable& history, const std::string& mode, std::size_t count) {
+    std::vector<GameResult> results;
+    for (const HistoryRow& r : history.rows)
+        if (r.mode == mode) results.push_back({r.when, r.result});
+    if (results.size() > count) results.erase(results.begin(), results.end() - static_cast<std::ptrdiff_t>(count));
+    return results;
+}
+
+int BestResult(const std::vector<GameResult>& results, bool fewerIsBetter) {
+    int best = -1;
+    for (int i = 0; i < static_cast<int>(results.size()); ++i) {
+        // The earliest of equal results is the one that set the mark.
+        const bool better = best < 0 || (fewerIsBetter ? results[i].value < results[best].value
+                                                       : results[i].value > results[best].value);
+        if (better) best = i;
+    }
+    return best;
+}
+
 std::vector<int> ScoreChallengeResults(const HistoryTable& history) {
     std::vector<int> scores;
-    for (const HistoryRow& r : history.rows)
-        if (r.mode == "score") scores.push_back(r.result);
+    for (const GameResult& r : GameResults(history, "score", history.rows.size())) scores.push_back(r.value);
     return scores;
+}
+
+int AxisStep(int top, int ticks) {
+    if (top <= 0 || ticks <= 0) return 1;
+    for (long long power = 1;; power *= 10)
+        for (int f : {1, 2, 5})
+            if (f * power * ticks >= top) return static_cast<int>(f * power);
 }

@@ -1,29 +1,40 @@
 #pragma once
 // What the learning window shows, apart from how it is drawn: one entry per
-// question with its record, the 苦手だけ filter and the search, sorting by any
-// column, and the two progress series. Kept free of ImGui so it can be tested.
+// question with its record, the filters and the search, sorting by any column,
+// the headline of today's work, an idiom's card, and the progress series.
+// Kept free of ImGui so it can be tested.
 #include <string>
 #include <vector>
 
 #include "game/learning_window_host.h"
 #include "persistence/learning_file.h"
+#include "voice/accent_pattern.h"
 
 class LearningRecord;
 
 struct LearningEntry {
     int question = 0;  // index into the host's questions
     std::string idiom, reading, meaning;
-    int right = 0, missed = 0, hints = 0;
-    std::string due;  // next review, empty when none
+    std::string speech;  // the idiom in the speech notation, empty when none
+    bool met = false;    // the record has a row for it
+    bool additional = false;  // one of the player's own questions
+    int dealt = 0, right = 0, missed = 0, hints = 0, box = 0, streak = 0;
+    std::string last, due, firstRight;  // dates, empty when none
     bool weak = false;
+    std::string searchKey;  // idiom, reading and meaning folded for the search
 };
 
 enum class LearningColumn { Idiom, Reading, Meaning, Right, Missed, Hints, Due };
 
 struct LearningFilter {
     bool weakOnly = false;
-    std::string search;  // UTF-8; matched in idiom, reading and meaning
+    std::string search;  // UTF-8; matched in idiom, reading and meaning, katakana as hiragana
+    bool dueOnly = false;
+    std::string today;  // what dueOnly compares with
 };
+
+// The search compares texts in this form: katakana as hiragana.
+std::string FoldForSearch(const std::string& utf8);
 
 std::vector<LearningEntry> BuildLearningEntries(const std::vector<LearningQuestion>& questions,
                                                 const LearningRecord& record);
@@ -34,10 +45,56 @@ std::vector<const LearningEntry*> VisibleEntries(const std::vector<LearningEntry
                                                  const LearningFilter& filter, LearningColumn column,
                                                  bool ascending);
 
+bool IsDueOn(const LearningEntry& e, const std::string& today);
+
+// Today's work at a glance.
+struct LearningHeadline {
+    int due = 0;      // due today or earlier
+    int weak = 0;     // 苦手
+    int learned = 0;  // answered right at least once
+    int total = 0;
+    std::vector<int> forecast;  // how many fall due on each of the days after today
+};
+LearningHeadline MakeHeadline(const std::vector<LearningEntry>& entries, const std::string& today,
+                              int forecastDays = 7);
+
+// "12/13(日)" for "2026-12-13"; the text as it is when it is no date.
+std::string ShortDay(const std::string& date);
+// "12/13" for "2026-12-13" or "2026-12-13 21:05".
+std::string MonthDay(const std::string& dateOrTime);
+
+// One line of an idiom's card: what, and its value as the player reads it.
+struct CardFact {
+    std::string label, value;
+};
+// The record of one idiom as its card lists it. The record keeps counts and
+// three dates per idiom, not a log of each day.
+std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today);
+
+// The pitch the card draws over the reading, spelt with the reading's kana. A
+// built-in idiom's notation always says it (a phrase without a mark is flat);
+// the player's own speech text only where it marks an accent, so a bare reading
+// gets no line.
+std::vector<AccentPhrase> CardPitch(const LearningEntry& e);
+
 // For each of the `days` days up to today (oldest first), how many of the
 // questions had been answered right at least once by the end of that day.
 std::vector<int> KnownIdiomsPerDay(const std::vector<LearningEntry>& entries, const LearningRecord& record,
                                    const std::string& today, int days);
 
+// A finished game of one mode, oldest first.
+struct GameResult {
+    std::string when;  // "2026-12-10 21:05"
+    int value = 0;
+};
+// The last `count` results of a mode ("score" or "strokes").
+std::vector<GameResult> GameResults(const HistoryTable& history, const std::string& mode, std::size_t count);
+// The best of them: the highest score, or the fewest strokes; -1 when there are none.
+int BestResult(const std::vector<GameResult>& results, bool fewerIsBetter);
+
 // The final scores of finished score-challenge games, oldest first.
 std::vector<int> ScoreChallengeResults(const HistoryTable& history);
+
+// An axis step of 1, 2 or 5 times a power of ten giving at most `ticks`
+// steps from 0 to top.
+int AxisStep(int top, int ticks);

@@ -1,9 +1,11 @@
 // The learning window on SDL's dummy video driver: opened with [R] over the
 // game, closed by [R] or Escape without quitting the game, the opening key not
-// typed into the search box, and the settings dialog still working beside it.
+// typed into the search box, the settings dialog still working beside it, and
+// the keyboard alone reaching the table, the cards and the buttons.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <imgui.h>
 
 #include <atomic>
 #include <chrono>
@@ -37,6 +39,10 @@ SDL_Event Typed(const char* text) {
     e.type = SDL_TEXTINPUT;
     std::strcpy(e.text.text, text);
     return e;
+}
+
+SDL_Event Press(SDL_Keycode sym) {
+    return KeyDown(SDL_GetScancodeFromKey(sym), sym);
 }
 
 SdlWindowOptions SoftwareWindow() {
@@ -82,6 +88,20 @@ protected:
             }
         });
     }
+    // Opens the window and presses the keys one by one, each after the window
+    // has had time to draw what the one before did; returns when it has closed.
+    void OpenAndPress(const std::vector<SDL_Keycode>& keys) {
+        std::thread presser([keys] {
+            for (SDL_Keycode k : keys) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(250));
+                SDL_Event e = Press(k);
+                SDL_PushEvent(&e);
+            }
+        });
+        game.Char(u'r');
+        presser.join();
+    }
+
     ~DrawnLearningWindowTest() override {
         done = true;
         watchdog.join();
@@ -127,6 +147,71 @@ TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     ImGuiLayer& layer = dialog->Layer();
     EXPECT_EQ(layer.AtlasBuilds(), 0);
     for (char32_t c : {U'魑', U'魎', U'鬱', U'蒼'}) EXPECT_TRUE(layer.HasGlyph(c));
+    // The cards' large idioms and hiragana are in it too, at their own sizes.
+    ASSERT_NE(layer.HeadingFont(), nullptr);
+    ASSERT_NE(layer.ReadingFont(), nullptr);
+    for (char32_t c : {U'魑', U'魍', U'付', U'同'}) EXPECT_NE(layer.HeadingFont()->FindGlyphNoFallback(c), nullptr);
+    for (char32_t c : {U'ぁ', U'ふ', U'ゔ', U'ー'}) EXPECT_NE(layer.ReadingFont()->FindGlyphNoFallback(c), nullptr);
+    EXPECT_GT(layer.HeadingFont()->FontSize, layer.ReadingFont()->FontSize);
+    EXPECT_GT(layer.ReadingFont()->FontSize, ImGui::GetFont()->FontSize);
+    done = true;
+}
+
+TEST_F(DrawnLearningWindowTest, KeyboardIntoTheTableOntoACardAndBackOut) {
+    learning->OpenWithoutLoop();
+    const auto press = [this](SDL_Keycode k) { learning->EventWithoutLoop(Press(k)); };
+    EXPECT_EQ(learning->FocusedRow(), -1) << "the keyboard starts on the controls";
+    press(SDLK_DOWN);  // the filters' line
+    press(SDLK_DOWN);
+    EXPECT_EQ(learning->FocusedRow(), 0) << "down from the controls goes onto the first row";
+    press(SDLK_DOWN);
+    EXPECT_EQ(learning->FocusedRow(), 1);
+    press(SDLK_RETURN);
+    EXPECT_EQ(learning->CardQuestion(), 1) << "no record: the rows are in question order";
+    press(SDLK_ESCAPE);
+    EXPECT_EQ(learning->CardQuestion(), -1) << "[Esc] closes the card first";
+    EXPECT_EQ(learning->FocusedRow(), 1) << "and the keyboard is back on its row";
+    press(SDLK_UP);
+    EXPECT_EQ(learning->FocusedRow(), 0);
+    press(SDLK_UP);
+    EXPECT_EQ(learning->FocusedRow(), -1) << "up from the first row goes back to the controls, not the header";
+    press(SDLK_DOWN);
+    EXPECT_EQ(learning->FocusedRow(), 0);
+    press(SDLK_ESCAPE);
+    EXPECT_EQ(learning->FocusedRow(), -1);
+    EXPECT_FALSE(learning->CloseRequested()) << "[Esc] in the table leaves the table";
+    press(SDLK_ESCAPE);
+    EXPECT_TRUE(learning->CloseRequested()) << "the next [Esc] closes the window";
+    done = true;
+}
+
+TEST_F(DrawnLearningWindowTest, ClearingStartsOnNoAndOnlyYesEmptiesTheRecord) {
+    TForm1& f = game.f();
+    f.Learning.Missed(f.questions.At(3));
+    ASSERT_TRUE(f.Learning.SaveIfChanged());
+    // 記録を消す is right of the first control; one more [Space] after opening the question.
+    OpenAndPress({SDLK_RIGHT, SDLK_SPACE, SDLK_SPACE, SDLK_ESCAPE});
+    EXPECT_FALSE(learning->IsOpen());
+    EXPECT_EQ(f.Learning.Record().Table().rows.size(), 1u) << "the question opened on いいえ";
+    OpenAndPress({SDLK_RIGHT, SDLK_SPACE, SDLK_LEFT, SDLK_SPACE, SDLK_ESCAPE});
+    EXPECT_TRUE(f.Learning.Record().Table().rows.empty()) << "はい, chosen, empties it";
+    done = true;
+}
+
+TEST_F(DrawnLearningWindowTest, ListeningWithTheSoundOffSaysHowToTurnItOn) {
+    for (bool sound : {false, true}) {
+        SCOPED_TRACE(sound ? "sound on" : "sound off");
+        game.f().sound.IsSound = sound;
+        // Onto the first row, its card, 聞く (where the card puts the keyboard), then out.
+        OpenAndPress({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_ESCAPE, SDLK_ESCAPE});
+        EXPECT_FALSE(learning->IsOpen());
+        if (sound) {
+            EXPECT_EQ(learning->Notice(), "");
+        } else {
+            EXPECT_NE(learning->Notice().find("音が切れている"), std::string::npos) << learning->Notice();
+            EXPECT_NE(learning->Notice().find("[C] キー"), std::string::npos) << learning->Notice();
+        }
+    }
     done = true;
 }
 
