@@ -61,6 +61,7 @@ private:
     std::function<bool(const SDL_Event&)> passFilter_;
     std::function<void()> passOverlay_;
     std::function<int()> passFrames_;
+    std::function<bool()> passCompose_;
 
     bool open_ = false;
     bool drawing_ = false;

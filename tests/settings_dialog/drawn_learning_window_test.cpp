@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/scene_renderer.h"
@@ -125,6 +126,52 @@ TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     EXPECT_EQ(layer.AtlasBuilds(), 0);
     for (char32_t c : {U'魑', U'魎', U'鬱', U'蒼'}) EXPECT_TRUE(layer.HasGlyph(c));
     done = true;
+}
+
+SDL_Event PointerAt(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+}
+
+// Frames the back end draws and shows for these events, each delivered and then
+// given the frames it asks for (its widgets settle over a few).
+uint64_t FramesFor(SdlEventBackend& backend, const std::vector<SDL_Event>& events) {
+    const uint64_t before = backend.FramesShown();
+    for (SDL_Event e : events) {
+        SDL_PushEvent(&e);
+        backend.PumpEvents();
+        for (int frame = 0; frame < 6; ++frame) backend.DrawFrame();
+    }
+    return backend.FramesShown() - before;
+}
+
+TEST_F(DrawnLearningWindowTest, APointerMoveThatChangesNothingDrawsNoFrame) {
+    uint64_t still = 0, overWidgets = 0, typed = 0, settled = 0;
+    game.app.Post([&] {
+        settled = FramesFor(backend, {PointerAt(500, 400), PointerAt(501, 400)});
+        // Across the middle of the table: cells of text, nothing that lights up.
+        std::vector<SDL_Event> moves;
+        for (int x = 480; x < 520; x += 2) moves.push_back(PointerAt(x, 400 + (x - 480) / 8));
+        still = FramesFor(backend, moves);
+        // Along the tool bar, over the check boxes, the search box and the buttons.
+        moves.clear();
+        for (int x = 0; x < 1024; x += 16) moves.push_back(PointerAt(x, 58));
+        overWidgets = FramesFor(backend, moves);
+        typed = FramesFor(backend, {KeyDown(SDL_SCANCODE_TAB, SDLK_TAB), Typed("い")});
+        SDL_Event esc = KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        SDL_PushEvent(&esc);
+    });
+    game.Char(u'r');
+    done = true;
+    EXPECT_FALSE(learning->IsOpen());
+    EXPECT_GE(settled, 1u) << "the window was drawn";
+    EXPECT_EQ(still, 0u) << "20 pointer moves over plain table cells";
+    EXPECT_GE(overWidgets, 2u) << "widgets lit up under the pointer are drawn";
+    EXPECT_GE(typed, 1u);
+    EXPECT_LE(typed, 2u) << "a key and a typed character are drawn once each, not once for every frame their widgets settle over";
 }
 
 }  // namespace
