@@ -101,7 +101,7 @@ for size in $SIZES; do
   IFS=x read -r w h scale <<<"$size"
   for round in $(seq "$ROUNDS"); do
     dpy=$(free_display)
-    Xvfb ":$dpy" -screen 0 "${w}x${h}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb ":$dpy" -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$dpy" ] && break; sleep 0.1; done
     export DISPLAY=":$dpy" SDL_AUDIODRIVER=dummy
