@@ -5,11 +5,26 @@
 
 namespace {
 
-int LinesFor(float textWidth, float room) {
+// The widest run of ASCII letters, digits and symbols: the renderer keeps such a run
+// on one line, so a line may end that much short of the room.
+float LongestUnbrokenRun(std::string_view s, float fontSize, bool bold) {
+    float widest = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= s.size(); ++i) {
+        const bool inRun = i < s.size() && static_cast<unsigned char>(s[i]) < 0x80 && s[i] != ' ';
+        if (inRun) continue;
+        widest = std::max(widest, EstimatedTextWidth(s.substr(start, i - start), fontSize, bold));
+        start = i + 1;
+    }
+    return widest;
+}
+
+int LinesFor(float textWidth, float room, float unbrokenRun = 0) {
     if (room <= 0) return 1;
     // A line cannot always be filled to the last unit: breaks fall between characters
     // and some characters may not start a line, so every line is taken as 10% shorter.
-    return std::max(1, static_cast<int>(std::ceil(textWidth / (room * 0.9f))));
+    const float line = std::max(room * 0.9f - unbrokenRun, room * 0.5f);
+    return std::max(1, static_cast<int>(std::ceil(textWidth / line)));
 }
 
 bool BandsMeet(float top, float bottom, float otherTop, float otherBottom) {
@@ -48,7 +63,7 @@ LabelBox FitClearOfPanel(std::string_view text, bool bold, const LabelBox& wide,
     const float room = meetsPanel ? panel.x - kPanelClearance - fitted.x : wide.width;
     fitted.width = room;
     for (float size = wide.fontSize; size >= kSmallestFontSize; size -= 1.0f) {
-        const int lines = LinesFor(EstimatedTextWidth(text, size, bold), room);
+        const int lines = LinesFor(EstimatedTextWidth(text, size, bold), room, LongestUnbrokenRun(text, size, bold));
         const float height = std::max(wide.height, EstimatedLinesHeight(lines, size));
         fitted.fontSize = size;
         fitted.height = height;

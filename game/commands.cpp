@@ -39,6 +39,7 @@ void TForm1::StartKey() {
     ImgTitle->Visible = false;
     ImgLogo->Visible = false;
     notice.Hide();
+    PlaceMessageAtDesign();  // the countdown and play messages stand where they always did
     SetUpStage();
     Pause = false;
     Timer1->SetEnabled(true);
@@ -82,6 +83,7 @@ void TForm1::SwitchToStrokeChallenge() {
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
+    FitMessage();
     notice.Fit();  // which file and why stays under the longer message
     board.MovingBallNo = -1;
     GameModeSetting = false;
@@ -108,6 +110,7 @@ void TForm1::SwitchToScoreChallenge() {
     }
     LblMsg->Text = message;
     LblMsg->Visible = true;
+    FitMessage();
     LblTotalScore->Visible = true;
     LblHighScore->Visible = true;
     LblMondaiCount->Visible = true;
@@ -127,6 +130,7 @@ void TForm1::ResumeAnswerKey(char16_t keyChar) {
         if (files.Exists(PlayerFile::SuspendedGame)) LoadGame();
         GameLoading = false;
         GameModeSetting = false;
+        FitMessage();
     } else if (keyChar == u'n') {
         progress.GameClear = true;
         progress.Clear = true;
@@ -135,6 +139,7 @@ void TForm1::ResumeAnswerKey(char16_t keyChar) {
         GameLoading = false;
         GameModeSetting = false;
         board.MovingBallNo = -1;
+        FitMessage();
     }
 }
 
@@ -201,6 +206,7 @@ void TForm1::ShowModalWindow(const std::function<void()>& showModal) {
     ShowCursorUntilVisible();
     if (showModal) {
         showModal();
+        ShowDueReviews();  // the record may have been cleared meanwhile
     } else {
         // Without a dialog, close at once the way the dialog would.
         if (!Pause) Timer1->SetEnabled(true);

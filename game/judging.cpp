@@ -66,6 +66,7 @@ void TForm1::CorrectAnswerScore(int c) {
     Learning.Right(SlotQuestion(s));
     if (progress.MondaiCount == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore);
     Learning.SaveIfChanged();  // the question has ended
+    ShowDueReviews();
 
     LblScore->Text = IntToStr(progress.Score) + "点";
     LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
@@ -139,6 +140,7 @@ void TForm1::StrokeRoundComplete() {
     StopAllStoneFalls();
     Learning.GameFinished("strokes", progress.PadHitCount);
     Learning.SaveIfChanged();
+    ShowDueReviews();
     LblYomi->Visible = true;
     if (progress.PadHitCount < progress.Mode1HighScore) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));

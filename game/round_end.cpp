@@ -22,6 +22,7 @@ void TForm1::DoGameOver() {
     const int s = progress.GameMode == 0 ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
     Learning.Missed(SlotQuestion(s));
     Learning.SaveIfChanged();  // the ball is stopped: the question has ended
+    ShowDueReviews();
     LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     LblKaitoMoji->Visible = true;
     LblImi->Text = SlotQuestion(s).Imi;

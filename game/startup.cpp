@@ -3,28 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "game/help_panel.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
-
-namespace {
-
-const char* const kHelpLines[] = {
-    "終了........................[Esc]キー",
-    "画面最小化..................[D]キー",
-    "ゲームスタート..............[Shift]キー",
-    "ゲーム一時停止/再開.........[A]キー",
-    "ブロック右移動..............マウス右ボタン",
-    "ブロック左移動..............マウス左ボタン",
-    "高速ブロック移動............[Ctrl]キー",
-    "ゲームモード変更............[Alt]キー",
-    "ヒント表示..................[Z]キー",
-    "BGM ON/OFF..................[X]キー",
-    "サウンド ON/OFF.............[C]キー",
-    "声種の変更と追加問題の編集..[S]キー",
-    "学習記録....................[R]キー",
-};
-
-}  // namespace
 
 std::string IntToStr(int v) { return std::to_string(v); }
 
@@ -76,9 +57,7 @@ void TForm1::FormCreate() {
     LblVisibleBlockCount1->BringToFront();
     LblVisibleBlockCount2->BringToFront();
 
-    std::string help;
-    for (const char* line : kHelpLines) help += std::string(line) + "\r\n";
-    LblSosaHoho->Text = help;
+    LblSosaHoho->Text = HelpPanelText(0);
     RectSosaHoho->SendToBack();
 
     LoadAdditionalQuestions();
@@ -94,6 +73,7 @@ void TForm1::FormCreate() {
     // missing: the folder is what the player must hear about.
     if (!files.FolderReadable())
         StartupNotices = {"データフォルダー TeramonData を読めないので、中断したゲーム・記録・設定・追加問題なしで始めます。"};
+    ShowDueReviews();
 
     // Speech: note which voices can speak, and have the fixed phrases of both
     // ready (the chosen voice first), so that they start at once even right after
@@ -241,6 +221,7 @@ void TForm1::FormShow() {
         progress.Clear = true;
     }
     if (!GameLoading) SetUpStage();
+    FitMessage();
     ShowStartupNotices();
 }
 

@@ -72,6 +72,8 @@ public:
     void OpenLearningRecord();
     void RecordDeal();
     void LearningKey();  // [R]
+    // The help panel's [R] row tells how many idioms are due today (help_panel.cpp).
+    void ShowDueReviews();
     // As the learning window's host.
     std::vector<LearningQuestion> LearningQuestions() const override;
     LearningLog& LearningRecordLog() override { return Learning; }
@@ -171,6 +173,9 @@ public:
     bool AnswerLabelsAcross = false;  // they stand across the whole width, no longer at their design place
     // Meaning and reading kept clear of the help panel (broken or made smaller) after every change.
     void FitAnswerLabels();  // answer_labels_fit.cpp
+    // The message at its design place, or (a long one on the title) beside the help panel.
+    void PlaceMessageAtDesign();
+    void FitMessage();
 
     // ---- Round end (round_end.cpp) ----
     void DoGameOver();

@@ -13,6 +13,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -299,6 +300,7 @@ void ImGuiLayer::UploadFonts() {
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
     atlas_->ClearTexData();  // the renderer keeps its own copy
+    drawnHash_ = 0;  // a new atlas may sit at the old texture's address
 }
 
 int ImGuiLayer::MsUntilCaretBlink() const {
@@ -342,7 +344,73 @@ void ImGuiLayer::BeginFrame() {
 
 void ImGuiLayer::EndFrame() {
     ImGui::Render();
+    if (composing_) {
+        composedHash_ = DrawDataHash();
+        composedWaiting_ = true;
+        return;
+    }
+    RenderDrawData();
+    drawnHash_ = 0;  // not a composed frame: the next is drawn whatever it holds
+}
+
+void ImGuiLayer::RenderDrawData() {
     SDL_RenderSetScale(renderer_, mapping_.factor, mapping_.factor);
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
     SDL_RenderSetScale(renderer_, 1, 1);
+    composedWaiting_ = false;
+}
+
+bool ImGuiLayer::ComposeFrame(const std::function<void()>& buildFrame, const std::function<bool()>& wantsAnother) {
+    constexpr int kMostFramesAhead = 4;
+    composing_ = true;
+    uint64_t previous = 0;
+    for (int frame = 0; frame < kMostFramesAhead; ++frame) {
+        composedWaiting_ = false;
+        buildFrame();
+        if (!composedWaiting_ || composedHash_ == previous || !wantsAnother || !wantsAnother()) break;
+        previous = composedHash_;
+    }
+    composing_ = false;
+    return !composedWaiting_ || drawnHash_ == 0 || composedHash_ != drawnHash_;
+}
+
+void ImGuiLayer::DrawComposed() {
+    if (!composedWaiting_) return;
+    RenderDrawData();
+    drawnHash_ = composedHash_;
+}
+
+uint64_t ImGuiLayer::DrawDataHash() const {
+    // FNV-1a over 64-bit words: everything the renderer is given.
+    uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](const void* data, std::size_t bytes) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        std::size_t i = 0;
+        for (; i + 8 <= bytes; i += 8) {
+            uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            h = (h ^ w) * 1099511628211ull;
+        }
+        for (; i < bytes; ++i) h = (h ^ p[i]) * 1099511628211ull;
+        h = (h ^ bytes) * 1099511628211ull;
+    };
+    const ImDrawData* d = ImGui::GetDrawData();
+    if (!d || !d->Valid) return 1;
+    mix(&d->DisplaySize, sizeof d->DisplaySize);
+    mix(&d->CmdListsCount, sizeof d->CmdListsCount);
+    for (int n = 0; n < d->CmdListsCount; ++n) {
+        const ImDrawList* list = d->CmdLists[n];
+        mix(list->VtxBuffer.Data, static_cast<std::size_t>(list->VtxBuffer.Size) * sizeof(ImDrawVert));
+        mix(list->IdxBuffer.Data, static_cast<std::size_t>(list->IdxBuffer.Size) * sizeof(ImDrawIdx));
+        for (const ImDrawCmd& cmd : list->CmdBuffer) {
+            mix(&cmd.ClipRect, sizeof cmd.ClipRect);
+            const ImTextureID texture = cmd.GetTexID();
+            mix(&texture, sizeof texture);
+            const unsigned ranges[] = {cmd.VtxOffset, cmd.IdxOffset, cmd.ElemCount};
+            mix(ranges, sizeof ranges);
+            const void* callback = reinterpret_cast<const void*>(cmd.UserCallback);
+            mix(&callback, sizeof callback);
+        }
+    }
+    return h == 0 ? 1 : h;
 }

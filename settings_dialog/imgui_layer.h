@@ -3,7 +3,9 @@
 // the scene: SDL events in, a Japanese font atlas that grows with the text on
 // screen, and the input method's candidate window placed at the text caret.
 #include <atomic>
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -95,9 +97,19 @@ public:
     // when no caret is showing.
     int MsUntilCaretBlink() const;
 
-    // One frame: widgets are submitted between the two calls.
+    // One frame: widgets are submitted between the two calls. EndFrame draws
+    // it, unless it is being composed.
     void BeginFrame();
     void EndFrame();
+
+    // Runs buildFrame (a BeginFrame ... EndFrame) without drawing the frame, and
+    // tells whether it differs from the frame drawn last: the same widgets in the
+    // same state make the same draw lists. DrawComposed then draws it. While
+    // wantsAnother() and the frame still changes (widgets settling after input),
+    // the next one is composed at once in its place: only the settled one is drawn.
+    bool ComposeFrame(const std::function<void()>& buildFrame, const std::function<bool()>& wantsAnother = {});
+    void DrawComposed();
+    bool HasComposedFrame() const { return composedWaiting_; }
 
     // How often the atlas was rasterised on the layer's own thread.
     int AtlasBuilds() const { return atlasBuilds_; }
@@ -123,6 +135,13 @@ private:
     bool fontsDirty_ = true;
     int atlasBuilds_ = 0;
     void DeliverKeyboardInput();
+    void RenderDrawData();
+    uint64_t DrawDataHash() const;
+
+    bool composing_ = false;
+    bool composedWaiting_ = false;
+    uint64_t composedHash_ = 0;
+    uint64_t drawnHash_ = 0;  // of the frame drawn last; 0: none, or the atlas changed since
 
     // ImGui looks at keys once a frame and an editor handles one key a frame:
     // keyboard and text events wait here and go in order, at most one key

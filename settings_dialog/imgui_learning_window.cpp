@@ -104,13 +104,22 @@ ImGuiLearningWindow::ImGuiLearningWindow(LearningWindowHost& host, Application& 
       boxes_(app, kCaption),
       passFilter_(backend.EventFilter()),
       passOverlay_(backend.Overlay()),
-      passFrames_(backend.OverlayFrames()) {
+      passFrames_(backend.OverlayFrames()),
+      passCompose_(backend.OverlayCompose()) {
     backend_.SetEventFilter([this](const SDL_Event& e) {
         if (open_) return HandleEvent(e);
         return passFilter_ && passFilter_(e);
     });
+    // A frame is worked out before the scene is drawn, so that one the same as
+    // the last (a pointer move over nothing that reacts) costs no drawing.
+    backend_.SetOverlayCompose([this] {
+        if (open_)
+            return layerOwner_.Layer().ComposeFrame([this] { DrawOverlay(); }, [this] { return MsUntilFrame() == 0; });
+        return !passCompose_ || passCompose_();
+    });
     backend_.SetOverlay([this] {
-        if (open_) DrawOverlay();
+        if (open_ && layerOwner_.Layer().HasComposedFrame()) layerOwner_.Layer().DrawComposed();
+        else if (open_) DrawOverlay();
         else if (passOverlay_) passOverlay_();
     });
     backend_.SetOverlayFrames([this] {
@@ -123,6 +132,7 @@ ImGuiLearningWindow::~ImGuiLearningWindow() {
     backend_.SetEventFilter(passFilter_);
     backend_.SetOverlay(passOverlay_);
     backend_.SetOverlayFrames(passFrames_);
+    backend_.SetOverlayCompose(passCompose_);
 }
 
 void ImGuiLearningWindow::Rebuild() {

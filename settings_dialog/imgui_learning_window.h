@@ -33,6 +33,7 @@ public:
     // Returns when the window has closed.
     void ShowModal() override;
     bool IsOpen() const { return open_; }
+    const ImGuiMessageBoxes& Boxes() const { return boxes_; }
     // Has the shared layer's glyph atlas built ahead, on a thread of its own,
     // with the characters of every question's idiom, reading and meaning.
     void PrepareFonts();
@@ -86,6 +87,7 @@ private:
     std::function<bool(const SDL_Event&)> passFilter_;
     std::function<void()> passOverlay_;
     std::function<int()> passFrames_;
+    std::function<bool()> passCompose_;
 
     bool open_ = false;
     bool drawing_ = false;

@@ -26,8 +26,10 @@ MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool questi
     TForm waiter(1, 1);
     Box box{text, question, startOn, false, Answer::No, &waiter};
     box_ = &box;
+    shownFrames_ = 0;
     app_.ShowModal(waiter);
     box_ = nullptr;
+    shownFrames_ = -1;
     return box.answer;
 }
 
@@ -59,6 +61,7 @@ void ImGuiMessageBoxes::Draw() {
                                    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse;
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(20, 16));
     if (ImGui::BeginPopupModal(title.c_str(), nullptr, flags)) {
+        ++shownFrames_;
         ImGui::PushTextWrapPos(520);
         ImGui::TextUnformatted(box_->text.c_str());
         ImGui::PopTextWrapPos();

@@ -2,6 +2,7 @@
 // The dialog's message boxes, drawn with ImGui as modal pop-ups over it. Each
 // box waits in a nested event loop, so the game behind keeps drawing and
 // animating until the player answers.
+#include <atomic>
 #include <string>
 
 #include "settings_dialog/message_boxes.h"
@@ -23,6 +24,9 @@ public:
     Answer AskYesNo(const std::string& text, Answer startOn);
 
     bool IsOpen() const { return box_ != nullptr; }
+    // Frames the open box has been drawn, -1 with none open. Safe to read from
+    // another thread: tests that press keys from one wait on it.
+    int ShownFrames() const { return shownFrames_.load(); }
     // Escape closes an information box; a question needs a real answer.
     void EscapePressed();
     // Draws the open box; call inside an ImGui frame.
@@ -44,4 +48,5 @@ private:
     std::string caption_;
     ImGuiLayer* layer_ = nullptr;
     Box* box_ = nullptr;
+    std::atomic<int> shownFrames_{-1};
 };

@@ -75,13 +75,25 @@ void SdlEventBackend::DrawFrame() {
     const bool overlayShown = overlay_ && OverlayMsUntilFrame() != kOverlayHidden;
     // Where the overlay was, only a whole frame repairs the scene.
     if (overlayWasShown_ && !overlayShown) form_.Invalidate();
+    const bool overlayWasShownBefore = overlayWasShown_;
     overlayWasShown_ = overlayShown;
+    // Over an overlay that looks as it did, with the scene unchanged under it,
+    // the picture on screen is still right: no drawing at all.
+    const bool overlayChanged = !overlayShown || !overlayCompose_ || overlayCompose_();
+    const bool sameAsShown = overlayShown && !overlayChanged && overlayWasShownBefore && !form_.NeedsFrame() &&
+                             !form_.Invalidated() && !ScreenshotDue();
+    if (sameAsShown) {
+        form_.FrameDrawn();
+        wantsFrame_ = false;
+        return;
+    }
     if (overlayShown || !DrawChangedAreas()) {
         renderer_.Draw(form_);
         if (overlay_) overlay_();
         TakeScreenshotIfDue();
         window_.Present(nullptr);
     }
+    ++framesShown_;
     form_.FrameDrawn();
     wantsFrame_ = false;
 }

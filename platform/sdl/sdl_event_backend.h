@@ -32,10 +32,17 @@ public:
     // nothing, 0 for now, otherwise in that many milliseconds.
     static constexpr int kOverlayHidden = -1;
     void SetOverlayFrames(std::function<int()> msUntilFrame) { overlayFrames_ = std::move(msUntilFrame); }
+    // An overlay that works out its next picture before anything is drawn:
+    // returns false when that picture is the one on screen (a pointer move that
+    // changed no widget), and the frame is then neither drawn nor shown; the
+    // overlay hook then draws the picture worked out. Without it, the overlay
+    // hook works out and draws its picture in one go, every frame.
+    void SetOverlayCompose(std::function<bool()> compose) { overlayCompose_ = std::move(compose); }
     // The hooks set now, so a second panel can pass on what is not its own.
     const std::function<bool(const SDL_Event&)>& EventFilter() const { return filter_; }
     const std::function<void()>& Overlay() const { return overlay_; }
     const std::function<int()>& OverlayFrames() const { return overlayFrames_; }
+    const std::function<bool()>& OverlayCompose() const { return overlayCompose_; }
     // Writes the next drawn frame to a PNG file.
     void RequestScreenshot(const std::string& pngPath) { screenshotPath_ = pngPath; screenshotDueMs_ = 0; }
 
@@ -49,6 +56,8 @@ public:
     void Idle(uint32_t ms) override;
 
     uint32_t FrameIntervalMs() const { return frameIntervalMs_; }
+    // Frames drawn and shown so far (frames found unchanged are not counted).
+    uint64_t FramesShown() const { return framesShown_; }
 
 private:
     void UpdateGeometry();
@@ -69,6 +78,8 @@ private:
     std::function<bool(const SDL_Event&)> filter_;
     std::function<void()> overlay_;
     std::function<int()> overlayFrames_;
+    std::function<bool()> overlayCompose_;
+    uint64_t framesShown_ = 0;
     bool overlayWasShown_ = false;
     bool wantsFrame_ = true;
     uint32_t frameIntervalMs_ = 16;

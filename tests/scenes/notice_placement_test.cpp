@@ -80,6 +80,7 @@ TEST_P(NoticePlacement, OnTheTitleScreen) {
             f.SetClientSize(s.w, s.h);
             Output out({s.w, s.h, 1});
             f.LblMsg->Text = message;
+            f.FitMessage();
             f.StartupNotices = lines;
             f.ShowStartupNotices();
             out.Draw(f);

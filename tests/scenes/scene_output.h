@@ -5,7 +5,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/scene.h"
 #include "platform/sdl/fonts.h"
@@ -45,6 +47,17 @@ public:
         const int k = d_.scale;
         return {static_cast<int>(c.Position.X * k), static_cast<int>(c.Position.Y * k),
                 static_cast<int>(c.Width * k), static_cast<int>(c.Height * k)};
+    }
+    // The drawn pixels of an area (clipped to the output), row by row.
+    std::vector<uint32_t> Pixels(SDL_Rect r) const {
+        const SDL_Rect all{0, 0, surface_->w, surface_->h};
+        std::vector<uint32_t> out;
+        if (!SDL_IntersectRect(&r, &all, &r)) return out;
+        SDL_RenderFlush(renderer_);
+        const auto* px = static_cast<const uint32_t*>(surface_->pixels);
+        for (int y = r.y; y < r.y + r.h; ++y)
+            out.insert(out.end(), px + y * (surface_->pitch / 4) + r.x, px + y * (surface_->pitch / 4) + r.x + r.w);
+        return out;
     }
     int Width() const { return surface_->w; }
     int Height() const { return surface_->h; }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -221,9 +222,17 @@ TEST_F(DrawnLearningWindowTest, StartingAfreshAsksWithNoChosenAndKeepsTheFile) {
     const std::string record = game.DataFile("Gakushu.tsv");
     std::ofstream(record, std::ios::binary) << "\xff";
     game.f().OpenLearningRecord();
-    // The keys one after another, each once the window has drawn what it asks.
+    // The keys one after another, each once the window has drawn what it asks:
+    // the thread waits on the question box rather than on the clock, so a slow
+    // machine cannot send a key before the box is there to take it.
+    const ImGuiMessageBoxes& boxes = learning->Boxes();
+    const auto waitUntil = [](const std::function<bool()>& ready) {
+        for (int i = 0; i < 1000 && !ready(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    const auto boxShown = [&] { return boxes.ShownFrames() >= 1; };
+    const auto boxClosed = [&] { return boxes.ShownFrames() < 0; };
+    const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(400)); };
     const auto press = [](SDL_Scancode sc, SDL_Keycode sym) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
         SDL_Event down = KeyDown(sc, sym), up = down;
         up.type = SDL_KEYUP;
         SDL_PushEvent(&down);
@@ -231,14 +240,26 @@ TEST_F(DrawnLearningWindowTest, StartingAfreshAsksWithNoChosenAndKeepsTheFile) {
     };
     std::atomic<bool> keptAfterNo{false};
     std::thread keys([&] {
-        press(SDL_SCANCODE_SPACE, SDLK_SPACE);    // the button, first under the keyboard
+        settle();  // the window's first frames
+        press(SDL_SCANCODE_SPACE, SDLK_SPACE);  // the button, first under the keyboard
+        waitUntil(boxShown);
+        settle();
         press(SDL_SCANCODE_RETURN, SDLK_RETURN);  // いいえ
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        waitUntil(boxClosed);
+        settle();
         keptAfterNo = std::filesystem::exists(record);
         press(SDL_SCANCODE_SPACE, SDLK_SPACE);
-        press(SDL_SCANCODE_LEFT, SDLK_LEFT);      // to はい
+        waitUntil(boxShown);
+        settle();
+        press(SDL_SCANCODE_LEFT, SDLK_LEFT);  // to はい
+        settle();
         press(SDL_SCANCODE_RETURN, SDLK_RETURN);
-        press(SDL_SCANCODE_RETURN, SDLK_RETURN);  // OK under what was done
+        waitUntil([&] { return !std::filesystem::exists(record); });
+        waitUntil(boxShown);  // what was done
+        settle();
+        press(SDL_SCANCODE_RETURN, SDLK_RETURN);
+        waitUntil(boxClosed);
+        settle();
         press(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     });
     game.Char(u'r');
@@ -250,6 +271,52 @@ TEST_F(DrawnLearningWindowTest, StartingAfreshAsksWithNoChosenAndKeepsTheFile) {
     std::ifstream kept(record + ".20261210-120000.bad", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "\xff");
     EXPECT_TRUE(game.f().Learning.Recording());
+}
+
+SDL_Event PointerAt(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+}
+
+// Frames the back end draws and shows for these events, each delivered and then
+// given the frames it asks for (its widgets settle over a few).
+uint64_t FramesFor(SdlEventBackend& backend, const std::vector<SDL_Event>& events) {
+    const uint64_t before = backend.FramesShown();
+    for (SDL_Event e : events) {
+        SDL_PushEvent(&e);
+        backend.PumpEvents();
+        for (int frame = 0; frame < 6; ++frame) backend.DrawFrame();
+    }
+    return backend.FramesShown() - before;
+}
+
+TEST_F(DrawnLearningWindowTest, APointerMoveThatChangesNothingDrawsNoFrame) {
+    uint64_t still = 0, overWidgets = 0, typed = 0, settled = 0;
+    game.app.Post([&] {
+        settled = FramesFor(backend, {PointerAt(500, 400), PointerAt(501, 400)});
+        // Across the middle of the table: cells of text, nothing that lights up.
+        std::vector<SDL_Event> moves;
+        for (int x = 480; x < 520; x += 2) moves.push_back(PointerAt(x, 400 + (x - 480) / 8));
+        still = FramesFor(backend, moves);
+        // Along the tool bar, over the check boxes, the search box and the buttons.
+        moves.clear();
+        for (int x = 0; x < 1024; x += 16) moves.push_back(PointerAt(x, 58));
+        overWidgets = FramesFor(backend, moves);
+        typed = FramesFor(backend, {KeyDown(SDL_SCANCODE_TAB, SDLK_TAB), Typed("い")});
+        SDL_Event esc = KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        SDL_PushEvent(&esc);
+    });
+    game.Char(u'r');
+    done = true;
+    EXPECT_FALSE(learning->IsOpen());
+    EXPECT_GE(settled, 1u) << "the window was drawn";
+    EXPECT_EQ(still, 0u) << "20 pointer moves over plain table cells";
+    EXPECT_GE(overWidgets, 2u) << "widgets lit up under the pointer are drawn";
+    EXPECT_GE(typed, 1u);
+    EXPECT_LE(typed, 2u) << "a key and a typed character are drawn once each, not once for every frame their widgets settle over";
 }
 
 }  // namespace
