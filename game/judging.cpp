@@ -1,5 +1,7 @@
 // What a contact with a gap or a special block means: correct and wrong
 // answers, the points of an answer, and characters copied from special blocks.
+#include <algorithm>
+
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 #include "voice/speech_text.h"
@@ -8,7 +10,8 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
                  bool dealtCharacter) {
     int factor = hintShown ? 1 : 2;
     if (stage >= 2 && dealtCharacter) factor *= 2;
-    return (stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
+    // A continued game may carry more contacts than its stage allows: no points then, never fewer.
+    return std::max(0, stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
 }
 
 std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo[s]); }
@@ -59,9 +62,8 @@ void TForm1::CorrectAnswerScore(int c) {
     }
     if (!progress.GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
 
-    progress.Score = AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo, progress.HintHyoji,
-                         board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo);
-    progress.TotalScore += progress.Score;
+    progress.AddAnswerPoints(AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo,
+                                          progress.HintHyoji, board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo));
     if (progress.MondaiCount % 10 == 0 && progress.MondaiCount < kQuestionsPerGame) progress.OldTotalScore = progress.TotalScore;
     Learning.Right(SlotQuestion(s));
     if (progress.MondaiCount == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore);

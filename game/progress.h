@@ -10,6 +10,14 @@ constexpr int kQuestionsPerGame = 30;
 constexpr int kDefaultHighScore = 15000;
 constexpr int kDefaultMode1HighScore = 30;
 
+// The largest score the game keeps: the six-digit SCORE and HIGHSCORE labels show
+// no more, and newrecord.dat's best score is taken back only up to it.
+constexpr int kLargestScore = 999999;
+// A score held within 0..kLargestScore, so a total never wraps round to negative.
+constexpr int BoundedScore(long long v) {
+    return v < 0 ? 0 : v > kLargestScore ? kLargestScore : static_cast<int>(v);
+}
+
 struct Progress {
     int GameMode = 0;  // 0 the score challenge, 1 the stroke challenge
     int Stage = 0;
@@ -42,4 +50,10 @@ struct Progress {
     void MarkDealt(int q, bool dealt);
     int DealtCount() const { return ShutudaiSumiCount + TuikaShutudaiSumiCount; }
     void ResetQuestionPool();  // every question undealt again
+
+    // An answer's points become Score and go onto the total, which stops at kLargestScore.
+    void AddAnswerPoints(int points) {
+        Score = BoundedScore(points);
+        TotalScore = BoundedScore(static_cast<long long>(TotalScore) + Score);
+    }
 };

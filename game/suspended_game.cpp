@@ -80,10 +80,11 @@ void FromRecord(const TDataRec& rec, Board& board, Progress& progress) {
         const TDataRecStone& stone = rec.Stone[i];
         board.places.stones[i] = {stone.X, stone.Y, stone.StopY, stone.Duration, stone.Visible != 0};
     }
-    progress.Score = rec.Score;
-    progress.TotalScore = rec.TotalScore;
-    progress.OldTotalScore = rec.OldTotalScore;
-    progress.HighScore = rec.HighScore;
+    // Scores beyond what the game keeps (a file from elsewhere) are taken at its largest.
+    progress.Score = BoundedScore(rec.Score);
+    progress.TotalScore = BoundedScore(rec.TotalScore);
+    progress.OldTotalScore = BoundedScore(rec.OldTotalScore);
+    progress.HighScore = BoundedScore(rec.HighScore);
     board.places.screenWidth = rec.ScreenX;
     board.places.screenHeight = rec.ScreenY;
     // The record does not say whether the ball in play was on its first fall:
