@@ -48,22 +48,24 @@ void TForm1::CorrectAnswerScore(int c) {
     LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     ShowAnswerLabels();  // their texts were set when s became the target
 
-    if (progress.MondaiCount == kQuestionsPerGame) {
+    const bool lastQuestion = progress.MondaiCount == kQuestionsPerGame;
+    if (lastQuestion) board.MovingBallNo = -1;  // makes the last question's ball factor 4
+    progress.AddAnswerPoints(AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo,
+                                          progress.HintHyoji, board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo));
+    if (lastQuestion) {
         progress.GameClear = true;
-        // The record is judged on the total before this last question's points.
+        // The record is judged, shown and saved on the final total, the one the history gets.
         if (progress.TotalScore > progress.HighScore) {
-            ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
             progress.HighScore = progress.TotalScore;
             progress.ChangeHighScore = true;
+            LblHighScore->Text = HighScoreText(progress.HighScore);
         }
-        if (!progress.ChangeHighScore) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameClear.png"));
-        board.MovingBallNo = -1;  // also makes the last question's ball factor 4
+        ImgTitle->Bitmap.LoadFromFile(
+            AssetPath(progress.ChangeHighScore ? "Data/Png/newrecord.png" : "Data/Png/GameClear.png"));
         SaveGame();
     }
     if (!progress.GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
 
-    progress.AddAnswerPoints(AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo,
-                                          progress.HintHyoji, board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo));
     if (progress.MondaiCount % 10 == 0 && progress.MondaiCount < kQuestionsPerGame) progress.OldTotalScore = progress.TotalScore;
     Learning.Right(SlotQuestion(s));
     if (progress.MondaiCount == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore);

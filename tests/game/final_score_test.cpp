@@ -102,3 +102,58 @@ TEST(FinalScore, AHugeSuspendedTotalStopsAtTheLargestScore) {
     EXPECT_TRUE(c.f().StartupNotices.empty());
 }
 
+// The 30th answer: the record is judged on the total with that answer's points,
+// and the saved best (newrecord.dat), the HIGHSCORE shown, the row Rireki.tsv gets
+// and the next start's HIGHSCORE all say the final total.
+TEST(FinalScore, TheLastAnswerJudgesAndSavesTheRecordOnTheFinalTotal) {
+    struct Case {
+        const char* name;
+        int totalBefore, best;
+        bool record;
+    };
+    // The last answer here is worth (45 - 5) x 4 x 4 x 10 = 6400 points.
+    const Case cases[] = {
+        {"over the best before the answer", 19520, 15000, true},
+        {"lifted past the best by the answer", 14000, 15000, true},
+        {"short of the best", 100, 15000, false},
+        {"equal to the best is no record", 8600, 15000, false},
+        {"stops at the largest score", 998000, 15000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folders folders;
+        int final = 0;
+        {
+            RecordingRun a(folders);
+            TForm1& g = a.f();
+            a.StartAt(30);
+            g.progress.TotalScore = c.totalBefore;
+            g.progress.HighScore = c.best;
+            g.progress.PadHitCount = 5;
+            a.AnswerRight();
+            ASSERT_TRUE(g.progress.GameClear);
+            ASSERT_EQ(g.progress.Score, 6400);
+            final = std::min(c.totalBefore + 6400, kLargestScore);
+            EXPECT_EQ(g.progress.TotalScore, final);
+            EXPECT_EQ(g.progress.ChangeHighScore, c.record);
+            const int best = c.record ? final : c.best;
+            EXPECT_EQ(g.progress.HighScore, best);
+            EXPECT_EQ(g.LblHighScore->Text, HighScoreText(best));
+            EXPECT_EQ(g.LblTotalScore->Text, ScoreText(final));
+            EXPECT_EQ(g.ImgTitle->Bitmap.Path(),
+                      g.AssetPath(c.record ? "Data/Png/newrecord.png" : "Data/Png/GameClear.png"));
+            const TDataRec saved = RecordOnDisk(folders);
+            EXPECT_EQ(saved.HighScore, best);
+            EXPECT_EQ(saved.TotalScore, final);
+            EXPECT_EQ(saved.GameClear, 1);
+            const HistoryLoad history = ReadHistoryFile(folders.Data("Rireki.tsv"));
+            ASSERT_EQ(history.status, LearningFileStatus::Ok);
+            ASSERT_EQ(history.table.rows.size(), 1u);
+            EXPECT_EQ(history.table.rows[0].mode, "score");
+            EXPECT_EQ(history.table.rows[0].result, final);
+        }
+        RecordingRun next(folders);
+        EXPECT_FALSE(next.f().GameLoading);
+        EXPECT_EQ(next.f().LblHighScore->Text, HighScoreText(c.record ? final : c.best));
+    }
+}
