@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/question_draw.h"
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 
@@ -158,7 +159,7 @@ void TForm1::DealQuestions() {
         DealStrokeChallengeBalls();
     PlaceSpecialBlocks();
 
-    LblPadHitCount->Text = progress.GameMode == 0 ? ZeroPad(progress.Stage * 15, 3) : ZeroPad(0, 3);
+    LblPadHitCount->Text = progress.GameMode == 0 ? ZeroPad(ContactsAllowed(progress.Stage), 3) : ZeroPad(0, 3);
     const int q = progress.GameMode == 0 ? board.MondaiNo[board.BallSeikaiMojiNo] : board.MondaiNo[board.BallMojiNo[0]];
     LblImi->Text = questions.At(q).Imi;
     LblYomi->Text = questions.At(q).Yomi;

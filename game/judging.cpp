@@ -2,6 +2,7 @@
 // answers, the points of an answer, and characters copied from special blocks.
 #include <algorithm>
 
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 #include "voice/speech_text.h"
@@ -11,7 +12,7 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
     int factor = hintShown ? 1 : 2;
     if (stage >= 2 && dealtCharacter) factor *= 2;
     // A continued game may carry more contacts than its stage allows: no points then, never fewer.
-    return std::max(0, stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
+    return std::max(0, ContactsLeft(stage, padHitCount)) * (3 - movingBallNo) * factor * 10;
 }
 
 std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo[s]); }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "game/suspended_game.h"
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 #include "persistence/record_files.h"
 #include "persistence/settings_file.h"
@@ -206,13 +207,7 @@ void TForm1::LoadGame() {
     }
     DataRec = rec;
     ForgetBallPath();  // the balls are put where the record says, not moved there
-    // The best score and the used-question marks stay as the game has them:
-    // they were taken from the file at start-up, even from a board it refused.
-    const Progress before = progress;
     FromRecord(rec, board, progress);
-    progress.HighScore = before.HighScore;
-    progress.ShutudaiSumi = before.ShutudaiSumi;
-    progress.ShutudaiSumiCount = before.ShutudaiSumiCount;
 
     // Positions were saved for the window size of the time; they are scaled to this one.
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
@@ -293,7 +288,7 @@ void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
 
 void TForm1::RestoreLabels() {
     LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount);
-    LblPadHitCount->Text = ZeroPad(progress.Stage * 15 - progress.PadHitCount, 3);
+    LblPadHitCount->Text = ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3);
     LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[1]);
     LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[2]);
     // Only the rows of the stage have a count beside them, as after a set-up.
