@@ -67,12 +67,7 @@ void TForm1::ReadSavedFilesAtStartup() {
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(files.Path(PlayerFile::Settings))));
         const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
         if (kept.highScore) progress.HighScore = *kept.highScore;
-        if (kept.usedQuestions) {
-            for (int q = 0; q < kBuiltInQuestions; ++q) progress.ShutudaiSumi[q] = (*kept.usedQuestions)[q];
-            // The deal trusts the count to match the marks, so count them.
-            progress.ShutudaiSumiCount =
-                static_cast<int>(std::count(progress.ShutudaiSumi.begin(), progress.ShutudaiSumi.end(), true));
-        }
+        if (kept.usedQuestions) progress.TakeBuiltInMarks(*kept.usedQuestions);
         if (usable) {
             DataRec = rec;
             progress.GameClear = rec.GameClear != 0;
@@ -281,8 +276,7 @@ void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
         const SavedQuestionText& saved = texts[k];
         if (saved.jukugo.empty() || board.MondaiNo[k] < questions.Count()) continue;
         board.MondaiNo[k] = questions.Append({saved.jukugo, saved.yomi, saved.imi, saved.speakMojiCp932});
-        progress.TuikaShutudaiSumi.push_back(true);
-        progress.TuikaShutudaiSumiCount += 1;
+        progress.AddAdditionalQuestion(true);
     }
 }
 

@@ -61,8 +61,8 @@ TDataRec ToRecord(const Board& board, const Progress& progress, const TDataRec& 
               [](auto& rec, const auto& game) { rec = static_cast<std::remove_reference_t<decltype(rec)>>(game); });
     // Read back at start-up, even from a board that cannot be continued.
     r.HighScore = progress.HighScore;
-    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = progress.ShutudaiSumi[q] ? 1 : 0;
-    r.ShutudaiSumiCount = progress.ShutudaiSumiCount;
+    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = progress.BuiltInMarks()[q] ? 1 : 0;
+    r.ShutudaiSumiCount = progress.BuiltInDealtCount();
     return r;
 }
 

@@ -226,12 +226,12 @@ TEST_F(JudgingTest, AnAdditionalQuestionSaysItsReadingAndHandsOnItsMeaningAsWrit
     // Without a speech text the reading is said; the meaning goes to the speech
     // engine as written, for its text analyser, not as a machine reading.
     g.board.MondaiNo[s] = g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""});
-    g.progress.TuikaShutudaiSumi.push_back(false);
+    g.progress.AddAdditionalQuestion(false);
     fx.reading.table["数の並び、一から四まで"] = "かずのならびは、いちからよんまで";
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
     // With one, that is said instead of the reading.
     g.board.MondaiNo[s] =
         g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")});
-    g.progress.TuikaShutudaiSumi.push_back(false);
+    g.progress.AddAdditionalQuestion(false);
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
 }

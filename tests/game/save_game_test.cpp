@@ -155,7 +155,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     const std::string speak = *Utf8ToCp932("イチゴ/イチエ");
     auto addQuestion = [](TForm1& g, const std::string& idiom, const std::string& speech) {
         g.questions.Append({idiom, "よみ", "意味", speech});
-        g.progress.TuikaShutudaiSumi.push_back(false);
+        g.progress.AddAdditionalQuestion(false);
     };
     std::string recordBytes, settingsBytes;
     {
@@ -188,14 +188,14 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     });
     TForm1& g = b.f();
     ASSERT_TRUE(g.GameLoading);
-    const int dealtBefore = g.progress.TuikaShutudaiSumiCount;
+    const int dealtBefore = g.progress.DealtCount();
     b.Char(u'y');
     EXPECT_EQ(g.board.MondaiNo[1], 172);
     ASSERT_EQ(g.questions.TuikaJukugos(), 3);
     EXPECT_EQ(g.questions.At(172).Jukugo, "一期一会");
     EXPECT_EQ(g.questions.At(172).SpeakMoji, speak);
-    EXPECT_TRUE(g.progress.TuikaShutudaiSumi[2]);
-    EXPECT_EQ(g.progress.TuikaShutudaiSumiCount, dealtBefore + 1);
+    EXPECT_TRUE(g.progress.IsDealt(172));
+    EXPECT_EQ(g.progress.DealtCount(), dealtBefore + 1);
     for (int p = 0; p < 4; ++p) {
         if (g.board.UnVisibleMojiNo[1] == p) continue;
         EXPECT_EQ(g.TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
@@ -272,8 +272,8 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         int marks = -1, markCount = -2;
         ProgramRun run(folders.program, folders.documents, 800, 600, [&](TForm1& g) {
             gameClearAfterCreate = g.progress.GameClear;
-            marks = static_cast<int>(std::count(g.progress.ShutudaiSumi.begin(), g.progress.ShutudaiSumi.end(), true));
-            markCount = g.progress.ShutudaiSumiCount;
+            marks = g.progress.BuiltInDealtCount();
+            markCount = g.progress.DealtCount();
         });
         TForm1& g = run.f();
         EXPECT_EQ(g.GameLoading, c.resumable);

@@ -56,8 +56,7 @@ TEST(SuspendedGame, EveryValueMakesTheRoundTrip) {
     Progress progress;
     // The best score and the dealt marks come from the start-up's reading of the file.
     progress.HighScore = rec.HighScore;
-    for (int q = 0; q < kBuiltInQuestions; ++q) progress.ShutudaiSumi[q] = rec.ShutudaiSumi[q];
-    progress.ShutudaiSumiCount = rec.ShutudaiSumiCount;
+    for (int q = 0; q < kBuiltInQuestions; ++q) progress.MarkDealt(q, rec.ShutudaiSumi[q] != 0);
     FromRecord(rec, board, progress);
     const TDataRec back = ToRecord(board, progress);
     EXPECT_EQ(std::memcmp(&back, &rec, sizeof rec), 0);

@@ -28,11 +28,8 @@ void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
     REQUIRE(g.progress.TotalScore >= 0, "total score never negative");
     REQUIRE(g.progress.PadHitCount >= 0, "paddle hits never negative");
     REQUIRE(g.progress.MondaiCount >= 0 && g.progress.MondaiCount <= kQuestionsPerGame, "question count in 0..30");
-    REQUIRE(g.progress.ShutudaiSumiCount >= 0 && g.progress.ShutudaiSumiCount <= kBuiltInQuestions, "used built-in count");
-    int marked = 0;
-    for (bool used : g.progress.ShutudaiSumi) marked += used;
-    REQUIRE(marked == g.progress.ShutudaiSumiCount, "used built-in count equals the marks");
-    REQUIRE(g.questions.TuikaJukugos() == static_cast<int>(g.progress.TuikaShutudaiSumi.size()), "a used mark for every additional question");
+    REQUIRE(g.questions.TuikaJukugos() == g.progress.AdditionalQuestionCount(), "a used mark for every additional question");
+    REQUIRE(g.progress.DealtCount() <= g.questions.Count(), "no more questions dealt than the bank holds");
 
     if (g.progress.Stage >= 1) {
         const int questions = kBuiltInQuestions + g.questions.TuikaJukugos();
