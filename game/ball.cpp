@@ -205,7 +205,7 @@ void TForm1::ProcessBall() {
     }
     const int b = board.MovingBallNo;
     TImage* ball = ImgBall[b];
-    if (!ball->Visible || (progress.GameMode == 0 && progress.Clear) || progress.GameOver || Pause) {
+    if (!ball->Visible || (progress.GameMode == Challenge::Score && progress.Clear) || progress.GameOver || Pause) {
         MarkBallPath();
         return;
     }
@@ -248,7 +248,7 @@ bool TForm1::PaddleContact(int b) {
     ball->Position.Y = ImgPad->Position.Y - ball->Height - 5;
     if (board.FirstBallDown) {
         LblMsg->Visible = false;
-        if (progress.GameMode == 1) {
+        if (progress.GameMode == Challenge::Stroke) {
             const int s = board.BallMojiNo[b];
             progress.Clear = false;
             LblKaitoMoji->Text = SlotCharacter(s);
@@ -260,8 +260,8 @@ bool TForm1::PaddleContact(int b) {
     }
     ++progress.PadHitCount;
     LblPadHitCount->Text =
-        progress.GameMode == 0 ? ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3) : ZeroPad(progress.PadHitCount, 3);
-    if (progress.GameMode == 0 && ContactsUsedUp(progress.Stage, progress.PadHitCount)) {
+        progress.GameMode == Challenge::Score ? ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3) : ZeroPad(progress.PadHitCount, 3);
+    if (progress.GameMode == Challenge::Score && ContactsUsedUp(progress.Stage, progress.PadHitCount)) {
         progress.GameOver = true;
         DoGameOver();
         return false;
@@ -287,8 +287,8 @@ void TForm1::BlockHit(int r, int c) {
     Hold(b);
 
     const bool gap = r == 0 && board.IsGap(c);
-    if (gap && c / 4 == board.TargetSlot(progress.GameMode == 1, b)) {  // from any side
-        if (progress.GameMode == 0)
+    if (gap && c / 4 == board.TargetSlot(progress.GameMode == Challenge::Stroke, b)) {  // from any side
+        if (progress.GameMode == Challenge::Score)
             CorrectAnswerScore(c);
         else
             CorrectAnswerStroke(c);
@@ -357,7 +357,7 @@ void TForm1::EdgeContacts(int b) {
 
 void TForm1::BallLost() {
     sound.PlayEffect("Data/Sound/Miss.wav", false);
-    if (progress.GameMode == 1 || board.MovingBallNo > 1) {
+    if (progress.GameMode == Challenge::Stroke || board.MovingBallNo > 1) {
         progress.GameOver = true;
         DoGameOver();
         return;

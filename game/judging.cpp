@@ -175,7 +175,7 @@ void TForm1::CharacterCopy(int r, int c) {
     // A stone block has already sounded its own hit.
     if (board.BlockKind[i] != KindOfBlock::Stone) sound.PlayEffect("Data/Sound/Copy.wav", false);
 
-    if (progress.GameMode == 1) {
+    if (progress.GameMode == Challenge::Stroke) {
         // Swap with the later ball carrying t, so the four balls stay all different.
         const int old = board.BallMojiNo[b];
         board.BallMojiNo[b] = t;

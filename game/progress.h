@@ -19,9 +19,15 @@ constexpr int BoundedScore(long long v) {
     return v < 0 ? 0 : v > kLargestScore ? kLargestScore : static_cast<int>(v);
 }
 
+// The two challenges.
+enum class Challenge {
+    Score,   // 得点挑戦: thirty questions in three stages
+    Stroke,  // 打数挑戦: one board, four balls, the fewest contacts
+};
+
 class Progress {
 public:
-    int GameMode = 0;  // 0 the score challenge, 1 the stroke challenge
+    Challenge GameMode = Challenge::Score;
     int Stage = 0;
     int MondaiCount = 0;  // the question number, from 1
 

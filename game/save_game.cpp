@@ -117,7 +117,7 @@ void TForm1::SaveGame() {
     // While the resume question waits for its answer, the file holds the suspended
     // game and the board on screen is not it (it is the stroke challenge's, after
     // [Alt]): only the settings are saved then, the game and its texts are kept.
-    const bool savesBoard = progress.GameMode == 0 && !GameLoading;
+    const bool savesBoard = progress.GameMode == Challenge::Score && !GameLoading;
     if (savesBoard) {
         CaptureBoardPlaces();
         DataRec = ToRecord(board, progress, DataRec);

@@ -172,7 +172,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
         EXPECT_NE(settingsBytes.find("[Mondai1]\r\nJukugo=" + *Utf8ToCp932("一期一会")), std::string::npos);
 
         // The stroke challenge changes the settings only.
-        g.progress.GameMode = 1;
+        g.progress.GameMode = Challenge::Stroke;
         g.sound.IsMusic = false;
         g.SaveGame();
         EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
@@ -373,9 +373,9 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     TForm1& g = run.f();
     auto toStrokeAndBack = [&] {
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});  // saves the score challenge
-        ASSERT_EQ(g.progress.GameMode, 1);
+        ASSERT_EQ(g.progress.GameMode, Challenge::Stroke);
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});
-        ASSERT_EQ(g.progress.GameMode, 0);
+        ASSERT_EQ(g.progress.GameMode, Challenge::Score);
         ASSERT_TRUE(g.GameLoading);
         ASSERT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
     };

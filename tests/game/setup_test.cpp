@@ -175,7 +175,7 @@ TEST(DealTest, StrokeChallengeGivesFourBallsFourCharacters) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Key(VK_MENU_KEY);
-    ASSERT_EQ(f.progress.GameMode, 1);
+    ASSERT_EQ(f.progress.GameMode, Challenge::Stroke);
     fx.Key(VK_SHIFT_KEY);
     EXPECT_EQ(f.progress.Stage, 3);
     EXPECT_EQ(f.LblPadHitCount->Text, "000");

@@ -20,9 +20,8 @@ int HiddenBlocks(const TForm1& g, int r) {
 }  // namespace
 
 void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
-    REQUIRE(g.progress.GameMode == 0 || g.progress.GameMode == 1, "game mode");
     REQUIRE(g.progress.Stage >= 0 && g.progress.Stage <= 3, "stage in 0..3");
-    REQUIRE(g.board.MovingBallNo >= -1 && g.board.MovingBallNo <= (g.progress.GameMode == 0 ? 2 : 3),
+    REQUIRE(g.board.MovingBallNo >= -1 && g.board.MovingBallNo <= (g.progress.GameMode == Challenge::Score ? 2 : 3),
             "MovingBallNo in -1..2 (score challenge) or -1..3");
     REQUIRE(g.progress.Score >= 0, "score never negative");
     REQUIRE(g.progress.TotalScore >= 0, "total score never negative");
