@@ -5,18 +5,10 @@
 #include <limits>
 #include <tuple>
 
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 
 namespace {
-// Nearest integer, ties to even (the default rounding mode).
-int RoundEven(float v) { return static_cast<int>(std::lrint(v)); }
-
-bool IsGap(const TForm1& f, int c) { return f.board.UnVisibleMojiNo[c / 4] == c % 4; }
-
-int TargetSlot(const TForm1& f, int b) {
-    return f.progress.GameMode == 0 ? f.board.BallSeikaiMojiNo : f.board.BallMojiNo[b];
-}
-
 // How far along its leg (0 at the start, 1 at the stop value) an animated
 // coordinate v stands; NaN when the leg does not move that coordinate.
 float LegFraction(const TFloatAnimation* leg, float v) {
@@ -95,23 +87,13 @@ void TForm1::MarkBallPath() {
 }
 
 void TForm1::AimX(int b) {
-    TImage* ball = ImgBall[b];
     TFloatAnimation* ani = FloatAniBallX[b];
-    const float x = ball->Position.X;
-    if (x >= ani->StartValue)  // went right or stood still: on to the right
-        ani->StopValue = x + Random(ClientWidth() - RoundEven(x) + 100);
-    else
-        ani->StopValue = static_cast<float>(Random(RoundEven(x) + 100) - 100);
+    ani->StopValue = AimStop(ImgBall[b]->Position.X, ani->StartValue, ClientWidth(), 100, svc.random);
 }
 
 void TForm1::AimY(int b) {
-    TImage* ball = ImgBall[b];
     TFloatAnimation* ani = FloatAniBallY[b];
-    const float y = ball->Position.Y;
-    if (y >= ani->StartValue)  // went down or stood still: on downwards
-        ani->StopValue = y + Random(ClientHeight() - RoundEven(y) + 400);
-    else
-        ani->StopValue = static_cast<float>(Random(RoundEven(y) + 400) - 400);
+    ani->StopValue = AimStop(ImgBall[b]->Position.Y, ani->StartValue, ClientHeight(), 400, svc.random);
 }
 
 void TForm1::Launch(int b) {
@@ -223,7 +205,7 @@ void TForm1::ProcessBall() {
     }
     const int b = board.MovingBallNo;
     TImage* ball = ImgBall[b];
-    if (!ball->Visible || (progress.GameMode == 0 && progress.Clear) || progress.GameOver || Pause) {
+    if (!ball->Visible || (progress.GameMode == Challenge::Score && progress.Clear) || progress.GameOver || Pause) {
         MarkBallPath();
         return;
     }
@@ -266,7 +248,7 @@ bool TForm1::PaddleContact(int b) {
     ball->Position.Y = ImgPad->Position.Y - ball->Height - 5;
     if (board.FirstBallDown) {
         LblMsg->Visible = false;
-        if (progress.GameMode == 1) {
+        if (progress.GameMode == Challenge::Stroke) {
             const int s = board.BallMojiNo[b];
             progress.Clear = false;
             LblKaitoMoji->Text = SlotCharacter(s);
@@ -278,17 +260,17 @@ bool TForm1::PaddleContact(int b) {
     }
     ++progress.PadHitCount;
     LblPadHitCount->Text =
-        progress.GameMode == 0 ? ZeroPad(progress.Stage * 15 - progress.PadHitCount, 3) : ZeroPad(progress.PadHitCount, 3);
-    if (progress.GameMode == 0 && progress.PadHitCount >= progress.Stage * 15) {
+        progress.GameMode == Challenge::Score ? ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3) : ZeroPad(progress.PadHitCount, 3);
+    if (progress.GameMode == Challenge::Score && ContactsUsedUp(progress.Stage, progress.PadHitCount)) {
         progress.GameOver = true;
         DoGameOver();
         return false;
     }
-    const float duration = board.FirstBallDown ? 1.0f + 0.2f * Random(2) : static_cast<float>(Random(4) + 1);
+    const float duration = PaddleLegDuration(board.FirstBallDown, svc.random);
     FloatAniBallX[b]->Duration = duration;
     FloatAniBallY[b]->Duration = duration;
     if (board.FirstBallDown)
-        FloatAniBallX[b]->StopValue = static_cast<float>(Random(ClientWidth()) + 50);
+        FloatAniBallX[b]->StopValue = FirstFallStopX(ClientWidth(), svc.random);
     else
         AimX(b);
     FloatAniBallY[b]->StopValue = 0;  // up to the top edge
@@ -304,9 +286,9 @@ void TForm1::BlockHit(int r, int c) {
     TImage* block = ImgBlock[i];
     Hold(b);
 
-    const bool gap = r == 0 && IsGap(*this, c);
-    if (gap && c / 4 == TargetSlot(*this, b)) {  // from any side
-        if (progress.GameMode == 0)
+    const bool gap = r == 0 && board.IsGap(c);
+    if (gap && c / 4 == board.TargetSlot(progress.GameMode == Challenge::Stroke, b)) {  // from any side
+        if (progress.GameMode == Challenge::Score)
             CorrectAnswerScore(c);
         else
             CorrectAnswerStroke(c);
@@ -339,7 +321,7 @@ void TForm1::BlockHit(int r, int c) {
         FloatAniBallY[b]->StopValue = static_cast<float>(ClientHeight());
     }
     AimX(b);
-    const float duration = static_cast<float>(Random(4) + 1);
+    const float duration = BlockLegDuration(svc.random);
     FloatAniBallX[b]->Duration = duration;
     FloatAniBallY[b]->Duration = duration;
     Launch(b);
@@ -375,7 +357,7 @@ void TForm1::EdgeContacts(int b) {
 
 void TForm1::BallLost() {
     sound.PlayEffect("Data/Sound/Miss.wav", false);
-    if (progress.GameMode == 1 || board.MovingBallNo > 1) {
+    if (progress.GameMode == Challenge::Stroke || board.MovingBallNo > 1) {
         progress.GameOver = true;
         DoGameOver();
         return;

@@ -90,6 +90,12 @@ struct Board {
     int UpBlockHitCount = 0;
     bool FirstBallDown = false;                 // the ball in play is on its first fall
 
+    // Whether top-row column c is its slot's gap.
+    bool IsGap(int c) const { return UnVisibleMojiNo[c / 4] == c % 4; }
+    // The slot ball b's character belongs to: one for all balls in the score
+    // challenge (it changes with a copied character), each ball's own in the stroke challenge.
+    int TargetSlot(bool strokeChallenge, int b) const { return strokeChallenge ? BallMojiNo[b] : BallSeikaiMojiNo; }
+
     struct Places {
         std::array<BlockPlace, kBlocks> blocks{};
         std::array<BallPlace, kScoreChallengeBalls> balls{};

@@ -55,11 +55,11 @@ void TForm1::ModeKey() {
     GameModeSetting = true;
     GameLoading = false;
     GameSaving = false;
-    LblGameMode->Text = progress.GameMode == 0 ? "打数挑戦" : "得点挑戦";
+    LblGameMode->Text = progress.GameMode == Challenge::Score ? "打数挑戦" : "得点挑戦";
     ImgTitle->Visible = false;
     LblYomi->Visible = false;
     LblImi->Visible = false;
-    if (progress.GameMode == 0)
+    if (progress.GameMode == Challenge::Score)
         SwitchToStrokeChallenge();
     else
         SwitchToScoreChallenge();
@@ -79,7 +79,7 @@ void TForm1::SwitchToStrokeChallenge() {
     LblHighScore->Visible = false;
     LblMondaiCount->Visible = false;
     LblMode1HighScore->Visible = true;
-    progress.GameMode = 1;
+    progress.GameMode = Challenge::Stroke;
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
@@ -115,7 +115,7 @@ void TForm1::SwitchToScoreChallenge() {
     LblHighScore->Visible = true;
     LblMondaiCount->Visible = true;
     LblMode1HighScore->Visible = false;
-    progress.GameMode = 0;
+    progress.GameMode = Challenge::Score;
 }
 
 void TForm1::EscapeKey() {
@@ -153,7 +153,7 @@ void TForm1::PauseKey() {
     } else {
         Pause = false;
         ResumeGame();
-        if (progress.GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
+        if (progress.GameMode == Challenge::Score) ImgBall[kScoreChallengeBalls]->Visible = false;
         GameModeSetting = false;
     }
 }
@@ -178,7 +178,7 @@ void TForm1::MinimiseKey() {
 }
 
 void TForm1::HintKey() {
-    if (progress.GameMode == 0 && !progress.Clear && !progress.HintHyoji && !Pause && !Title) {
+    if (progress.GameMode == Challenge::Score && !progress.Clear && !progress.HintHyoji && !Pause && !Title) {
         progress.HintHyoji = true;
         LblImi->Visible = true;
         Learning.Hinted(SlotQuestion(board.BallSeikaiMojiNo));

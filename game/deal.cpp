@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/question_draw.h"
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 
@@ -17,21 +18,21 @@ void TForm1::SetUpStage() {
     LblKaitoMoji->Opacity = 1;
     LblScore->Visible = false;
 
-    if (progress.GameMode == 1)
+    if (progress.GameMode == Challenge::Stroke)
         SetUpStrokeChallengeLabels();
     else
         SetUpScoreChallengeQuestion();
 
     progress.Clear = false;
     progress.GameOver = false;
-    if (progress.GameMode == 0 && !Title)
+    if (progress.GameMode == Challenge::Score && !Title)
         progress.GameClear = false;
     else
         progress.Mode1_Clear = false;
 
     progress.ChangeHighScore = false;
     progress.PadHitCount = 0;
-    progress.HintHyoji = progress.GameMode != 0;
+    progress.HintHyoji = progress.GameMode != Challenge::Score;
     LblImi->Visible = progress.HintHyoji;
     LblYomi->Visible = false;
     progress.Score = 0;
@@ -146,20 +147,20 @@ void TForm1::LineUpBalls() {
         ImgBall[i]->Visible = true;
         TextBallMoji[i]->Visible = false;
     }
-    if (progress.GameMode == 0) ImgBall[kScoreChallengeBalls]->Visible = false;
+    if (progress.GameMode == Challenge::Score) ImgBall[kScoreChallengeBalls]->Visible = false;
 }
 
 void TForm1::DealQuestions() {
     DrawQuestions();
     ShowTopRow();
-    if (progress.GameMode == 0)
+    if (progress.GameMode == Challenge::Score)
         DealScoreChallengeBalls();
     else
         DealStrokeChallengeBalls();
     PlaceSpecialBlocks();
 
-    LblPadHitCount->Text = progress.GameMode == 0 ? ZeroPad(progress.Stage * 15, 3) : ZeroPad(0, 3);
-    const int q = progress.GameMode == 0 ? board.MondaiNo[board.BallSeikaiMojiNo] : board.MondaiNo[board.BallMojiNo[0]];
+    LblPadHitCount->Text = progress.GameMode == Challenge::Score ? ZeroPad(ContactsAllowed(progress.Stage), 3) : ZeroPad(0, 3);
+    const int q = progress.GameMode == Challenge::Score ? board.MondaiNo[board.BallSeikaiMojiNo] : board.MondaiNo[board.BallMojiNo[0]];
     LblImi->Text = questions.At(q).Imi;
     LblYomi->Text = questions.At(q).Yomi;
     FitAnswerLabels();
@@ -239,7 +240,7 @@ void TForm1::PlaceSpecialBlocks() {
             t->Text = SlotCharacter(k);
             t->Visible = true;
             t->Color = Colors::White;
-            if (progress.GameMode == 0 && k == board.FirstBallSeikaiMojiNo) {
+            if (progress.GameMode == Challenge::Score && k == board.FirstBallSeikaiMojiNo) {
                 board.BlockKind[i] = KindOfBlock::Gold;
                 ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Gold)));
                 t->Color = Colors::Darkmagenta;

@@ -12,8 +12,7 @@ void TForm1::LoadAdditionalQuestions() {
     if (unreadable)
         StartupNotices.push_back(FileNotice(PlayerFile::AdditionalQuestions, " を読めないので、追加問題なしで始めます。"));
     questions.SetAdditional(*loaded);
-    progress.TuikaShutudaiSumi.assign(loaded->size(), false);
-    progress.TuikaShutudaiSumiCount = 0;
+    progress.SetAdditionalQuestionCount(questions.TuikaJukugos());
 }
 
 std::string TForm1::SlotCharacter(int s) const {

@@ -33,13 +33,13 @@ void TForm1::Timer1Timer(SceneObject*) {
     // 1. Countdown, or parking of the question-number label.
     if (ThinkingTimeCount > 0) {
         CountDown();
-        if (progress.GameMode == 0) PlaceQuestionNumber(true);
-    } else if (progress.GameMode == 0) {
+        if (progress.GameMode == Challenge::Score) PlaceQuestionNumber(true);
+    } else if (progress.GameMode == Challenge::Score) {
         PlaceQuestionNumber(false);
     }
 
     // 2. Sliding rows and parked balls with the mouse buttons.
-    const bool mayPlaySlide = board.MovingBallNo >= 0 || (progress.GameMode == 0 && progress.Clear) || (progress.GameMode == 1 && progress.Mode1_Clear);
+    const bool mayPlaySlide = board.MovingBallNo >= 0 || (progress.GameMode == Challenge::Score && progress.Clear) || (progress.GameMode == Challenge::Stroke && progress.Mode1_Clear);
     if (!Pause && progress.PadHitCount > 0 && mayPlaySlide) {
         const float d = ClientWidth() * 0.015f * (svc.input.Ctrl ? 2 : 1);
         const bool left = svc.input.LeftButton, right = svc.input.RightButton;
@@ -125,8 +125,8 @@ void TForm1::SlideParkedBalls(float d, bool left, bool right) {
         TImage* ball = ImgBall[i];
         if (!ball->Visible) continue;
         const bool slides =
-            (progress.GameMode == 0 && progress.Clear && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
-            (progress.GameMode == 1 && !progress.Mode1_Clear && i < board.MovingBallNo) || (progress.GameMode == 1 && progress.Mode1_Clear);
+            (progress.GameMode == Challenge::Score && progress.Clear && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
+            (progress.GameMode == Challenge::Stroke && !progress.Mode1_Clear && i < board.MovingBallNo) || (progress.GameMode == Challenge::Stroke && progress.Mode1_Clear);
         if (!slides) continue;
         if (left && ImgBlock[BlockIndex(0, 15)]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
         if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;

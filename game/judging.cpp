@@ -1,5 +1,8 @@
 // What a contact with a gap or a special block means: correct and wrong
 // answers, the points of an answer, and characters copied from special blocks.
+#include <algorithm>
+
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
 #include "voice/speech_text.h"
@@ -8,7 +11,8 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
                  bool dealtCharacter) {
     int factor = hintShown ? 1 : 2;
     if (stage >= 2 && dealtCharacter) factor *= 2;
-    return (stage * 15 - padHitCount) * (3 - movingBallNo) * factor * 10;
+    // A continued game may carry more contacts than its stage allows: no points then, never fewer.
+    return std::max(0, ContactsLeft(stage, padHitCount)) * (3 - movingBallNo) * factor * 10;
 }
 
 std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo[s]); }
@@ -45,23 +49,24 @@ void TForm1::CorrectAnswerScore(int c) {
     LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     ShowAnswerLabels();  // their texts were set when s became the target
 
-    if (progress.MondaiCount == kQuestionsPerGame) {
+    const bool lastQuestion = progress.MondaiCount == kQuestionsPerGame;
+    if (lastQuestion) board.MovingBallNo = -1;  // makes the last question's ball factor 4
+    progress.AddAnswerPoints(AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo,
+                                          progress.HintHyoji, board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo));
+    if (lastQuestion) {
         progress.GameClear = true;
-        // The record is judged on the total before this last question's points.
+        // The record is judged, shown and saved on the final total, the one the history gets.
         if (progress.TotalScore > progress.HighScore) {
-            ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
             progress.HighScore = progress.TotalScore;
             progress.ChangeHighScore = true;
+            LblHighScore->Text = HighScoreText(progress.HighScore);
         }
-        if (!progress.ChangeHighScore) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameClear.png"));
-        board.MovingBallNo = -1;  // also makes the last question's ball factor 4
+        ImgTitle->Bitmap.LoadFromFile(
+            AssetPath(progress.ChangeHighScore ? "Data/Png/newrecord.png" : "Data/Png/GameClear.png"));
         SaveGame();
     }
     if (!progress.GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
 
-    progress.Score = AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo, progress.HintHyoji,
-                         board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo);
-    progress.TotalScore += progress.Score;
     if (progress.MondaiCount % 10 == 0 && progress.MondaiCount < kQuestionsPerGame) progress.OldTotalScore = progress.TotalScore;
     Learning.Right(SlotQuestion(s));
     if (progress.MondaiCount == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore);
@@ -172,7 +177,7 @@ void TForm1::CharacterCopy(int r, int c) {
     // A stone block has already sounded its own hit.
     if (board.BlockKind[i] != KindOfBlock::Stone) sound.PlayEffect("Data/Sound/Copy.wav", false);
 
-    if (progress.GameMode == 1) {
+    if (progress.GameMode == Challenge::Stroke) {
         // Swap with the later ball carrying t, so the four balls stay all different.
         const int old = board.BallMojiNo[b];
         board.BallMojiNo[b] = t;

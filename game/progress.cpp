@@ -3,22 +3,31 @@
 #include <algorithm>
 
 bool Progress::IsDealt(int q) const {
-    return q >= kBuiltInQuestions ? static_cast<bool>(TuikaShutudaiSumi[q - kBuiltInQuestions]) : ShutudaiSumi[q];
+    if (q < 0) return false;
+    if (q < kBuiltInQuestions) return builtInDealt_[q];
+    const std::size_t a = static_cast<std::size_t>(q - kBuiltInQuestions);
+    return a < additionalDealt_.size() && additionalDealt_[a];
 }
 
 void Progress::MarkDealt(int q, bool dealt) {
-    if (q >= kBuiltInQuestions) {
-        TuikaShutudaiSumi[q - kBuiltInQuestions] = dealt;
-        TuikaShutudaiSumiCount += dealt ? 1 : -1;
-    } else {
-        ShutudaiSumi[q] = dealt;
-        ShutudaiSumiCount += dealt ? 1 : -1;
+    if (q < 0) return;
+    if (q < kBuiltInQuestions) {
+        builtInDealt_[q] = dealt;
+        return;
     }
+    const std::size_t a = static_cast<std::size_t>(q - kBuiltInQuestions);
+    if (a < additionalDealt_.size()) additionalDealt_[a] = dealt;
+}
+
+int Progress::BuiltInDealtCount() const {
+    return static_cast<int>(std::count(builtInDealt_.begin(), builtInDealt_.end(), true));
+}
+
+int Progress::DealtCount() const {
+    return BuiltInDealtCount() + static_cast<int>(std::count(additionalDealt_.begin(), additionalDealt_.end(), true));
 }
 
 void Progress::ResetQuestionPool() {
-    ShutudaiSumi.fill(false);
-    std::fill(TuikaShutudaiSumi.begin(), TuikaShutudaiSumi.end(), false);
-    ShutudaiSumiCount = 0;
-    TuikaShutudaiSumiCount = 0;
+    builtInDealt_.fill(false);
+    std::fill(additionalDealt_.begin(), additionalDealt_.end(), false);
 }

@@ -19,7 +19,7 @@ void TForm1::DoGameOver() {
 
     // Show the player the answer that was missed. Without a ball in play (which
     // the stroke challenge should never reach here) the first ball's slot stands in.
-    const int s = progress.GameMode == 0 ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
+    const int s = progress.GameMode == Challenge::Score ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
     Learning.Missed(SlotQuestion(s));
     Learning.SaveIfChanged();  // the ball is stopped: the question has ended
     ShowDueReviews();
@@ -31,7 +31,7 @@ void TForm1::DoGameOver() {
 
     ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameOver.png"));
     ImgTitle->Visible = true;
-    LblMsg->Text = progress.GameMode == 0 ? ScoreLostMessage(progress.Stage) : std::string(Msg::StrokeRestart);
+    LblMsg->Text = progress.GameMode == Challenge::Score ? ScoreLostMessage(progress.Stage) : std::string(Msg::StrokeRestart);
     LblMsg->Visible = true;
     progress.HintHyoji = true;
     board.MovingBallNo = -1;
@@ -60,7 +60,7 @@ void TForm1::FloatAniScoreYFinish(SceneObject* sender) {
     LblScore->Position.Y = FloatAniScoreY->StartValue;
     LblScore->Position.X = FloatAniScoreX->StartValue;
     LblTotalScore->Text = ScoreText(progress.TotalScore);
-    if (progress.GameMode != 0) return;
+    if (progress.GameMode != Challenge::Score) return;
     ImgTitle->Visible = true;  // seikai, newrecord or GameClear, chosen at the answer
     if (progress.GameClear) ZoomInTitle();
 }
@@ -70,8 +70,8 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     // second) must not put its message over the next board or start the parade.
     if (!ImgTitle->Visible) return;
     // A save that failed at the answer stays in view until the player acts.
-    const std::string& failure = progress.GameMode == 0 ? SaveFailure : StrokeRecordFailure;
-    LblMsg->Text = failure + (progress.GameMode == 0 ? Msg::GameClearRestart : Msg::StrokeNext);
+    const std::string& failure = progress.GameMode == Challenge::Score ? SaveFailure : StrokeRecordFailure;
+    LblMsg->Text = failure + (progress.GameMode == Challenge::Score ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
     notice.Fit();  // which file and why stays under the longer message
     sound.Say(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);

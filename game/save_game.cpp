@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/suspended_game.h"
+#include "game/paddle_rules.h"
 #include "game/tform1.h"
 #include "persistence/record_files.h"
 #include "persistence/settings_file.h"
@@ -50,12 +51,7 @@ void TForm1::ReadSavedFilesAtStartup() {
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(files.Path(PlayerFile::Settings))));
         const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
         if (kept.highScore) progress.HighScore = *kept.highScore;
-        if (kept.usedQuestions) {
-            for (int q = 0; q < kBuiltInQuestions; ++q) progress.ShutudaiSumi[q] = (*kept.usedQuestions)[q];
-            // The deal trusts the count to match the marks, so count them.
-            progress.ShutudaiSumiCount =
-                static_cast<int>(std::count(progress.ShutudaiSumi.begin(), progress.ShutudaiSumi.end(), true));
-        }
+        if (kept.usedQuestions) progress.TakeBuiltInMarks(*kept.usedQuestions);
         if (usable) {
             DataRec = rec;
             progress.GameClear = rec.GameClear != 0;
@@ -105,7 +101,7 @@ void TForm1::SaveGame() {
     // While the resume question waits for its answer, the file holds the suspended
     // game and the board on screen is not it (it is the stroke challenge's, after
     // [Alt]): only the settings are saved then, the game and its texts are kept.
-    const bool savesBoard = progress.GameMode == 0 && !GameLoading;
+    const bool savesBoard = progress.GameMode == Challenge::Score && !GameLoading;
     if (savesBoard) {
         CaptureBoardPlaces();
         DataRec = ToRecord(board, progress, DataRec);
@@ -206,13 +202,7 @@ void TForm1::LoadGame() {
     }
     DataRec = rec;
     ForgetBallPath();  // the balls are put where the record says, not moved there
-    // The best score and the used-question marks stay as the game has them:
-    // they were taken from the file at start-up, even from a board it refused.
-    const Progress before = progress;
     FromRecord(rec, board, progress);
-    progress.HighScore = before.HighScore;
-    progress.ShutudaiSumi = before.ShutudaiSumi;
-    progress.ShutudaiSumiCount = before.ShutudaiSumiCount;
 
     // Positions were saved for the window size of the time; they are scaled to this one.
     const float sx = static_cast<float>(ClientWidth()) / static_cast<float>(rec.ScreenX);
@@ -286,14 +276,13 @@ void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
         const SavedQuestionText& saved = texts[k];
         if (saved.jukugo.empty() || board.MondaiNo[k] < questions.Count()) continue;
         board.MondaiNo[k] = questions.Append({saved.jukugo, saved.yomi, saved.imi, saved.speakMojiCp932});
-        progress.TuikaShutudaiSumi.push_back(true);
-        progress.TuikaShutudaiSumiCount += 1;
+        progress.AddAdditionalQuestion(true);
     }
 }
 
 void TForm1::RestoreLabels() {
     LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount);
-    LblPadHitCount->Text = ZeroPad(progress.Stage * 15 - progress.PadHitCount, 3);
+    LblPadHitCount->Text = ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3);
     LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[1]);
     LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[2]);
     // Only the rows of the stage have a count beside them, as after a set-up.

@@ -80,7 +80,7 @@ void TForm1::FormCreate() {
     // the player changes voice.
     sound.FindVoices();
     PrepareFixedPhrases();
-    LblGameMode->Text = progress.GameMode == 0 ? "得点挑戦" : "打数挑戦";
+    LblGameMode->Text = progress.GameMode == Challenge::Score ? "得点挑戦" : "打数挑戦";
     HideCursor();
 }
 

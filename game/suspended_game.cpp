@@ -1,91 +1,78 @@
 #include "game/suspended_game.h"
 
-TDataRec ToRecord(const Board& board, const Progress& progress, const TDataRec& kept) {
-    TDataRec r = kept;
-    r.Stage = progress.Stage;
-    r.MondaiCount = progress.MondaiCount;
-    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = progress.ShutudaiSumi[q] ? 1 : 0;
-    r.ShutudaiSumiCount = progress.ShutudaiSumiCount;
-    for (int k = 0; k < kSlots; ++k) r.MondaiNo[k] = board.MondaiNo[k];
+#include <type_traits>
+
+namespace {
+
+// Every value the record and the game share, each named once: field(recordValue,
+// gameValue) is called for each, so writing and reading go through one list.
+// Const on one side picks the direction.
+template <class Rec, class B, class P, class Field>
+void EachField(Rec& r, B& board, P& progress, Field&& field) {
+    field(r.Stage, progress.Stage);
+    field(r.MondaiCount, progress.MondaiCount);
+    for (int k = 0; k < kSlots; ++k) field(r.MondaiNo[k], board.MondaiNo[k]);
     for (int i = 0; i < kBlocks; ++i) {
-        r.Block[i].X = board.places.blocks[i].X;
-        r.Block[i].Visible = board.places.blocks[i].Visible ? 1 : 0;
-        r.Block[i].BlockKind = static_cast<int32_t>(board.BlockKind[i]);
-        r.Block[i].SeikaiMojiNo = board.SeikaiMojiNo[i];
+        field(r.Block[i].X, board.places.blocks[i].X);
+        field(r.Block[i].Visible, board.places.blocks[i].Visible);
+        field(r.Block[i].BlockKind, board.BlockKind[i]);
+        field(r.Block[i].SeikaiMojiNo, board.SeikaiMojiNo[i]);
     }
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
-        const BallPlace& ball = board.places.balls[b];
-        r.Ball[b].X = ball.X;
-        r.Ball[b].Y = ball.Y;
-        r.Ball[b].StopX = ball.StopX;
-        r.Ball[b].StopY = ball.StopY;
-        r.Ball[b].Duration = ball.Duration;
-        r.Ball[b].Visible = ball.Visible ? 1 : 0;
+        auto& ball = board.places.balls[b];
+        field(r.Ball[b].X, ball.X);
+        field(r.Ball[b].Y, ball.Y);
+        field(r.Ball[b].StopX, ball.StopX);
+        field(r.Ball[b].StopY, ball.StopY);
+        field(r.Ball[b].Duration, ball.Duration);
+        field(r.Ball[b].Visible, ball.Visible);
     }
-    r.MovingBallNo = board.MovingBallNo;
-    for (int k = 0; k < kSlots; ++k) r.UnVisibleMojiNo[k] = board.UnVisibleMojiNo[k];
-    r.BallSeikaiMojiNo = board.BallSeikaiMojiNo;
-    r.FirstBallSeikaiMojiNo = board.FirstBallSeikaiMojiNo;
-    r.PadHitCount = progress.PadHitCount;
-    r.UpBlockHitCount = board.UpBlockHitCount;
-    r.Clear = progress.Clear ? 1 : 0;
-    r.GameOver = progress.GameOver ? 1 : 0;
-    r.GameClear = progress.GameClear ? 1 : 0;
-    r.HintHyoji = progress.HintHyoji ? 1 : 0;
-    for (int n = 0; n < 5; ++n) r.UnVisibleBlockCount[n] = board.UnVisibleBlockCount[n];
+    field(r.MovingBallNo, board.MovingBallNo);
+    for (int k = 0; k < kSlots; ++k) field(r.UnVisibleMojiNo[k], board.UnVisibleMojiNo[k]);
+    field(r.BallSeikaiMojiNo, board.BallSeikaiMojiNo);
+    field(r.FirstBallSeikaiMojiNo, board.FirstBallSeikaiMojiNo);
+    field(r.PadHitCount, progress.PadHitCount);
+    field(r.UpBlockHitCount, board.UpBlockHitCount);
+    field(r.Clear, progress.Clear);
+    field(r.GameOver, progress.GameOver);
+    field(r.GameClear, progress.GameClear);
+    field(r.HintHyoji, progress.HintHyoji);
+    for (int n = 0; n < 5; ++n) field(r.UnVisibleBlockCount[n], board.UnVisibleBlockCount[n]);
     for (int i = 0; i < kBlocks; ++i) {
-        const StonePlace& stone = board.places.stones[i];
-        r.Stone[i].X = stone.X;
-        r.Stone[i].Y = stone.Y;
-        r.Stone[i].StopY = stone.StopY;
-        r.Stone[i].Duration = stone.Duration;
-        r.Stone[i].Visible = stone.Visible ? 1 : 0;
+        auto& stone = board.places.stones[i];
+        field(r.Stone[i].X, stone.X);
+        field(r.Stone[i].Y, stone.Y);
+        field(r.Stone[i].StopY, stone.StopY);
+        field(r.Stone[i].Duration, stone.Duration);
+        field(r.Stone[i].Visible, stone.Visible);
     }
-    r.Score = progress.Score;
-    r.TotalScore = progress.TotalScore;
-    r.OldTotalScore = progress.OldTotalScore;
+    field(r.Score, progress.Score);
+    field(r.TotalScore, progress.TotalScore);
+    field(r.OldTotalScore, progress.OldTotalScore);
+    field(r.ScreenX, board.places.screenWidth);
+    field(r.ScreenY, board.places.screenHeight);
+}
+
+}  // namespace
+
+TDataRec ToRecord(const Board& board, const Progress& progress, const TDataRec& kept) {
+    TDataRec r = kept;
+    EachField(r, board, progress,
+              [](auto& rec, const auto& game) { rec = static_cast<std::remove_reference_t<decltype(rec)>>(game); });
+    // Read back at start-up, even from a board that cannot be continued.
     r.HighScore = progress.HighScore;
-    r.ScreenX = board.places.screenWidth;
-    r.ScreenY = board.places.screenHeight;
+    for (int q = 0; q < kBuiltInQuestions; ++q) r.ShutudaiSumi[q] = progress.BuiltInMarks()[q] ? 1 : 0;
+    r.ShutudaiSumiCount = progress.BuiltInDealtCount();
     return r;
 }
 
 void FromRecord(const TDataRec& rec, Board& board, Progress& progress) {
-    progress.Stage = rec.Stage;
-    progress.MondaiCount = rec.MondaiCount;
-    for (int q = 0; q < kBuiltInQuestions; ++q) progress.ShutudaiSumi[q] = rec.ShutudaiSumi[q] != 0;
-    progress.ShutudaiSumiCount = rec.ShutudaiSumiCount;
-    for (int k = 0; k < kSlots; ++k) board.MondaiNo[k] = rec.MondaiNo[k];
-    for (int i = 0; i < kBlocks; ++i) {
-        board.places.blocks[i] = {rec.Block[i].X, rec.Block[i].Visible != 0};
-        board.BlockKind[i] = static_cast<KindOfBlock>(rec.Block[i].BlockKind);
-        board.SeikaiMojiNo[i] = rec.Block[i].SeikaiMojiNo;
-    }
-    for (int b = 0; b < kScoreChallengeBalls; ++b) {
-        const TDataRecBall& ball = rec.Ball[b];
-        board.places.balls[b] = {ball.X, ball.Y, ball.StopX, ball.StopY, ball.Duration, ball.Visible != 0};
-    }
-    board.MovingBallNo = rec.MovingBallNo;
-    for (int k = 0; k < kSlots; ++k) board.UnVisibleMojiNo[k] = rec.UnVisibleMojiNo[k];
-    board.BallSeikaiMojiNo = rec.BallSeikaiMojiNo;
-    board.FirstBallSeikaiMojiNo = rec.FirstBallSeikaiMojiNo;
-    progress.PadHitCount = rec.PadHitCount;
-    board.UpBlockHitCount = rec.UpBlockHitCount;
-    progress.Clear = rec.Clear != 0;
-    progress.GameOver = rec.GameOver != 0;
-    progress.GameClear = rec.GameClear != 0;
-    progress.HintHyoji = rec.HintHyoji != 0;
-    for (int n = 0; n < 5; ++n) board.UnVisibleBlockCount[n] = rec.UnVisibleBlockCount[n];
-    for (int i = 0; i < kBlocks; ++i) {
-        const TDataRecStone& stone = rec.Stone[i];
-        board.places.stones[i] = {stone.X, stone.Y, stone.StopY, stone.Duration, stone.Visible != 0};
-    }
-    progress.Score = rec.Score;
-    progress.TotalScore = rec.TotalScore;
-    progress.OldTotalScore = rec.OldTotalScore;
-    progress.HighScore = rec.HighScore;
-    board.places.screenWidth = rec.ScreenX;
-    board.places.screenHeight = rec.ScreenY;
+    EachField(rec, board, progress,
+              [](const auto& r, auto& game) { game = static_cast<std::remove_reference_t<decltype(game)>>(r); });
+    // Scores beyond what the game keeps (a file from elsewhere) are taken at its largest.
+    progress.Score = BoundedScore(progress.Score);
+    progress.TotalScore = BoundedScore(progress.TotalScore);
+    progress.OldTotalScore = BoundedScore(progress.OldTotalScore);
     // The record does not say whether the ball in play was on its first fall:
     // its saved legs run on as they are.
     board.FirstBallDown = false;

@@ -13,6 +13,8 @@ TDataRec ToRecord(const Board& board, const Progress& progress, const TDataRec& 
 // A record's values into a board and progress; the pictures' places stay in the
 // record's coordinates (board.places), for the window to scale to its size.
 // Values the record does not hold (the challenge, the stroke record, the
-// additional questions' marks, the stroke challenge's balls) are left as they are.
+// additional questions' marks, the stroke challenge's balls) are left as they are,
+// and so are the best score and the built-in questions' marks: the game takes
+// those from the file at start-up (KeptValuesOf), even from a board it refuses.
 // Check the record with DataRecIsUsable first: values are taken as they stand.
 void FromRecord(const TDataRec& rec, Board& board, Progress& progress);

@@ -268,8 +268,7 @@ TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
         EXPECT_EQ(g.f().LblHighScore->Text, "HIGHSCORE:054321");
         EXPECT_FALSE(g.f().GameLoading) << "an unusable board is not offered";
         EXPECT_EQ(g.Message(), Msg::Start);
-        EXPECT_EQ(std::count(g.f().progress.ShutudaiSumi.begin(), g.f().progress.ShutudaiSumi.end(), true), marks);
-        EXPECT_EQ(g.f().progress.ShutudaiSumiCount, marks);
+        EXPECT_EQ(g.f().progress.BuiltInDealtCount(), marks);
 
         g.PlayABoard();
         g.MinimiseAndSave();

@@ -31,7 +31,13 @@ TM_FUZZ_TARGET(load_game) {
 
     Board board;
     Progress progress;
+    // As at start-up: the best score and the marks are taken from the file first.
+    const KeptValues kept = KeptValuesOf(rec, sizeof rec);
+    if (kept.highScore) progress.HighScore = *kept.highScore;
+    if (kept.usedQuestions) progress.TakeBuiltInMarks(*kept.usedQuestions);
     FromRecord(rec, board, progress);
+    FUZZ_CHECK(progress.Score >= 0 && progress.Score <= kLargestScore);
+    FUZZ_CHECK(progress.TotalScore >= 0 && progress.TotalScore <= kLargestScore);
 
     FUZZ_CHECK(progress.Stage >= 1 && progress.Stage <= 3);
     FUZZ_CHECK(progress.MondaiCount >= 1 && progress.MondaiCount <= kQuestionsPerGame);
@@ -51,10 +57,16 @@ TM_FUZZ_TARGET(load_game) {
     for (int n : board.UnVisibleBlockCount) FUZZ_CHECK(n >= 0 && n <= kBlocksPerRow);
     FUZZ_CHECK(board.places.screenWidth > 0 && board.places.screenHeight > 0);
 
-    // Written back over what was read, the record is the same bytes (the used-question
-    // marks as 0 or 1, which is all the game ever writes there).
+    // Written back over what was read, the record is the same bytes but for what the
+    // game keeps its own way: the marks as taken (0 or 1) with their count, the best
+    // score as taken, and scores within the largest the game keeps.
     TDataRec expected = rec;
-    for (uint8_t& used : expected.ShutudaiSumi) used = used != 0 ? 1 : 0;
+    for (int q = 0; q < kBuiltInQuestions; ++q) expected.ShutudaiSumi[q] = kept.usedQuestions && rec.ShutudaiSumi[q];
+    expected.ShutudaiSumiCount = progress.BuiltInDealtCount();
+    expected.HighScore = progress.HighScore;
+    expected.Score = BoundedScore(rec.Score);
+    expected.TotalScore = BoundedScore(rec.TotalScore);
+    expected.OldTotalScore = BoundedScore(rec.OldTotalScore);
     FUZZ_CHECK(SameBytes(ToRecord(board, progress, rec), expected));
     return 0;
 }

@@ -57,7 +57,7 @@ void Enter(GameFixture& fx, Screen s) {
 
 // What a command may change, read before it is pressed.
 struct Before {
-    int gameMode;
+    Challenge gameMode;
     bool pause;
     bool hint;
     const CountingDialog* dialog;
@@ -208,12 +208,12 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     TForm1& f = fx.f();
     fx.StartQuestion();
     fx.Key(VK_MENU_KEY);
-    EXPECT_EQ(f.progress.GameMode, 1);
+    EXPECT_EQ(f.progress.GameMode, Challenge::Stroke);
     EXPECT_EQ(f.LblMsg->Text, Msg::Start);
     EXPECT_EQ(f.LblGameMode->Text, "打数挑戦");
     EXPECT_TRUE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
     fx.Key(VK_MENU_KEY);
-    EXPECT_EQ(f.progress.GameMode, 0);
+    EXPECT_EQ(f.progress.GameMode, Challenge::Score);
     EXPECT_EQ(f.LblMsg->Text, Msg::ResumeQuestion);
     EXPECT_TRUE(f.GameLoading);
     fx.Key(VK_SHIFT_KEY);  // refused while the question is on screen
@@ -250,7 +250,7 @@ TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
     SetWriteFaultInjection({[record](const std::string& path) { return path == record; }, WriteFailurePoint::Rename});
     fx.Key(VK_MENU_KEY);
     ClearWriteFaultInjection();
-    EXPECT_EQ(f.progress.GameMode, 1);
+    EXPECT_EQ(f.progress.GameMode, Challenge::Stroke);
     EXPECT_EQ(f.LblMsg->Text, std::string(Msg::SaveFailed) + Msg::Start);
     // A later switch that saves nothing shows the plain start message.
     fx.Key(VK_MENU_KEY);

@@ -101,7 +101,7 @@ TEST_F(JudgingTest, StageEndsSetTheCheckpointAndTheLastQuestionEndsTheGame) {
     }
 }
 
-TEST_F(JudgingTest, LastQuestionJudgesTheRecordBeforeItsPointsAndSavesTheGame) {
+TEST_F(JudgingTest, LastQuestionJudgesTheRecordOnTheFinalTotalAndSavesTheGame) {
     fx.StartAt(0, 30);
     g.progress.TotalScore = 20000;
     g.progress.HighScore = 15000;
@@ -109,9 +109,9 @@ TEST_F(JudgingTest, LastQuestionJudgesTheRecordBeforeItsPointsAndSavesTheGame) {
     fx.HitBlockFromBelow(GapOf(g.board.BallSeikaiMojiNo));
     EXPECT_TRUE(g.progress.GameClear);
     EXPECT_TRUE(g.progress.ChangeHighScore);
-    EXPECT_EQ(g.progress.HighScore, 20000);                        // without this question's points
     EXPECT_EQ(g.progress.Score, (45 - 5) * 4 * 4 * 10);            // ball factor 4, dealt character
     EXPECT_EQ(g.progress.TotalScore, 20000 + g.progress.Score);
+    EXPECT_EQ(g.progress.HighScore, g.progress.TotalScore);        // with this question's points
     EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
     EXPECT_FALSE(fx.Played("Data/Sound/Seikai1.wav"));
     EXPECT_EQ(fx.speech.said.size(), 1u);
@@ -226,12 +226,12 @@ TEST_F(JudgingTest, AnAdditionalQuestionSaysItsReadingAndHandsOnItsMeaningAsWrit
     // Without a speech text the reading is said; the meaning goes to the speech
     // engine as written, for its text analyser, not as a machine reading.
     g.board.MondaiNo[s] = g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""});
-    g.progress.TuikaShutudaiSumi.push_back(false);
+    g.progress.AddAdditionalQuestion(false);
     fx.reading.table["数の並び、一から四まで"] = "かずのならびは、いちからよんまで";
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
     // With one, that is said instead of the reading.
     g.board.MondaiNo[s] =
         g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")});
-    g.progress.TuikaShutudaiSumi.push_back(false);
+    g.progress.AddAdditionalQuestion(false);
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
 }

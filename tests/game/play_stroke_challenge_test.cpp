@@ -24,7 +24,7 @@ TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     TForm1& g = fx.f();
     g.sound.IsMusic = false;
     fx.Key(VK_MENU_KEY);  // to the stroke challenge
-    ASSERT_EQ(g.progress.GameMode, 1);
+    ASSERT_EQ(g.progress.GameMode, Challenge::Stroke);
     ASSERT_EQ(g.LblMsg->Text, "[Shift]キーを押すとゲームが始まります。");
     g.progress.Mode1HighScore = 999;  // any finished round beats it
     fx.steering = true;

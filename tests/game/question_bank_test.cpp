@@ -461,7 +461,8 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     EXPECT_EQ(g.questions.At(170).Yomi, "いっかくせんきん");
     EXPECT_EQ(g.questions.At(170).Imi, "大もうけ");
     EXPECT_EQ(g.questions.At(170).SpeakMoji, *Utf8ToCp932("いっかくせんきん"));
-    EXPECT_EQ(g.progress.TuikaShutudaiSumi, std::vector<bool>{false});
+    EXPECT_EQ(g.progress.AdditionalQuestionCount(), 1);
+    EXPECT_FALSE(g.progress.IsDealt(170));
     EXPECT_EQ(g.questions.At(171).Jukugo, "");
 
     g.board.MondaiNo = {170, 0, 141, 999};

@@ -86,7 +86,7 @@ TEST(TitleZoom, EndsWithMessageSpeechAndParadeEvenWithMusicOff) {
         GameFixture fx;
         TForm1& g = fx.f();
         g.sound.IsMusic = false;
-        g.progress.GameMode = c.mode;
+        g.progress.GameMode = c.mode == 0 ? Challenge::Score : Challenge::Stroke;
         g.progress.ChangeHighScore = c.record;
         g.ImgTitle->Visible = true;
         const float w = g.ImgTitle->Width, h = g.ImgTitle->Height;

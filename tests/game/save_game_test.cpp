@@ -155,7 +155,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     const std::string speak = *Utf8ToCp932("イチゴ/イチエ");
     auto addQuestion = [](TForm1& g, const std::string& idiom, const std::string& speech) {
         g.questions.Append({idiom, "よみ", "意味", speech});
-        g.progress.TuikaShutudaiSumi.push_back(false);
+        g.progress.AddAdditionalQuestion(false);
     };
     std::string recordBytes, settingsBytes;
     {
@@ -172,7 +172,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
         EXPECT_NE(settingsBytes.find("[Mondai1]\r\nJukugo=" + *Utf8ToCp932("一期一会")), std::string::npos);
 
         // The stroke challenge changes the settings only.
-        g.progress.GameMode = 1;
+        g.progress.GameMode = Challenge::Stroke;
         g.sound.IsMusic = false;
         g.SaveGame();
         EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
@@ -188,14 +188,14 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     });
     TForm1& g = b.f();
     ASSERT_TRUE(g.GameLoading);
-    const int dealtBefore = g.progress.TuikaShutudaiSumiCount;
+    const int dealtBefore = g.progress.DealtCount();
     b.Char(u'y');
     EXPECT_EQ(g.board.MondaiNo[1], 172);
     ASSERT_EQ(g.questions.TuikaJukugos(), 3);
     EXPECT_EQ(g.questions.At(172).Jukugo, "一期一会");
     EXPECT_EQ(g.questions.At(172).SpeakMoji, speak);
-    EXPECT_TRUE(g.progress.TuikaShutudaiSumi[2]);
-    EXPECT_EQ(g.progress.TuikaShutudaiSumiCount, dealtBefore + 1);
+    EXPECT_TRUE(g.progress.IsDealt(172));
+    EXPECT_EQ(g.progress.DealtCount(), dealtBefore + 1);
     for (int p = 0; p < 4; ++p) {
         if (g.board.UnVisibleMojiNo[1] == p) continue;
         EXPECT_EQ(g.TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
@@ -272,8 +272,8 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         int marks = -1, markCount = -2;
         ProgramRun run(folders.program, folders.documents, 800, 600, [&](TForm1& g) {
             gameClearAfterCreate = g.progress.GameClear;
-            marks = static_cast<int>(std::count(g.progress.ShutudaiSumi.begin(), g.progress.ShutudaiSumi.end(), true));
-            markCount = g.progress.ShutudaiSumiCount;
+            marks = g.progress.BuiltInDealtCount();
+            markCount = g.progress.DealtCount();
         });
         TForm1& g = run.f();
         EXPECT_EQ(g.GameLoading, c.resumable);
@@ -373,9 +373,9 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     TForm1& g = run.f();
     auto toStrokeAndBack = [&] {
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});  // saves the score challenge
-        ASSERT_EQ(g.progress.GameMode, 1);
+        ASSERT_EQ(g.progress.GameMode, Challenge::Stroke);
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});
-        ASSERT_EQ(g.progress.GameMode, 0);
+        ASSERT_EQ(g.progress.GameMode, Challenge::Score);
         ASSERT_TRUE(g.GameLoading);
         ASSERT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
     };

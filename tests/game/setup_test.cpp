@@ -175,7 +175,7 @@ TEST(DealTest, StrokeChallengeGivesFourBallsFourCharacters) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Key(VK_MENU_KEY);
-    ASSERT_EQ(f.progress.GameMode, 1);
+    ASSERT_EQ(f.progress.GameMode, Challenge::Stroke);
     fx.Key(VK_SHIFT_KEY);
     EXPECT_EQ(f.progress.Stage, 3);
     EXPECT_EQ(f.LblPadHitCount->Text, "000");
@@ -196,9 +196,9 @@ TEST(DealTest, PoolResetsAfterThe42ndDeal) {
     for (int deal = 1; deal <= 43; ++deal) {
         f.SetUpStage();
         f.DealQuestions();
-        if (deal == 41) { EXPECT_EQ(f.progress.ShutudaiSumiCount, 164); }
-        if (deal == 42) { EXPECT_EQ(f.progress.ShutudaiSumiCount, 0); }
-        if (deal == 43) { EXPECT_EQ(f.progress.ShutudaiSumiCount, 4); }
+        if (deal == 41) { EXPECT_EQ(f.progress.BuiltInDealtCount(), 164); }
+        if (deal == 42) { EXPECT_EQ(f.progress.BuiltInDealtCount(), 0); }
+        if (deal == 43) { EXPECT_EQ(f.progress.BuiltInDealtCount(), 4); }
     }
 }
 
@@ -206,12 +206,10 @@ TEST(DealTest, TooFewUndealtQuestionsAtTheStartResetThePoolFirst) {
     GameFixture fx;
     TForm1& f = fx.f();
     // Marks restored from a saved game can leave fewer than four questions.
-    f.progress.ShutudaiSumi.fill(true);
-    f.progress.ShutudaiSumi[3] = false;
-    f.progress.ShutudaiSumiCount = 169;
+    for (int q = 0; q < kBuiltInQuestions; ++q) f.progress.MarkDealt(q, q != 3);
     f.SetUpStage();
     f.DealQuestions();  // must not loop for ever
-    EXPECT_EQ(f.progress.ShutudaiSumiCount, 4);
+    EXPECT_EQ(f.progress.BuiltInDealtCount(), 4);
 }
 
 TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
@@ -220,7 +218,7 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     // Slot 0: 三々五々 (147) with its gap on 三; slot 1 draws 三々五々 again first
     // (marked dealt by then, so force it through the additional table instead).
     f.questions.SetAdditional({{"三三三三", "さんさんさんさん", "テスト", ""}});
-    f.progress.TuikaShutudaiSumi = {false};
+    f.progress.SetAdditionalQuestionCount(1);
     f.SetUpStage();
     fx.random.Clear();
     fx.random.Push(147);  // slot 0: 三々五々
@@ -239,14 +237,12 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     TForm1& f = fx.f();
     // Only four questions are left undealt, one of which can take no gap next to
     // slot 0's: it is replaced, and the pool runs out before slot 3.
-    f.progress.ShutudaiSumi.fill(true);
-    f.progress.ShutudaiSumiCount = kBuiltInQuestions;
+    for (int q = 0; q < kBuiltInQuestions; ++q) f.progress.MarkDealt(q, true);
     f.questions.SetAdditional({{"一二三四", "い", "い", ""},
                                {"一一一一", "ろ", "ろ", ""},
                                {"五六七八", "は", "は", ""},
                                {"九十百千", "に", "に", ""}});
-    f.progress.TuikaShutudaiSumi = {false, false, false, false};
-    f.progress.TuikaShutudaiSumiCount = 0;
+    f.progress.SetAdditionalQuestionCount(4);
     f.SetUpStage();
     fx.random.Clear();
     for (int v : {170, 0,        // slot 0: 一二三四, gap on 一

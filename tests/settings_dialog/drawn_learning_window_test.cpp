@@ -141,7 +141,7 @@ TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     // An additional question whose idiom and meaning lie outside the common set.
     TForm1& f = game.f();
     f.questions.Append({"魑魅魍魎", "ちみもうりょう", "さまざまな化け物。鬱蒼とした山の", ""});
-    f.progress.TuikaShutudaiSumi.push_back(false);
+    f.progress.AddAdditionalQuestion(false);
     learning->PrepareFonts();
     learning->PrepareAndDrawForBenchmark();
     EXPECT_EQ(learning->VisibleRows(), kBuiltInQuestions + 1);

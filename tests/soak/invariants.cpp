@@ -20,19 +20,15 @@ int HiddenBlocks(const TForm1& g, int r) {
 }  // namespace
 
 void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
-    REQUIRE(g.progress.GameMode == 0 || g.progress.GameMode == 1, "game mode");
     REQUIRE(g.progress.Stage >= 0 && g.progress.Stage <= 3, "stage in 0..3");
-    REQUIRE(g.board.MovingBallNo >= -1 && g.board.MovingBallNo <= (g.progress.GameMode == 0 ? 2 : 3),
+    REQUIRE(g.board.MovingBallNo >= -1 && g.board.MovingBallNo <= (g.progress.GameMode == Challenge::Score ? 2 : 3),
             "MovingBallNo in -1..2 (score challenge) or -1..3");
     REQUIRE(g.progress.Score >= 0, "score never negative");
     REQUIRE(g.progress.TotalScore >= 0, "total score never negative");
     REQUIRE(g.progress.PadHitCount >= 0, "paddle hits never negative");
     REQUIRE(g.progress.MondaiCount >= 0 && g.progress.MondaiCount <= kQuestionsPerGame, "question count in 0..30");
-    REQUIRE(g.progress.ShutudaiSumiCount >= 0 && g.progress.ShutudaiSumiCount <= kBuiltInQuestions, "used built-in count");
-    int marked = 0;
-    for (bool used : g.progress.ShutudaiSumi) marked += used;
-    REQUIRE(marked == g.progress.ShutudaiSumiCount, "used built-in count equals the marks");
-    REQUIRE(g.questions.TuikaJukugos() == static_cast<int>(g.progress.TuikaShutudaiSumi.size()), "a used mark for every additional question");
+    REQUIRE(g.questions.TuikaJukugos() == g.progress.AdditionalQuestionCount(), "a used mark for every additional question");
+    REQUIRE(g.progress.DealtCount() <= g.questions.Count(), "no more questions dealt than the bank holds");
 
     if (g.progress.Stage >= 1) {
         const int questions = kBuiltInQuestions + g.questions.TuikaJukugos();

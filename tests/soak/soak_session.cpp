@@ -98,7 +98,7 @@ void SoakSession::RestartProgram() {
 void SoakSession::CountBoard() {
     const TForm1& game = g_.f();
     ++totals_.boards;
-    if (game.progress.Stage >= 1 && game.progress.Stage <= 3) ++totals_.boardsByStage[game.progress.GameMode][game.progress.Stage];
+    if (game.progress.Stage >= 1 && game.progress.Stage <= 3) ++totals_.boardsByStage[static_cast<int>(game.progress.GameMode)][game.progress.Stage];
 }
 
 void SoakSession::Note(const std::string& event) {

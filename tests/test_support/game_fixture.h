@@ -129,7 +129,7 @@ struct GameFixture {
     // A new board of the given challenge (0 score, 1 stroke) starting at the
     // given question, ball 0 released.
     void StartAt(int mode, int question) {
-        form->progress.GameMode = mode;
+        form->progress.GameMode = mode == 0 ? Challenge::Score : Challenge::Stroke;
         form->progress.GameClear = false;
         form->progress.Clear = true;  // the set-up counts on from the question before
         form->progress.MondaiCount = question - 1;
@@ -208,7 +208,7 @@ struct GameFixture {
     }
 
     int TargetSlot() const {
-        return form->progress.GameMode == 0 ? form->board.BallSeikaiMojiNo : form->board.BallMojiNo[form->board.MovingBallNo];
+        return form->progress.GameMode == Challenge::Score ? form->board.BallSeikaiMojiNo : form->board.BallMojiNo[form->board.MovingBallNo];
     }
     int GapColumn(int slot) const { return slot * 4 + form->board.UnVisibleMojiNo[slot]; }
 
