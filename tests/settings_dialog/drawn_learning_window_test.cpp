@@ -301,9 +301,11 @@ TEST_F(DrawnLearningWindowTest, APointerMoveThatChangesNothingDrawsNoFrame) {
         std::vector<SDL_Event> moves;
         for (int x = 480; x < 520; x += 2) moves.push_back(PointerAt(x, 400 + (x - 480) / 8));
         still = FramesFor(backend, moves);
-        // Along the tool bar, over the check boxes, the search box and the buttons.
+        // Across the lines above the table: the headline, then the check boxes,
+        // the search box and the buttons.
         moves.clear();
-        for (int x = 0; x < 1024; x += 16) moves.push_back(PointerAt(x, 58));
+        for (int y = 58; y < 170; y += 14)
+            for (int x = 0; x < 1024; x += 32) moves.push_back(PointerAt(x, y));
         overWidgets = FramesFor(backend, moves);
         typed = FramesFor(backend, {KeyDown(SDL_SCANCODE_TAB, SDLK_TAB), Typed("い")});
         SDL_Event esc = KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
