@@ -60,7 +60,8 @@ constexpr bool EachColumnOnce() {
 }
 static_assert(EachColumnOnce());
 
-// The sort arrow needs about a character's room.
+// A weight for a shared width, pixels for a fixed one; a fitted column keeps a
+// character's room for the sort arrow.
 float ColumnWidthOf(const LearningColumnSpec& c) {
     const ImGuiStyle& style = ImGui::GetStyle();
     switch (c.width) {
@@ -68,7 +69,8 @@ float ColumnWidthOf(const LearningColumnSpec& c) {
         case ColumnWidth::Fit:
             return std::max(ImGui::CalcTextSize(c.header).x, ImGui::CalcTextSize(c.sample).x) + ImGui::GetFontSize() +
                    style.CellPadding.x * 2;
-        case ColumnWidth::Button: return ImGui::CalcTextSize(c.sample).x + style.FramePadding.x * 2 + style.CellPadding.x * 2;
+        case ColumnWidth::Button:
+            return ImGui::CalcTextSize(c.sample).x + style.FramePadding.x * 2 + style.CellPadding.x * 2;
     }
     return 0;
 }
@@ -597,7 +599,9 @@ void ImGuiLearningWindow::DrawTableRow(int row, bool enterHere) {
             case LearningColumn::Right: text(std::to_string(e.right)); break;
             case LearningColumn::Missed: text(std::to_string(e.missed), e.weak ? &weak : nullptr); break;
             case LearningColumn::Hints: text(std::to_string(e.hints)); break;
-            case LearningColumn::Due: text(e.due.empty() ? "-" : e.due, IsDueOn(e, today_) ? &due : nullptr); break;
+            case LearningColumn::Due:
+                text(e.due.empty() ? "-" : e.due, IsDueOn(e, today_) ? &due : nullptr);
+                break;
             case LearningColumn::Speak:
                 // The rows are the keyboard's stops; it says an idiom from its card.
                 ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);

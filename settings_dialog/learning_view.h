@@ -46,7 +46,7 @@ struct LearningColumnSpec {
     ColumnSort sort;
 };
 
-// Left to right.
+// Left to right. The idiom's cell holds the row's selectable, which spans the row.
 inline constexpr LearningColumnSpec kLearningTableColumns[] = {
     {LearningColumn::Idiom, "熟語", ColumnWidth::Share, 1.0f, "", ColumnSort::Sortable},
     {LearningColumn::Reading, "読み", ColumnWidth::Share, 1.6f, "", ColumnSort::Sortable},
