@@ -225,6 +225,26 @@ TEST(LearningViewTest, SortingByEachColumnBothWays) {
     }
 }
 
+// A column added to the table sorts only once the comparison knows it: a
+// sortable one must order these idioms, whose values differ in every column.
+TEST(LearningViewTest, EverySortableColumnOfTheTableSorts) {
+    const std::vector<LearningEntry> entries = BuildLearningEntries(Questions(), SampleRecord());
+    const std::vector<std::string> questionOrder = {"一期一会", "四面楚歌", "一石二鳥", "温故知新"};
+    int first = 0;
+    for (const LearningColumnSpec& c : kLearningTableColumns) {
+        const std::vector<std::string> up = Idioms(VisibleEntries(entries, {}, c.column, true));
+        const std::vector<std::string> down = Idioms(VisibleEntries(entries, {}, c.column, false));
+        if (c.sort == ColumnSort::None) {
+            EXPECT_EQ(up, questionOrder) << c.header;
+            EXPECT_EQ(down, questionOrder) << c.header;
+        } else {
+            EXPECT_NE(up, down) << c.header;
+        }
+        first += c.sort == ColumnSort::First;
+    }
+    EXPECT_EQ(first, 1) << "the window opens sorted by one column";
+}
+
 TEST(LearningViewTest, ProgressSeries) {
     const LearningRecord record = SampleRecord();
     const std::vector<LearningEntry> entries = BuildLearningEntries(Questions(), record);
