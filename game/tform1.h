@@ -216,6 +216,9 @@ public:
 
     // ---- Persistence (save_game.cpp) ----
     void ReadSavedFilesAtStartup();  // the suspended game, the stroke record, the settings
+    // Whether the title asks to continue the suspended game rather than start a new
+    // one: only a saved game that was not played to its end is offered.
+    bool OffersSuspendedGame() const;
     void SaveGame();
     void CaptureBoardPlaces();  // the pictures' places into board.places
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
