@@ -98,7 +98,7 @@ void TForm1::SwitchToScoreChallenge() {
     // challenge: a save from the resume question must not record it.
     board.MovingBallNo = -1;
     std::string message;
-    if (files.Exists(PlayerFile::SuspendedGame) && !progress.GameClear) {
+    if (OffersSuspendedGame()) {
         message = Msg::ResumeQuestion;
         GameLoading = true;
     } else {

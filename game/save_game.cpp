@@ -55,10 +55,6 @@ void TForm1::ReadSavedFilesAtStartup() {
         if (usable) {
             DataRec = rec;
             progress.GameClear = rec.GameClear != 0;
-            if (!progress.GameClear) {
-                message = Msg::ResumeQuestion;
-                GameLoading = true;
-            }
         } else {
             progress.GameClear = true;
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
@@ -71,6 +67,10 @@ void TForm1::ReadSavedFilesAtStartup() {
         else if (!usable && rec.GameClear != 1)
             StartupNotices.push_back(
                 FileNotice(PlayerFile::SuspendedGame, " の中断したゲームが正しくないので、続きからは始められません。"));
+    }
+    if (OffersSuspendedGame()) {
+        message = Msg::ResumeQuestion;
+        GameLoading = true;
     }
     LblHighScore->Text = HighScoreText(progress.HighScore);
     ShowMessage(LblMsg, message);
@@ -88,6 +88,10 @@ void TForm1::ReadSavedFilesAtStartup() {
     sound.TakeSettings(settings);
     ImgMusicStop->Visible = !sound.IsMusic;
     ImgSoundStop->Visible = !sound.IsSound;
+}
+
+bool TForm1::OffersSuspendedGame() const {
+    return files.Exists(PlayerFile::SuspendedGame) && !progress.GameClear;
 }
 
 void TForm1::SaveGame() {

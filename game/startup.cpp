@@ -216,7 +216,7 @@ void TForm1::FormShow() {
     LblImi->Visible = false;
     LblKaitoMoji->Visible = false;
     ImgBakuhatu->Visible = false;
-    if (!files.Exists(PlayerFile::SuspendedGame)) {
+    if (!OffersSuspendedGame()) {
         progress.GameClear = true;
         progress.Clear = true;
     }

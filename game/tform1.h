@@ -15,6 +15,21 @@
 //   settings_dialog_host.cpp  what the settings dialog reads and changes of the window
 //   learning_hooks.cpp  what the learning record hears of the play
 //   notices.cpp     files not read at start-up, a save that failed, leaving without saving
+//
+// The life of one question:
+//   [Shift] StartKey (commands.cpp) -> SetUpStage, DealQuestions (deal.cpp); DealQuestions
+//     ends in StartCountdown.
+//   Timer1Timer each tick (frame_tick.cpp): CountDown until it releases ball 0 (MovingBallNo),
+//     then ProcessBall (ball.cpp), then a falling stone against the paddle (StoneHitsPaddle).
+//   ProcessBall takes the first contact on the ball's way: PaddleContact, BlockHit, or
+//     EdgeContacts, which ends in BallLost below the window.
+//   BlockHit on the target gap -> CorrectAnswerScore / CorrectAnswerStroke (judging.cpp);
+//     on another gap -> WrongAnswer, which only drops a stone.
+//   Lost: PaddleContact past the allowed contacts, BallLost (any ball of the stroke challenge,
+//     the third of the score challenge), or a stone's explosion on the paddle
+//     (FloatAniBakuhatuXFinish) -> DoGameOver (round_end.cpp).
+//   SaveGame (save_game.cpp) is not part of this: it runs on the last question's right answer,
+//     on [Alt] to the stroke challenge and when the window closes (SavedBeforeLeaving).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -216,6 +231,9 @@ public:
 
     // ---- Persistence (save_game.cpp) ----
     void ReadSavedFilesAtStartup();  // the suspended game, the stroke record, the settings
+    // Whether the title asks to continue the suspended game rather than start a new
+    // one: only a saved game that was not played to its end is offered.
+    bool OffersSuspendedGame() const;
     void SaveGame();
     void CaptureBoardPlaces();  // the pictures' places into board.places
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
