@@ -77,24 +77,37 @@ protected:
         game.f().Form2 = dialog.get();
         game.f().LearningForm = learning.get();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        // A window that never closes must not hang the run.
+        // A window that never closes must not hang the run: [Enter] answers a
+        // question left open (with the button it starts on), [Esc] closes the rest.
         watchdog = std::thread([this] {
-            for (int i = 0; i < 200 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            for (int i = 0; i < 1200 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
             if (done) return;
             ADD_FAILURE() << "the window did not close";
             SDL_Event esc = KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+            SDL_Event enter = KeyDown(SDL_SCANCODE_RETURN, SDLK_RETURN);
             while (!done) {
+                SDL_PushEvent(&enter);
                 SDL_PushEvent(&esc);
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
             }
         });
     }
-    // Opens the window and presses the keys one by one, each after the window
-    // has had time to draw what the one before did; returns when it has closed.
+    // Opens the window and presses the keys one by one, each once the window
+    // has taken the one before and had time to draw what it did (a question box
+    // it opened drawn too, however slow the machine); returns when it has closed.
     void OpenAndPress(const std::vector<SDL_Keycode>& keys) {
-        std::thread presser([keys] {
+        const ImGuiMessageBoxes& boxes = learning->Boxes();
+        std::thread presser([keys, &boxes] {
+            const auto waitUntil = [](const auto& ready) {
+                for (int i = 0; i < 1000 && !ready(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            };
             for (SDL_Keycode k : keys) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(250));
+                waitUntil([] { return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 0; });
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                if (boxes.ShownFrames() >= 0) {
+                    waitUntil([&boxes] { return boxes.ShownFrames() >= 1; });
+                    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                }
                 SDL_Event e = Press(k);
                 SDL_PushEvent(&e);
             }
