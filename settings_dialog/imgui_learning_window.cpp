@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "game/learning_log.h"
@@ -27,9 +28,10 @@ constexpr int kChartDays = 60;
 constexpr int kForecastDays = 7;
 constexpr std::size_t kChartGames = 20;
 constexpr const char* kCaption = "学習記録";
-// Every text of the window's own, for the glyph atlas built ahead.
+// Every text of the window's own, for the glyph atlas built ahead (the table's
+// headers come from its columns).
 constexpr const char* kFixedTexts =
-    "学習記録苦手な熟語を多く出すだけ検索記録を消す閉じる読み意味正解ミスヒント次の復習聞く"
+    "学習記録苦手な熟語を多く出すだけ検索記録を消す閉じる聞く"
     "覚えた熟語の数（過去60日）得点挑戦の最終得点まだありません学習記録をすべて消しますか？"
     "消せませんでした。設定を保存できませんでした。はいいいえ0123456789/-"
     "今日の復習語苦手覚えたこれから日の（）：　オンにすると、を先に出します"
@@ -47,22 +49,37 @@ constexpr ResultsChartTexts kStrokeChart = {
     "打数挑戦の打数（最近20回・少ないほど良い）", "最少",
     "まだありません。打数挑戦を最後まで遊ぶと、打数がここに出ます。"};
 
-const char* ColumnName(LearningColumn c) {
-    switch (c) {
-        case LearningColumn::Idiom: return "熟語";
-        case LearningColumn::Reading: return "読み";
-        case LearningColumn::Meaning: return "意味";
-        case LearningColumn::Right: return "正解";
-        case LearningColumn::Missed: return "ミス";
-        case LearningColumn::Hints: return "ヒント";
-        case LearningColumn::Due: return "次の復習";
+// A sort choice is read back as the column's id, so no two columns may share one.
+constexpr bool EachColumnOnce() {
+    for (const LearningColumnSpec& a : kLearningTableColumns) {
+        int seen = 0;
+        for (const LearningColumnSpec& b : kLearningTableColumns) seen += a.column == b.column;
+        if (seen != 1) return false;
     }
-    return "";
+    return true;
+}
+static_assert(EachColumnOnce());
+
+// The sort arrow needs about a character's room.
+float ColumnWidthOf(const LearningColumnSpec& c) {
+    const ImGuiStyle& style = ImGui::GetStyle();
+    switch (c.width) {
+        case ColumnWidth::Share: return c.weight;
+        case ColumnWidth::Fit:
+            return std::max(ImGui::CalcTextSize(c.header).x, ImGui::CalcTextSize(c.sample).x) + ImGui::GetFontSize() +
+                   style.CellPadding.x * 2;
+        case ColumnWidth::Button: return ImGui::CalcTextSize(c.sample).x + style.FramePadding.x * 2 + style.CellPadding.x * 2;
+    }
+    return 0;
 }
 
-constexpr LearningColumn kColumns[] = {LearningColumn::Idiom,  LearningColumn::Reading, LearningColumn::Meaning,
-                                       LearningColumn::Right,  LearningColumn::Missed,  LearningColumn::Hints,
-                                       LearningColumn::Due};
+ImGuiTableColumnFlags ColumnFlags(const LearningColumnSpec& c) {
+    ImGuiTableColumnFlags flags =
+        c.width == ColumnWidth::Share ? ImGuiTableColumnFlags_WidthStretch : ImGuiTableColumnFlags_WidthFixed;
+    if (c.sort == ColumnSort::None) flags |= ImGuiTableColumnFlags_NoSort;
+    if (c.sort == ColumnSort::First) flags |= ImGuiTableColumnFlags_DefaultSort;
+    return flags;
+}
 
 bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false); }
 bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter); }
@@ -161,6 +178,7 @@ void ImGuiLearningWindow::Rebuild() {
 
 std::string ImGuiLearningWindow::FixedTexts() {
     std::string texts = kFixedTexts;
+    for (const LearningColumnSpec& c : kLearningTableColumns) texts += std::string(c.header) + c.sample;
     texts += kClearQuestion;
     texts += kSoundOff;
     for (const ResultsChartTexts& t : {kScoreChart, kStrokeChart}) texts += std::string(t.title) + t.best + t.empty;
@@ -502,31 +520,23 @@ void ImGuiLearningWindow::DrawTable(float height) {
     const ImGuiTableFlags flags = ImGuiTableFlags_Sortable | ImGuiTableFlags_ScrollY | ImGuiTableFlags_RowBg |
                                   ImGuiTableFlags_BordersOuter | ImGuiTableFlags_BordersV |
                                   ImGuiTableFlags_Resizable | ImGuiTableFlags_SizingStretchProp;
-    if (!ImGui::BeginTable("##learning_table", 8, flags, ImVec2(0, height))) return;
+    if (!ImGui::BeginTable("##learning_table", static_cast<int>(std::size(kLearningTableColumns)), flags,
+                           ImVec2(0, height)))
+        return;
     ImGuiWindow* rows = ImGui::GetCurrentWindow();
     tableItem_ = rows->ChildId;
     ImGui::TableSetupScrollFreeze(0, 1);
-    // The texts share out the width; the counts and the date keep what they need
-    // (room for the sort arrow too), so no screen size cuts them off.
-    const ImGuiStyle& style = ImGui::GetStyle();
-    const float weights[] = {1.0f, 1.6f, 5.0f};
-    const char* widest[] = {"", "", "", "9999", "9999", "9999", "2026-12-31"};
-    for (int c = 0; c < 7; ++c) {
-        ImGuiTableColumnFlags cf = c < 3 ? ImGuiTableColumnFlags_WidthStretch : ImGuiTableColumnFlags_WidthFixed;
-        if (kColumns[c] == LearningColumn::Due) cf |= ImGuiTableColumnFlags_DefaultSort;
-        const float fixed = std::max(ImGui::CalcTextSize(ColumnName(kColumns[c])).x, ImGui::CalcTextSize(widest[c]).x) +
-                            ImGui::GetFontSize() + style.CellPadding.x * 2;
-        ImGui::TableSetupColumn(ColumnName(kColumns[c]), cf, c < 3 ? weights[c] : fixed, static_cast<ImGuiID>(c));
-    }
-    const float speakWidth = ImGui::CalcTextSize("聞く").x + style.FramePadding.x * 2 + style.CellPadding.x * 2;
-    ImGui::TableSetupColumn("", ImGuiTableColumnFlags_NoSort | ImGuiTableColumnFlags_WidthFixed, speakWidth, 7);
+    // The texts share out the width; the counts and the date keep what they need,
+    // so no screen size cuts them off.
+    for (const LearningColumnSpec& c : kLearningTableColumns)
+        ImGui::TableSetupColumn(c.header, ColumnFlags(c), ColumnWidthOf(c), static_cast<ImGuiID>(c.column));
     // The headers take clicks but not the keyboard: up from the first row leaves the table.
     ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);
     ImGui::TableHeadersRow();
     ImGui::PopItemFlag();
     if (ImGuiTableSortSpecs* sorting = ImGui::TableGetSortSpecs(); sorting && sorting->SpecsDirty) {
         if (sorting->SpecsCount > 0) {
-            sortColumn_ = kColumns[sorting->Specs[0].ColumnUserID];
+            sortColumn_ = static_cast<LearningColumn>(sorting->Specs[0].ColumnUserID);
             sortAscending_ = sorting->Specs[0].SortDirection != ImGuiSortDirection_Descending;
         }
         Refilter();
@@ -559,37 +569,43 @@ void ImGuiLearningWindow::DrawTableRow(int row, bool enterHere) {
     ImGui::TableNextRow(0, height);
     ImGui::TableNextColumn();
     ImGui::PushID(e.question);
-    const bool selected = row == focusedRow_ || e.question == cardQuestion_;
-    if (ImGui::Selectable(e.idiom.c_str(), selected,
-                          ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowItemOverlap,
-                          ImVec2(0, height)))
-        OpenCard(e.question);
-    if (enterHere) PutKeyboardOn(ImGui::GetItemID(), ImGui::GetCurrentWindow());
-    if (ImGui::IsItemFocused()) {
-        focusedRow_ = row;
-        if (EnterPressed() && cardQuestion_ < 0) OpenCard(e.question);
-    }
-    auto cell = [](const char* text) {
-        ImGui::TableNextColumn();
+    auto text = [](const std::string& s, const ImVec4* colour = nullptr) {
+        if (colour) ImGui::PushStyleColor(ImGuiCol_Text, *colour);
         ImGui::AlignTextToFramePadding();
-        ImGui::TextUnformatted(text);
+        ImGui::TextUnformatted(s.c_str());
+        if (colour) ImGui::PopStyleColor();
     };
-    cell(e.reading.c_str());
-    cell(e.meaning.c_str());
-    cell(std::to_string(e.right).c_str());
-    if (e.weak) ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.1f, 0.1f, 1));
-    cell(std::to_string(e.missed).c_str());
-    if (e.weak) ImGui::PopStyleColor();
-    cell(std::to_string(e.hints).c_str());
-    const bool due = IsDueOn(e, today_);
-    if (due) ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.85f, 0.35f, 0.05f, 1));
-    cell(e.due.empty() ? "-" : e.due.c_str());
-    if (due) ImGui::PopStyleColor();
-    ImGui::TableNextColumn();
-    // The rows are the keyboard's stops; it says an idiom from its card.
-    ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);
-    if (ImGui::Button("聞く")) Request(Action::Speak, e.question);
-    ImGui::PopItemFlag();
+    const ImVec4 weak(0.75f, 0.1f, 0.1f, 1), due(0.85f, 0.35f, 0.05f, 1);
+    for (std::size_t c = 0; c < std::size(kLearningTableColumns); ++c) {
+        if (c > 0) ImGui::TableNextColumn();
+        switch (kLearningTableColumns[c].column) {
+            case LearningColumn::Idiom: {
+                const bool selected = row == focusedRow_ || e.question == cardQuestion_;
+                if (ImGui::Selectable(e.idiom.c_str(), selected,
+                                      ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowItemOverlap,
+                                      ImVec2(0, height)))
+                    OpenCard(e.question);
+                if (enterHere) PutKeyboardOn(ImGui::GetItemID(), ImGui::GetCurrentWindow());
+                if (ImGui::IsItemFocused()) {
+                    focusedRow_ = row;
+                    if (EnterPressed() && cardQuestion_ < 0) OpenCard(e.question);
+                }
+                break;
+            }
+            case LearningColumn::Reading: text(e.reading); break;
+            case LearningColumn::Meaning: text(e.meaning); break;
+            case LearningColumn::Right: text(std::to_string(e.right)); break;
+            case LearningColumn::Missed: text(std::to_string(e.missed), e.weak ? &weak : nullptr); break;
+            case LearningColumn::Hints: text(std::to_string(e.hints)); break;
+            case LearningColumn::Due: text(e.due.empty() ? "-" : e.due, IsDueOn(e, today_) ? &due : nullptr); break;
+            case LearningColumn::Speak:
+                // The rows are the keyboard's stops; it says an idiom from its card.
+                ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);
+                if (ImGui::Button(kLearningTableColumns[c].sample)) Request(Action::Speak, e.question);
+                ImGui::PopItemFlag();
+                break;
+        }
+    }
     ImGui::PopID();
 }
 

@@ -67,6 +67,7 @@ int Compare(const LearningEntry& a, const LearningEntry& b, LearningColumn c) {
         case LearningColumn::Due:
             if (a.due.empty() != b.due.empty()) return a.due.empty() ? 1 : -1;
             return cmp(a.due, b.due);
+        case LearningColumn::Speak: break;  // a button, nothing to sort by
     }
     return 0;
 }

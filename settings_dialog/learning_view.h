@@ -24,7 +24,39 @@ struct LearningEntry {
     std::string searchKey;  // idiom, reading and meaning folded for the search
 };
 
-enum class LearningColumn { Idiom, Reading, Meaning, Right, Missed, Hints, Due };
+// The learning table's columns; each value is also its column's id in the table.
+enum class LearningColumn { Idiom, Reading, Meaning, Right, Missed, Hints, Due, Speak };
+
+// How a column takes its width.
+enum class ColumnWidth {
+    Share,   // a share (`weight`) of what the fixed columns leave
+    Fit,     // the header or `sample`, its widest value, whichever is wider, and the sort arrow
+    Button,  // a button labelled `sample`
+};
+enum class ColumnSort { None, Sortable, First };  // First: sorted by it when the window first opens
+
+// One column of the learning table. A new column is one more row in
+// kLearningTableColumns and its cell in the table's row drawing.
+struct LearningColumnSpec {
+    LearningColumn column;
+    const char* header;
+    ColumnWidth width;
+    float weight;        // for Share
+    const char* sample;  // for Fit and Button
+    ColumnSort sort;
+};
+
+// Left to right.
+inline constexpr LearningColumnSpec kLearningTableColumns[] = {
+    {LearningColumn::Idiom, "熟語", ColumnWidth::Share, 1.0f, "", ColumnSort::Sortable},
+    {LearningColumn::Reading, "読み", ColumnWidth::Share, 1.6f, "", ColumnSort::Sortable},
+    {LearningColumn::Meaning, "意味", ColumnWidth::Share, 5.0f, "", ColumnSort::Sortable},
+    {LearningColumn::Right, "正解", ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
+    {LearningColumn::Missed, "ミス", ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
+    {LearningColumn::Hints, "ヒント", ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
+    {LearningColumn::Due, "次の復習", ColumnWidth::Fit, 0, "2026-12-31", ColumnSort::First},
+    {LearningColumn::Speak, "", ColumnWidth::Button, 0, "聞く", ColumnSort::None},
+};
 
 struct LearningFilter {
     bool weakOnly = false;
