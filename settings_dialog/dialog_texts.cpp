@@ -34,13 +34,13 @@ std::string LearningGlyphTexts() {
     using namespace LearningWindowText;
     std::string all = BoxTexts() + Joined({Caption, DueToday, WeakAndLearned, Forecast, ForecastDay, ForecastGap,
                                            ReviewDeal, NoReviewDue, ReviewDue, SettingNotSaved, Clear, Close, Listen,
-                                           DueOnly, WeakOnly, Search, SearchWidthCharacter, ClearQuestion, NotCleared,
+                                           DueOnly, WeakOnly, Search, Shown, SearchWidthCharacter, ClearQuestion, NotCleared,
                                            SoundOff, StartAfresh, RenameOne, RenameJoin, StartAfreshQuestion, Card,
                                            AdditionalQuestion, KnownChart, KnownChartEmpty, Today, Words, ScoreChart,
                                            ScoreBest, ScoreEmpty, StrokeChart, StrokeBest, StrokeEmpty, Idiom, Reading,
                                            Meaning, Right, Missed, Hints, NextReview, Record, NotDealtYet, DueIsToday,
                                            DueSinceBefore, Dealt, Streak, Box, BoxOfFive, FirstRight, NotRightYet,
-                                           LastDealt, Times, ShortDate});
+                                           LastDealt, Times, NoDate, ShortDate});
     for (const char* day : Weekdays) all += day;
     return all;
 }

@@ -48,6 +48,7 @@ inline constexpr const char* Listen = "聞く";
 inline constexpr const char* DueOnly = "今日の復習だけ";
 inline constexpr const char* WeakOnly = "苦手だけ";
 inline constexpr const char* Search = "検索";
+inline constexpr const char* Shown = "{shown} / {all}";
 // The search box is this many of this character wide.
 inline constexpr const char* SearchWidthCharacter = "あ";
 inline constexpr const char* ClearQuestion =
@@ -95,6 +96,8 @@ inline constexpr const char* FirstRight = "初めて正解した日";
 inline constexpr const char* NotRightYet = "まだ正解していません";
 inline constexpr const char* LastDealt = "最後に出た日";
 inline constexpr const char* Times = "{n} 回";
+// A date not set.
+inline constexpr const char* NoDate = "-";
 inline constexpr const char* Weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
 inline constexpr const char* ShortDate = "{month}/{day}({weekday})";
 }  // namespace LearningWindowText

@@ -91,8 +91,8 @@ bool IsKanaOnly(const std::string& utf8) {
 }
 
 std::string ReviewDealLine(int due) {
-    if (due == 0) return "今日の復習はありません（オンにすると、復習の日が来た熟語を先に出します）";
-    return "オンにすると、今日の復習 " + std::to_string(due) + " 語を先に出します";
+    if (due == 0) return LearningWindowText::NoReviewDue;
+    return Format(LearningWindowText::ReviewDue, {{"due", std::to_string(due)}});
 }
 
 }  // namespace
@@ -464,7 +464,9 @@ void ImGuiLearningWindow::DrawToolbar() {
         Refilter();
     }
     ImGui::SameLine(0, 24);
-    ImGui::Text("%d / %d", static_cast<int>(visible_.size()), static_cast<int>(entries_.size()));
+    const std::string shown = Format(LearningWindowText::Shown, {{"shown", std::to_string(visible_.size())},
+                                                                {"all", std::to_string(entries_.size())}});
+    ImGui::TextUnformatted(shown.c_str());
 }
 
 void ImGuiLearningWindow::DrawRecordFileState() {
@@ -585,7 +587,7 @@ void ImGuiLearningWindow::DrawTableRow(int row, bool enterHere) {
             case LearningColumn::Right: text(std::to_string(e.right)); break;
             case LearningColumn::Missed: text(std::to_string(e.missed), e.weak ? &weak : nullptr); break;
             case LearningColumn::Hints: text(std::to_string(e.hints)); break;
-            case LearningColumn::Due: text(e.due.empty() ? "-" : e.due, IsDueOn(e, today_) ? &due : nullptr); break;
+            case LearningColumn::Due: text(e.due.empty() ? LearningWindowText::NoDate : e.due, IsDueOn(e, today_) ? &due : nullptr); break;
             case LearningColumn::Speak:
                 // The rows are the keyboard's stops; it says an idiom from its card.
                 ImGui::PushItemFlag(ImGuiItemFlags_NoNav, true);

@@ -136,7 +136,7 @@ std::string MonthDay(const std::string& dateOrTime) {
 
 std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today) {
     if (!e.met) return {{LearningWindowText::Record, LearningWindowText::NotDealtYet}};
-    std::string due = "-";
+    std::string due = LearningWindowText::NoDate;
     if (!e.due.empty()) {
         due = ShortDay(e.due);
         if (IsDueOn(e, today)) due += e.due == today ? LearningWindowText::DueIsToday : LearningWindowText::DueSinceBefore;
@@ -149,7 +149,7 @@ std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today
         {LearningWindowText::Streak, Times(e.streak)},
         {LearningWindowText::Box, Format(LearningWindowText::BoxOfFive, {{"box", std::to_string(e.box)}})},
         {LearningWindowText::FirstRight, e.firstRight.empty() ? LearningWindowText::NotRightYet : ShortDay(e.firstRight)},
-        {LearningWindowText::LastDealt, e.last.empty() ? "-" : ShortDay(e.last)},
+        {LearningWindowText::LastDealt, e.last.empty() ? LearningWindowText::NoDate : ShortDay(e.last)},
         {LearningWindowText::NextReview, due},
     };
 }
