@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/single_copy.h"
 #include "game/data_files.h"
+#include "game/game_texts.h"
 #include "platform/single_copy_lock.h"
 #include "platform/user_folders.h"
 
@@ -50,7 +51,7 @@ int main() {
         }
         if (lock.Held()) ListenForRaiseRequests(dataFolder);
         SdlWindowOptions options;
-        options.caption = "てらもん2";
+        options.caption = Msg::Title;
         GameProgram program(options, display && lock.Held(), notices);
         program.StartUp();
         program.Run();

@@ -55,7 +55,7 @@ void TForm1::ModeKey() {
     GameModeSetting = true;
     GameLoading = false;
     GameSaving = false;
-    LblGameMode->Text = progress.GameMode == Challenge::Score ? "打数挑戦" : "得点挑戦";
+    LblGameMode->Text = progress.GameMode == Challenge::Score ? Msg::StrokeChallenge : Msg::ScoreChallenge;
     ImgTitle->Visible = false;
     LblYomi->Visible = false;
     LblImi->Visible = false;

@@ -8,10 +8,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "game/game_texts.h"
 #include "persistence/atomic_file.h"
 
 std::string DataFiles::FolderIn(const std::string& documentsFolder) {
-    return documentsFolder + "/みずうみ舎/TeramonData";
+    return documentsFolder + kDataFolderUnderDocuments;
 }
 
 const char* DataFiles::Name(PlayerFile file) {
@@ -57,18 +58,18 @@ bool DataFiles::WriteReviewOption(bool on) const { return ::WriteReviewOption(Pa
 
 const char* WriteErrorText(WriteError why) {
     switch (why) {
-        case WriteError::NoSpace: return "空き容量が足りません";
-        case WriteError::NoPermission: return "書き込む権限がありません";
-        case WriteError::NoFolder: return "保存先のフォルダーがありません";
-        case WriteError::KeptUnreadable: return "読めないファイルなので上書きしません";
-        default: return "書き込みでエラーが起きました";
+        case WriteError::NoSpace: return Msg::NoSpace;
+        case WriteError::NoPermission: return Msg::NoPermission;
+        case WriteError::NoFolder: return Msg::NoFolder;
+        case WriteError::KeptUnreadable: return Msg::KeptUnreadable;
+        default: return Msg::WriteFailed;
     }
 }
 
 std::string SaveFailureLine(const std::vector<std::string>& files, WriteError why) {
     std::string names;
-    for (const std::string& f : files) names += (names.empty() ? "" : " と ") + f;
-    return names + " を保存できませんでした（" + WriteErrorText(why) + "）。";
+    for (const std::string& f : files) names += (names.empty() ? "" : Msg::FileNameJoin) + f;
+    return Format(Msg::NotSaved, {{"files", names}, {"reason", WriteErrorText(why)}});
 }
 
 std::string KeepAside(const std::string& path, const std::string& stamp, WriteError* why) {

@@ -10,7 +10,7 @@ void TForm1::LoadAdditionalQuestions() {
         [this](std::string_view idiom) { return questions.IsBuiltInIdiom(idiom); }, &unreadable);
     if (!loaded) return;  // no file: the built-in questions alone
     if (unreadable)
-        StartupNotices.push_back(FileNotice(PlayerFile::AdditionalQuestions, " を読めないので、追加問題なしで始めます。"));
+        StartupNotices.push_back(FileNotice(PlayerFile::AdditionalQuestions, Msg::QuestionsUnreadable));
     questions.SetAdditional(*loaded);
     progress.SetAdditionalQuestionCount(questions.TuikaJukugos());
 }

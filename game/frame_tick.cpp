@@ -79,7 +79,7 @@ void TForm1::CountDown() {
     if (ThinkingTimeCount != OldThinkingTimeCount) {
         if (ThinkingTimeCount > 0) sound.PlayEffect("Data/Sound/Bleep.wav", false);
         if (ThinkingTimeCount == 0)
-            LblMsg->Text = "競技開始";
+            LblMsg->Text = Msg::Begin;
         else if (ThinkingTimeCount >= 1 && ThinkingTimeCount <= 4)
             LblMsg->Text = IntToStr(ThinkingTimeCount);
         else

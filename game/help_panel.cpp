@@ -7,22 +7,6 @@
 
 namespace {
 
-const char* const kHelpLines[] = {
-    "終了........................[Esc]キー",
-    "画面最小化..................[D]キー",
-    "ゲームスタート..............[Shift]キー",
-    "ゲーム一時停止/再開.........[A]キー",
-    "ブロック右移動..............マウス右ボタン",
-    "ブロック左移動..............マウス左ボタン",
-    "高速ブロック移動............[Ctrl]キー",
-    "ゲームモード変更............[Alt]キー",
-    "ヒント表示..................[Z]キー",
-    "BGM ON/OFF..................[X]キー",
-    "サウンド ON/OFF.............[C]キー",
-    "声種の変更と追加問題の編集..[S]キー",
-};
-const char* const kLearningRow = "学習記録....................[R]キー";
-
 // The key names start at this column of the fixed-pitch font (a full-width
 // character takes two columns), after at least two dots.
 constexpr int kKeyColumn = 29;
@@ -38,10 +22,10 @@ int Columns(const std::string& utf8) {
 }
 
 std::string LearningKeyRow(int dueReviews) {
-    if (dueReviews <= 0) return kLearningRow;
-    const std::string name = "学習記録（今日の復習 " + std::to_string(dueReviews) + "）";
+    if (dueReviews <= 0) return Msg::HelpLearningRow;
+    const std::string name = Format(Msg::HelpLearningName, {{"due", std::to_string(dueReviews)}});
     const int dots = std::max(kFewestDots, kKeyColumn - 1 - Columns(name));
-    return name + std::string(dots, '.') + "[R]キー";
+    return name + std::string(dots, '.') + Msg::HelpLearningKey;
 }
 
 }  // namespace
@@ -58,7 +42,7 @@ int DueReviewCount(const LearningRecord& record, const QuestionBank& questions, 
 
 std::string HelpPanelText(int dueReviews) {
     std::string text;
-    for (const char* line : kHelpLines) text += std::string(line) + "\r\n";
+    for (const char* line : Msg::HelpLines) text += std::string(line) + "\r\n";
     return text + LearningKeyRow(dueReviews) + "\r\n";
 }
 

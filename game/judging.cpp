@@ -26,7 +26,7 @@ std::string TForm1::QuestionSpeechText(int q) {
     // the doubled stop is kept as it is.
     const std::string meaning = q >= 0 && q < kBuiltInQuestions ? questions.At(q).ImiSpeakMoji
                                                                  : Utf8ToCp932Lossy(questions.At(q).Imi);
-    return text + Utf8ToCp932Lossy("。") + meaning;
+    return text + Utf8ToCp932Lossy(Msg::SpeechStop) + meaning;
 }
 
 void TForm1::ShowAnswerLabels() {
@@ -73,7 +73,7 @@ void TForm1::CorrectAnswerScore(int c) {
     Learning.SaveIfChanged();  // the question has ended
     ShowDueReviews();
 
-    LblScore->Text = IntToStr(progress.Score) + "点";
+    LblScore->Text = Format(Msg::Points, {{"points", IntToStr(progress.Score)}});
     LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
     LblScore->Position.Y = LblMsg->Position.Y - LblScore->Height;
     LblScore->Visible = true;

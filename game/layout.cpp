@@ -112,7 +112,7 @@ void LayoutBuilder::Samples() {
     f.Text1 = f.Create<TText>(f.Image1);
     f.Text1->SetBounds(10, 0, 20, 24);
     f.Text1->Align = TAlignLayout::alScale;
-    f.Text1->Text = "四";
+    f.Text1->Text = Msg::BlockPlaceholder;
     f.Text1->Color = Colors::Black;
     f.Text1->Stretch = true;
     f.ShadowEffect1 = f.Create<TShadowEffect>(f.Text1);
@@ -138,15 +138,15 @@ void LayoutBuilder::Labels() {
     f.LblHighScore =
         Label(0, 25, 260, 44, HighScoreText(0), {26, false, Colors::Aqua, A::taTrailing, true}, kHoneydew);
     f.LblGameMode =
-        Label(540, 0, 133, 44, "得点挑戦", {26, true, Colors::Chartreuse, A::taLeading, true}, kHoneydew);
-    f.LblKaitoMoji = Label(0, 448, 793, 49, "四", {36, true, Colors::Gold, A::taCenter, true},
+        Label(540, 0, 133, 44, Msg::ScoreChallenge, {26, true, Colors::Chartreuse, A::taLeading, true}, kHoneydew);
+    f.LblKaitoMoji = Label(0, 448, 793, 49, Msg::BlockPlaceholder, {36, true, Colors::Gold, A::taCenter, true},
                            {0.4f, Colors::Darkmagenta, 0.9f});
     f.FloatAniKaitoMoji = Animation(f.LblKaitoMoji, "Opacity", 1, 0.3f, 1, 0.5f);
     f.FloatAniKaitoMoji->Loop = true;
     f.FloatAniKaitoMoji->AutoReverse = true;
     f.LblYomi = Label(0, 416, 793, 33, "LblYomi", {24, true, Colors::Springgreen, A::taCenter, true},
                       {1, Colors::Black, 1});
-    f.LblMsg = Label(0, 344, 793, 65, "競技開始", {28, true, Colors::Azure, A::taCenter, true},
+    f.LblMsg = Label(0, 344, 793, 65, Msg::Begin, {28, true, Colors::Azure, A::taCenter, true},
                      {1, Colors::Black, 0.9f});
     f.LblMondaiCount = Label(696, 0, 97, 44, QuestionNumberText(1),
                              {26, true, Colors::Chartreuse, A::taTrailing, true}, {0.4f, Colors::Black, 0.9f});
@@ -161,7 +161,7 @@ void LayoutBuilder::TitleAndScore() {
     const LabelStyle count{16, false, Colors::Blanchedalmond, A::taLeading, true};
     f.LblVisibleBlockCount1 = Label(5, 112, 34, 25, "16", count, kDarkblue);
     f.LblVisibleBlockCount2 = Label(5, 152, 34, 25, "16", count, kDarkblue);
-    f.LblScore = Label(312, 312, 177, 49, "1000点", {36, true, Colors::Aqua, A::taCenter, false},
+    f.LblScore = Label(312, 312, 177, 49, Msg::PointsPlaceholder, {36, true, Colors::Aqua, A::taCenter, false},
                        {1, Colors::Black, 0.9f});
     f.FloatAniScoreY = Animation(f.LblScore, "Position.Y", 0, 0, 1, 2);
     f.FloatAniScoreY->OnFinish = [form = &f](SceneObject* s) { form->FloatAniScoreYFinish(s); };
@@ -189,7 +189,7 @@ void LayoutBuilder::HelpPanel() {
     f.LblSosaHoho->SetBounds(8, 0, 370, 250);
     f.LblSosaHoho->Text = "LblSosaHoho";
     f.LblSosaHoho->Font.Size = 16;
-    f.LblSosaHoho->Font.Family = "ＭＳ ゴシック";
+    f.LblSosaHoho->Font.Family = Msg::HelpFontFamily;
     f.LblSosaHoho->FontColor = Colors::Cornsilk;
     f.LblSosaHoho->WordWrap = false;
     f.LblSosaHoho->OnMouseMove = f.MouseMovesPaddle();
@@ -212,7 +212,7 @@ void LayoutBuilder::Notice() {
 }  // namespace
 
 void TForm1::BuildLayout() {
-    Caption = "てらもん2";
+    Caption = Msg::Title;
     FullScreen = true;
     Fill.LoadFromFile(AssetPath("Data/haikei1.jpg"));
 

@@ -1,6 +1,7 @@
 #include "game/learning_log.h"
 
 #include "game/data_files.h"
+#include "game/game_texts.h"
 #include "platform/calendar.h"
 
 namespace {
@@ -16,6 +17,15 @@ bool WriteText(const std::string& path, const std::string& text, WriteError& why
 }
 
 }  // namespace
+
+std::string LearningFileProblem(LearningFileStatus status, const std::string& file) {
+    switch (status) {
+        case LearningFileStatus::Unreadable: return Format(Msg::LearningUnreadable, {{"file", file}});
+        case LearningFileStatus::NotText: return Format(Msg::LearningNotText, {{"file", file}});
+        case LearningFileStatus::TooLarge: return Format(Msg::LearningTooLarge, {{"file", file}});
+        default: return {};
+    }
+}
 
 void LearningLog::Open(const std::string& recordPath, const std::string& historyPath, Calendar* calendar) {
     calendar_ = calendar;
@@ -34,8 +44,8 @@ void LearningLog::Open(const std::string& recordPath, const std::string& history
 }
 
 std::string LearningLog::Problem() const {
-    if (!Usable(recordStatus_)) return LearningFileProblem(recordStatus_) + "(" + FileName(recordPath_) + ")";
-    if (!Usable(historyStatus_)) return LearningFileProblem(historyStatus_) + "(" + FileName(historyPath_) + ")";
+    if (!Usable(recordStatus_)) return LearningFileProblem(recordStatus_, FileName(recordPath_));
+    if (!Usable(historyStatus_)) return LearningFileProblem(historyStatus_, FileName(historyPath_));
     return {};
 }
 
@@ -52,17 +62,17 @@ FreshStart LearningLog::StartAfresh() {
     const auto afresh = [&](const std::string& path, bool& usable, LearningFileStatus& status, auto&& empty) {
         if (usable) return;
         const std::string name = FileName(path);
-        std::string line = name + " はもうないので、新しい記録を始めました。";
+        std::string line = Format(Msg::RecordGone, {{"file", name}});
         if (PathExists(path)) {
             WriteError why = WriteError::None;
             const std::string kept = KeepAside(path, stamp, &why);
             if (kept.empty()) {
                 result.started = false;
-                result.told += (result.told.empty() ? "" : "\n") + name +
-                               " の名前を変えられないので、新しい記録を始められませんでした（" + WriteErrorText(why) + "）。";
+                result.told += (result.told.empty() ? "" : "\n") +
+                               Format(Msg::RecordNotRenamed, {{"file", name}, {"reason", WriteErrorText(why)}});
                 return;
             }
-            line = name + " を " + kept + " として残し、新しい記録を始めました。";
+            line = Format(Msg::RecordKeptAs, {{"file", name}, {"kept", kept}});
         }
         usable = true;
         status = LearningFileStatus::Missing;
@@ -135,7 +145,7 @@ std::vector<LearningWriteFailure> LearningLog::WriteFailures() const {
 std::string LearningLog::SaveProblem() const {
     std::string line;
     for (const LearningWriteFailure& f : WriteFailures()) line += SaveFailureLine({f.file}, f.why);
-    return line.empty() ? line : line + "表には保存されていない分も含まれます。";
+    return line.empty() ? line : line + Msg::UnsavedInTable;
 }
 
 bool LearningLog::Clear() {

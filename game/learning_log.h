@@ -15,6 +15,9 @@
 
 class Calendar;
 
+// The player's line on why the record is not kept, naming the file; empty for Ok/Missing.
+std::string LearningFileProblem(LearningFileStatus status, const std::string& file);
+
 // A learning file the last save could not write, and why.
 struct LearningWriteFailure {
     std::string file;  // "Gakushu.tsv"

@@ -7,28 +7,19 @@
 
 namespace {
 
-const char* const kQuitUnsaved = "保存せずに終了...[Q]キー\u3000ゲームに戻る...[B]キー";
-const char* const kMinimiseUnsaved = "保存せずに最小化...[Q]キー\u3000ゲームに戻る...[B]キー";
-
 std::string Lines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
     return text;
 }
 
-// What the game does without a refused learning file, after its name.
+// What the game does without a refused learning file.
 const char* LearningFileNotice(PlayerFile file, LearningFileStatus status) {
     const bool record = file == PlayerFile::LearningRecord;
     switch (status) {
-        case LearningFileStatus::Unreadable:
-            return record ? " を読めないので、学習を記録せずに始めます（上書きしません）。"
-                          : " を読めないので、ゲームの結果を記録せずに始めます（上書きしません）。";
-        case LearningFileStatus::NotText:
-            return record ? " の形式が正しくないので、学習を記録せずに始めます（上書きしません）。"
-                          : " の形式が正しくないので、ゲームの結果を記録せずに始めます（上書きしません）。";
-        case LearningFileStatus::TooLarge:
-            return record ? " が大きすぎるので、学習を記録せずに始めます（上書きしません）。"
-                          : " が大きすぎるので、ゲームの結果を記録せずに始めます（上書きしません）。";
+        case LearningFileStatus::Unreadable: return record ? Msg::RecordUnreadable : Msg::HistoryUnreadable;
+        case LearningFileStatus::NotText: return record ? Msg::RecordNotText : Msg::HistoryNotText;
+        case LearningFileStatus::TooLarge: return record ? Msg::RecordTooLarge : Msg::HistoryTooLarge;
         default: return nullptr;
     }
 }
@@ -36,7 +27,7 @@ const char* LearningFileNotice(PlayerFile file, LearningFileStatus status) {
 }  // namespace
 
 std::string TForm1::FileNotice(PlayerFile file, const char* whatHappens) {
-    return std::string(DataFiles::Name(file)) + whatHappens;
+    return Format(whatHappens, {{"file", DataFiles::Name(file)}});
 }
 
 void TForm1::ShowStartupNotices() {
@@ -82,7 +73,7 @@ void TForm1::OfferLeavingUnsaved(LeaveAfterFailedSave leave) {
     LblMsg->Text = failure;
     LblMsg->Visible = true;
     leaving.pending = leave;
-    notice.Show(SaveFailureDetail + "\n" + (leave == LeaveAfterFailedSave::Close ? kQuitUnsaved : kMinimiseUnsaved));
+    notice.Show(SaveFailureDetail + "\n" + (leave == LeaveAfterFailedSave::Close ? Msg::QuitUnsaved : Msg::MinimiseUnsaved));
     // Closed from outside while minimised: the player must see the question.
     if (IsMinimized) svc.host.BringToForeground();
 }

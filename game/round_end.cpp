@@ -4,7 +4,7 @@
 #include "platform/text_codec.h"
 
 std::string ScoreLostMessage(int stage) {
-    return "[Shift]キーを押すと第" + IntToStr(stage * 10 - 9) + "問から再開します。";
+    return Format(Msg::ScoreLost, {{"first", IntToStr(stage * 10 - 9)}});
 }
 
 void TForm1::DoGameOver() {

@@ -14,9 +14,9 @@
 
 namespace {
 
-const char* const kSettingsSaveFailed = "設定の保存に失敗しました。";
-const char* const kStrokeRecordSaveFailed = "最小打数の保存に失敗しました。";
-const char* const kLearningSaveFailed = "学習記録の保存に失敗しました。";
+const char* const kSettingsSaveFailed = Msg::SettingsSaveFailed;
+const char* const kStrokeRecordSaveFailed = Msg::StrokeRecordSaveFailed;
+const char* const kLearningSaveFailed = Msg::LearningSaveFailed;
 
 // Slots whose additional question was saved with its texts: such a slot may
 // name a question the current list no longer has, as it will be appended again.
@@ -63,10 +63,10 @@ void TForm1::ReadSavedFilesAtStartup() {
         // one we can read but not use is replaced by the next save.
         if (status == ReadStatus::Failed)
             StartupNotices.push_back(FileNotice(
-                PlayerFile::SuspendedGame, " を読めないので、中断したゲームとハイスコアなしで始めます（上書きしません）。"));
+                PlayerFile::SuspendedGame, Msg::SuspendedUnreadable));
         else if (!usable && rec.GameClear != 1)
             StartupNotices.push_back(
-                FileNotice(PlayerFile::SuspendedGame, " の中断したゲームが正しくないので、続きからは始められません。"));
+                FileNotice(PlayerFile::SuspendedGame, Msg::SuspendedInvalid));
     }
     if (OffersSuspendedGame()) {
         message = Msg::ResumeQuestion;
@@ -79,12 +79,12 @@ void TForm1::ReadSavedFilesAtStartup() {
     progress.Mode1HighScore = ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), &strokeRecordUnreadable);
     LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
     if (strokeRecordUnreadable)
-        StartupNotices.push_back(FileNotice(PlayerFile::StrokeRecord, " を読めないので、最小打数は030から始めます。"));
+        StartupNotices.push_back(FileNotice(PlayerFile::StrokeRecord, Msg::StrokeRecordUnreadable));
 
     bool settingsUnreadable = false;
     const GameSettings settings = ReadGameSettings(files.Path(PlayerFile::Settings), &settingsUnreadable);
     if (settingsUnreadable)
-        StartupNotices.push_back(FileNotice(PlayerFile::Settings, " を読めないので、初めの設定で始めます（上書きしません）。"));
+        StartupNotices.push_back(FileNotice(PlayerFile::Settings, Msg::SettingsUnreadable));
     sound.TakeSettings(settings);
     ImgMusicStop->Visible = !sound.IsMusic;
     ImgSoundStop->Visible = !sound.IsSound;

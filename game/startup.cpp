@@ -19,10 +19,10 @@ std::string ZeroPad(int value, int width) {
     return std::string(width > 0 ? width : 0, '-');
 }
 
-std::string ScoreText(int totalScore) { return "SCORE:" + ZeroPad(totalScore, 6); }
-std::string HighScoreText(int highScore) { return "HIGHSCORE:" + ZeroPad(highScore, 6); }
-std::string StrokeRecordText(int strokes) { return "最小打数:" + ZeroPad(strokes, 3); }
-std::string QuestionNumberText(int question) { return "第" + IntToStr(question) + "問"; }
+std::string ScoreText(int totalScore) { return Format(Msg::Score, {{"value", ZeroPad(totalScore, 6)}}); }
+std::string HighScoreText(int highScore) { return Format(Msg::HighScore, {{"value", ZeroPad(highScore, 6)}}); }
+std::string StrokeRecordText(int strokes) { return Format(Msg::StrokeRecord, {{"value", ZeroPad(strokes, 3)}}); }
+std::string QuestionNumberText(int question) { return Format(Msg::QuestionNumber, {{"n", IntToStr(question)}}); }
 
 TForm1::TForm1(GameServices& services) : TForm(800, 600), svc(services), sound(services) {
     // The design's pictures are loaded with the layout, before FormCreate:
@@ -72,7 +72,7 @@ void TForm1::FormCreate() {
     // Behind a folder that cannot be entered every file looks unreadable or
     // missing: the folder is what the player must hear about.
     if (!files.FolderReadable())
-        StartupNotices = {"データフォルダー TeramonData を読めないので、中断したゲーム・記録・設定・追加問題なしで始めます。"};
+        StartupNotices = {Msg::FolderUnreadable};
     ShowDueReviews();
 
     // Speech: note which voices can speak, and have the fixed phrases of both
@@ -80,7 +80,7 @@ void TForm1::FormCreate() {
     // the player changes voice.
     sound.FindVoices();
     PrepareFixedPhrases();
-    LblGameMode->Text = progress.GameMode == Challenge::Score ? "得点挑戦" : "打数挑戦";
+    LblGameMode->Text = progress.GameMode == Challenge::Score ? Msg::ScoreChallenge : Msg::StrokeChallenge;
     HideCursor();
 }
 
@@ -110,7 +110,7 @@ TText* TForm1::CreateBlockCharacter(TImage* block) {
     TText* t = Create<TText>(block);
     t->Align = TAlignLayout::alScale;
     t->SetBounds(Text1->Position.X, Text1->Position.Y, Text1->Width, Text1->Height);
-    t->Text = "四";
+    t->Text = Msg::BlockPlaceholder;
     t->Stretch = true;
     return t;
 }
@@ -181,7 +181,7 @@ void TForm1::CreateBalls() {
         TText* t = Create<TText>(b);
         t->Align = TAlignLayout::alScale;
         t->SetBounds(0.25f * b->Width, 0.15f * b->Height, 0.5f * b->Width, 0.7f * b->Height);
-        t->Text = "四";
+        t->Text = Msg::BlockPlaceholder;
         t->Stretch = true;
         t->Color = Colors::Darkviolet;
         t->HitTest = false;

@@ -253,7 +253,7 @@ public:
 
     // ---- Notices (notices.cpp) ----
     std::vector<std::string> StartupNotices;  // files the start-up could not read, a line each
-    static std::string FileNotice(PlayerFile file, const char* whatHappens);  // the file's name, then the text
+    static std::string FileNotice(PlayerFile file, const char* whatHappens);  // whatHappens with {file} filled in
     void ShowStartupNotices();
     // The learning files' lines follow the files: a refused one named, one started afresh not.
     void NoteLearningFiles();

@@ -8,7 +8,7 @@ void TForm1::KeepSwitchesFromTitle() {
     if (!Title) return;
     // The suspended game's question texts stay as its last save left them.
     if (!files.WriteSettings(sound.Settings(), nullptr)) {
-        LblMsg->Text = "設定の保存に失敗しました。";
+        LblMsg->Text = Msg::SettingsSaveFailed;
         LblMsg->Visible = true;
     }
 }

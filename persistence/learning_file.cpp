@@ -297,11 +297,3 @@ bool WriteHistoryFile(const std::string& path, const HistoryTable& table) {
     return WriteFileAtomically(path, HistoryText(table));
 }
 
-std::string LearningFileProblem(LearningFileStatus status) {
-    switch (status) {
-        case LearningFileStatus::Unreadable: return "学習記録のファイルを読めないため、記録していません。";
-        case LearningFileStatus::NotText: return "学習記録のファイルの形式が正しくないため、記録していません。";
-        case LearningFileStatus::TooLarge: return "学習記録のファイルが大きすぎるため、記録していません。";
-        default: return {};
-    }
-}

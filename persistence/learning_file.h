@@ -97,6 +97,3 @@ HistoryLoad ReadHistoryFile(const std::string& path);
 // Whole or nothing; false when nothing was written.
 bool WriteLearningFile(const std::string& path, const LearningTable& table);
 bool WriteHistoryFile(const std::string& path, const HistoryTable& table);
-
-// One line for the player on why the record is not kept (Japanese), empty for Ok/Missing.
-std::string LearningFileProblem(LearningFileStatus status);

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings_dialog/dialog_texts.h"
+
 namespace {
 
 float gImeLineHeight = 14;
@@ -50,7 +52,7 @@ void ForEachCharacter(std::string_view utf8, F&& f) {
 // rebuild), the punctuation of the dialogs' own texts and the extra characters.
 void CollectCharacters(ImFontGlyphRangesBuilder& characters, const ImWchar* common, const std::set<unsigned>& extra) {
     characters.AddRanges(common);
-    characters.AddText("…―「」『』（）？！");
+    characters.AddText(kDialogPunctuation);
     for (unsigned c : extra) characters.AddChar(static_cast<ImWchar>(c));
 }
 

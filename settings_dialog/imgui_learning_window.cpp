@@ -16,6 +16,7 @@
 #include "platform/application.h"
 #include "platform/scene.h"
 #include "platform/sdl/sdl_event_backend.h"
+#include "settings_dialog/dialog_texts.h"
 #include "settings_dialog/imgui_layer.h"
 #include "settings_dialog/imgui_settings_dialog.h"
 #include "settings_dialog/learning_card.h"
@@ -27,27 +28,11 @@ constexpr int kSettleFrames = 3;
 constexpr int kChartDays = 60;
 constexpr int kForecastDays = 7;
 constexpr std::size_t kChartGames = 20;
-constexpr const char* kCaption = "学習記録";
-// Every text of the window's own, for the glyph atlas built ahead (the table's
-// headers come from its columns).
-constexpr const char* kFixedTexts =
-    "学習記録苦手な熟語を多く出すだけ検索記録を消す閉じる聞く"
-    "覚えた熟語の数（過去60日）得点挑戦の最終得点まだありません学習記録をすべて消しますか？"
-    "消せませんでした。設定を保存できませんでした。はいいいえ0123456789/-"
-    "今日の復習語苦手覚えたこれから日の（）：　オンにすると、を先に出します"
-    "復習の日が来た熟語今日の復習はありません今日の復習だけ熟語のカード追加問題"
-    "月火水木金土日今語回最高最少打数挑戦の打数少ないほど良い最近20回";
-constexpr const char* kClearQuestion =
-    "学習記録（Gakushu.tsv）と得点の履歴（Rireki.tsv）を\n"
-    "すべて消しますか？どちらも空になり、元に戻せません。";
-constexpr const char* kSoundOff =
-    "音が切れているので聞こえません。ゲームの画面で [C] キーを押すと、効果音と声が出ます。";
-constexpr ResultsChartTexts kScoreChart = {
-    "得点挑戦の最終得点（最近20回）", "最高",
-    "まだありません。得点挑戦を30問目まで遊ぶと、最終得点がここに出ます。"};
-constexpr ResultsChartTexts kStrokeChart = {
-    "打数挑戦の打数（最近20回・少ないほど良い）", "最少",
-    "まだありません。打数挑戦を最後まで遊ぶと、打数がここに出ます。"};
+// Besides the window's texts, the figures its counts and dates are written in.
+constexpr const char* kFigures = "0123456789/-";
+constexpr ResultsChartTexts kScoreChart = {LearningWindowText::ScoreChart, LearningWindowText::ScoreBest, LearningWindowText::ScoreEmpty};
+constexpr ResultsChartTexts kStrokeChart = {LearningWindowText::StrokeChart, LearningWindowText::StrokeBest,
+                                            LearningWindowText::StrokeEmpty};
 
 // A sort choice is read back as the column's id, so no two columns may share one.
 constexpr bool EachColumnOnce() {
@@ -108,8 +93,8 @@ bool IsKanaOnly(const std::string& utf8) {
 }
 
 std::string ReviewDealLine(int due) {
-    if (due == 0) return "今日の復習はありません（オンにすると、復習の日が来た熟語を先に出します）";
-    return "オンにすると、今日の復習 " + std::to_string(due) + " 語を先に出します";
+    if (due == 0) return LearningWindowText::NoReviewDue;
+    return Format(LearningWindowText::ReviewDue, {{"due", std::to_string(due)}});
 }
 
 }  // namespace
@@ -120,7 +105,7 @@ ImGuiLearningWindow::ImGuiLearningWindow(LearningWindowHost& host, Application& 
       app_(app),
       backend_(backend),
       layerOwner_(layerOwner),
-      boxes_(app, kCaption),
+      boxes_(app, LearningWindowText::Caption),
       passFilter_(backend.EventFilter()),
       passOverlay_(backend.Overlay()),
       passFrames_(backend.OverlayFrames()),
@@ -179,11 +164,8 @@ void ImGuiLearningWindow::Rebuild() {
 }
 
 std::string ImGuiLearningWindow::FixedTexts() {
-    std::string texts = kFixedTexts;
+    std::string texts = LearningGlyphTexts() + kFigures;
     for (const LearningColumnSpec& c : kLearningTableColumns) texts += std::string(c.header) + c.sample;
-    texts += kClearQuestion;
-    texts += kSoundOff;
-    for (const ResultsChartTexts& t : {kScoreChart, kStrokeChart}) texts += std::string(t.title) + t.best + t.empty;
     // The card's words, and those of the notes under the charts.
     LearningEntry met;
     met.met = true;
@@ -334,12 +316,12 @@ void ImGuiLearningWindow::RunAction(Action a, int question) {
     framesWanted_ = kSettleFrames;
     switch (a) {
         case Action::Close: waiter_->Close(); break;
-        case Action::Speak: notice_ = host_.SpeakQuestion(question) ? "" : kSoundOff; break;
+        case Action::Speak: notice_ = host_.SpeakQuestion(question) ? "" : LearningWindowText::SoundOff; break;
         case Action::Clear:
             // Opens on いいえ: one more [Space] must not erase everything.
-            if (boxes_.AskYesNo(kClearQuestion, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
+            if (boxes_.AskYesNo(LearningWindowText::ClearQuestion, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
                 if (!host_.LearningRecordLog().Clear()) {
-                    boxes_.ShowMessage("消せませんでした。");
+                    boxes_.ShowMessage(LearningWindowText::NotCleared);
                 } else {
                     Rebuild();
                 }
@@ -403,7 +385,7 @@ void ImGuiLearningWindow::DrawPanel() {
                                    ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
                                    ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse;
     bool stayOpen = true;
-    if (ImGui::Begin("学習記録###learning_window", &stayOpen, flags)) {
+    if (ImGui::Begin((std::string(LearningWindowText::Caption) + "###learning_window").c_str(), &stayOpen, flags)) {
         if (firstFrame_) ImGui::SetKeyboardFocusHere();
         DrawHeadline();
         DrawToolbar();
@@ -419,14 +401,19 @@ void ImGuiLearningWindow::DrawPanel() {
 void ImGuiLearningWindow::DrawHeadline() {
     const LearningHeadline& h = headline_;
     ImGui::PushStyleColor(ImGuiCol_Text, h.due > 0 ? ImVec4(0.85f, 0.35f, 0.05f, 1) : ImGui::GetStyle().Colors[ImGuiCol_Text]);
-    ImGui::Text("今日の復習 %d 語", h.due);
+    ImGui::TextUnformatted(Format(LearningWindowText::DueToday, {{"due", std::to_string(h.due)}}).c_str());
     ImGui::PopStyleColor();
     ImGui::SameLine(0, 0);
-    ImGui::Text("　　苦手 %d 語　　覚えた熟語 %d / %d 語", h.weak, h.learned, h.total);
+    ImGui::TextUnformatted(Format(LearningWindowText::WeakAndLearned, {{"weak", std::to_string(h.weak)},
+                                                                {"learned", std::to_string(h.learned)},
+                                                                {"total", std::to_string(h.total)}})
+                               .c_str());
     if (today_.empty()) return;
-    std::string forecast = "これから7日の復習：";
+    std::string forecast = LearningWindowText::Forecast;
     for (int d = 0; d < static_cast<int>(h.forecast.size()); ++d)
-        forecast += (d ? "　" : "") + ShortDay(AddDays(today_, d + 1)) + " " + std::to_string(h.forecast[d]) + " 語";
+        forecast += (d ? LearningWindowText::ForecastGap : "") +
+                    Format(LearningWindowText::ForecastDay, {{"day", ShortDay(AddDays(today_, d + 1))},
+                                                       {"count", std::to_string(h.forecast[d])}});
     ImGui::TextDisabled("%s", forecast.c_str());
 }
 
@@ -442,44 +429,46 @@ void ImGuiLearningWindow::DrawToolbar() {
         ImGui::TextUnformatted(notice_.c_str());
         ImGui::PopStyleColor();
     }
-    if (ImGui::Checkbox("苦手な熟語を多く出す", &reviewDeal_)) {
+    if (ImGui::Checkbox(LearningWindowText::ReviewDeal, &reviewDeal_)) {
         if (!host_.SetReviewDeal(reviewDeal_)) {
             reviewDeal_ = !reviewDeal_;
-            status_ = "設定を保存できませんでした。";
+            status_ = LearningWindowText::SettingNotSaved;
         }
     }
     ImGui::SameLine();
     ImGui::TextDisabled("%s", ReviewDealLine(headline_.due).c_str());
     const ImGuiStyle& style = ImGui::GetStyle();
-    const float buttonsWidth = ImGui::CalcTextSize("記録を消す").x + ImGui::CalcTextSize("閉じる").x +
+    const float buttonsWidth = ImGui::CalcTextSize(LearningWindowText::Clear).x + ImGui::CalcTextSize(LearningWindowText::Close).x +
                                style.FramePadding.x * 4 + style.ItemSpacing.x + 24;
     const float right = ImGui::GetWindowContentRegionMax().x;
     ImGui::SameLine(std::max(ImGui::GetCursorPosX(), right - buttonsWidth));
     const bool canClear = host_.LearningRecordLog().Problem().empty();  // a bad file is never replaced
     if (!canClear) ImGui::BeginDisabled();
-    if (ImGui::Button("記録を消す", ImVec2(ImGui::CalcTextSize("記録を消す").x + style.FramePadding.x * 2 + 12, 0)))
+    if (ImGui::Button(LearningWindowText::Clear, ImVec2(ImGui::CalcTextSize(LearningWindowText::Clear).x + style.FramePadding.x * 2 + 12, 0)))
         Request(Action::Clear);
     if (!canClear) ImGui::EndDisabled();
     ImGui::SameLine();
-    if (ImGui::Button("閉じる", ImVec2(ImGui::CalcTextSize("閉じる").x + style.FramePadding.x * 2 + 12, 0)))
+    if (ImGui::Button(LearningWindowText::Close, ImVec2(ImGui::CalcTextSize(LearningWindowText::Close).x + style.FramePadding.x * 2 + 12, 0)))
         Request(Action::Close);
 
     // The line right above the table: the keyboard comes back here from it.
-    if (ImGui::Checkbox("今日の復習だけ", &filter_.dueOnly)) Refilter();
+    if (ImGui::Checkbox(LearningWindowText::DueOnly, &filter_.dueOnly)) Refilter();
     TakeFocusBackHere();
     ImGui::SameLine(0, 24);
-    if (ImGui::Checkbox("苦手だけ", &filter_.weakOnly)) Refilter();
+    if (ImGui::Checkbox(LearningWindowText::WeakOnly, &filter_.weakOnly)) Refilter();
     ImGui::SameLine(0, 24);
     ImGui::AlignTextToFramePadding();
-    ImGui::TextUnformatted("検索");
+    ImGui::TextUnformatted(LearningWindowText::Search);
     ImGui::SameLine();
-    ImGui::SetNextItemWidth(ImGui::CalcTextSize("あ").x * 14);
+    ImGui::SetNextItemWidth(ImGui::CalcTextSize(LearningWindowText::SearchWidthCharacter).x * 14);
     if (ImGui::InputText("##search", &search_)) {
         layerOwner_.Layer().RequireGlyphs(search_);
         Refilter();
     }
     ImGui::SameLine(0, 24);
-    ImGui::Text("%d / %d", static_cast<int>(visible_.size()), static_cast<int>(entries_.size()));
+    const std::string shown = Format(LearningWindowText::Shown, {{"shown", std::to_string(visible_.size())},
+                                                                {"all", std::to_string(entries_.size())}});
+    ImGui::TextUnformatted(shown.c_str());
 }
 
 void ImGuiLearningWindow::DrawRecordFileState() {
@@ -496,11 +485,12 @@ void ImGuiLearningWindow::DrawRecordFileState() {
     const std::vector<std::string> refused = log.RefusedFiles();
     if (refused.empty()) return;
     std::string renames;
-    for (const std::string& name : refused) renames += (renames.empty() ? "" : "、") + name + " を " + name + ".日時.bad";
-    const std::string question = renames + " という名前で残し、\n新しい記録を始めますか？（元のファイルは消しません）";
-    layer.RequireGlyphs("新しい記録を始める" + question);
+    for (const std::string& name : refused)
+        renames += (renames.empty() ? "" : LearningWindowText::RenameJoin) + Format(LearningWindowText::RenameOne, {{"file", name}});
+    const std::string question = Format(LearningWindowText::StartAfreshQuestion, {{"renames", renames}});
+    layer.RequireGlyphs(LearningWindowText::StartAfresh + question);
     if (!status_.empty() && unsaved.empty()) ImGui::SameLine(0, 16);
-    if (!ImGui::Button("新しい記録を始める") || pending_ != Action::None || actionRunning_) return;
+    if (!ImGui::Button(LearningWindowText::StartAfresh) || pending_ != Action::None || actionRunning_) return;
     // The question waits in a nested loop, so it is asked outside the frame.
     actionRunning_ = true;
     app_.Post([this, question] {
@@ -600,7 +590,7 @@ void ImGuiLearningWindow::DrawTableRow(int row, bool enterHere) {
             case LearningColumn::Missed: text(std::to_string(e.missed), e.weak ? &weak : nullptr); break;
             case LearningColumn::Hints: text(std::to_string(e.hints)); break;
             case LearningColumn::Due:
-                text(e.due.empty() ? "-" : e.due, IsDueOn(e, today_) ? &due : nullptr);
+                text(e.due.empty() ? LearningWindowText::NoDate : e.due, IsDueOn(e, today_) ? &due : nullptr);
                 break;
             case LearningColumn::Speak:
                 // The rows are the keyboard's stops; it says an idiom from its card.
@@ -623,10 +613,10 @@ void ImGuiLearningWindow::OpenCard(int question) {
 
 void ImGuiLearningWindow::DrawCard() {
     if (cardQuestion_ < 0) return;
-    constexpr const char* kCardId = "熟語のカード###idiom_card";
+    const std::string cardId = std::string(LearningWindowText::Card) + "###idiom_card";
     const bool justOpened = cardOpening_;  // the [Enter] that opened it is not for it
     if (cardOpening_) {
-        ImGui::OpenPopup(kCardId);
+        ImGui::OpenPopup(cardId.c_str());
         cardOpening_ = false;
     }
     const ImGuiIO& io = ImGui::GetIO();
@@ -637,7 +627,7 @@ void ImGuiLearningWindow::DrawCard() {
     const ImGuiWindowFlags flags = ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoMove |
                                    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse;
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(fontSize * 1.5f, fontSize));
-    if (!ImGui::BeginPopupModal(kCardId, nullptr, flags)) {
+    if (!ImGui::BeginPopupModal(cardId.c_str(), nullptr, flags)) {
         ImGui::PopStyleVar();
         cardQuestion_ = -1;
         return;
@@ -650,7 +640,7 @@ void ImGuiLearningWindow::DrawCard() {
     DrawTextAtSize(e.idiom, heading, layer.FontPixels() * ImGuiLayer::kHeadingScale);
     if (e.additional) {
         ImGui::SameLine();
-        ImGui::TextDisabled("追加問題");
+        ImGui::TextDisabled("%s", LearningWindowText::AdditionalQuestion);
     }
     const float kanaPixels = layer.FontPixels() * ImGuiLayer::kReadingScale;
     ImFont* kana = layer.ReadingFont() ? layer.ReadingFont() : ImGui::GetFont();
@@ -680,12 +670,12 @@ void ImGuiLearningWindow::DrawCard() {
         ImGui::PopStyleColor();
     }
     ImGui::Spacing();
-    const ImVec2 button(ImGui::CalcTextSize("閉じる").x + ImGui::GetStyle().FramePadding.x * 2 + fontSize * 2, 0);
-    if (ImGui::Button("聞く", button)) Request(Action::Speak, e.question);
+    const ImVec2 button(ImGui::CalcTextSize(LearningWindowText::Close).x + ImGui::GetStyle().FramePadding.x * 2 + fontSize * 2, 0);
+    if (ImGui::Button(LearningWindowText::Listen, button)) Request(Action::Speak, e.question);
     ImGui::SetItemDefaultFocus();
     ImGui::SameLine();
     // [Enter] and [Esc] close the card as the button does.
-    if (ImGui::Button("閉じる", button) || (!justOpened && EnterPressed())) cardClosing_ = true;
+    if (ImGui::Button(LearningWindowText::Close, button) || (!justOpened && EnterPressed())) cardClosing_ = true;
     if (cardClosing_) {
         ImGui::CloseCurrentPopup();
         cardQuestion_ = -1;

@@ -4,6 +4,7 @@
 
 #include "platform/application.h"
 #include "platform/scene.h"
+#include "settings_dialog/dialog_texts.h"
 #include "settings_dialog/imgui_layer.h"
 
 namespace {
@@ -22,7 +23,7 @@ MessageBoxes::Answer ImGuiMessageBoxes::AskYesNo(const std::string& text, Answer
 MessageBoxes::Answer ImGuiMessageBoxes::Run(const std::string& text, bool question, Answer startOn) {
     // Only one box at a time: the dialog takes no action while one is open.
     if (box_ || !layer_) return Answer::No;
-    layer_->RequireGlyphs(caption_ + text + "はいいいえ");
+    layer_->RequireGlyphs(caption_ + text + BoxText::Yes + BoxText::No);
     TForm waiter(1, 1);
     Box box{text, question, startOn, false, Answer::No, &waiter};
     box_ = &box;
@@ -73,17 +74,17 @@ void ImGuiMessageBoxes::Draw() {
         const float avail = ImGui::GetContentRegionAvail().x;
         if (avail > width) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (avail - width) * 0.5f);
         if (box_->question) {
-            const bool yes = ImGui::Button("はい", kButtonSize);
+            const bool yes = ImGui::Button(BoxText::Yes, kButtonSize);
             const bool yesFocused = ImGui::IsItemFocused();
             ImGui::SameLine();
-            const bool no = ImGui::Button("いいえ", kButtonSize);
+            const bool no = ImGui::Button(BoxText::No, kButtonSize);
             if (box_->startOn == Answer::No) ImGui::SetItemDefaultFocus();
             const bool noFocused = ImGui::IsItemFocused();
             // Enter answers with the button the keyboard is on, else the default one, as desktop boxes do.
             if (yes) Answered(Answer::Yes);
             else if (no) Answered(Answer::No);
             else if (enter) Answered(noFocused ? Answer::No : yesFocused ? Answer::Yes : box_->startOn);
-        } else if (ImGui::Button("OK", kButtonSize) || enter) {
+        } else if (ImGui::Button(BoxText::Ok, kButtonSize) || enter) {
             Answered(Answer::Yes);
         }
         ImGui::EndPopup();

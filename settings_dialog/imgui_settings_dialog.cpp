@@ -12,6 +12,7 @@
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/sdl_event_backend.h"
 #include "platform/sdl/sdl_window.h"
+#include "settings_dialog/dialog_texts.h"
 #include "settings_dialog/imgui_layer.h"
 #include "settings_dialog/voice_choice_layout.h"
 #include "voice/voices.h"
@@ -21,9 +22,6 @@ namespace {
 constexpr float kFontPixels = 14;
 // Frames drawn after each input: hover, press and release show over two frames.
 constexpr int kSettleFrames = 3;
-constexpr const char* kBoxCaption = "てらもん2";
-// Every fixed text of the dialog, so their glyphs are in the atlas.
-constexpr const char* kFixedTexts = "てらもん2の設定しゃべる声問題の追加読み入力OKキャンセル";
 
 using Rect = DialogRect;
 // The design of the dialog, relative to the top-left corner of its client area
@@ -84,7 +82,7 @@ ImGuiSettingsDialog::ImGuiSettingsDialog(SettingsDialogHost& host, Application& 
       window_(window),
       backend_(backend),
       fontFile_(std::move(fontFile)),
-      boxes_(app, kBoxCaption),
+      boxes_(app, Msg::Title),
       logic_(host, boxes_) {
     backend_.SetEventFilter([this](const SDL_Event& e) { return open_ && HandleEvent(e); });
     backend_.SetOverlay([this] { DrawOverlay(); });
@@ -114,7 +112,7 @@ void ImGuiSettingsDialog::PrepareFonts(std::string texts, std::string headingTex
     if (layer_ || preparedFonts_) return;
     if (fontFile_.empty()) fontFile_ = DialogFontFile();
     preparedFonts_ = std::make_unique<PreparedFontAtlas>(fontFile_, kFontPixels, window_.Mapping(),
-                                                         std::string(kFixedTexts) + kBoxCaption + texts,
+                                                         DialogGlyphTexts() + texts,
                                                          std::move(headingTexts));
 }
 
@@ -123,7 +121,7 @@ bool ImGuiSettingsDialog::FontsPrepared() const { return layer_ || (preparedFont
 void ImGuiSettingsDialog::ShowModal() {
     if (open_) return;
     Layer();
-    layer_->RequireGlyphs(kFixedTexts);
+    layer_->RequireGlyphs(DialogGlyphTexts());
     for (const VoiceRow& voice : kVoices) layer_->RequireGlyphs(voice.displayName);
     layer_->ResetInput();
 
@@ -270,7 +268,7 @@ void ImGuiSettingsDialog::DrawPanel() {
         const float font = ImGui::GetFontSize();
 
         static const VoiceChoiceLayout voices = LayOutVoiceChoice(kVoiceCount);
-        DrawGroupBox(origin, voices.groupBox, "しゃべる声");
+        DrawGroupBox(origin, voices.groupBox, SettingsDialogText::Voices);
         // The circles sit a little inside the group box's frame.
         constexpr float inset = 10;
         for (int v = 0; v < kVoiceCount; ++v) {
@@ -281,7 +279,7 @@ void ImGuiSettingsDialog::DrawPanel() {
 
         const Rect& caption = voices.editorCaption;
         at(caption.x, caption.y + (caption.h - font) * 0.5f);
-        ImGui::TextUnformatted("問題の追加");
+        ImGui::TextUnformatted(SettingsDialogText::AddQuestions);
 
         const Rect& editor = voices.editor;
         DrawEditor(origin.x + editor.x, origin.y + editor.y, editor.w, editor.h);
@@ -290,9 +288,9 @@ void ImGuiSettingsDialog::DrawPanel() {
             at(r.x, r.y);
             if (ImGui::Button(label, ImVec2(r.w, r.h))) Request(a);
         };
-        button(kBtnImputYomi, "読み入力", Action::ReadingButton);
-        button(kBtnOK, "OK", Action::Ok);
-        button(kBtnCancel, "キャンセル", Action::Cancel);
+        button(kBtnImputYomi, SettingsDialogText::ReadingInput, Action::ReadingButton);
+        button(kBtnOK, BoxText::Ok, Action::Ok);
+        button(kBtnCancel, SettingsDialogText::Cancel, Action::Cancel);
     }
     ImGui::End();
     ImGui::PopStyleVar();

@@ -83,10 +83,13 @@ void Empty(const char* sentence, const ImVec2& size) {
 void DrawKnownChart(const std::vector<int>& perDay, int total, const std::string& today, const ImVec2& size) {
     ImGui::BeginGroup();
     const int latest = perDay.empty() ? 0 : perDay.back();
-    ImGui::Text("覚えた熟語の数（過去%d日）　今 %d / %d 語", static_cast<int>(perDay.size()), latest, total);
+    const std::string title = Format(LearningWindowText::KnownChart, {{"days", std::to_string(perDay.size())},
+                                                               {"latest", std::to_string(latest)},
+                                                               {"total", std::to_string(total)}});
+    ImGui::TextUnformatted(title.c_str());
     const ImVec2 plotSize(size.x, size.y - ImGui::GetTextLineHeightWithSpacing());
     if (perDay.empty() || *std::max_element(perDay.begin(), perDay.end()) == 0) {
-        Empty("まだ覚えた熟語はありません。正解した熟語がここに数えられます。", plotSize);
+        Empty(LearningWindowText::KnownChartEmpty, plotSize);
         ImGui::EndGroup();
         return;
     }
@@ -101,11 +104,11 @@ void DrawKnownChart(const std::vector<int>& perDay, int total, const std::string
     // The days: about every two weeks back from today.
     LabelRow days;
     for (int i = n - 1; i >= 0; i -= 14) {
-        const std::string label = i == n - 1 ? "今日" : MonthDay(AddDays(today, i - (n - 1)));
+        const std::string label = i == n - 1 ? LearningWindowText::Today : MonthDay(AddDays(today, i - (n - 1)));
         draw->AddLine(ImVec2(X(i), p.max.y), ImVec2(X(i), p.max.y + 3), Ink());
         DayLabel(p, days, X(i), label);
     }
-    const std::string value = std::to_string(latest) + " 語";
+    const std::string value = Format(LearningWindowText::Words, {{"n", std::to_string(latest)}});
     const ImVec2 w = ImGui::CalcTextSize(value.c_str());
     draw->AddText(ImVec2(points.back().x - w.x - 4, std::max(p.min.y, points.back().y - w.y - 2)), Ink(), value.c_str());
     ImGui::EndGroup();

@@ -83,7 +83,7 @@ int Weekday(int y, int m, int d) {
     return (y + y / 4 - y / 100 + y / 400 + offset[m - 1] + d) % 7;
 }
 
-std::string Count(int n, const char* unit) { return std::to_string(n) + " " + unit; }
+std::string Times(int n) { return Format(LearningWindowText::Times, {{"n", std::to_string(n)}}); }
 
 }  // namespace
 
@@ -123,8 +123,9 @@ LearningHeadline MakeHeadline(const std::vector<LearningEntry>& entries, const s
 std::string ShortDay(const std::string& date) {
     int y = 0, m = 0, d = 0;
     if (!ReadDate(date, y, m, d)) return date;
-    static const char* const names[] = {"日", "月", "火", "水", "木", "金", "土"};
-    return std::to_string(m) + "/" + std::to_string(d) + "(" + names[Weekday(y, m, d)] + ")";
+    return Format(LearningWindowText::ShortDate, {{"month", std::to_string(m)},
+                                           {"day", std::to_string(d)},
+                                           {"weekday", LearningWindowText::Weekdays[Weekday(y, m, d)]}});
 }
 
 std::string MonthDay(const std::string& dateOrTime) {
@@ -134,22 +135,22 @@ std::string MonthDay(const std::string& dateOrTime) {
 }
 
 std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today) {
-    if (!e.met) return {{"記録", "まだ出題されていません"}};
-    std::string due = "-";
+    if (!e.met) return {{LearningWindowText::Record, LearningWindowText::NotDealtYet}};
+    std::string due = LearningWindowText::NoDate;
     if (!e.due.empty()) {
         due = ShortDay(e.due);
-        if (IsDueOn(e, today)) due += e.due == today ? "　今日です" : "　今日までの分です";
+        if (IsDueOn(e, today)) due += e.due == today ? LearningWindowText::DueIsToday : LearningWindowText::DueSinceBefore;
     }
     return {
-        {"出題された回数", Count(e.dealt, "回")},
-        {"正解", Count(e.right, "回")},
-        {"ミス", Count(e.missed, "回")},
-        {"ヒント", Count(e.hints, "回")},
-        {"連続正解", Count(e.streak, "回")},
-        {"復習の箱", std::to_string(e.box) + " / 5"},
-        {"初めて正解した日", e.firstRight.empty() ? "まだ正解していません" : ShortDay(e.firstRight)},
-        {"最後に出た日", e.last.empty() ? "-" : ShortDay(e.last)},
-        {"次の復習", due},
+        {LearningWindowText::Dealt, Times(e.dealt)},
+        {LearningWindowText::Right, Times(e.right)},
+        {LearningWindowText::Missed, Times(e.missed)},
+        {LearningWindowText::Hints, Times(e.hints)},
+        {LearningWindowText::Streak, Times(e.streak)},
+        {LearningWindowText::Box, Format(LearningWindowText::BoxOfFive, {{"box", std::to_string(e.box)}})},
+        {LearningWindowText::FirstRight, e.firstRight.empty() ? LearningWindowText::NotRightYet : ShortDay(e.firstRight)},
+        {LearningWindowText::LastDealt, e.last.empty() ? LearningWindowText::NoDate : ShortDay(e.last)},
+        {LearningWindowText::NextReview, due},
     };
 }
 

@@ -8,6 +8,7 @@
 
 #include "game/learning_window_host.h"
 #include "persistence/learning_file.h"
+#include "settings_dialog/dialog_texts.h"
 #include "voice/accent_pattern.h"
 
 class LearningRecord;
@@ -48,14 +49,14 @@ struct LearningColumnSpec {
 
 // Left to right. The idiom's cell holds the row's selectable, which spans the row.
 inline constexpr LearningColumnSpec kLearningTableColumns[] = {
-    {LearningColumn::Idiom, "熟語", ColumnWidth::Share, 1.0f, "", ColumnSort::Sortable},
-    {LearningColumn::Reading, "読み", ColumnWidth::Share, 1.6f, "", ColumnSort::Sortable},
-    {LearningColumn::Meaning, "意味", ColumnWidth::Share, 5.0f, "", ColumnSort::Sortable},
-    {LearningColumn::Right, "正解", ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
-    {LearningColumn::Missed, "ミス", ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
-    {LearningColumn::Hints, "ヒント", ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
-    {LearningColumn::Due, "次の復習", ColumnWidth::Fit, 0, "2026-12-31", ColumnSort::First},
-    {LearningColumn::Speak, "", ColumnWidth::Button, 0, "聞く", ColumnSort::None},
+    {LearningColumn::Idiom, LearningWindowText::Idiom, ColumnWidth::Share, 1.0f, "", ColumnSort::Sortable},
+    {LearningColumn::Reading, LearningWindowText::Reading, ColumnWidth::Share, 1.6f, "", ColumnSort::Sortable},
+    {LearningColumn::Meaning, LearningWindowText::Meaning, ColumnWidth::Share, 5.0f, "", ColumnSort::Sortable},
+    {LearningColumn::Right, LearningWindowText::Right, ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
+    {LearningColumn::Missed, LearningWindowText::Missed, ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
+    {LearningColumn::Hints, LearningWindowText::Hints, ColumnWidth::Fit, 0, "9999", ColumnSort::Sortable},
+    {LearningColumn::Due, LearningWindowText::NextReview, ColumnWidth::Fit, 0, "2026-12-31", ColumnSort::First},
+    {LearningColumn::Speak, "", ColumnWidth::Button, 0, LearningWindowText::Listen, ColumnSort::None},
 };
 
 struct LearningFilter {

@@ -106,13 +106,13 @@ bool SettingsDialogLogic::SaveEverything() {
     const bool keepQuestionFile = userFileUnread_ || UserFileUnreadable();
     const EncodedQuestionFile file = keepQuestionFile ? EncodedQuestionFile{std::string(), {}} : EncodeQuestionFile(lines_);
     if (!file.bytes) {
-        boxes_.ShowMessage("「" + file.unstorableCharacter + "」は保存できない文字です。");
+        boxes_.ShowMessage(Format(SettingsDialogText::Unstorable, {{"character", file.unstorableCharacter}}));
         return false;
     }
     // With none checked (the settings file named no voice we have) the last is kept.
     const int voice = IsVoice(checkedVoice_) ? checkedVoice_ : kVoiceCount - 1;
     if (!host_.SaveSpeakingVoice(voice)) {
-        boxes_.ShowMessage(SettingsDialogText::SaveFailed);
+        boxes_.ShowMessage(Msg::SaveFailed);
         return false;
     }
     if (keepQuestionFile) {
@@ -121,7 +121,7 @@ bool SettingsDialogLogic::SaveEverything() {
         return true;
     }
     if (!WriteFileAtomically(UserFile(), *file.bytes)) {
-        boxes_.ShowMessage(SettingsDialogText::SaveFailed);
+        boxes_.ShowMessage(Msg::SaveFailed);
         return false;
     }
     IsSaved = true;

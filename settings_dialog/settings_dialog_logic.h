@@ -8,20 +8,10 @@
 #include <vector>
 
 #include "platform/scene.h"
+#include "settings_dialog/dialog_texts.h"
 #include "settings_dialog/message_boxes.h"
 
 class SettingsDialogHost;
-
-namespace SettingsDialogText {
-inline const char* const Caption = "てらもん2の設定";
-inline const char* const SaveQuestion = "変更を保存しますか？";
-inline const char* const CannotRead = "ファイルを読み込めませんでした。";
-inline const char* const NoFile = "ファイルがありません。";
-inline const char* const SaveFailed = "保存に失敗しました。";
-// OK after the question file could not be read: the voice is saved, the file
-// the player could not see is left as it is.
-inline const char* const UnreadFileKept = "ファイルを読み込めなかったので、問題は保存しませんでした。";
-}  // namespace SettingsDialogText
 
 class SettingsDialogLogic : public TForm {
 public:

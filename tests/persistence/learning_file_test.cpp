@@ -211,8 +211,6 @@ TEST(LearningFileTest, StatusOfFilesThatCannotBeUsed) {
     EXPECT_EQ(ReadLearningFile(dir.File("big.tsv")).status, LearningFileStatus::TooLarge);
     std::filesystem::create_directory(dir.File("folder.tsv"));
     EXPECT_EQ(ReadLearningFile(dir.File("folder.tsv")).status, LearningFileStatus::Unreadable);
-    for (auto s : {LearningFileStatus::Unreadable, LearningFileStatus::NotText, LearningFileStatus::TooLarge})
-        EXPECT_FALSE(LearningFileProblem(s).empty());
 }
 
 }  // namespace
