@@ -385,7 +385,12 @@ void ImGuiLearningWindow::DrawPanel() {
                                    ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
                                    ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse;
     bool stayOpen = true;
-    if (ImGui::Begin((std::string(LearningWindowText::Caption) + "###learning_window").c_str(), &stayOpen, flags)) {
+    // Square corners: the software renderer fills a rounded background of this
+    // size as a fan of window-wide triangles, most of a drawn frame's cost.
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowRounding, 0);
+    const bool shown = ImGui::Begin((std::string(LearningWindowText::Caption) + "###learning_window").c_str(), &stayOpen, flags);
+    ImGui::PopStyleVar();
+    if (shown) {
         if (firstFrame_) ImGui::SetKeyboardFocusHere();
         DrawHeadline();
         DrawToolbar();
