@@ -10,12 +10,6 @@ bool Usable(LearningFileStatus s) { return s == LearningFileStatus::Ok || s == L
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
-// Whole or nothing, as WriteLearningFile, with the reason of a failure.
-bool WriteText(const std::string& path, const std::string& text, WriteError& why) {
-    why = WriteError::None;
-    return WriteFileAtomically(path, text, &why);
-}
-
 }  // namespace
 
 std::string LearningFileProblem(LearningFileStatus status, const std::string& file) {
@@ -126,9 +120,9 @@ void LearningLog::GameFinished(const std::string& mode, int result) {
 }
 
 bool LearningLog::SaveIfChanged() {
-    if (recordChanged_ && recordUsable_ && WriteText(recordPath_, LearningText(record_.Table()), recordWriteError_))
+    if (recordChanged_ && recordUsable_ && WriteLearningFile(recordPath_, record_.Table(), &recordWriteError_))
         recordChanged_ = false;
-    if (historyChanged_ && historyUsable_ && WriteText(historyPath_, HistoryText(history_), historyWriteError_))
+    if (historyChanged_ && historyUsable_ && WriteHistoryFile(historyPath_, history_, &historyWriteError_))
         historyChanged_ = false;
     return WriteFailures().empty();
 }

@@ -289,11 +289,13 @@ HistoryLoad ReadHistoryFile(const std::string& path) {
     return load;
 }
 
-bool WriteLearningFile(const std::string& path, const LearningTable& table) {
-    return WriteFileAtomically(path, LearningText(table));
+bool WriteLearningFile(const std::string& path, const LearningTable& table, WriteError* why) {
+    if (why) *why = WriteError::None;
+    return WriteFileAtomically(path, LearningText(table), why);
 }
 
-bool WriteHistoryFile(const std::string& path, const HistoryTable& table) {
-    return WriteFileAtomically(path, HistoryText(table));
+bool WriteHistoryFile(const std::string& path, const HistoryTable& table, WriteError* why) {
+    if (why) *why = WriteError::None;
+    return WriteFileAtomically(path, HistoryText(table), why);
 }
 

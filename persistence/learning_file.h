@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "persistence/atomic_file.h"
+
 // Counts and results stop here instead of overflowing.
 constexpr int kLearningCountMax = std::numeric_limits<int>::max();
 
@@ -94,6 +96,7 @@ std::string HistoryText(const HistoryTable& table);
 
 LearningLoad ReadLearningFile(const std::string& path);
 HistoryLoad ReadHistoryFile(const std::string& path);
-// Whole or nothing; false when nothing was written.
-bool WriteLearningFile(const std::string& path, const LearningTable& table);
-bool WriteHistoryFile(const std::string& path, const HistoryTable& table);
+// Whole or nothing; false when nothing was written, with the reason in `why`
+// when given (None after a write that succeeded).
+bool WriteLearningFile(const std::string& path, const LearningTable& table, WriteError* why = nullptr);
+bool WriteHistoryFile(const std::string& path, const HistoryTable& table, WriteError* why = nullptr);
