@@ -16,6 +16,14 @@ void CountOne(int& count) {
     if (count < kLearningCountMax) ++count;
 }
 
+// Answers alike in a row on one day make one entry; beyond kLearningDaysKept
+// the oldest entry goes.
+void NoteDay(LearningRow& row, const std::string& today, bool right) {
+    if (!row.days.empty() && row.days.back().date == today && row.days.back().right == right) return;
+    row.days.push_back({today, right});
+    if (row.days.size() > kLearningDaysKept) row.days.erase(row.days.begin());
+}
+
 int Digits(const std::string& s, std::size_t pos, std::size_t n) {
     int value = 0;
     for (std::size_t i = pos; i < pos + n; ++i) {
@@ -79,7 +87,9 @@ LearningRow& LearningRecord::Row(const std::string& idiom, const std::string& re
 }
 
 void LearningRecord::Dealt(const std::string& idiom, const std::string& reading, const std::string& today) {
-    CountOne(Row(idiom, reading, today).dealt);
+    LearningRow& row = Row(idiom, reading, today);
+    CountOne(row.dealt);
+    if (row.firstSeen.empty()) row.firstSeen = today;
 }
 
 void LearningRecord::Right(const std::string& idiom, const std::string& reading, const std::string& today) {
@@ -87,6 +97,7 @@ void LearningRecord::Right(const std::string& idiom, const std::string& reading,
     CountOne(row.right);
     CountOne(row.streak);
     if (row.firstRight.empty()) row.firstRight = today;
+    NoteDay(row, today, true);
     row.box = row.box >= 5 ? 5 : row.box + 1;
     row.due = AddDays(today, ReviewIntervalDays(row.box));
 }
@@ -97,6 +108,7 @@ void LearningRecord::Missed(const std::string& idiom, const std::string& reading
     row.streak = 0;
     row.box = 1;
     row.due = today;
+    NoteDay(row, today, false);
 }
 
 void LearningRecord::Hinted(const std::string& idiom, const std::string& reading, const std::string& today) {

@@ -10,9 +10,10 @@ namespace {
 const std::vector<std::string> kLearningColumns = {"idiom", "reading", "dealt", "right", "missed",
                                                    "hints", "box",     "last",  "due"};
 // Our own columns come after "due", so a reader that knows only the first nine
-// finds those in place.
-const char* const kStreakColumn = "streak";
-const char* const kFirstRightColumn = "firstright";
+// finds those in place; a newer one is always added at their end, so a file of
+// an older copy holds a leading part of them.
+enum OwnColumn { kStreak, kFirstRight, kFirstSeen, kDays, kOwnColumns };
+const char* const kOwnColumnNames[kOwnColumns] = {"streak", "firstright", "firstseen", "days"};
 const std::vector<std::string> kHistoryColumns = {"when", "mode", "result"};
 
 std::vector<std::string> SplitTabs(const std::string& line) {
@@ -159,6 +160,40 @@ void AppendCells(std::string& out, const std::vector<std::string>& cells) {
 
 void AppendDate(std::string& out, const std::string& date) { AppendCell(out, IsDateOrEmpty(date) ? date : std::string()); }
 
+// "2026-12-01+ 2026-12-03-": false when an entry is no date with + or - after it.
+// Only the last kLearningDaysKept are kept.
+bool ParseDays(const std::string& cell, std::vector<LearningDay>& days) {
+    days.clear();
+    std::size_t start = 0;
+    while (start < cell.size()) {
+        std::size_t end = cell.find(' ', start);
+        if (end == std::string::npos) end = cell.size();
+        const std::string entry = cell.substr(start, end - start);
+        start = end + 1;
+        if (entry.size() != 11 || (entry[10] != '+' && entry[10] != '-')) return false;
+        LearningDay day{entry.substr(0, 10), entry[10] == '+'};
+        if (!IsDateOrEmpty(day.date) || day.date.empty()) return false;
+        days.push_back(std::move(day));
+    }
+    if (days.size() > kLearningDaysKept) days.erase(days.begin(), days.end() - kLearningDaysKept);
+    return true;
+}
+
+// The last kLearningDaysKept entries that are dates.
+std::string DaysText(const std::vector<LearningDay>& days) {
+    std::vector<const LearningDay*> kept;
+    for (const LearningDay& d : days)
+        if (!d.date.empty() && IsDateOrEmpty(d.date)) kept.push_back(&d);
+    if (kept.size() > kLearningDaysKept) kept.erase(kept.begin(), kept.end() - kLearningDaysKept);
+    std::string out;
+    for (const LearningDay* d : kept) {
+        if (!out.empty()) out += ' ';
+        out += d->date;
+        out += d->right ? '+' : '-';
+    }
+    return out;
+}
+
 LearningFileStatus StatusOf(const FileRead& read) {
     if (read.status == ReadStatus::Missing) return LearningFileStatus::Missing;
     if (read.status == ReadStatus::Ok) return LearningFileStatus::Ok;
@@ -183,9 +218,8 @@ LearningFileStatus ParseLearningText(const std::string& text, LearningTable& out
     LearningTable table;
     std::vector<std::string> after;
     if (!HeaderStartsWith(SplitTabs(lines[0]), kLearningColumns, after)) return LearningFileStatus::NotText;
-    const bool hasStreak = !after.empty() && after[0] == kStreakColumn;
-    const bool hasFirstRight = hasStreak && after.size() > 1 && after[1] == kFirstRightColumn;
-    const std::size_t ours = (hasStreak ? 1 : 0) + (hasFirstRight ? 1 : 0);
+    std::size_t ours = 0;
+    while (ours < kOwnColumns && ours < after.size() && after[ours] == kOwnColumnNames[ours]) ++ours;
     after.erase(after.begin(), after.begin() + ours);
     table.extraColumns = after;
     const std::size_t known = kLearningColumns.size() + ours;
@@ -203,11 +237,18 @@ LearningFileStatus ParseLearningText(const std::string& text, LearningTable& out
             !ParseCount(cells[4], row.missed) || !ParseCount(cells[5], row.hints) || !ParseBox(cells[6], row.box) ||
             !IsDateOrEmpty(row.last) || !IsDateOrEmpty(row.due))
             return LearningFileStatus::NotText;
-        if (hasStreak && cells.size() > kLearningColumns.size() && !cells[9].empty() &&
-            !ParseCount(cells[9], row.streak))
+        // The own columns of this file; a short row leaves the rest as they start.
+        auto own = [&](OwnColumn c) -> const std::string* {
+            const std::size_t at = kLearningColumns.size() + c;
+            return static_cast<std::size_t>(c) < ours && at < cells.size() ? &cells[at] : nullptr;
+        };
+        if (const std::string* s = own(kStreak); s && !s->empty() && !ParseCount(*s, row.streak))
             return LearningFileStatus::NotText;
-        if (hasFirstRight && cells.size() > 10) row.firstRight = Unescaped(cells[10]);
-        if (!IsDateOrEmpty(row.firstRight)) return LearningFileStatus::NotText;
+        if (const std::string* s = own(kFirstRight)) row.firstRight = Unescaped(*s);
+        if (const std::string* s = own(kFirstSeen)) row.firstSeen = Unescaped(*s);
+        if (!IsDateOrEmpty(row.firstRight) || !IsDateOrEmpty(row.firstSeen)) return LearningFileStatus::NotText;
+        if (const std::string* s = own(kDays); s && !ParseDays(Unescaped(*s), row.days))
+            return LearningFileStatus::NotText;
         if (cells.size() > known) row.extra = UnescapedCells(cells.begin() + known, cells.end());
         table.rows.push_back(std::move(row));
     }
@@ -222,10 +263,10 @@ std::string LearningText(const LearningTable& table) {
         if (i) out += '\t';
         out += kLearningColumns[i];
     }
-    out += '\t';
-    out += kStreakColumn;
-    out += '\t';
-    out += kFirstRightColumn;
+    for (const char* name : kOwnColumnNames) {
+        out += '\t';
+        out += name;
+    }
     AppendCells(out, table.extraColumns);
     out += '\n';
     for (const LearningRow& r : table.rows) {
@@ -237,6 +278,8 @@ std::string LearningText(const LearningTable& table) {
         AppendDate(out, r.due);
         AppendCell(out, CountText(r.streak));
         AppendDate(out, r.firstRight);
+        AppendDate(out, r.firstSeen);
+        AppendCell(out, DaysText(r.days));
         AppendCells(out, r.extra);
         out += '\n';
     }

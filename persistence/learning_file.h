@@ -19,6 +19,8 @@
 //   refuses only a cell that is no number; a box outside 0..5 was never
 //   written by any copy and is refused.
 // - A date cell that is not "YYYY-MM-DD" is written empty.
+// - The "days" cell lists the last answers and misses as "2026-12-01+ 2026-12-03-"
+//   (+ right, - missed), oldest first; only the last kLearningDaysKept are kept.
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -28,6 +30,16 @@
 
 // Counts and results stop here instead of overflowing.
 constexpr int kLearningCountMax = std::numeric_limits<int>::max();
+
+// One answer or miss of an idiom, on its day.
+struct LearningDay {
+    std::string date;  // "YYYY-MM-DD"
+    bool right = false;
+
+    bool operator==(const LearningDay&) const = default;
+};
+// An idiom keeps this many of its last answers and misses, so its row stays short.
+constexpr std::size_t kLearningDaysKept = 30;
 
 // One idiom's row. Dates are "YYYY-MM-DD" (local), empty when not yet set.
 struct LearningRow {
@@ -41,6 +53,8 @@ struct LearningRow {
     std::string due;  // next review; empty until answered or missed
     int streak = 0;   // correct answers in a row since the last miss
     std::string firstRight;  // the day of the first correct answer (the progress chart)
+    std::string firstSeen;   // the day it was first dealt; empty in rows of older copies
+    std::vector<LearningDay> days;  // the last answers and misses, oldest first
     // Columns after the known ones, as read (without their tabs).
     std::vector<std::string> extra;
 

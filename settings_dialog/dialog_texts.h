@@ -95,6 +95,14 @@ inline constexpr const char* BoxOfFive = "{box} / 5";
 inline constexpr const char* FirstRight = "初めて正解した日";
 inline constexpr const char* NotRightYet = "まだ正解していません";
 inline constexpr const char* LastDealt = "最後に出た日";
+inline constexpr const char* FirstSeen = "初めて出た日";
+inline constexpr const char* RecentAnswers = "最近の答え";
+inline constexpr const char* NoAnswersYet = "まだありません";
+inline constexpr const char* EarlierAnswers = "…　";
+inline constexpr const char* Answer = "{day} {mark}";
+inline constexpr const char* NextAnswer = "　{day} {mark}";
+inline constexpr const char* RightMark = "○";
+inline constexpr const char* MissedMark = "×";
 inline constexpr const char* Times = "{n} 回";
 // A date not set.
 inline constexpr const char* NoDate = "-";

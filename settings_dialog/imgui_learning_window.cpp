@@ -170,6 +170,7 @@ std::string ImGuiLearningWindow::FixedTexts() {
     LearningEntry met;
     met.met = true;
     met.due = "2000-01-01";
+    for (int i = 0; i <= kCardDays; ++i) met.days.push_back({"2000-01-01", i % 2 == 0});  // both marks and the "more" sign
     for (const CardFact& f : CardFacts(met, "2000-01-02")) texts += f.label + f.value;
     for (const CardFact& f : CardFacts(LearningEntry(), "")) texts += f.label + f.value;
     return texts;

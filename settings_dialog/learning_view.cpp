@@ -33,6 +33,8 @@ std::vector<LearningEntry> BuildLearningEntries(const std::vector<LearningQuesti
             e.last = row->last;
             e.due = row->due;
             e.firstRight = row->firstRight;
+            e.firstSeen = row->firstSeen;
+            e.days = row->days;
             e.weak = IsWeakIdiom(*row);
         }
         // A line break cannot be typed into the search box, so a match never spans two fields.
@@ -134,6 +136,20 @@ std::string MonthDay(const std::string& dateOrTime) {
     return std::to_string(m) + "/" + std::to_string(d);
 }
 
+namespace {
+// "11/3 ○　11/21 ×", the last kCardDays; "…" before them when there were more.
+std::string RecentAnswers(const std::vector<LearningDay>& days) {
+    if (days.empty()) return LearningWindowText::NoAnswersYet;
+    const std::size_t first = days.size() > kCardDays ? days.size() - kCardDays : 0;
+    std::string out = first > 0 ? LearningWindowText::EarlierAnswers : "";
+    for (std::size_t i = first; i < days.size(); ++i)
+        out += Format(i > first ? LearningWindowText::NextAnswer : LearningWindowText::Answer,
+                      {{"day", MonthDay(days[i].date)},
+                       {"mark", days[i].right ? LearningWindowText::RightMark : LearningWindowText::MissedMark}});
+    return out;
+}
+}  // namespace
+
 std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today) {
     if (!e.met) return {{LearningWindowText::Record, LearningWindowText::NotDealtYet}};
     std::string due = LearningWindowText::NoDate;
@@ -148,9 +164,11 @@ std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today
         {LearningWindowText::Hints, Times(e.hints)},
         {LearningWindowText::Streak, Times(e.streak)},
         {LearningWindowText::Box, Format(LearningWindowText::BoxOfFive, {{"box", std::to_string(e.box)}})},
+        {LearningWindowText::FirstSeen, e.firstSeen.empty() ? LearningWindowText::NoDate : ShortDay(e.firstSeen)},
         {LearningWindowText::FirstRight, e.firstRight.empty() ? LearningWindowText::NotRightYet : ShortDay(e.firstRight)},
         {LearningWindowText::LastDealt, e.last.empty() ? LearningWindowText::NoDate : ShortDay(e.last)},
         {LearningWindowText::NextReview, due},
+        {LearningWindowText::RecentAnswers, RecentAnswers(e.days)},
     };
 }
 

@@ -20,7 +20,8 @@ struct LearningEntry {
     bool met = false;    // the record has a row for it
     bool additional = false;  // one of the player's own questions
     int dealt = 0, right = 0, missed = 0, hints = 0, box = 0, streak = 0;
-    std::string last, due, firstRight;  // dates, empty when none
+    std::string last, due, firstRight, firstSeen;  // dates, empty when none
+    std::vector<LearningDay> days;  // its last answers and misses, oldest first
     bool weak = false;
     std::string searchKey;  // idiom, reading and meaning folded for the search
 };
@@ -100,8 +101,9 @@ std::string MonthDay(const std::string& dateOrTime);
 struct CardFact {
     std::string label, value;
 };
-// The record of one idiom as its card lists it. The record keeps counts and
-// three dates per idiom, not a log of each day.
+// The record of one idiom as its card lists it: its counts, its dates and its
+// last answers and misses (at most kCardDays of them).
+constexpr int kCardDays = 8;
 std::vector<CardFact> CardFacts(const LearningEntry& e, const std::string& today);
 
 // The pitch the card draws over the reading, spelt with the reading's kana. A

@@ -193,7 +193,7 @@ TEST(LearningPlayTest, OptionOffOrNothingDueDrawsAsBefore) {
 
 namespace {
 
-const char* const kEmptyRecord = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\n";
+const char* const kEmptyRecord = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\tfirstseen\tdays\n";
 
 TEST(LearningPlayTest, ClearingEmptiesBothFilesAndAFailedWriteKeepsTheFile) {
     RecordingGame fx;

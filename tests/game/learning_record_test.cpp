@@ -105,6 +105,8 @@ TEST(LearningRecordTest, RandomRecordsReadBackAsWritten) {
             if (random.Below(2)) row.last = random.Date();
             if (random.Below(2)) row.due = random.Date();
             if (random.Below(2)) row.firstRight = random.Date();
+            if (random.Below(2)) row.firstSeen = random.Date();
+            for (int k = random.Below(kLearningDaysKept + 1); k > 0; --k) row.days.push_back({random.Date(), random.Below(2) == 0});
             for (int k = random.Below(4); k > 0; --k) row.extra.push_back(random.Cell());
             start.rows.push_back(std::move(row));
         }
@@ -176,6 +178,26 @@ TEST(LearningRecordTest, EventsAsATable) {
         EXPECT_EQ(IsWeakIdiom(*r), s.weak);
     }
     EXPECT_EQ(record.Table().rows.size(), 1u);
+    // The card's history: the first day it was dealt, and each day's answers and misses.
+    const LearningRow* r = record.Find("一期一会", "いちごいちえ");
+    EXPECT_EQ(r->firstSeen, "2026-12-10");
+    const std::vector<LearningDay> days = {{"2026-12-10", true}, {"2026-12-11", true}, {"2026-12-14", true},
+                                           {"2026-12-21", true}, {"2027-01-04", true}, {"2027-02-03", true},
+                                           {"2027-02-03", false}, {"2027-02-03", true}, {"2027-02-04", true}};
+    EXPECT_EQ(r->days, days);
+}
+
+// Two answers alike on a day are one entry; a long life keeps its last days only.
+TEST(LearningRecordTest, TheDaysLogStaysShort) {
+    LearningRecord record;
+    record.Right("一期一会", "いちごいちえ", "2026-01-01");
+    record.Right("一期一会", "いちごいちえ", "2026-01-01");
+    ASSERT_EQ(record.Find("一期一会", "いちごいちえ")->days.size(), 1u);
+    for (int d = 0; d < 100; ++d) record.Missed("一期一会", "いちごいちえ", AddDays("2026-01-02", d));
+    const std::vector<LearningDay>& days = record.Find("一期一会", "いちごいちえ")->days;
+    ASSERT_EQ(days.size(), kLearningDaysKept);
+    EXPECT_EQ(days.front().date, AddDays("2026-01-02", 100 - static_cast<int>(kLearningDaysKept)));
+    EXPECT_EQ(days.back().date, AddDays("2026-01-02", 99));
 }
 
 TEST(LearningRecordTest, RowsAreKeyedByIdiomAndReadingAndDueComparesDates) {

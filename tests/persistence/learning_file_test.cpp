@@ -2,6 +2,7 @@
 // escapes, counts kept in range, bad files refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "persistence/learning_file.h"
@@ -10,7 +11,8 @@
 
 namespace {
 
-const char* const kHeader = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\n";
+const char* const kColumns = "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\tfirstseen\tdays";
+const std::string kHeader = std::string(kColumns) + "\n";
 
 TEST(LearningFileTest, RoundTripIsByteForByte) {
     TempFolder dir;
@@ -27,6 +29,8 @@ TEST(LearningFileTest, RoundTripIsByteForByte) {
     a.due = "2026-12-13";
     a.streak = 2;
     a.firstRight = "2026-12-09";
+    a.firstSeen = "2026-12-08";
+    a.days = {{"2026-12-08", false}, {"2026-12-09", true}, {"2026-12-10", true}};
     LearningRow b;
     b.idiom = "四面楚歌";
     b.reading = "しめんそか";
@@ -34,26 +38,42 @@ TEST(LearningFileTest, RoundTripIsByteForByte) {
     t.rows = {a, b};
     ASSERT_TRUE(WriteLearningFile(dir.File("Gakushu.tsv"), t));
     const std::string bytes = ReadBytes(dir.File("Gakushu.tsv"));
-    EXPECT_EQ(bytes, std::string(kHeader) + "一石二鳥\tいっせきにちょう\t3\t2\t1\t1\t2\t2026-12-10\t2026-12-13\t2\t2026-12-09\n" +
-                         "四面楚歌\tしめんそか\t1\t0\t0\t0\t0\t\t\t0\t\n");
+    EXPECT_EQ(bytes, kHeader +
+                         "一石二鳥\tいっせきにちょう\t3\t2\t1\t1\t2\t2026-12-10\t2026-12-13\t2\t2026-12-09\t2026-12-08\t"
+                         "2026-12-08- 2026-12-09+ 2026-12-10+\n" +
+                         "四面楚歌\tしめんそか\t1\t0\t0\t0\t0\t\t\t0\t\t\t\n");
     LearningLoad back = ReadLearningFile(dir.File("Gakushu.tsv"));
     ASSERT_EQ(back.status, LearningFileStatus::Ok);
     ASSERT_EQ(back.table.rows.size(), 2u);
     EXPECT_EQ(back.table.rows[0].due, "2026-12-13");
-    EXPECT_EQ(back.table.rows[0].streak, 2);
+    EXPECT_EQ(back.table, t);
     EXPECT_EQ(LearningText(back.table), bytes);
 }
 
 TEST(LearningFileTest, UnknownColumnsAndRowsOfOtherCopiesAreKept) {
     // A newer copy added a column; a row is for an idiom this copy has no more.
-    const std::string text = std::string("idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\tnote\n") +
-                             "消えた熟語\tきえたじゅくご\t5\t1\t4\t0\t1\t2026-01-02\t2026-01-02\t0\t\tメモ\n";
+    const std::string text = std::string(kColumns) + "\tnote\n" +
+                             "消えた熟語\tきえたじゅくご\t5\t1\t4\t0\t1\t2026-01-02\t2026-01-02\t0\t\t\t2026-01-02-\tメモ\n";
     LearningTable t;
     ASSERT_EQ(ParseLearningText(text, t), LearningFileStatus::Ok);
     EXPECT_EQ(t.extraColumns, std::vector<std::string>{"note"});
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].extra, std::vector<std::string>{"メモ"});
     EXPECT_EQ(LearningText(t), text);
+
+    // A copy that knew our columns only up to "firstright" added its own after
+    // them: ours come back in their place, empty, and its column after them.
+    LearningTable older;
+    ASSERT_EQ(ParseLearningText("idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\tnote\n"
+                                "一期一会\tいちごいちえ\t1\t1\t0\t0\t1\t2026-01-02\t2026-01-03\t1\t2026-01-02\tメモ\n",
+                                older),
+              LearningFileStatus::Ok);
+    EXPECT_EQ(older.extraColumns, std::vector<std::string>{"note"});
+    EXPECT_EQ(older.rows.at(0).firstRight, "2026-01-02");
+    EXPECT_EQ(older.rows.at(0).firstSeen, "");
+    EXPECT_TRUE(older.rows.at(0).days.empty());
+    EXPECT_EQ(LearningText(older), std::string(kColumns) + "\tnote\n" +
+                                       "一期一会\tいちごいちえ\t1\t1\t0\t0\t1\t2026-01-02\t2026-01-03\t1\t2026-01-02\t\t\tメモ\n");
 
     // A file of a copy that knows only the nine first columns reads too.
     LearningTable nine;
@@ -88,6 +108,12 @@ TEST(LearningFileTest, BadTextIsRefused) {
         {"bad date", std::string(kHeader) + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t12/10/2026\t\t0\n"},
         {"too few columns", std::string(kHeader) + "一期一会\tいちごいちえ\t1\n"},
         {"streak not a number", std::string(kHeader) + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t1e3\n"},
+        {"first seen no date", kHeader + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t0\t\tきのう\t\n"},
+        {"day without a result", kHeader + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t0\t\t\t2026-01-02\n"},
+        {"day with another mark", kHeader + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t0\t\t\t2026-01-02x\n"},
+        {"days run together", kHeader + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t0\t\t\t2026-01-02+2026-01-03-\n"},
+        {"days with two spaces", kHeader + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t0\t\t\t2026-01-02+  2026-01-03-\n"},
+        {"day no date", kHeader + "一期一会\tいちごいちえ\t1\t0\t0\t0\t0\t\t\t0\t\t\t2026-1-02+\n"},
     };
     for (const auto& c : cases) {
         LearningTable t;
@@ -125,8 +151,8 @@ TEST(LearningFileTest, CellsWithControlsAndBackslashesAreEscapedAndReadBack) {
         row.extra = {c.cell};
         t.rows = {row};
         const std::string text = LearningText(t);
-        EXPECT_EQ(text, "idiom\treading\tdealt\tright\tmissed\thints\tbox\tlast\tdue\tstreak\tfirstright\t" + c.written +
-                            "\n" + c.written + "\t" + c.written + "\t0\t0\t0\t0\t0\t\t\t0\t\t" + c.written + "\n");
+        EXPECT_EQ(text, std::string(kColumns) + "\t" + c.written + "\n" + c.written + "\t" + c.written +
+                            "\t0\t0\t0\t0\t0\t\t\t0\t\t\t\t" + c.written + "\n");
         LearningTable back;
         ASSERT_EQ(ParseLearningText(text, back), LearningFileStatus::Ok);
         EXPECT_EQ(back, t);
@@ -177,8 +203,27 @@ TEST(LearningFileTest, TheWriterKeepsNumbersAndDatesInRange) {
     r.last = "2026-12-1";
     r.due = "10000-01-01";
     r.firstRight = "2026-12-10";
+    r.firstSeen = "yesterday";
+    // One day that is none, then 40 days: only the last 30 are written.
+    r.days = {{"2026-13-01", true}};
+    std::string days;
+    for (int d = 1; d <= 40; ++d) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026-%02d-%02d", 10 + (d - 1) / 30, (d - 1) % 30 + 1);
+        r.days.push_back({date, d % 3 != 0});
+        if (d > 10) days += std::string(days.empty() ? "" : " ") + date + (d % 3 != 0 ? "+" : "-");
+    }
     t.rows = {r};
-    EXPECT_EQ(LearningText(t), std::string(kHeader) + "一期一会\t\t0\t0\t0\t0\t5\t\t\t0\t2026-12-10\n");
+    const std::string text = LearningText(t);
+    EXPECT_EQ(text, kHeader + "一期一会\t\t0\t0\t0\t0\t5\t\t\t0\t2026-12-10\t\t" + days + "\n");
+    // Read back, the same 30; a file holding more than 30 (hand-made) reads as its last 30.
+    LearningTable back;
+    ASSERT_EQ(ParseLearningText(text, back), LearningFileStatus::Ok);
+    EXPECT_EQ(back.rows.at(0).days, std::vector<LearningDay>(r.days.end() - 30, r.days.end()));
+    LearningTable more;
+    ASSERT_EQ(ParseLearningText(kHeader + "一期一会\t\t0\t0\t0\t0\t5\t\t\t0\t\t\t2026-09-30- " + days + "\n", more),
+              LearningFileStatus::Ok);
+    EXPECT_EQ(more.rows.at(0).days, back.rows.at(0).days);
     HistoryTable h;
     h.rows = {HistoryRow{"2026-12-10 21:05", "score", -30, {}}};
     EXPECT_EQ(HistoryText(h), "when\tmode\tresult\n2026-12-10 21:05\tscore\t0\n");

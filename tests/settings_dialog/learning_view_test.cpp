@@ -20,6 +20,7 @@ std::vector<LearningQuestion> Questions() {
 LearningRecord SampleRecord() {
     LearningRecord r;
     r.Missed("一期一会", "いちごいちえ", "2026-12-01");  // weak, due 12-01
+    r.Dealt("四面楚歌", "しめんそか", "2026-12-02");
     r.Missed("四面楚歌", "しめんそか", "2026-12-02");
     r.Right("四面楚歌", "しめんそか", "2026-12-03");
     r.Right("四面楚歌", "しめんそか", "2026-12-04");  // two in a row: weak no more
@@ -122,15 +123,27 @@ TEST(LearningViewTest, CardFactsFromTheRecord) {
         return out;
     };
     EXPECT_EQ(facts(entries[1], "2026-12-11"),
-              "出題された回数=0 回;正解=2 回;ミス=1 回;ヒント=0 回;連続正解=2 回;復習の箱=3 / 5;"
-              "初めて正解した日=12/3(木);最後に出た日=12/4(金);次の復習=12/11(金)　今日です;");
+              "出題された回数=1 回;正解=2 回;ミス=1 回;ヒント=0 回;連続正解=2 回;復習の箱=3 / 5;"
+              "初めて出た日=12/2(水);初めて正解した日=12/3(木);最後に出た日=12/4(金);次の復習=12/11(金)　今日です;"
+              "最近の答え=12/2 ×　12/3 ○　12/4 ○;");
     EXPECT_EQ(facts(entries[0], "2026-12-07"),
               "出題された回数=0 回;正解=0 回;ミス=1 回;ヒント=0 回;連続正解=0 回;復習の箱=1 / 5;"
-              "初めて正解した日=まだ正解していません;最後に出た日=12/1(火);次の復習=12/1(火)　今日までの分です;");
+              "初めて出た日=-;初めて正解した日=まだ正解していません;最後に出た日=12/1(火);"
+              "次の復習=12/1(火)　今日までの分です;最近の答え=12/1 ×;");
     EXPECT_EQ(facts(entries[2], "2026-12-05"), "出題された回数=0 回;正解=1 回;ミス=0 回;ヒント=1 回;連続正解=1 回;"
-                                               "復習の箱=1 / 5;初めて正解した日=12/5(土);最後に出た日=12/5(土);"
-                                               "次の復習=12/6(日);");
+                                               "復習の箱=1 / 5;初めて出た日=-;初めて正解した日=12/5(土);"
+                                               "最後に出た日=12/5(土);次の復習=12/6(日);最近の答え=12/5 ○;");
     EXPECT_EQ(facts(entries[3], "2026-12-05"), "記録=まだ出題されていません;");
+
+    // Met but never answered; and a long history shows its last days after a sign of more.
+    LearningEntry dealtOnly = entries[1];
+    dealtOnly.days.clear();
+    EXPECT_NE(facts(dealtOnly, "2026-12-05").find("最近の答え=まだありません;"), std::string::npos);
+    LearningEntry many = entries[1];
+    many.days.clear();
+    for (int d = 1; d <= 10; ++d) many.days.push_back({"2026-11-" + std::string(d < 10 ? "0" : "") + std::to_string(d), d != 9});
+    EXPECT_NE(facts(many, "2026-12-05").find("最近の答え=…　11/3 ○　11/4 ○　11/5 ○　11/6 ○　11/7 ○　11/8 ○　11/9 ×　11/10 ○;"),
+              std::string::npos);
 }
 
 TEST(LearningViewTest, TheCardsPitchFromTheSpeechText) {
