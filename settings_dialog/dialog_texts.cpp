@@ -31,16 +31,9 @@ std::string DialogGlyphTexts() {
 }
 
 std::string LearningGlyphTexts() {
-    using namespace LearningWindowText;
-    std::string all = BoxTexts() + Joined({Caption, DueToday, WeakAndLearned, Forecast, ForecastDay, ForecastGap,
-                                           ReviewDeal, NoReviewDue, ReviewDue, SettingNotSaved, Clear, Close, Listen,
-                                           DueOnly, WeakOnly, Search, Shown, SearchWidthCharacter, ClearQuestion, NotCleared,
-                                           SoundOff, StartAfresh, RenameOne, RenameJoin, StartAfreshQuestion, Card,
-                                           AdditionalQuestion, KnownChart, KnownChartEmpty, Today, Words, ScoreChart,
-                                           ScoreBest, ScoreEmpty, StrokeChart, StrokeBest, StrokeEmpty, Idiom, Reading,
-                                           Meaning, Right, Missed, Hints, NextReview, Record, NotDealtYet, DueIsToday,
-                                           DueSinceBefore, Dealt, Streak, Box, BoxOfFive, FirstRight, NotRightYet,
-                                           LastDealt, Times, NoDate, ShortDate});
-    for (const char* day : Weekdays) all += day;
+#define TERAMON_LEARNING_WINDOW_WORDS(name, words) words,
+    std::string all = BoxTexts() + Joined({TERAMON_LEARNING_WINDOW_TEXTS(TERAMON_LEARNING_WINDOW_WORDS)});
+#undef TERAMON_LEARNING_WINDOW_WORDS
+    for (const char* day : LearningWindowText::Weekdays) all += day;
     return all;
 }

@@ -31,83 +31,87 @@ inline constexpr const char* UnreadFileKept = "ファイルを読み込めなか
 inline constexpr const char* Unstorable = "「{character}」は保存できない文字です。";
 }  // namespace SettingsDialogText
 
+// Every text of the learning window once, as (name, words): the constants
+// below and the window's glyph list (LearningGlyphTexts) are both made from it.
+#define TERAMON_LEARNING_WINDOW_TEXTS(X) \
+    X(Caption, "学習記録") \
+    X(DueToday, "今日の復習 {due} 語") \
+    X(WeakAndLearned, "　　苦手 {weak} 語　　覚えた熟語 {learned} / {total} 語") \
+    X(Forecast, "これから7日の復習：") \
+    X(ForecastDay, "{day} {count} 語") \
+    X(ForecastGap, "　") \
+    X(ReviewDeal, "苦手な熟語を多く出す") \
+    X(NoReviewDue, "今日の復習はありません（オンにすると、復習の日が来た熟語を先に出します）") \
+    X(ReviewDue, "オンにすると、今日の復習 {due} 語を先に出します") \
+    X(SettingNotSaved, "設定を保存できませんでした。") \
+    X(Clear, "記録を消す") \
+    X(Close, "閉じる") \
+    X(Listen, "聞く") \
+    X(DueOnly, "今日の復習だけ") \
+    X(WeakOnly, "苦手だけ") \
+    X(Search, "検索") \
+    X(Shown, "{shown} / {all}") \
+    /* The search box is this many of this character wide. */ \
+    X(SearchWidthCharacter, "あ") \
+    X(ClearQuestion, "学習記録（Gakushu.tsv）と得点の履歴（Rireki.tsv）を\n" \
+      "すべて消しますか？どちらも空になり、元に戻せません。") \
+    X(NotCleared, "消せませんでした。") \
+    X(SoundOff, "音が切れているので聞こえません。ゲームの画面で [C] キーを押すと、効果音と声が出ます。") \
+    X(StartAfresh, "新しい記録を始める") \
+    X(RenameOne, "{file} を {file}.日時.bad") \
+    X(RenameJoin, "、") \
+    X(StartAfreshQuestion, "{renames} という名前で残し、\n新しい記録を始めますか？（元のファイルは消しません）") \
+    X(Card, "熟語のカード") \
+    X(AdditionalQuestion, "追加問題") \
+    /* The charts under the table. */ \
+    X(KnownChart, "覚えた熟語の数（過去{days}日）　今 {latest} / {total} 語") \
+    X(KnownChartEmpty, "まだ覚えた熟語はありません。正解した熟語がここに数えられます。") \
+    X(Today, "今日") \
+    X(Words, "{n} 語") \
+    X(ScoreChart, "得点挑戦の最終得点（最近20回）") \
+    X(ScoreBest, "最高") \
+    X(ScoreEmpty, "まだありません。得点挑戦を30問目まで遊ぶと、最終得点がここに出ます。") \
+    X(StrokeChart, "打数挑戦の打数（最近20回・少ないほど良い）") \
+    X(StrokeBest, "最少") \
+    X(StrokeEmpty, "まだありません。打数挑戦を最後まで遊ぶと、打数がここに出ます。") \
+    /* The table's headers. */ \
+    X(Idiom, "熟語") \
+    X(Reading, "読み") \
+    X(Meaning, "意味") \
+    X(Right, "正解") \
+    X(Missed, "ミス") \
+    X(Hints, "ヒント") \
+    X(NextReview, "次の復習") \
+    /* The card's facts. */ \
+    X(Record, "記録") \
+    X(NotDealtYet, "まだ出題されていません") \
+    X(DueIsToday, "　今日です") \
+    X(DueSinceBefore, "　今日までの分です") \
+    X(Dealt, "出題された回数") \
+    X(Streak, "連続正解") \
+    X(Box, "復習の箱") \
+    X(BoxOfFive, "{box} / 5") \
+    X(FirstRight, "初めて正解した日") \
+    X(NotRightYet, "まだ正解していません") \
+    X(LastDealt, "最後に出た日") \
+    X(FirstSeen, "初めて出た日") \
+    X(RecentAnswers, "最近の答え") \
+    X(NoAnswersYet, "まだありません") \
+    X(EarlierAnswers, "…　") \
+    X(Answer, "{day} {mark}") \
+    X(NextAnswer, "　{day} {mark}") \
+    X(RightMark, "○") \
+    X(MissedMark, "×") \
+    X(Times, "{n} 回") \
+    /* A date not set. */ \
+    X(NoDate, "-") \
+    X(ShortDate, "{month}/{day}({weekday})")
+
 namespace LearningWindowText {
-inline constexpr const char* Caption = "学習記録";
-inline constexpr const char* DueToday = "今日の復習 {due} 語";
-inline constexpr const char* WeakAndLearned = "　　苦手 {weak} 語　　覚えた熟語 {learned} / {total} 語";
-inline constexpr const char* Forecast = "これから7日の復習：";
-inline constexpr const char* ForecastDay = "{day} {count} 語";
-inline constexpr const char* ForecastGap = "　";
-inline constexpr const char* ReviewDeal = "苦手な熟語を多く出す";
-inline constexpr const char* NoReviewDue = "今日の復習はありません（オンにすると、復習の日が来た熟語を先に出します）";
-inline constexpr const char* ReviewDue = "オンにすると、今日の復習 {due} 語を先に出します";
-inline constexpr const char* SettingNotSaved = "設定を保存できませんでした。";
-inline constexpr const char* Clear = "記録を消す";
-inline constexpr const char* Close = "閉じる";
-inline constexpr const char* Listen = "聞く";
-inline constexpr const char* DueOnly = "今日の復習だけ";
-inline constexpr const char* WeakOnly = "苦手だけ";
-inline constexpr const char* Search = "検索";
-inline constexpr const char* Shown = "{shown} / {all}";
-// The search box is this many of this character wide.
-inline constexpr const char* SearchWidthCharacter = "あ";
-inline constexpr const char* ClearQuestion =
-    "学習記録（Gakushu.tsv）と得点の履歴（Rireki.tsv）を\n"
-    "すべて消しますか？どちらも空になり、元に戻せません。";
-inline constexpr const char* NotCleared = "消せませんでした。";
-inline constexpr const char* SoundOff =
-    "音が切れているので聞こえません。ゲームの画面で [C] キーを押すと、効果音と声が出ます。";
-inline constexpr const char* StartAfresh = "新しい記録を始める";
-inline constexpr const char* RenameOne = "{file} を {file}.日時.bad";
-inline constexpr const char* RenameJoin = "、";
-inline constexpr const char* StartAfreshQuestion =
-    "{renames} という名前で残し、\n新しい記録を始めますか？（元のファイルは消しません）";
-inline constexpr const char* Card = "熟語のカード";
-inline constexpr const char* AdditionalQuestion = "追加問題";
-// The charts under the table.
-inline constexpr const char* KnownChart = "覚えた熟語の数（過去{days}日）　今 {latest} / {total} 語";
-inline constexpr const char* KnownChartEmpty = "まだ覚えた熟語はありません。正解した熟語がここに数えられます。";
-inline constexpr const char* Today = "今日";
-inline constexpr const char* Words = "{n} 語";
-inline constexpr const char* ScoreChart = "得点挑戦の最終得点（最近20回）";
-inline constexpr const char* ScoreBest = "最高";
-inline constexpr const char* ScoreEmpty = "まだありません。得点挑戦を30問目まで遊ぶと、最終得点がここに出ます。";
-inline constexpr const char* StrokeChart = "打数挑戦の打数（最近20回・少ないほど良い）";
-inline constexpr const char* StrokeBest = "最少";
-inline constexpr const char* StrokeEmpty = "まだありません。打数挑戦を最後まで遊ぶと、打数がここに出ます。";
-// The table's headers.
-inline constexpr const char* Idiom = "熟語";
-inline constexpr const char* Reading = "読み";
-inline constexpr const char* Meaning = "意味";
-inline constexpr const char* Right = "正解";
-inline constexpr const char* Missed = "ミス";
-inline constexpr const char* Hints = "ヒント";
-inline constexpr const char* NextReview = "次の復習";
-// The card's facts.
-inline constexpr const char* Record = "記録";
-inline constexpr const char* NotDealtYet = "まだ出題されていません";
-inline constexpr const char* DueIsToday = "　今日です";
-inline constexpr const char* DueSinceBefore = "　今日までの分です";
-inline constexpr const char* Dealt = "出題された回数";
-inline constexpr const char* Streak = "連続正解";
-inline constexpr const char* Box = "復習の箱";
-inline constexpr const char* BoxOfFive = "{box} / 5";
-inline constexpr const char* FirstRight = "初めて正解した日";
-inline constexpr const char* NotRightYet = "まだ正解していません";
-inline constexpr const char* LastDealt = "最後に出た日";
-inline constexpr const char* FirstSeen = "初めて出た日";
-inline constexpr const char* RecentAnswers = "最近の答え";
-inline constexpr const char* NoAnswersYet = "まだありません";
-inline constexpr const char* EarlierAnswers = "…　";
-inline constexpr const char* Answer = "{day} {mark}";
-inline constexpr const char* NextAnswer = "　{day} {mark}";
-inline constexpr const char* RightMark = "○";
-inline constexpr const char* MissedMark = "×";
-inline constexpr const char* Times = "{n} 回";
-// A date not set.
-inline constexpr const char* NoDate = "-";
+#define TERAMON_LEARNING_WINDOW_TEXT(name, words) inline constexpr const char* name = words;
+TERAMON_LEARNING_WINDOW_TEXTS(TERAMON_LEARNING_WINDOW_TEXT)
+#undef TERAMON_LEARNING_WINDOW_TEXT
 inline constexpr const char* Weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
-inline constexpr const char* ShortDate = "{month}/{day}({weekday})";
 }  // namespace LearningWindowText
 
 // The settings dialog's own labels, run together for the glyph atlas (a message
