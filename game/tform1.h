@@ -19,7 +19,7 @@
 // The life of one question:
 //   [Shift] StartKey (commands.cpp) -> SetUpStage, DealQuestions (deal.cpp); DealQuestions
 //     ends in StartCountdown.
-//   Timer1Timer each tick (frame_tick.cpp): CountDown until it releases ball 0 (MovingBallNo),
+//   Timer1Timer each tick (frame_tick.cpp): CountDown until it releases ball 0 (ServeBall),
 //     then ProcessBall (ball.cpp), then a falling stone against the paddle (StoneHitsPaddle).
 //   ProcessBall takes the first contact on the ball's way: PaddleContact, BlockHit, or
 //     EdgeContacts, which ends in BallLost below the window.
