@@ -59,7 +59,7 @@ struct LargeRecordGame {
         for (int i = 0; i < kAdditional; ++i) {
             f.questions.Append({MadeUpIdiom(i), "ついかもんだい" + std::to_string(i),
                                 "追加した問題の意味、その" + std::to_string(i) + "。少し長めの説明文をつける", ""});
-            f.progress.AddAdditionalQuestion(false);
+            GameStateSetUp(f).progress().AddAdditionalQuestion(false);
         }
         game.services->calendar = &calendar;
         f.OpenLearningRecord();

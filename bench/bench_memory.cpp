@@ -24,12 +24,12 @@ void BM_WholeScoreChallenge(benchmark::State& state) {
         fx.steering = true;
         const uint32_t start = fx.clock.NowMs();
         // Until the last question is answered or the game is lost (at most an hour of play).
-        while (!(g.progress.GameOver || (g.progress.Clear && g.progress.GameClear)) && fx.clock.NowMs() - start < 3600000) {
-            if (g.board.MovingBallNo < 0 && !g.CountdownRuns() && !g.FloatAniScoreY->Running()) fx.Key(VK_SHIFT_KEY);
+        while (!(g.GameProgress().GameOver() || (g.GameProgress().Clear() && g.GameProgress().GameClear())) && fx.clock.NowMs() - start < 3600000) {
+            if (g.GameBoard().MovingBallNo() < 0 && !g.CountdownRuns() && !g.FloatAniScoreY->Running()) fx.Key(VK_SHIFT_KEY);
             fx.Play(100);
         }
         gameSeconds = (fx.clock.NowMs() - start) / 1000.0;
-        questions = g.progress.MondaiCount;
+        questions = g.GameProgress().MondaiCount();
     }
     state.counters["peak_rss_MB"] = PeakRssMb();
     state.counters["game_s"] = gameSeconds;

@@ -14,7 +14,7 @@ namespace {
 void ArmBusyBoard(GameFixture& fx) {
     TForm1& g = fx.f();
     g.ImgPad->Position.X = 2000;
-    const int b = g.board.MovingBallNo;
+    const int b = g.GameBoard().MovingBallNo();
     g.FloatAniBallX[b]->StopAtCurrent();
     g.FloatAniBallY[b]->StopAtCurrent();
     g.ImgBall[b]->Position.X = 300;
@@ -48,7 +48,7 @@ void BM_FrameTick(benchmark::State& state) {
             state.ResumeTiming();
         }
     }
-    if (g.progress.GameOver || g.progress.Clear || g.board.UnVisibleBlockCount[1] != 0) state.SkipWithError("the board changed");
+    if (g.GameProgress().GameOver() || g.GameProgress().Clear() || g.GameBoard().UnVisibleBlockCount()[1] != 0) state.SkipWithError("the board changed");
 }
 BENCHMARK(BM_FrameTick);
 
@@ -62,7 +62,7 @@ void BM_HeadlessPlay(benchmark::State& state) {
     for (auto _ : state) {
         const uint32_t until = fx.clock.NowMs() + 60000;
         while (static_cast<int32_t>(until - fx.clock.NowMs()) > 0) {
-            if (g.board.MovingBallNo < 0 && !g.CountdownRuns() && !g.FloatAniScoreY->Running())
+            if (g.GameBoard().MovingBallNo() < 0 && !g.CountdownRuns() && !g.FloatAniScoreY->Running())
                 fx.Key(VK_SHIFT_KEY);
             fx.Play(100);
         }

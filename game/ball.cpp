@@ -72,11 +72,11 @@ float SweptContact(const TImage* moving, float x0, float y0, const TImage* still
 }
 
 void TForm1::MarkBallPath() {
-    if (board.MovingBallNo < 0) {
+    if (board.MovingBallNo() < 0) {
         ForgetBallPath();
         return;
     }
-    const int b = board.MovingBallNo;
+    const int b = board.MovingBallNo();
     LastBallMark = {b,
                     ImgBall[b]->Position.X,
                     ImgBall[b]->Position.Y,
@@ -199,13 +199,13 @@ void TForm1::BallWayStart(int b, float& x0, float& y0) const {
 }
 
 void TForm1::ProcessBall() {
-    if (board.MovingBallNo < 0) {
+    if (board.MovingBallNo() < 0) {
         ForgetBallPath();
         return;
     }
-    const int b = board.MovingBallNo;
+    const int b = board.MovingBallNo();
     TImage* ball = ImgBall[b];
-    if (!ball->Visible || (progress.GameMode == Challenge::Score && progress.Clear) || progress.GameOver || Pause) {
+    if (!ball->Visible || (progress.GameMode() == Challenge::Score && progress.Clear()) || progress.GameOver() || Pause) {
         MarkBallPath();
         return;
     }
@@ -246,11 +246,11 @@ bool TForm1::PaddleContact(int b) {
     sound.PlayEffect("Data/Sound/Pad_hit.wav", false);
     Hold(b);
     ball->Position.Y = ImgPad->Position.Y - ball->Height - 5;
-    if (board.FirstBallDown) {
+    if (board.FirstBallDown()) {
         LblMsg->Visible = false;
-        if (progress.GameMode == Challenge::Stroke) {
-            const int s = board.BallMojiNo[b];
-            progress.Clear = false;
+        if (progress.GameMode() == Challenge::Stroke) {
+            const int s = board.BallMojiNo()[b];
+            progress.ReopenQuestion();
             LblKaitoMoji->Text = SlotCharacter(s);
             LblImi->Text = SlotQuestion(s).Imi;
             LblYomi->Text = SlotQuestion(s).Yomi;
@@ -258,50 +258,50 @@ bool TForm1::PaddleContact(int b) {
             FitAnswerLabels();
         }
     }
-    ++progress.PadHitCount;
+    progress.CountContact();
     LblPadHitCount->Text =
-        progress.GameMode == Challenge::Score ? ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3) : ZeroPad(progress.PadHitCount, 3);
-    if (progress.GameMode == Challenge::Score && ContactsUsedUp(progress.Stage, progress.PadHitCount)) {
-        progress.GameOver = true;
+        progress.GameMode() == Challenge::Score ? ZeroPad(ContactsLeft(progress.Stage(), progress.PadHitCount()), 3) : ZeroPad(progress.PadHitCount(), 3);
+    if (progress.GameMode() == Challenge::Score && ContactsUsedUp(progress.Stage(), progress.PadHitCount())) {
+        progress.LoseQuestion();
         DoGameOver();
         return false;
     }
-    const float duration = PaddleLegDuration(board.FirstBallDown, svc.random);
+    const float duration = PaddleLegDuration(board.FirstBallDown(), svc.random);
     FloatAniBallX[b]->Duration = duration;
     FloatAniBallY[b]->Duration = duration;
-    if (board.FirstBallDown)
+    if (board.FirstBallDown())
         FloatAniBallX[b]->StopValue = FirstFallStopX(ClientWidth(), svc.random);
     else
         AimX(b);
     FloatAniBallY[b]->StopValue = 0;  // up to the top edge
     Launch(b);
-    board.FirstBallDown = false;
+    board.EndFirstFall();
     return true;
 }
 
 void TForm1::BlockHit(int r, int c) {
-    const int b = board.MovingBallNo;
+    const int b = board.MovingBallNo();
     const int i = BlockIndex(r, c);
     TImage* ball = ImgBall[b];
     TImage* block = ImgBlock[i];
     Hold(b);
 
     const bool gap = r == 0 && board.IsGap(c);
-    if (gap && c / 4 == board.TargetSlot(progress.GameMode == Challenge::Stroke, b)) {  // from any side
-        if (progress.GameMode == Challenge::Score)
+    if (gap && c / 4 == board.TargetSlot(progress.GameMode() == Challenge::Stroke, b)) {  // from any side
+        if (progress.GameMode() == Challenge::Score)
             CorrectAnswerScore(c);
         else
             CorrectAnswerStroke(c);
         return;
     }
-    if (progress.Stage == 3 && r == 0 && !gap) DropStone(0, c, StoneKind::Stone);
-    if (progress.Stage >= 2) {
-        if (board.BlockKind[i] == KindOfBlock::Stone) DropStone(r, c, StoneKind::Stone);
+    if (progress.Stage() == 3 && r == 0 && !gap) DropStone(0, c, StoneKind::Stone);
+    if (progress.Stage() >= 2) {
+        if (board.BlockKind()[i] == KindOfBlock::Stone) DropStone(r, c, StoneKind::Stone);
         if (r >= 1) {
             block->Visible = false;
-            ++board.UnVisibleBlockCount[r];
+            board.BreakBlock(r);
             TLabel* left = r == 1 ? LblVisibleBlockCount1 : LblVisibleBlockCount2;
-            left->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[r]);
+            left->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount()[r]);
         }
     }
     if (gap) WrongAnswer(c);
@@ -310,11 +310,10 @@ void TForm1::BlockHit(int r, int c) {
     if (ball->Position.Y >= FloatAniBallY[b]->StartValue) {  // going down: upper face
         ball->Position.Y = block->Position.Y - ball->Height - 5;
         FloatAniBallY[b]->StopValue = 0;
-        if (r == 0 && ++board.UpBlockHitCount >= 5) {
+        if (r == 0 && board.KnockTopRow()) {
             // The fifth knock on the top row from above lets the ball through.
             ball->Position.Y = block->Position.Y + block->Height + 5;
             FloatAniBallY[b]->StopValue = static_cast<float>(ClientHeight());
-            board.UpBlockHitCount = 0;
         }
     } else {
         ball->Position.Y = block->Position.Y + block->Height + 5;
@@ -326,7 +325,7 @@ void TForm1::BlockHit(int r, int c) {
     FloatAniBallY[b]->Duration = duration;
     Launch(b);
 
-    if (r >= 1 && board.SeikaiMojiNo[i] >= 0) CharacterCopy(r, c);
+    if (r >= 1 && board.SeikaiMojiNo()[i] >= 0) CharacterCopy(r, c);
 }
 
 void TForm1::EdgeContacts(int b) {
@@ -357,17 +356,17 @@ void TForm1::EdgeContacts(int b) {
 
 void TForm1::BallLost() {
     sound.PlayEffect("Data/Sound/Miss.wav", false);
-    if (progress.GameMode == Challenge::Stroke || board.MovingBallNo > 1) {
-        progress.GameOver = true;
+    if (progress.GameMode() == Challenge::Stroke || board.MovingBallNo() > 1) {
+        progress.LoseQuestion();
         DoGameOver();
         return;
     }
     // The next ball drops straight down from where it rests; the lost one is left alone.
-    const int next = ++board.MovingBallNo;
+    const int next = board.MovingBallNo() + 1;
     TFloatAnimation* fall = FloatAniBallY[next];
     fall->StartValue = ImgBall[next]->Position.Y;
     fall->StopValue = static_cast<float>(ClientHeight());
     fall->Duration = 1.5f;
     fall->Start();
-    board.FirstBallDown = true;
+    board.ServeBall(next);
 }

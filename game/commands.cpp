@@ -32,7 +32,7 @@ void TForm1::FormKeyDown(SceneObject*, int key, char16_t keyChar, TShiftState) {
 void TForm1::StartKey() {
     // Start: not while a ball flies, the countdown runs, a question is pending,
     // or the points of the last answer are still flying to the total.
-    if (board.MovingBallNo != -1 || CountdownRuns() || GameModeSetting || GameLoading || GameSaving ||
+    if (board.MovingBallNo() != -1 || CountdownRuns() || GameModeSetting || GameLoading || GameSaving ||
         FloatAniScoreY->Running())
         return;
     Title = false;
@@ -55,11 +55,11 @@ void TForm1::ModeKey() {
     GameModeSetting = true;
     GameLoading = false;
     GameSaving = false;
-    LblGameMode->Text = progress.GameMode == Challenge::Score ? Msg::StrokeChallenge : Msg::ScoreChallenge;
+    LblGameMode->Text = progress.GameMode() == Challenge::Score ? Msg::StrokeChallenge : Msg::ScoreChallenge;
     ImgTitle->Visible = false;
     LblYomi->Visible = false;
     LblImi->Visible = false;
-    if (progress.GameMode == Challenge::Score)
+    if (progress.GameMode() == Challenge::Score)
         SwitchToStrokeChallenge();
     else
         SwitchToScoreChallenge();
@@ -74,38 +74,35 @@ void TForm1::SwitchToStrokeChallenge() {
         SaveGame();
         GameSaving = false;
     }
-    if (progress.GameClear) sound.StopMusic();
+    if (progress.GameClear()) sound.StopMusic();
     LblTotalScore->Visible = false;
     LblHighScore->Visible = false;
     LblMondaiCount->Visible = false;
     LblMode1HighScore->Visible = true;
-    progress.GameMode = Challenge::Stroke;
     // A save that failed must not be hidden by the start message.
     LblMsg->Text = SaveFailure.empty() ? std::string(Msg::Start) : SaveFailure + Msg::Start;
     LblMsg->Visible = true;
     FitMessage();
     notice.Fit();  // which file and why stays under the longer message
-    board.MovingBallNo = -1;
+    board.NoBallInPlay();
     GameModeSetting = false;
-    progress.GameOver = false;
-    progress.Mode1_Clear = false;
+    progress.StartStrokeChallenge();
 }
 
 void TForm1::SwitchToScoreChallenge() {
     // A saved game not yet cleared may be continued: the player is asked.
-    if (progress.Mode1_Clear) sound.StopMusic();
+    if (progress.Mode1_Clear()) sound.StopMusic();
     // The stroke challenge's fourth ball (number 3) has no place in the score
     // challenge: a save from the resume question must not record it.
-    board.MovingBallNo = -1;
+    board.NoBallInPlay();
     std::string message;
     if (OffersSuspendedGame()) {
         message = Msg::ResumeQuestion;
         GameLoading = true;
     } else {
-        progress.GameClear = true;
-        progress.Clear = true;
+        progress.MarkGameFinished();
         message = Msg::Start;
-        board.MovingBallNo = -1;
+        board.NoBallInPlay();
         GameModeSetting = false;
     }
     LblMsg->Text = message;
@@ -115,13 +112,13 @@ void TForm1::SwitchToScoreChallenge() {
     LblHighScore->Visible = true;
     LblMondaiCount->Visible = true;
     LblMode1HighScore->Visible = false;
-    progress.GameMode = Challenge::Score;
+    progress.StartScoreChallenge();
 }
 
 void TForm1::EscapeKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     Timer1->SetEnabled(false);
-    if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
+    if (board.MovingBallNo() >= 0) Hold(board.MovingBallNo());
     Close();
 }
 
@@ -132,19 +129,18 @@ void TForm1::ResumeAnswerKey(char16_t keyChar) {
         GameModeSetting = false;
         FitMessage();
     } else if (keyChar == u'n') {
-        progress.GameClear = true;
-        progress.Clear = true;
+        progress.MarkGameFinished();
         LblMsg->Text = Msg::Start;
         LblMsg->Visible = true;
         GameLoading = false;
         GameModeSetting = false;
-        board.MovingBallNo = -1;
+        board.NoBallInPlay();
         FitMessage();
     }
 }
 
 void TForm1::PauseKey() {
-    if (progress.Clear || progress.GameOver || CountdownRuns() || ExplosionShows() || Title || GameLoading || GameSaving ||
+    if (progress.Clear() || progress.GameOver() || CountdownRuns() || ExplosionShows() || Title || GameLoading || GameSaving ||
         GameModeSetting)
         return;
     if (!Pause) {
@@ -153,7 +149,7 @@ void TForm1::PauseKey() {
     } else {
         Pause = false;
         ResumeGame();
-        if (progress.GameMode == Challenge::Score) ImgBall[kScoreChallengeBalls]->Visible = false;
+        if (progress.GameMode() == Challenge::Score) ImgBall[kScoreChallengeBalls]->Visible = false;
         GameModeSetting = false;
     }
 }
@@ -161,7 +157,7 @@ void TForm1::PauseKey() {
 // Stops the frame tick and pauses a game in progress before the window goes away.
 void TForm1::PauseForLeaving() {
     Timer1->SetEnabled(false);
-    if (!progress.Clear && !progress.GameOver && !Title) {
+    if (!progress.Clear() && !progress.GameOver() && !Title) {
         Pause = true;
         PauseGame();
     }
@@ -170,7 +166,7 @@ void TForm1::PauseForLeaving() {
 void TForm1::MinimiseKey() {
     if (CountdownRuns() || ExplosionShows()) return;
     PauseForLeaving();
-    if (!Title && progress.Stage > 0 && !SavedBeforeLeaving()) {
+    if (!Title && progress.Stage() > 0 && !SavedBeforeLeaving()) {
         OfferLeavingUnsaved(LeaveAfterFailedSave::Minimise);
         return;
     }
@@ -178,15 +174,15 @@ void TForm1::MinimiseKey() {
 }
 
 void TForm1::HintKey() {
-    if (progress.GameMode == Challenge::Score && !progress.Clear && !progress.HintHyoji && !Pause && !Title) {
-        progress.HintHyoji = true;
+    if (progress.GameMode() == Challenge::Score && !progress.Clear() && !progress.HintHyoji() && !Pause && !Title) {
+        progress.ShowHints();
         LblImi->Visible = true;
-        Learning.Hinted(SlotQuestion(board.BallSeikaiMojiNo));
+        Learning.Hinted(SlotQuestion(board.BallSeikaiMojiNo()));
     }
 }
 
 void TForm1::MusicKey() {
-    sound.ToggleMusic(progress.Stage);
+    sound.ToggleMusic(progress.Stage());
     ImgMusicStop->Visible = !sound.IsMusic;
     KeepSwitchesFromTitle();
 }
@@ -217,15 +213,15 @@ void TForm1::ShowModalWindow(const std::function<void()>& showModal) {
 
 void TForm1::FreezePlay() {
     Timer1->SetEnabled(false);
-    if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
+    if (board.MovingBallNo() >= 0) Hold(board.MovingBallNo());
     HoldFallingStones();
 }
 
 void TForm1::ContinueBallInPlay() {
-    if (board.MovingBallNo < 0) return;
+    if (board.MovingBallNo() < 0) return;
     // A ball on its first fall has no sideways leg: it keeps falling straight.
-    if (!board.FirstBallDown) FloatAniBallX[board.MovingBallNo]->Start();
-    FloatAniBallY[board.MovingBallNo]->Start();
+    if (!board.FirstBallDown()) FloatAniBallX[board.MovingBallNo()]->Start();
+    FloatAniBallY[board.MovingBallNo()]->Start();
 }
 
 void TForm1::PauseGame() {
@@ -243,7 +239,7 @@ void TForm1::ResumeGame() {
     for (TText* t : TextBlockMoji) t->Visible = true;
     for (TText* t : TextSpecialBlockMoji) t->Visible = true;
     for (TText* t : TextBallMoji) t->Visible = true;
-    if (progress.HintHyoji) LblImi->Visible = true;
+    if (progress.HintHyoji()) LblImi->Visible = true;
     ResumeHeldStones();
     ContinueBallInPlay();
     LblMsg->Visible = false;

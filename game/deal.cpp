@@ -18,24 +18,14 @@ void TForm1::SetUpStage() {
     LblKaitoMoji->Opacity = 1;
     LblScore->Visible = false;
 
-    if (progress.GameMode == Challenge::Stroke)
+    if (progress.GameMode() == Challenge::Stroke)
         SetUpStrokeChallengeLabels();
     else
         SetUpScoreChallengeQuestion();
 
-    progress.Clear = false;
-    progress.GameOver = false;
-    if (progress.GameMode == Challenge::Score && !Title)
-        progress.GameClear = false;
-    else
-        progress.Mode1_Clear = false;
-
-    progress.ChangeHighScore = false;
-    progress.PadHitCount = 0;
-    progress.HintHyoji = progress.GameMode != Challenge::Score;
-    LblImi->Visible = progress.HintHyoji;
+    progress.BeginQuestion(Title);
+    LblImi->Visible = progress.HintHyoji();
     LblYomi->Visible = false;
-    progress.Score = 0;
 
     ChooseBlockKinds();
     ResetBlockCounts();
@@ -44,80 +34,69 @@ void TForm1::SetUpStage() {
 
     ImgPad->Visible = true;
     ThinkingTimeCount = -1;
-    board.MovingBallNo = -1;
+    board.NoBallInPlay();
 }
 
 void TForm1::ShowStageScenery() {
-    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(progress.Stage) + ".jpg"));
-    sound.StartStageMusic(progress.Stage);
+    Fill.LoadFromFile(AssetPath("Data/haikei" + IntToStr(progress.Stage()) + ".jpg"));
+    sound.StartStageMusic(progress.Stage());
 }
 
 void TForm1::SetUpStrokeChallengeLabels() {
-    progress.Stage = 3;
-    if (!progress.GameOver && !progress.Mode1_Clear) ShowStageScenery();
+    progress.PlayStrokeBoard();
+    if (!progress.GameOver() && !progress.Mode1_Clear()) ShowStageScenery();
     LblTotalScore->Visible = false;
     LblHighScore->Visible = false;
     LblMode1HighScore->Visible = true;
     LblMondaiCount->Visible = false;
-    if (progress.ChangeHighScore) LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
+    if (progress.ChangeHighScore()) LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore());
 }
 
 // The next question of the score challenge: the one after a cleared one, the
 // first of the stage again after a lost one, the first of all after a whole game.
 void TForm1::SetUpScoreChallengeQuestion() {
-    if (progress.Clear) progress.MondaiCount += 1;
-    if (progress.GameOver) {
-        progress.MondaiCount = (progress.Stage - 1) * 10 + 1;
-        progress.TotalScore = progress.OldTotalScore;
-        LblTotalScore->Text = ScoreText(progress.TotalScore);
-    }
-    if (progress.GameClear) {
+    const bool restartsStage = progress.GameOver(), startsAnew = progress.GameClear();
+    progress.NextScoreQuestion();
+    if (restartsStage) LblTotalScore->Text = ScoreText(progress.TotalScore());
+    if (startsAnew) {
         sound.StopMusic();
-        progress.GameClear = false;
-        progress.Clear = true;
-        progress.MondaiCount = 1;
-        progress.TotalScore = 0;
-        progress.OldTotalScore = 0;
         LblTotalScore->Text = ScoreText(0);
-        LblHighScore->Text = HighScoreText(progress.HighScore);
+        LblHighScore->Text = HighScoreText(progress.HighScore());
     }
     LblTotalScore->Visible = true;
     LblHighScore->Visible = true;
     LblMode1HighScore->Visible = false;
     LblMondaiCount->Visible = true;
-    LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount);
-    progress.Stage = (progress.MondaiCount - 1) / 10 + 1;
-    if (progress.Clear && progress.MondaiCount % 10 == 1) ShowStageScenery();
+    LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount());
+    if (progress.Clear() && progress.MondaiCount() % 10 == 1) ShowStageScenery();
 }
 
 void TForm1::ChooseBlockKinds() {
+    board.LayTopRow();
     // Rows below the top row in play become stone or wood at random.
     for (int c = 0; c < kBlocksPerRow; ++c) {
         for (int r = 0; r < kBlockRows; ++r) {
             const int i = BlockIndex(r, c);
-            board.BlockKind[c] = TopRowKind(c / 4);
-            if (progress.Stage < r + 1) {
+            if (progress.Stage() < r + 1) {
                 ImgBlock[i]->Visible = false;
                 continue;
             }
             ImgBlock[i]->Visible = true;
             if (r >= 1) {
-                board.BlockKind[i] = Random(4 - progress.Stage + 1) == 0 ? KindOfBlock::Stone : KindOfBlock::Wood;
-                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(board.BlockKind[i])));
+                board.LayLowerBlock(i, Random(4 - progress.Stage() + 1) == 0);
+                ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(board.BlockKind()[i])));
             }
         }
     }
 }
 
 void TForm1::ResetBlockCounts() {
-    for (int r = 0; r < kBlockRows; ++r) board.UnVisibleBlockCount[r] = progress.Stage < r + 1 ? kBlocksPerRow : 0;
-    board.UnVisibleBlockCount[3] = kBlocksPerRow;
-    board.UnVisibleBlockCount[4] = kBlocksPerRow;
+    board.ResetBrokenCounts(progress.Stage());
 
-    LblVisibleBlockCount1->Visible = progress.Stage >= 2;
-    LblVisibleBlockCount2->Visible = progress.Stage >= 3;
-    if (progress.Stage >= 2) LblVisibleBlockCount1->Text = "16";
-    if (progress.Stage >= 3) LblVisibleBlockCount2->Text = "16";
+    LblVisibleBlockCount1->Visible = progress.Stage() >= 2;
+    LblVisibleBlockCount2->Visible = progress.Stage() >= 3;
+    if (progress.Stage() >= 2) LblVisibleBlockCount1->Text = "16";
+    if (progress.Stage() >= 3) LblVisibleBlockCount2->Text = "16";
 }
 
 void TForm1::PlaceRowsAndStones() {
@@ -143,24 +122,24 @@ void TForm1::LineUpBalls() {
     for (int i = 0; i < kBalls; ++i) {
         const float h = ImgBall[i]->Height;
         ImgBall[i]->Position.X = ImageBall->Position.X;
-        ImgBall[i]->Position.Y = 4 * h + ImgBlock[BlockIndex(progress.Stage - 1, 0)]->Position.Y + 40 - (h + 5) * i;
+        ImgBall[i]->Position.Y = 4 * h + ImgBlock[BlockIndex(progress.Stage() - 1, 0)]->Position.Y + 40 - (h + 5) * i;
         ImgBall[i]->Visible = true;
         TextBallMoji[i]->Visible = false;
     }
-    if (progress.GameMode == Challenge::Score) ImgBall[kScoreChallengeBalls]->Visible = false;
+    if (progress.GameMode() == Challenge::Score) ImgBall[kScoreChallengeBalls]->Visible = false;
 }
 
 void TForm1::DealQuestions() {
     DrawQuestions();
     ShowTopRow();
-    if (progress.GameMode == Challenge::Score)
+    if (progress.GameMode() == Challenge::Score)
         DealScoreChallengeBalls();
     else
         DealStrokeChallengeBalls();
     PlaceSpecialBlocks();
 
-    LblPadHitCount->Text = progress.GameMode == Challenge::Score ? ZeroPad(ContactsAllowed(progress.Stage), 3) : ZeroPad(0, 3);
-    const int q = progress.GameMode == Challenge::Score ? board.MondaiNo[board.BallSeikaiMojiNo] : board.MondaiNo[board.BallMojiNo[0]];
+    LblPadHitCount->Text = progress.GameMode() == Challenge::Score ? ZeroPad(ContactsAllowed(progress.Stage()), 3) : ZeroPad(0, 3);
+    const int q = progress.GameMode() == Challenge::Score ? board.MondaiNo()[board.BallSeikaiMojiNo()] : board.MondaiNo()[board.BallMojiNo()[0]];
     LblImi->Text = questions.At(q).Imi;
     LblYomi->Text = questions.At(q).Yomi;
     FitAnswerLabels();
@@ -176,7 +155,7 @@ void TForm1::ShowTopRow() {
     // Every slot's idiom with its gap.
     for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
-        if (p == board.UnVisibleMojiNo[k]) {
+        if (p == board.UnVisibleMojiNo()[k]) {
             TextBlockMoji[c]->Text.clear();
             ShadowText[c]->Enabled = false;
         } else {
@@ -190,8 +169,7 @@ void TForm1::ShowTopRow() {
 void TForm1::DealScoreChallengeBalls() {
     // All three balls carry one slot's hidden character, drawn at random.
     const int k = Random(4);
-    board.BallSeikaiMojiNo = k;
-    board.FirstBallSeikaiMojiNo = k;
+    board.DealBallsCharacter(k);
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
         TextBallMoji[b]->Text = SlotCharacter(k);
         TextBallMoji[b]->Color = Colors::Darkgoldenrod;
@@ -200,7 +178,7 @@ void TForm1::DealScoreChallengeBalls() {
     LblKaitoMoji->Text = SlotCharacter(k);
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->FontColor = Colors::Gold;
-    if (progress.Stage >= 2) FloatAniKaitoMoji->Start();
+    if (progress.Stage() >= 2) FloatAniKaitoMoji->Start();
 }
 
 void TForm1::DealStrokeChallengeBalls() {
@@ -212,20 +190,20 @@ void TForm1::DealStrokeChallengeBalls() {
             k = Random(4);
         } while (taken[k]);
         taken[k] = true;
-        board.BallMojiNo[b] = k;
+        board.DealBallCharacter(b, k);
         TextBallMoji[b]->Text = SlotCharacter(k);
         TextBallMoji[b]->Color = Colors::Darkviolet;
         TextBallMoji[b]->Visible = true;
     }
-    LblKaitoMoji->Text = SlotCharacter(board.BallMojiNo[0]);
+    LblKaitoMoji->Text = SlotCharacter(board.BallMojiNo()[0]);
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->FontColor = Colors::Floralwhite;
 }
 
 void TForm1::PlaceSpecialBlocks() {
     // In each lower row in play, one per slot at four different columns.
-    board.SeikaiMojiNo.fill(-1);
-    for (int r = 1; r <= 2 && r <= progress.Stage - 1; ++r) {
+    board.ClearSpecialBlocks();
+    for (int r = 1; r <= 2 && r <= progress.Stage() - 1; ++r) {
         bool takenColumn[kBlocksPerRow] = {};
         for (int k = 0; k < kSlots; ++k) {
             int c;
@@ -234,14 +212,14 @@ void TForm1::PlaceSpecialBlocks() {
             } while (takenColumn[c]);
             takenColumn[c] = true;
             const int i = BlockIndex(r, c);
-            board.SeikaiMojiNo[i] = k;
+            const bool gold = progress.GameMode() == Challenge::Score && k == board.FirstBallSeikaiMojiNo();
+            board.PlaceSpecialBlock(i, k, gold);
             TText* t = TextSpecialBlockMoji[(r - 1) * 4 + k];
             t->SetParent(ImgBlock[i]);
             t->Text = SlotCharacter(k);
             t->Visible = true;
             t->Color = Colors::White;
-            if (progress.GameMode == Challenge::Score && k == board.FirstBallSeikaiMojiNo) {
-                board.BlockKind[i] = KindOfBlock::Gold;
+            if (gold) {
                 ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(BlockPicture(KindOfBlock::Gold)));
                 t->Color = Colors::Darkmagenta;
             }

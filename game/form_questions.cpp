@@ -17,5 +17,5 @@ void TForm1::LoadAdditionalQuestions() {
 
 std::string TForm1::SlotCharacter(int s) const {
     if (s < 0 || s >= kSlots) return {};
-    return Utf16UnitCharacter(SlotQuestion(s).Jukugo, board.UnVisibleMojiNo[s]);
+    return Utf16UnitCharacter(SlotQuestion(s).Jukugo, board.UnVisibleMojiNo()[s]);
 }

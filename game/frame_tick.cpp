@@ -33,18 +33,18 @@ void TForm1::Timer1Timer(SceneObject*) {
     // 1. Countdown, or parking of the question-number label.
     if (ThinkingTimeCount > 0) {
         CountDown();
-        if (progress.GameMode == Challenge::Score) PlaceQuestionNumber(true);
-    } else if (progress.GameMode == Challenge::Score) {
+        if (progress.GameMode() == Challenge::Score) PlaceQuestionNumber(true);
+    } else if (progress.GameMode() == Challenge::Score) {
         PlaceQuestionNumber(false);
     }
 
     // 2. Sliding rows and parked balls with the mouse buttons.
-    const bool mayPlaySlide = board.MovingBallNo >= 0 || (progress.GameMode == Challenge::Score && progress.Clear) || (progress.GameMode == Challenge::Stroke && progress.Mode1_Clear);
-    if (!Pause && progress.PadHitCount > 0 && mayPlaySlide) {
+    const bool mayPlaySlide = board.MovingBallNo() >= 0 || (progress.GameMode() == Challenge::Score && progress.Clear()) || (progress.GameMode() == Challenge::Stroke && progress.Mode1_Clear());
+    if (!Pause && progress.PadHitCount() > 0 && mayPlaySlide) {
         const float d = ClientWidth() * 0.015f * (svc.input.Ctrl ? 2 : 1);
         const bool left = svc.input.LeftButton, right = svc.input.RightButton;
         SlideRows(d, left, right);
-        if (board.UnVisibleBlockCount[1] == kBlocksPerRow && board.UnVisibleBlockCount[2] == kBlocksPerRow)
+        if (board.UnVisibleBlockCount()[1] == kBlocksPerRow && board.UnVisibleBlockCount()[2] == kBlocksPerRow)
             SlideParkedBalls(d, left, right);
     }
 
@@ -55,7 +55,7 @@ void TForm1::Timer1Timer(SceneObject*) {
     ProcessBall();
 
     // 5. A falling stone against the paddle.
-    if (ImgPad->Visible && !progress.GameOver && !progress.Clear && StoneHitsPaddle()) return;
+    if (ImgPad->Visible && !progress.GameOver() && !progress.Clear() && StoneHitsPaddle()) return;
 
     // 6. The media player does not loop: restart the track once its length has passed.
     if (sound.TrackEnded()) RestartMusic();
@@ -73,8 +73,7 @@ void TForm1::CountDown() {
         FloatAniBallY[0]->StopValue = ClientHeight();
         FloatAniBallY[0]->Duration = 1.5f;
         FloatAniBallY[0]->Start();
-        board.MovingBallNo = 0;
-        board.FirstBallDown = true;
+        board.ServeBall(0);
     }
     if (ThinkingTimeCount != OldThinkingTimeCount) {
         if (ThinkingTimeCount > 0) sound.PlayEffect("Data/Sound/Bleep.wav", false);
@@ -103,7 +102,7 @@ void TForm1::PlaceQuestionNumber(bool overCountdown) {
 void TForm1::SlideRows(float d, bool left, bool right) {
     // A row slides once the rows below it are all gone; parked stones go with their blocks.
     for (int r = 0; r < kBlockRows; ++r) {
-        if (board.UnVisibleBlockCount[r + 1] != kBlocksPerRow || board.UnVisibleBlockCount[r + 2] != kBlocksPerRow) continue;
+        if (board.UnVisibleBlockCount()[r + 1] != kBlocksPerRow || board.UnVisibleBlockCount()[r + 2] != kBlocksPerRow) continue;
         for (int c = 0; c < kBlocksPerRow; ++c) {
             TImage* block = ImgBlock[BlockIndex(r, c)];
             TImage* stone = ImgStone[BlockIndex(r, c)];
@@ -125,8 +124,8 @@ void TForm1::SlideParkedBalls(float d, bool left, bool right) {
         TImage* ball = ImgBall[i];
         if (!ball->Visible) continue;
         const bool slides =
-            (progress.GameMode == Challenge::Score && progress.Clear && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
-            (progress.GameMode == Challenge::Stroke && !progress.Mode1_Clear && i < board.MovingBallNo) || (progress.GameMode == Challenge::Stroke && progress.Mode1_Clear);
+            (progress.GameMode() == Challenge::Score && progress.Clear() && ball->Position.Y <= ImgBlock[0]->Position.Y + ImgBlock[0]->Height) ||
+            (progress.GameMode() == Challenge::Stroke && !progress.Mode1_Clear() && i < board.MovingBallNo()) || (progress.GameMode() == Challenge::Stroke && progress.Mode1_Clear());
         if (!slides) continue;
         if (left && ImgBlock[BlockIndex(0, 15)]->Position.X > -ImgBlock[0]->Width) ball->Position.X -= d;
         if (right && ImgBlock[0]->Position.X < ClientWidth()) ball->Position.X += d;
@@ -140,7 +139,7 @@ bool TForm1::StoneHitsPaddle() {
         sound.PlayEffect("Data/Sound/Bakuhatu.wav", false);
         ImgPad->Visible = false;
         FloatAniStoneY[i]->Stop();
-        if (board.MovingBallNo >= 0) Hold(board.MovingBallNo);
+        if (board.MovingBallNo() >= 0) Hold(board.MovingBallNo());
         ImgBakuhatu->Position.X = ImgPad->Position.X;
         ImgBakuhatu->Position.Y = ImgPad->Position.Y;
         ImgBakuhatu->Visible = true;

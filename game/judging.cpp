@@ -15,7 +15,7 @@ int AnswerPoints(int stage, int padHitCount, int movingBallNo, bool hintShown,
     return std::max(0, ContactsLeft(stage, padHitCount)) * (3 - movingBallNo) * factor * 10;
 }
 
-std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo[s]); }
+std::string TForm1::IdiomSpeechText(int s) { return QuestionSpeechText(board.MondaiNo()[s]); }
 
 std::string TForm1::QuestionSpeechText(int q) {
     std::string text = questions.At(q).SpeakMoji;
@@ -44,36 +44,31 @@ void TForm1::ShowAnswerLabels() {
 
 void TForm1::CorrectAnswerScore(int c) {
     const int s = c / 4;
-    progress.Clear = true;
+    progress.ClearQuestion();
     StopAllStoneFalls();
     LblKaitoMoji->Text = SlotQuestion(s).Jukugo;
     ShowAnswerLabels();  // their texts were set when s became the target
 
-    const bool lastQuestion = progress.MondaiCount == kQuestionsPerGame;
-    if (lastQuestion) board.MovingBallNo = -1;  // makes the last question's ball factor 4
-    progress.AddAnswerPoints(AnswerPoints(progress.Stage, progress.PadHitCount, board.MovingBallNo,
-                                          progress.HintHyoji, board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo));
+    const bool lastQuestion = progress.MondaiCount() == kQuestionsPerGame;
+    if (lastQuestion) board.NoBallInPlay();  // makes the last question's ball factor 4
+    progress.AddAnswerPoints(AnswerPoints(progress.Stage(), progress.PadHitCount(), board.MovingBallNo(),
+                                          progress.HintHyoji(), board.BallSeikaiMojiNo() == board.FirstBallSeikaiMojiNo()));
     if (lastQuestion) {
-        progress.GameClear = true;
         // The record is judged, shown and saved on the final total, the one the history gets.
-        if (progress.TotalScore > progress.HighScore) {
-            progress.HighScore = progress.TotalScore;
-            progress.ChangeHighScore = true;
-            LblHighScore->Text = HighScoreText(progress.HighScore);
-        }
+        if (progress.FinishScoreGame()) LblHighScore->Text = HighScoreText(progress.HighScore());
         ImgTitle->Bitmap.LoadFromFile(
-            AssetPath(progress.ChangeHighScore ? "Data/Png/newrecord.png" : "Data/Png/GameClear.png"));
+            AssetPath(progress.ChangeHighScore() ? "Data/Png/newrecord.png" : "Data/Png/GameClear.png"));
         SaveGame();
     }
-    if (!progress.GameClear) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
+    if (!progress.GameClear()) ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
 
-    if (progress.MondaiCount % 10 == 0 && progress.MondaiCount < kQuestionsPerGame) progress.OldTotalScore = progress.TotalScore;
+    progress.KeepStageStartTotal();
     Learning.Right(SlotQuestion(s));
-    if (progress.MondaiCount == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore);
+    if (progress.MondaiCount() == kQuestionsPerGame) Learning.GameFinished("score", progress.TotalScore());
     Learning.SaveIfChanged();  // the question has ended
     ShowDueReviews();
 
-    LblScore->Text = Format(Msg::Points, {{"points", IntToStr(progress.Score)}});
+    LblScore->Text = Format(Msg::Points, {{"points", IntToStr(progress.Score())}});
     LblScore->Position.X = (ClientWidth() - LblScore->Width) * 0.5f;
     LblScore->Position.Y = LblMsg->Position.Y - LblScore->Height;
     LblScore->Visible = true;
@@ -87,16 +82,16 @@ void TForm1::CorrectAnswerScore(int c) {
 
     // Waiting events run; the jingle then paints the new labels before it holds the thread.
     svc.app.ProcessMessages();
-    if (!progress.GameClear) sound.PlayEffect("Data/Sound/Seikai1.wav", true);
+    if (!progress.GameClear()) sound.PlayEffect("Data/Sound/Seikai1.wav", true);
     sound.Say(IdiomSpeechText(s), 100);
-    board.MovingBallNo = -1;  // the answered ball stays in its gap
-    progress.HintHyoji = true;
+    board.NoBallInPlay();  // the answered ball stays in its gap
+    progress.ShowHints();
 }
 
 void TForm1::CorrectAnswerStroke(int c) {
-    const int b = board.MovingBallNo;
+    const int b = board.MovingBallNo();
     const int s = c / 4;
-    progress.Clear = true;  // until the next ball first meets the paddle
+    progress.ClearQuestion();  // until the next ball first meets the paddle
     const bool lastBall = b + 1 >= kBalls;
     sound.PlayEffect("Data/Sound/seikai.wav", true);
     if (!lastBall) sound.Say(IdiomSpeechText(s), 100);
@@ -108,13 +103,12 @@ void TForm1::CorrectAnswerStroke(int c) {
     Learning.Right(SlotQuestion(s));  // written when the round ends, not while the next ball falls
 
     if (!lastBall) {  // the next ball drops, twice as slowly as in the score challenge
-        board.MovingBallNo = b + 1;
         TFloatAnimation* fall = FloatAniBallY[b + 1];
         fall->Duration = 3.0f;
         fall->StartValue = ImgBall[b + 1]->Position.Y;
         fall->StopValue = static_cast<float>(ClientHeight());
         fall->Start();
-        board.FirstBallDown = true;
+        board.ServeBall(b + 1);
         return;
     }
     StrokeRoundComplete();
@@ -125,8 +119,8 @@ void TForm1::BlankSpecialBlocks(int s) {
     for (int r = 1; r < kBlockRows; ++r) {
         for (int col = 0; col < kBlocksPerRow; ++col) {
             const int i = BlockIndex(r, col);
-            if (board.SeikaiMojiNo[i] != s) continue;
-            board.SeikaiMojiNo[i] = -1;
+            if (board.SeikaiMojiNo()[i] != s) continue;
+            board.BlankSpecialBlock(i);
             for (int k = 0; k < 4; ++k) {
                 TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
                 if (text->Parent() == ImgBlock[i]) {
@@ -140,22 +134,20 @@ void TForm1::BlankSpecialBlocks(int s) {
 
 void TForm1::StrokeRoundComplete() {
     // The fourth ball is home.
-    progress.Mode1_Clear = true;
-    board.MovingBallNo = -1;
+    progress.FinishStrokeRound();
+    board.NoBallInPlay();
     StopAllStoneFalls();
-    Learning.GameFinished("strokes", progress.PadHitCount);
+    Learning.GameFinished("strokes", progress.PadHitCount());
     Learning.SaveIfChanged();
     ShowDueReviews();
     LblYomi->Visible = true;
-    if (progress.PadHitCount < progress.Mode1HighScore) {
+    if (progress.RecordStrokes()) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/newrecord.png"));
         ImgTitle->Visible = true;
         ZoomInTitle();  // the rest follows when the zoom ends
-        progress.Mode1HighScore = progress.PadHitCount;
-        progress.ChangeHighScore = true;
         WriteStrokeRecord();
     }
-    if (!progress.ChangeHighScore) {
+    if (!progress.ChangeHighScore()) {
         ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/seikai.png"));
         ImgTitle->Visible = true;
         sound.PlayEffect("Data/Sound/Seikai1.wav", true);
@@ -172,24 +164,21 @@ void TForm1::WrongAnswer(int c) {
 
 void TForm1::CharacterCopy(int r, int c) {
     const int i = BlockIndex(r, c);
-    const int t = board.SeikaiMojiNo[i];
-    const int b = board.MovingBallNo;
+    const int t = board.SeikaiMojiNo()[i];
+    const int b = board.MovingBallNo();
     // A stone block has already sounded its own hit.
-    if (board.BlockKind[i] != KindOfBlock::Stone) sound.PlayEffect("Data/Sound/Copy.wav", false);
+    if (board.BlockKind()[i] != KindOfBlock::Stone) sound.PlayEffect("Data/Sound/Copy.wav", false);
 
-    if (progress.GameMode == Challenge::Stroke) {
-        // Swap with the later ball carrying t, so the four balls stay all different.
-        const int old = board.BallMojiNo[b];
-        board.BallMojiNo[b] = t;
+    if (progress.GameMode() == Challenge::Stroke) {
+        // The later ball that carried t now carries b's old character.
+        const std::array<int, kBalls> before = board.BallMojiNo();
+        board.CopyToBall(b, t);
         TextBallMoji[b]->Text = SlotCharacter(t);
-        for (int k = b + 1; k < kBalls; ++k) {
-            if (board.BallMojiNo[k] != t) continue;
-            board.BallMojiNo[k] = old;
-            TextBallMoji[k]->Text = SlotCharacter(old);
-        }
+        for (int k = b + 1; k < kBalls; ++k)
+            if (before[k] == t) TextBallMoji[k]->Text = SlotCharacter(board.BallMojiNo()[k]);
     } else {
-        board.BallSeikaiMojiNo = t;
-        const bool dealt = t == board.FirstBallSeikaiMojiNo;
+        board.CopyToBalls(t);
+        const bool dealt = t == board.FirstBallSeikaiMojiNo();
         for (int k = b; k < kScoreChallengeBalls; ++k) {
             TextBallMoji[k]->Text = SlotCharacter(t);
             TextBallMoji[k]->Color = dealt ? Colors::Darkgoldenrod : Colors::Darkviolet;

@@ -64,7 +64,7 @@ bool TForm1::SavedBeforeLeaving() {
 void TForm1::OfferLeavingUnsaved(LeaveAfterFailedSave leave) {
     // The game stays, paused where it was playing; the save's message stays in view.
     const std::string failure = LblMsg->Text;
-    const bool wasPlaying = !Pause && !progress.Clear && !progress.GameOver && !Title;
+    const bool wasPlaying = !Pause && !progress.Clear() && !progress.GameOver() && !Title;
     PauseForLeaving();
     if (wasPlaying) {
         leaving.messageBefore = Msg::Paused;

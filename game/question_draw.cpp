@@ -13,24 +13,24 @@ void QuestionDraw::Draw() {
 
 bool QuestionDraw::HiddenCharacterClashes(int k, int p) const {
     // The same character hidden in an earlier slot would make two gaps alike.
-    const std::string ch = Utf16UnitCharacter(questions_.At(board_.MondaiNo[k]).Jukugo, p);
+    const std::string ch = Utf16UnitCharacter(questions_.At(board_.MondaiNo()[k]).Jukugo, p);
     for (int j = 0; j < k; ++j)
-        if (ch == Utf16UnitCharacter(questions_.At(board_.MondaiNo[j]).Jukugo, board_.UnVisibleMojiNo[j])) return true;
+        if (ch == Utf16UnitCharacter(questions_.At(board_.MondaiNo()[j]).Jukugo, board_.UnVisibleMojiNo()[j])) return true;
     return false;
 }
 
 void QuestionDraw::DrawSlot(int k) {
     for (;;) {
         const int q = DrawUndealtQuestion(k);
-        board_.MondaiNo[k] = q;
+        board_.DealSlot(k, q);
         // An idiom that repeats characters can leave no admissible gap next to
         // the earlier slots' hidden characters: then this slot takes another idiom.
         bool anyAdmissible = false;
         for (int p = 0; p < 4; ++p) anyAdmissible = anyAdmissible || !HiddenCharacterClashes(k, p);
         if (!anyAdmissible) continue;  // stays marked as dealt, like any question drawn
         do {
-            board_.UnVisibleMojiNo[k] = random_.Random(4);
-        } while (k > 0 && HiddenCharacterClashes(k, board_.UnVisibleMojiNo[k]));
+            board_.HideCharacter(k, random_.Random(4));
+        } while (k > 0 && HiddenCharacterClashes(k, board_.UnVisibleMojiNo()[k]));
         return;
     }
 }
@@ -47,7 +47,7 @@ int QuestionDraw::DrawUndealtQuestion(int k) {
             // Replaced idioms can use up the pool in the middle of a deal:
             // the slots dealt already stay marked, so no idiom comes twice.
             progress_.ResetQuestionPool();
-            for (int j = 0; j < k; ++j) progress_.MarkDealt(board_.MondaiNo[j], true);
+            for (int j = 0; j < k; ++j) progress_.MarkDealt(board_.MondaiNo()[j], true);
         }
         q = random_.Random(total);
     } while (progress_.IsDealt(q));

@@ -11,15 +11,15 @@ void TForm1::DoGameOver() {
     sound.PlayEffect("Data/Sound/gameover.wav", true);
     if (const VoiceRow* voice = sound.ChosenVoice())
         sound.Say(Utf8ToCp932Lossy(std::string(SpeechText::Otsukare) + voice->farewell), 110);
-    if (board.MovingBallNo >= 0) {
-        FloatAniBallX[board.MovingBallNo]->Stop();
-        FloatAniBallY[board.MovingBallNo]->Stop();
+    if (board.MovingBallNo() >= 0) {
+        FloatAniBallX[board.MovingBallNo()]->Stop();
+        FloatAniBallY[board.MovingBallNo()]->Stop();
     }
     StopAllStoneFalls();
 
     // Show the player the answer that was missed. Without a ball in play (which
     // the stroke challenge should never reach here) the first ball's slot stands in.
-    const int s = progress.GameMode == Challenge::Score ? board.BallSeikaiMojiNo : board.BallMojiNo[board.MovingBallNo >= 0 ? board.MovingBallNo : 0];
+    const int s = progress.GameMode() == Challenge::Score ? board.BallSeikaiMojiNo() : board.BallMojiNo()[board.MovingBallNo() >= 0 ? board.MovingBallNo() : 0];
     Learning.Missed(SlotQuestion(s));
     Learning.SaveIfChanged();  // the ball is stopped: the question has ended
     ShowDueReviews();
@@ -31,10 +31,10 @@ void TForm1::DoGameOver() {
 
     ImgTitle->Bitmap.LoadFromFile(AssetPath("Data/Png/GameOver.png"));
     ImgTitle->Visible = true;
-    LblMsg->Text = progress.GameMode == Challenge::Score ? ScoreLostMessage(progress.Stage) : std::string(Msg::StrokeRestart);
+    LblMsg->Text = progress.GameMode() == Challenge::Score ? ScoreLostMessage(progress.Stage()) : std::string(Msg::StrokeRestart);
     LblMsg->Visible = true;
-    progress.HintHyoji = true;
-    board.MovingBallNo = -1;
+    progress.ShowHints();
+    board.NoBallInPlay();
 }
 
 void TForm1::FloatAniBakuhatuXFinish(SceneObject* sender) {
@@ -42,7 +42,7 @@ void TForm1::FloatAniBakuhatuXFinish(SceneObject* sender) {
     // ends nothing.
     if (!ImgBakuhatu->Visible) return;
     ImgBakuhatu->Visible = false;
-    progress.GameOver = true;
+    progress.LoseQuestion();
     DoGameOver();
 }
 
@@ -59,10 +59,10 @@ void TForm1::FloatAniScoreYFinish(SceneObject* sender) {
     LblScore->Visible = false;
     LblScore->Position.Y = FloatAniScoreY->StartValue;
     LblScore->Position.X = FloatAniScoreX->StartValue;
-    LblTotalScore->Text = ScoreText(progress.TotalScore);
-    if (progress.GameMode != Challenge::Score) return;
+    LblTotalScore->Text = ScoreText(progress.TotalScore());
+    if (progress.GameMode() != Challenge::Score) return;
     ImgTitle->Visible = true;  // seikai, newrecord or GameClear, chosen at the answer
-    if (progress.GameClear) ZoomInTitle();
+    if (progress.GameClear()) ZoomInTitle();
 }
 
 void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
@@ -70,11 +70,11 @@ void TForm1::FloatAniTitleWidthFinish(SceneObject* sender) {
     // second) must not put its message over the next board or start the parade.
     if (!ImgTitle->Visible) return;
     // A save that failed at the answer stays in view until the player acts.
-    const std::string& failure = progress.GameMode == Challenge::Score ? SaveFailure : StrokeRecordFailure;
-    LblMsg->Text = failure + (progress.GameMode == Challenge::Score ? Msg::GameClearRestart : Msg::StrokeNext);
+    const std::string& failure = progress.GameMode() == Challenge::Score ? SaveFailure : StrokeRecordFailure;
+    LblMsg->Text = failure + (progress.GameMode() == Challenge::Score ? Msg::GameClearRestart : Msg::StrokeNext);
     LblMsg->Visible = true;
     notice.Fit();  // which file and why stays under the longer message
-    sound.Say(Utf8ToCp932Lossy(progress.ChangeHighScore ? SpeechText::NewRecord : SpeechText::WellDone), 110);
+    sound.Say(Utf8ToCp932Lossy(progress.ChangeHighScore() ? SpeechText::NewRecord : SpeechText::WellDone), 110);
     // The parade plays even with the music switched off.
     sound.StartMusicEvenWhenOff("Data/Sound/parade.mp3");
 }

@@ -39,7 +39,7 @@ void TForm1::ReadSavedFilesAtStartup() {
 
     // The suspended game: it also carries the best score and the used-question
     // marks, which are kept even when its board cannot be continued.
-    progress.HighScore = kDefaultHighScore;
+    progress.TakeHighScore(kDefaultHighScore);
     std::string message = Msg::Start;
     if (files.Exists(PlayerFile::SuspendedGame)) {
         TDataRec rec = DataRec;
@@ -50,13 +50,13 @@ void TForm1::ReadSavedFilesAtStartup() {
             read && DataRecIsUsable(rec, questions.Count(),
                                     SlotsWithSavedTexts(ReadSavedBoardTexts(files.Path(PlayerFile::Settings))));
         const KeptValues kept = read ? KeptValuesOf(rec, bytesRead) : KeptValues{};
-        if (kept.highScore) progress.HighScore = *kept.highScore;
+        if (kept.highScore) progress.TakeHighScore(*kept.highScore);
         if (kept.usedQuestions) progress.TakeBuiltInMarks(*kept.usedQuestions);
         if (usable) {
             DataRec = rec;
-            progress.GameClear = rec.GameClear != 0;
+            progress.TakeSavedGameFinished(rec.GameClear != 0);
         } else {
-            progress.GameClear = true;
+            progress.TakeSavedGameFinished(true);
             DataRec = TDataRec{};  // nothing of a broken board may be continued or written back
         }
         // A file we cannot read is never written over (see WriteFileAtomically);
@@ -72,12 +72,12 @@ void TForm1::ReadSavedFilesAtStartup() {
         message = Msg::ResumeQuestion;
         GameLoading = true;
     }
-    LblHighScore->Text = HighScoreText(progress.HighScore);
+    LblHighScore->Text = HighScoreText(progress.HighScore());
     ShowMessage(LblMsg, message);
 
     bool strokeRecordUnreadable = false;
-    progress.Mode1HighScore = ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), &strokeRecordUnreadable);
-    LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore);
+    progress.TakeStrokeRecord(ReadStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), &strokeRecordUnreadable));
+    LblMode1HighScore->Text = StrokeRecordText(progress.Mode1HighScore());
     if (strokeRecordUnreadable)
         StartupNotices.push_back(FileNotice(PlayerFile::StrokeRecord, Msg::StrokeRecordUnreadable));
 
@@ -91,7 +91,7 @@ void TForm1::ReadSavedFilesAtStartup() {
 }
 
 bool TForm1::OffersSuspendedGame() const {
-    return files.Exists(PlayerFile::SuspendedGame) && !progress.GameClear;
+    return files.Exists(PlayerFile::SuspendedGame) && !progress.GameClear();
 }
 
 void TForm1::SaveGame() {
@@ -105,7 +105,7 @@ void TForm1::SaveGame() {
     // While the resume question waits for its answer, the file holds the suspended
     // game and the board on screen is not it (it is the stroke challenge's, after
     // [Alt]): only the settings are saved then, the game and its texts are kept.
-    const bool savesBoard = progress.GameMode == Challenge::Score && !GameLoading;
+    const bool savesBoard = progress.GameMode() == Challenge::Score && !GameLoading;
     if (savesBoard) {
         CaptureBoardPlaces();
         DataRec = ToRecord(board, progress, DataRec);
@@ -121,7 +121,7 @@ void TForm1::SaveGame() {
     SavedBoardTexts texts;
     if (savesBoard) {
         for (int k = 0; k < kSlots; ++k) {
-            const Question& question = questions.At(board.MondaiNo[k]);
+            const Question& question = questions.At(board.MondaiNo()[k]);
             if (!question.additional) continue;  // built-in: the slot's texts stay empty
             texts[k] = {question.Jukugo, question.Imi, question.Yomi, question.SpeakMoji};
         }
@@ -164,7 +164,7 @@ void TForm1::SaveGame() {
 
 // Where the blocks, balls and stones stand, as the record keeps them.
 void TForm1::CaptureBoardPlaces() {
-    Board::Places& places = board.places;
+    Board::Places places;
     for (int i = 0; i < kBlocks; ++i) places.blocks[i] = {ImgBlock[i]->Position.X, ImgBlock[i]->Visible};
     for (int b = 0; b < kScoreChallengeBalls; ++b)
         places.balls[b] = {ImgBall[b]->Position.X,       ImgBall[b]->Position.Y,   FloatAniBallX[b]->StopValue,
@@ -181,11 +181,12 @@ void TForm1::CaptureBoardPlaces() {
     }
     places.screenWidth = w;
     places.screenHeight = h;
+    board.KeepPlaces(places);
 }
 
 void TForm1::WriteStrokeRecord() {
     StrokeRecordFailure.clear();
-    if (!WriteStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), progress.Mode1HighScore)) {
+    if (!WriteStrokeRecordFile(files.Path(PlayerFile::StrokeRecord), progress.Mode1HighScore())) {
         StrokeRecordFailure = kStrokeRecordSaveFailed;
         ShowMessage(LblMsg, kStrokeRecordSaveFailed);
     }
@@ -216,7 +217,7 @@ void TForm1::LoadGame() {
     PlaceStones(sx, sy);
     if (texts) RestoreSavedQuestions(*texts);
     for (int i = 0; i < kBlocks; ++i)
-        if (const char* picture = BlockPicture(board.BlockKind[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
+        if (const char* picture = BlockPicture(board.BlockKind()[i])) ImgBlock[i]->Bitmap.LoadFromFile(AssetPath(picture));
     RestoreLabels();
     RestoreCharacters();
     ShowContinuedGame();
@@ -224,21 +225,21 @@ void TForm1::LoadGame() {
 
 void TForm1::PlaceBlocks(float sx) {
     for (int i = 0; i < kBlocks; ++i) {
-        ImgBlock[i]->Position.X = board.places.blocks[i].X * sx;
-        ImgBlock[i]->Visible = board.places.blocks[i].Visible;
+        ImgBlock[i]->Position.X = board.SavedPlaces().blocks[i].X * sx;
+        ImgBlock[i]->Visible = board.SavedPlaces().blocks[i].Visible;
     }
 }
 
 void TForm1::PlaceBalls(float sx, float sy) {
     for (int b = 0; b < kScoreChallengeBalls; ++b) {
-        const BallPlace& saved = board.places.balls[b];
+        const BallPlace& saved = board.SavedPlaces().balls[b];
         // Anything still on the clock from the board we leave must not carry on
         // over the restored one; held, it stays put and fires nothing.
         if (FloatAniBallX[b]->Running()) FloatAniBallX[b]->Hold();
         if (FloatAniBallY[b]->Running()) FloatAniBallY[b]->Hold();
         ImgBall[b]->Position.X = saved.X * sx;
         ImgBall[b]->Position.Y = saved.Y * sy;
-        const bool inFlight = b == board.MovingBallNo;
+        const bool inFlight = b == board.MovingBallNo();
         FloatAniBallX[b]->StopValue = inFlight ? saved.StopX * sx : 0;
         FloatAniBallY[b]->StopValue = inFlight ? saved.StopY * sy : 0;
         FloatAniBallX[b]->Duration = saved.Duration;
@@ -256,7 +257,7 @@ void TForm1::PlaceBalls(float sx, float sy) {
 
 void TForm1::PlaceStones(float sx, float sy) {
     for (int i = 0; i < kBlocks; ++i) {
-        const StonePlace& saved = board.places.stones[i];
+        const StonePlace& saved = board.SavedPlaces().stones[i];
         if (FloatAniStoneY[i]->Running()) FloatAniStoneY[i]->Hold();
         ImgStone[i]->Visible = saved.Visible;
         if (ImgStone[i]->Visible) {
@@ -278,21 +279,21 @@ void TForm1::RestoreSavedQuestions(const SavedBoardTexts& texts) {
     // has comes back from the texts saved with it, under the next free number.
     for (int k = 0; k < kSlots; ++k) {
         const SavedQuestionText& saved = texts[k];
-        if (saved.jukugo.empty() || board.MondaiNo[k] < questions.Count()) continue;
-        board.MondaiNo[k] = questions.Append({saved.jukugo, saved.yomi, saved.imi, saved.speakMojiCp932});
+        if (saved.jukugo.empty() || board.MondaiNo()[k] < questions.Count()) continue;
+        board.DealSlot(k, questions.Append({saved.jukugo, saved.yomi, saved.imi, saved.speakMojiCp932}));
         progress.AddAdditionalQuestion(true);
     }
 }
 
 void TForm1::RestoreLabels() {
-    LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount);
-    LblPadHitCount->Text = ZeroPad(ContactsLeft(progress.Stage, progress.PadHitCount), 3);
-    LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[1]);
-    LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount[2]);
+    LblMondaiCount->Text = QuestionNumberText(progress.MondaiCount());
+    LblPadHitCount->Text = ZeroPad(ContactsLeft(progress.Stage(), progress.PadHitCount()), 3);
+    LblVisibleBlockCount1->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount()[1]);
+    LblVisibleBlockCount2->Text = IntToStr(kBlocksPerRow - board.UnVisibleBlockCount()[2]);
     // Only the rows of the stage have a count beside them, as after a set-up.
-    LblVisibleBlockCount1->Visible = progress.Stage >= 2;
-    LblVisibleBlockCount2->Visible = progress.Stage >= 3;
-    LblTotalScore->Text = ScoreText(progress.TotalScore);
+    LblVisibleBlockCount1->Visible = progress.Stage() >= 2;
+    LblVisibleBlockCount2->Visible = progress.Stage() >= 3;
+    LblTotalScore->Text = ScoreText(progress.TotalScore());
     // No countdown is running in a continued game: the number stands in its corner.
     ThinkingTimeCount = -1;
     PlaceQuestionNumber(false);
@@ -301,27 +302,27 @@ void TForm1::RestoreLabels() {
 // The characters of the board: on the balls, in the top row with its gaps, and
 // on the special blocks; the answer label and the blinking of the dealt character.
 void TForm1::RestoreCharacters() {
-    const std::string& targetIdiom = SlotQuestion(board.BallSeikaiMojiNo).Jukugo;
-    const std::string hidden = Utf16UnitCharacter(targetIdiom, board.UnVisibleMojiNo[board.BallSeikaiMojiNo]);
-    LblKaitoMoji->Text = (progress.GameOver || progress.Clear) ? targetIdiom : hidden;
+    const std::string& targetIdiom = SlotQuestion(board.BallSeikaiMojiNo()).Jukugo;
+    const std::string hidden = Utf16UnitCharacter(targetIdiom, board.UnVisibleMojiNo()[board.BallSeikaiMojiNo()]);
+    LblKaitoMoji->Text = (progress.GameOver() || progress.Clear()) ? targetIdiom : hidden;
     for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Text = hidden;
 
     for (int c = 0; c < kBlocksPerRow; ++c) {
         const int k = c / 4, p = c % 4;
-        const bool gap = board.UnVisibleMojiNo[k] == p;
+        const bool gap = board.UnVisibleMojiNo()[k] == p;
         TextBlockMoji[c]->Text = gap ? std::string() : Utf16UnitCharacter(SlotQuestion(k).Jukugo, p);
         ShadowText[c]->Enabled = !gap;
     }
 
     for (int k = 0; k < kSlots; ++k) {
-        const std::string slotHidden = Utf16UnitCharacter(SlotQuestion(k).Jukugo, board.UnVisibleMojiNo[k]);
+        const std::string slotHidden = Utf16UnitCharacter(SlotQuestion(k).Jukugo, board.UnVisibleMojiNo()[k]);
         for (int r = 1; r <= 2; ++r) {
             TText* text = TextSpecialBlockMoji[(r - 1) * 4 + k];
             text->Text = slotHidden;
             for (int c = 0; c < kBlocksPerRow; ++c) {
-                if (board.SeikaiMojiNo[BlockIndex(r, c)] != k) continue;
+                if (board.SeikaiMojiNo()[BlockIndex(r, c)] != k) continue;
                 text->SetParent(ImgBlock[BlockIndex(r, c)]);
-                text->Color = k == board.FirstBallSeikaiMojiNo ? Colors::Darkmagenta : Colors::White;
+                text->Color = k == board.FirstBallSeikaiMojiNo() ? Colors::Darkmagenta : Colors::White;
                 break;
             }
         }
@@ -329,7 +330,7 @@ void TForm1::RestoreCharacters() {
 
     LblKaitoMoji->Visible = true;
     LblKaitoMoji->Opacity = 1;
-    if (board.BallSeikaiMojiNo == board.FirstBallSeikaiMojiNo) {
+    if (board.BallSeikaiMojiNo() == board.FirstBallSeikaiMojiNo()) {
         for (int b = 0; b < kScoreChallengeBalls; ++b) TextBallMoji[b]->Color = Colors::Darkgoldenrod;
         LblKaitoMoji->FontColor = Colors::Gold;
         FloatAniKaitoMoji->Start();
@@ -342,9 +343,9 @@ void TForm1::RestoreCharacters() {
 }
 
 void TForm1::ShowContinuedGame() {
-    LblImi->Text = SlotQuestion(board.BallSeikaiMojiNo).Imi;
+    LblImi->Text = SlotQuestion(board.BallSeikaiMojiNo()).Imi;
     LblImi->Visible = false;
-    LblYomi->Text = SlotQuestion(board.BallSeikaiMojiNo).Yomi;
+    LblYomi->Text = SlotQuestion(board.BallSeikaiMojiNo()).Yomi;
     LblYomi->Visible = false;
     FitAnswerLabels();
 
@@ -355,7 +356,7 @@ void TForm1::ShowContinuedGame() {
     ImgPad->Visible = true;
     notice.Hide();
 
-    if (progress.GameOver || progress.Clear) {
+    if (progress.GameOver() || progress.Clear()) {
         ShowMessage(LblMsg, Msg::ContinuedOver);
     } else {
         Pause = true;

@@ -62,10 +62,10 @@ void TForm1::FormCreate() {
 
     LoadAdditionalQuestions();
 
-    progress.MondaiCount = 1;
+    progress.ReadyFirstGame();
     Title = true;
     ImgTitle->BringToFront();
-    progress.HighScore = kDefaultHighScore;
+    progress.TakeHighScore(kDefaultHighScore);
 
     ReadSavedFilesAtStartup();
     OpenLearningRecord();
@@ -80,7 +80,7 @@ void TForm1::FormCreate() {
     // the player changes voice.
     sound.FindVoices();
     PrepareFixedPhrases();
-    LblGameMode->Text = progress.GameMode == Challenge::Score ? Msg::ScoreChallenge : Msg::StrokeChallenge;
+    LblGameMode->Text = progress.GameMode() == Challenge::Score ? Msg::ScoreChallenge : Msg::StrokeChallenge;
     HideCursor();
 }
 
@@ -217,8 +217,7 @@ void TForm1::FormShow() {
     LblKaitoMoji->Visible = false;
     ImgBakuhatu->Visible = false;
     if (!OffersSuspendedGame()) {
-        progress.GameClear = true;
-        progress.Clear = true;
+        progress.MarkGameFinished();
     }
     if (!GameLoading) SetUpStage();
     FitMessage();
@@ -232,7 +231,7 @@ void TForm1::FormActivate() {
 
 void TForm1::FormCloseQuery(SceneObject*, bool& canClose) {
     // A game that could not be saved is not closed without the player's word.
-    if (!leaving.unsaved && !Title && progress.Stage > 0 && !SavedBeforeLeaving()) {
+    if (!leaving.unsaved && !Title && progress.Stage() > 0 && !SavedBeforeLeaving()) {
         OfferLeavingUnsaved(LeaveAfterFailedSave::Close);
         canClose = false;
         return;

@@ -11,7 +11,7 @@
 TDataRec ToRecord(const Board& board, const Progress& progress, const TDataRec& kept = {});
 
 // A record's values into a board and progress; the pictures' places stay in the
-// record's coordinates (board.places), for the window to scale to its size.
+// record's coordinates (board.SavedPlaces()), for the window to scale to its size.
 // Values the record does not hold (the challenge, the stroke record, the
 // additional questions' marks, the stroke challenge's balls) are left as they are,
 // and so are the best score and the built-in questions' marks: the game takes

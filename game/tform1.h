@@ -19,7 +19,7 @@
 // The life of one question:
 //   [Shift] StartKey (commands.cpp) -> SetUpStage, DealQuestions (deal.cpp); DealQuestions
 //     ends in StartCountdown.
-//   Timer1Timer each tick (frame_tick.cpp): CountDown until it releases ball 0 (MovingBallNo),
+//   Timer1Timer each tick (frame_tick.cpp): CountDown until it releases ball 0 (ServeBall),
 //     then ProcessBall (ball.cpp), then a falling stone against the paddle (StoneHitsPaddle).
 //   ProcessBall takes the first contact on the ball's way: PaddleContact, BlockHit, or
 //     EdgeContacts, which ends in BallLost below the window.
@@ -68,13 +68,21 @@ public:
     // ---- The questions (form_questions.cpp) ----
     QuestionBank questions;
     void LoadAdditionalQuestions();  // the player's file, NewTuikamondai.txt
-    const Question& SlotQuestion(int s) const { return questions.At(board.MondaiNo[s]); }
+    const Question& SlotQuestion(int s) const { return questions.At(board.MondaiNo()[s]); }
     // The missing character of slot s (UTF-8).
     std::string SlotCharacter(int s) const;
 
     // ---- The game: where the player stands, and the board ----
+    // Read from outside; the window's play changes them through their own operations.
+    const Progress& GameProgress() const { return progress; }
+    const Board& GameBoard() const { return board; }
+
+private:
+    friend struct GameStateSetUp;  // the tests' builder of the states they start from
     Progress progress;
     Board board;
+
+public:
     TDataRec DataRec{};  // the suspended game as last read or written
     std::string Folda;   // program folder, trailing '/'
     DataFiles files;     // the player's data folder and its files
@@ -235,11 +243,11 @@ public:
     // one: only a saved game that was not played to its end is offered.
     bool OffersSuspendedGame() const;
     void SaveGame();
-    void CaptureBoardPlaces();  // the pictures' places into board.places
+    void CaptureBoardPlaces();  // the pictures' places into board.SavedPlaces()
     std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
     std::string SaveFailureDetail;  // which files and why, a line for each reason
     void LoadGame();
-    // The pictures laid out from board.places, scaled from the saved window size.
+    // The pictures laid out from board.SavedPlaces(), scaled from the saved window size.
     void PlaceBlocks(float sx);
     void PlaceBalls(float sx, float sy);
     void PlaceStones(float sx, float sy);

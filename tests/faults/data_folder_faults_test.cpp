@@ -37,14 +37,14 @@ TEST_P(UnusableDataFolder, GameStartsPlaysAndReportsEveryFailedSave) {
 
     g.PlayABoard();
     EXPECT_FALSE(g.f().Title);
-    EXPECT_TRUE(g.f().board.MovingBallNo >= 0 || g.f().progress.GameOver || g.f().progress.Clear) << "the first ball was never released";
+    EXPECT_TRUE(g.f().GameBoard().MovingBallNo() >= 0 || g.f().GameProgress().GameOver() || g.f().GameProgress().Clear()) << "the first ball was never released";
 
     g.MinimiseAndSave();
     EXPECT_EQ(g.Message(), Msg::SaveFailed);
     g.ComeBack();
     g.Play(2000);
 
-    g.f().progress.Mode1HighScore = 12;
+    g.Set().progress().TakeStrokeRecord(12);
     g.f().WriteStrokeRecord();
     EXPECT_EQ(g.Message(), kStrokeSaveFailed);
 
@@ -77,7 +77,7 @@ TEST_P(FailedWrite, KeepsTheEarlierFileAndSaysSo) {
     FaultGame g;
     g.PlayABoard();
     g.MinimiseAndSave();
-    g.f().progress.Mode1HighScore = 20;
+    g.Set().progress().TakeStrokeRecord(20);
     g.f().WriteStrokeRecord();
     const std::string files[] = {"newrecord.dat", "Settei.ini", "record2.dat"};
     std::map<std::string, std::optional<std::string>> before;
@@ -91,7 +91,7 @@ TEST_P(FailedWrite, KeepsTheEarlierFileAndSaysSo) {
     const std::string target = g.DataFile(c.file);
     SetWriteFaultInjection({[target](const std::string& path) { return path == target; }, c.failAt});
     if (std::string(c.file) == "record2.dat") {
-        g.f().progress.Mode1HighScore = 11;
+        g.Set().progress().TakeStrokeRecord(11);
         g.f().WriteStrokeRecord();
     } else {
         g.f().sound.IsMusic = !g.f().sound.IsMusic;  // something for Settei.ini to change
@@ -109,8 +109,8 @@ TEST_P(FailedWrite, KeepsTheEarlierFileAndSaysSo) {
     g.MinimiseAndSave();
     EXPECT_NE(g.Message(), Msg::SaveFailed);
     g.Restart();
-    EXPECT_EQ(g.f().progress.Mode1HighScore, 20);  // the last good stroke record
-    if (!g.f().progress.GameClear) { EXPECT_EQ(g.Message(), Msg::ResumeQuestion); }
+    EXPECT_EQ(g.f().GameProgress().Mode1HighScore(), 20);  // the last good stroke record
+    if (!g.f().GameProgress().GameClear()) { EXPECT_EQ(g.Message(), Msg::ResumeQuestion); }
 }
 
 INSTANTIATE_TEST_SUITE_P(

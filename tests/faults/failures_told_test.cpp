@@ -72,7 +72,7 @@ TEST_P(FailedSaveOnTheWayOut, KeepsTheGameSaysWhichFileAndWhyAndLetsThePlayerCho
     g.ComeBack();
     ASSERT_TRUE(g.PlayUntil([&] { return !g.f().CountdownRuns() && !g.f().ExplosionShows(); }, 10000));
     const auto before = SavedFiles(g);
-    const bool playing = !g.f().Pause && !g.f().progress.Clear && !g.f().progress.GameOver;
+    const bool playing = !g.f().Pause && !g.f().GameProgress().Clear() && !g.f().GameProgress().GameOver();
     const std::string messageBefore = playing ? std::string(Msg::Paused) : g.Message();
     const int minimisedBefore = g.host.minimizeCount;
 
@@ -140,7 +140,7 @@ TEST(FailedSaveOnTheWayOut, TryingAgainLaterSavesAndCloses) {
     ASSERT_FALSE(g.f().IsClosed());
     g.Char(u'b');
     ClearWriteFaultInjection();
-    g.f().progress.TotalScore = 4321;  // something only this save can have written
+    g.Set().Record([](TDataRec& r) { r.TotalScore = 4321; });  // something only this save can have written
     g.Key(VK_ESCAPE_KEY);
     EXPECT_TRUE(g.f().IsClosed());
     TDataRec rec{};
@@ -238,9 +238,9 @@ TEST(FailedSaveAtTheLastAnswer, SaysWhichFileAndWhy) {
     const std::string record = g.DataFile("newrecord.dat");
     SetWriteFaultInjection({[record](const std::string& p) { return p == record; }, WriteFailurePoint::Write, ENOSPC});
     g.StartAt(0, 30);
-    g.HitBlockFromBelow(g.GapColumn(g.f().board.BallSeikaiMojiNo));
+    g.HitBlockFromBelow(g.GapColumn(g.f().GameBoard().BallSeikaiMojiNo()));
     ClearWriteFaultInjection();
-    ASSERT_TRUE(g.f().progress.GameClear);
+    ASSERT_TRUE(g.f().GameProgress().GameClear());
     EXPECT_EQ(g.Message(), Msg::SaveFailed);
     EXPECT_EQ(NoticeOf(g), "newrecord.dat を保存できませんでした（空き容量が足りません）。");
     g.Run(5000);  // the ending runs its course; the notice stays until [Shift]

@@ -39,7 +39,7 @@ struct RecordingGame : FaultGame {
     void LoseAQuestion() {
         StartAt(0, 1);
         form->ImgPad->Position.X = 2000;
-        ASSERT_TRUE(RunUntil([&] { return form->progress.GameOver; }, 20000));
+        ASSERT_TRUE(RunUntil([&] { return form->GameProgress().GameOver(); }, 20000));
     }
 };
 

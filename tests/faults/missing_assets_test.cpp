@@ -36,10 +36,10 @@ TEST(MissingAssets, GameStartsAndPlaysWithoutDataVoicesOrDictionary) {
     g.steering = true;  // aim at the gap, so answers, speech and music changes happen
     g.PlayABoard();
     g.Play(60000, [&] {
-        if (g.f().board.MovingBallNo == -1 && !g.f().CountdownRuns()) g.Key(VK_SHIFT_KEY);
+        if (g.f().GameBoard().MovingBallNo() == -1 && !g.f().CountdownRuns()) g.Key(VK_SHIFT_KEY);
     });
     EXPECT_GT(g.effects.played().size(), 0u) << "the game asked for no effect at all";
-    EXPECT_TRUE(g.f().progress.MondaiCount > 1 || g.f().progress.GameOver) << "no board was finished in a minute of play";
+    EXPECT_TRUE(g.f().GameProgress().MondaiCount() > 1 || g.f().GameProgress().GameOver()) << "no board was finished in a minute of play";
     EXPECT_TRUE(sink.played().empty());
 
     // A continued game loads its pictures from the missing folder as well.

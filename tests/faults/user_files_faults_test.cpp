@@ -237,8 +237,8 @@ TEST(UserFiles, QuestionFilesInUtf8OrCodePage932GiveTheSameQuestions) {
 TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
     FaultGame g;
     g.PlayABoard();
-    g.f().progress.HighScore = 54321;
-    g.f().progress.GameClear = true;
+    g.Set().progress().TakeHighScore(54321);
+    g.Set().Record([](TDataRec& r) { r.GameClear = 1; });
     g.MinimiseAndSave();
     std::string good = *FileBytes(g.DataFile("newrecord.dat"));
     TDataRec rec;
@@ -268,7 +268,7 @@ TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
         EXPECT_EQ(g.f().LblHighScore->Text, "HIGHSCORE:054321");
         EXPECT_FALSE(g.f().GameLoading) << "an unusable board is not offered";
         EXPECT_EQ(g.Message(), Msg::Start);
-        EXPECT_EQ(g.f().progress.BuiltInDealtCount(), marks);
+        EXPECT_EQ(g.f().GameProgress().BuiltInDealtCount(), marks);
 
         g.PlayABoard();
         g.MinimiseAndSave();
@@ -333,7 +333,7 @@ TEST(UserFiles, FilesThatCannotBeReadAreNeverReplaced) {
             EXPECT_TRUE(g.f().sound.IsMusic) << "an unreadable settings file gives the defaults";
             g.PlayABoard();
             if (std::string(c.file) == "record2.dat") {
-                g.f().progress.Mode1HighScore = 12;
+                g.Set().progress().TakeStrokeRecord(12);
                 g.f().WriteStrokeRecord();
             } else {
                 g.MinimiseAndSave();
@@ -431,7 +431,7 @@ TEST(UserFiles, TemporaryFilesFollowNothingKeepPermissionsAndDoNotOutliveACrash)
 
     g.PlayABoard();
     g.MinimiseAndSave();
-    g.f().progress.Mode1HighScore = 12;
+    g.Set().progress().TakeStrokeRecord(12);
     g.f().WriteStrokeRecord();
     ASSERT_NE(g.Message(), Msg::SaveFailed);
     EXPECT_EQ(FileBytes(victim), "not the game's");
@@ -441,7 +441,7 @@ TEST(UserFiles, TemporaryFilesFollowNothingKeepPermissionsAndDoNotOutliveACrash)
     g.ComeBack();
     g.Play(1000);
     g.MinimiseAndSave();
-    g.f().progress.Mode1HighScore = 11;
+    g.Set().progress().TakeStrokeRecord(11);
     g.f().WriteStrokeRecord();
     for (const char* f : {"newrecord.dat", "Settei.ini", "record2.dat"})
         EXPECT_EQ(KindOf(g.DataFile(f)).substr(KindOf(g.DataFile(f)).find("mode")), "mode 384") << f;  // 0600

@@ -33,29 +33,29 @@ TM_FUZZ_TARGET(load_game) {
     Progress progress;
     // As at start-up: the best score and the marks are taken from the file first.
     const KeptValues kept = KeptValuesOf(rec, sizeof rec);
-    if (kept.highScore) progress.HighScore = *kept.highScore;
+    if (kept.highScore) progress.TakeHighScore(*kept.highScore);
     if (kept.usedQuestions) progress.TakeBuiltInMarks(*kept.usedQuestions);
     FromRecord(rec, board, progress);
-    FUZZ_CHECK(progress.Score >= 0 && progress.Score <= kLargestScore);
-    FUZZ_CHECK(progress.TotalScore >= 0 && progress.TotalScore <= kLargestScore);
+    FUZZ_CHECK(progress.Score() >= 0 && progress.Score() <= kLargestScore);
+    FUZZ_CHECK(progress.TotalScore() >= 0 && progress.TotalScore() <= kLargestScore);
 
-    FUZZ_CHECK(progress.Stage >= 1 && progress.Stage <= 3);
-    FUZZ_CHECK(progress.MondaiCount >= 1 && progress.MondaiCount <= kQuestionsPerGame);
-    FUZZ_CHECK(board.MovingBallNo >= -1 && board.MovingBallNo < kScoreChallengeBalls);
-    FUZZ_CHECK(board.BallSeikaiMojiNo >= 0 && board.BallSeikaiMojiNo < kSlots);
-    FUZZ_CHECK(board.FirstBallSeikaiMojiNo >= 0 && board.FirstBallSeikaiMojiNo < kSlots);
+    FUZZ_CHECK(progress.Stage() >= 1 && progress.Stage() <= 3);
+    FUZZ_CHECK(progress.MondaiCount() >= 1 && progress.MondaiCount() <= kQuestionsPerGame);
+    FUZZ_CHECK(board.MovingBallNo() >= -1 && board.MovingBallNo() < kScoreChallengeBalls);
+    FUZZ_CHECK(board.BallSeikaiMojiNo() >= 0 && board.BallSeikaiMojiNo() < kSlots);
+    FUZZ_CHECK(board.FirstBallSeikaiMojiNo() >= 0 && board.FirstBallSeikaiMojiNo() < kSlots);
     for (int k = 0; k < kSlots; ++k) {
-        FUZZ_CHECK(board.UnVisibleMojiNo[k] >= 0 && board.UnVisibleMojiNo[k] < 4);
-        FUZZ_CHECK(board.MondaiNo[k] >= 0);
-        FUZZ_CHECK(board.MondaiNo[k] < kQuestionsKnown || savedWithTexts[k]);
+        FUZZ_CHECK(board.UnVisibleMojiNo()[k] >= 0 && board.UnVisibleMojiNo()[k] < 4);
+        FUZZ_CHECK(board.MondaiNo()[k] >= 0);
+        FUZZ_CHECK(board.MondaiNo()[k] < kQuestionsKnown || savedWithTexts[k]);
     }
     for (int i = 0; i < kBlocks; ++i) {
-        FUZZ_CHECK(BlockPicture(board.BlockKind[i]) != nullptr);
-        FUZZ_CHECK(board.SeikaiMojiNo[i] >= -1 && board.SeikaiMojiNo[i] < kSlots);
-        FUZZ_CHECK(std::isfinite(board.places.blocks[i].X) && std::isfinite(board.places.stones[i].Y));
+        FUZZ_CHECK(BlockPicture(board.BlockKind()[i]) != nullptr);
+        FUZZ_CHECK(board.SeikaiMojiNo()[i] >= -1 && board.SeikaiMojiNo()[i] < kSlots);
+        FUZZ_CHECK(std::isfinite(board.SavedPlaces().blocks[i].X) && std::isfinite(board.SavedPlaces().stones[i].Y));
     }
-    for (int n : board.UnVisibleBlockCount) FUZZ_CHECK(n >= 0 && n <= kBlocksPerRow);
-    FUZZ_CHECK(board.places.screenWidth > 0 && board.places.screenHeight > 0);
+    for (int n : board.UnVisibleBlockCount()) FUZZ_CHECK(n >= 0 && n <= kBlocksPerRow);
+    FUZZ_CHECK(board.SavedPlaces().screenWidth > 0 && board.SavedPlaces().screenHeight > 0);
 
     // Written back over what was read, the record is the same bytes but for what the
     // game keeps its own way: the marks as taken (0 or 1) with their count, the best
@@ -63,7 +63,7 @@ TM_FUZZ_TARGET(load_game) {
     TDataRec expected = rec;
     for (int q = 0; q < kBuiltInQuestions; ++q) expected.ShutudaiSumi[q] = kept.usedQuestions && rec.ShutudaiSumi[q];
     expected.ShutudaiSumiCount = progress.BuiltInDealtCount();
-    expected.HighScore = progress.HighScore;
+    expected.HighScore = progress.HighScore();
     expected.Score = BoundedScore(rec.Score);
     expected.TotalScore = BoundedScore(rec.TotalScore);
     expected.OldTotalScore = BoundedScore(rec.OldTotalScore);

@@ -62,7 +62,7 @@ TM_FUZZ_TARGET(resume_play) {
 
     // Over a running game: a board in play, saved by [Alt]; the file replaced
     // behind the game's back; [Alt] again and [Y] read it.
-    if (g.f().board.MovingBallNo < 0 && !g.f().CountdownRuns()) g.Key(VK_SHIFT_KEY);
+    if (g.f().GameBoard().MovingBallNo() < 0 && !g.f().CountdownRuns()) g.Key(VK_SHIFT_KEY);
     g.Run(5100);
     g.Play(500);
     g.Key(VK_MENU_KEY);

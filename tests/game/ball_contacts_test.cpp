@@ -14,9 +14,9 @@ struct BallTest : ::testing::Test {
 
     void StartAt(int mode, int question) {
         fx.StartAt(mode, question);
-        ASSERT_EQ(g.board.MovingBallNo, 0);
+        ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
     }
-    TImage* Ball() { return g.ImgBall[g.board.MovingBallNo]; }
+    TImage* Ball() { return g.ImgBall[g.GameBoard().MovingBallNo()]; }
     void BallOnPaddle() {
         Ball()->Position.X = g.ImgPad->Position.X + 10;
         Ball()->Position.Y = g.ImgPad->Position.Y - 12;
@@ -32,8 +32,8 @@ TEST_F(BallTest, FirstPaddleContactSendsTheBallUpAndHidesTheCountdownMessage) {
     fx.random.Push(300);  // X stop 350
     g.ProcessBall();
     EXPECT_FALSE(g.LblMsg->Visible);
-    EXPECT_FALSE(g.board.FirstBallDown);
-    EXPECT_EQ(g.progress.PadHitCount, 1);
+    EXPECT_FALSE(g.GameBoard().FirstBallDown());
+    EXPECT_EQ(g.GameProgress().PadHitCount(), 1);
     EXPECT_EQ(g.LblPadHitCount->Text, "014");
     EXPECT_FLOAT_EQ(Ball()->Position.Y, g.ImgPad->Position.Y - Ball()->Height - 5);
     EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 1.2f);
@@ -58,12 +58,12 @@ TEST_F(BallTest, FirstPaddleContactSendsTheBallUpAndHidesTheCountdownMessage) {
 
 TEST_F(BallTest, StrokeChallengeFirstContactShowsTheBallsCharacterMeaningAndHidesReading) {
     StartAt(1, 1);
-    g.progress.Clear = true;
+    fx.Set().progress().ClearQuestion();
     g.LblYomi->Visible = true;
     BallOnPaddle();
     g.ProcessBall();
-    const int s = g.board.BallMojiNo[0];
-    EXPECT_FALSE(g.progress.Clear);
+    const int s = g.GameBoard().BallMojiNo()[0];
+    EXPECT_FALSE(g.GameProgress().Clear());
     EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(s));
     EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(s).Imi);
     EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(s).Yomi);
@@ -77,24 +77,24 @@ TEST_F(BallTest, TheContactThatUsesUpTheAllowanceLosesTheQuestionShowingZeroFirs
         GameFixture local;
         TForm1& h = local.f();
         local.StartAt(0, c.question);
-        h.progress.PadHitCount = c.contactsBefore - 1;
+        local.Set().Record([&](TDataRec& r) { r.PadHitCount = c.contactsBefore - 1; });
         TImage* ball = h.ImgBall[0];
         ball->Position.X = h.ImgPad->Position.X + 10;
         ball->Position.Y = h.ImgPad->Position.Y - 12;
         h.ProcessBall();
-        ASSERT_FALSE(h.progress.GameOver) << c.question;
+        ASSERT_FALSE(h.GameProgress().GameOver()) << c.question;
         ball->Position.Y = h.ImgPad->Position.Y - 12;
         h.ProcessBall();
         EXPECT_EQ(h.LblPadHitCount->Text, "000") << c.question;
-        EXPECT_TRUE(h.progress.GameOver) << c.question;
-        EXPECT_EQ(h.board.MovingBallNo, -1);
-        EXPECT_EQ(h.LblMsg->Text, ScoreLostMessage(h.progress.Stage));
+        EXPECT_TRUE(h.GameProgress().GameOver()) << c.question;
+        EXPECT_EQ(h.GameBoard().MovingBallNo(), -1);
+        EXPECT_EQ(h.LblMsg->Text, ScoreLostMessage(h.GameProgress().Stage()));
     }
 }
 
 TEST_F(BallTest, UpperRowIsHitFirstThenTheLeftmostBlock) {
     StartAt(0, 21);  // stage 3: rows 1 and 2 in play
-    const int b = g.board.MovingBallNo;
+    const int b = g.GameBoard().MovingBallNo();
     g.FloatAniBallY[b]->StopAtCurrent();
     // Overlap blocks (1,5), (1,6) and (2,5) at once.
     TImage* b15 = g.ImgBlock[16 + 5];
@@ -108,7 +108,7 @@ TEST_F(BallTest, UpperRowIsHitFirstThenTheLeftmostBlock) {
     EXPECT_FALSE(g.ImgBlock[16 + 5]->Visible);
     EXPECT_TRUE(g.ImgBlock[16 + 6]->Visible);
     EXPECT_TRUE(g.ImgBlock[32 + 5]->Visible);
-    EXPECT_EQ(g.board.UnVisibleBlockCount[1], 1);
+    EXPECT_EQ(g.GameBoard().UnVisibleBlockCount()[1], 1);
     EXPECT_EQ(g.LblVisibleBlockCount1->Text, "15");
     // Going up, it met the lower face: placed below the block and sent down.
     EXPECT_FLOAT_EQ(Ball()->Position.Y, b15->Position.Y + b15->Height + 5);
@@ -129,9 +129,9 @@ TEST_F(BallTest, WhichBlocksDropStones) {
         if (c.row == 0) {
             col = local.GapColumn(0) == 0 ? 1 : 0;  // not a gap
         } else {
-            for (col = 0; col < 16 && h.board.SeikaiMojiNo[16 + col] >= 0; ++col) {
+            for (col = 0; col < 16 && h.GameBoard().SeikaiMojiNo()[16 + col] >= 0; ++col) {
             }
-            h.board.BlockKind[16 + col] = c.stoneBlock ? KindOfBlock::Stone : KindOfBlock::Wood;
+            local.Set().board().LayLowerBlock(16 + col, c.stoneBlock);
         }
         const int i = c.row * 16 + col;
         local.HitBlockFromBelow(i);
@@ -151,7 +151,7 @@ TEST_F(BallTest, FifthTopRowHitFromAboveLetsTheBallThrough) {
     StartAt(0, 1);
     const int col = NonGapColumn();
     TImage* block = g.ImgBlock[col];
-    g.board.UpBlockHitCount = 0;
+    fx.Set().Record([](TDataRec& r) { r.UpBlockHitCount = 0; });
     for (int hit = 1; hit <= 5; ++hit) {
         g.FloatAniBallY[0]->StopAtCurrent();
         g.FloatAniBallX[0]->StopAtCurrent();
@@ -160,12 +160,12 @@ TEST_F(BallTest, FifthTopRowHitFromAboveLetsTheBallThrough) {
         g.FloatAniBallY[0]->StartValue = Ball()->Position.Y - 30;  // coming down
         g.ProcessBall();
         if (hit < 5) {
-            EXPECT_EQ(g.board.UpBlockHitCount, hit);
+            EXPECT_EQ(g.GameBoard().UpBlockHitCount(), hit);
             EXPECT_FLOAT_EQ(Ball()->Position.Y, block->Position.Y - Ball()->Height - 5);
             EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 0);
         }
     }
-    EXPECT_EQ(g.board.UpBlockHitCount, 0);
+    EXPECT_EQ(g.GameBoard().UpBlockHitCount(), 0);
     EXPECT_FLOAT_EQ(Ball()->Position.Y, block->Position.Y + block->Height + 5);
     EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());
 }
@@ -183,7 +183,7 @@ TEST_F(BallTest, EdgesActFiveUnitsInAndPutTheBallTenUnitsIn) {
                    Case{W - 35, 300, W - 40, 300, 0, -1}, Case{4, 4, 10, 10, W, -1}}) {
         g.FloatAniBallX[0]->StopAtCurrent();
         g.FloatAniBallY[0]->StopAtCurrent();
-        g.progress.PadHitCount = 1;
+        fx.Set().Record([](TDataRec& r) { r.PadHitCount = 1; });
         Ball()->Position.X = c.x;
         Ball()->Position.Y = c.y;
         g.ImgPad->Position.X = 2000;  // out of the way
@@ -200,16 +200,16 @@ TEST_F(BallTest, LostBallsReleaseTheNextUntilTheThird) {
     StartAt(0, 1);
     g.ImgPad->Position.X = 2000;  // never under the ball
     for (int b = 0; b < 2; ++b) {
-        ASSERT_TRUE(fx.RunUntil([&] { return g.board.MovingBallNo == b + 1; }, 5000)) << b;
-        EXPECT_TRUE(g.board.FirstBallDown);
+        ASSERT_TRUE(fx.RunUntil([&] { return g.GameBoard().MovingBallNo() == b + 1; }, 5000)) << b;
+        EXPECT_TRUE(g.GameBoard().FirstBallDown());
         EXPECT_TRUE(g.FloatAniBallY[b + 1]->Running());
         EXPECT_FLOAT_EQ(g.FloatAniBallY[b + 1]->Duration, 1.5f);
         EXPECT_FLOAT_EQ(g.FloatAniBallY[b + 1]->StopValue, g.ClientHeight());
         g.ImgPad->Position.X = 2000;
     }
-    ASSERT_TRUE(fx.RunUntil([&] { return g.progress.GameOver; }, 5000));
+    ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 5000));
     EXPECT_TRUE(fx.Played("Data/Sound/Miss.wav"));
-    EXPECT_EQ(g.board.MovingBallNo, -1);
+    EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
 }
 
 TEST_F(BallTest, AFinishedStoneIsParkedHiddenWhereItStarted) {
@@ -241,11 +241,11 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
                 g.sound.IsMusic = false;
                 g.SetClientSize(1280, 720);
                 fx.StartQuestion();
-                ASSERT_EQ(g.board.MovingBallNo, 0);
+                ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
                 g.Timer1->SetInterval(tick);
                 TImage* ball = g.ImgBall[0];
 
-                const int gapColumn = fx.GapColumn(g.board.BallSeikaiMojiNo);
+                const int gapColumn = fx.GapColumn(g.GameBoard().BallSeikaiMojiNo());
                 const int plainColumn = gapColumn >= 8 ? 5 : 10;
                 TImage* aim = target == Target::Paddle ? g.ImgPad
                               : target == Target::Gap  ? g.ImgBlock[gapColumn]
@@ -270,7 +270,7 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
 
                 // Until the first contact changes the leg (or the ball is gone).
                 ASSERT_TRUE(fx.RunUntil(
-                    [&] { return g.board.MovingBallNo != 0 || g.FloatAniBallY[0]->StopValue != legStopY; }, 3000));
+                    [&] { return g.GameBoard().MovingBallNo() != 0 || g.FloatAniBallY[0]->StopValue != legStopY; }, 3000));
                 // Where the ball's path first touches the aim's face.
                 const float faceY = target == Target::Paddle
                                         ? std::nearbyint(aim->Position.Y + 5) - ball->Height + 5
@@ -278,20 +278,20 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
                 const float faceX = x0 + (faceY - y0) * dx / dy;
                 switch (target) {
                     case Target::Block:
-                        EXPECT_FALSE(g.progress.Clear);
+                        EXPECT_FALSE(g.GameProgress().Clear());
                         EXPECT_FLOAT_EQ(ball->Position.Y, aim->Position.Y + aim->Height + 5) << "bounced down";
                         EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());
                         EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
                         break;
                     case Target::Gap:
-                        EXPECT_TRUE(g.progress.Clear);
-                        EXPECT_EQ(g.progress.TotalScore, g.progress.Score);
+                        EXPECT_TRUE(g.GameProgress().Clear());
+                        EXPECT_EQ(g.GameProgress().TotalScore(), g.GameProgress().Score());
                         EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
                         EXPECT_NEAR(ball->Position.Y, faceY, 0.5f) << "left at the gap's face";
                         break;
                     case Target::Paddle:
-                        EXPECT_EQ(g.board.MovingBallNo, 0) << "the ball went through the paddle";
-                        EXPECT_EQ(g.progress.PadHitCount, 1);
+                        EXPECT_EQ(g.GameBoard().MovingBallNo(), 0) << "the ball went through the paddle";
+                        EXPECT_EQ(g.GameProgress().PadHitCount(), 1);
                         EXPECT_FLOAT_EQ(ball->Position.Y, aim->Position.Y - ball->Height - 5);
                         EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
                         break;

@@ -69,9 +69,9 @@ TEST(BlockingSoundFrames, TheAnswerIsOnScreenWhileTheJinglePlays) {
     fx.app.SetBackend(&display);
     fx.steering = true;
     fx.StartQuestion();
-    ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.Clear || g.progress.GameOver; }, 300000));
-    ASSERT_TRUE(g.progress.Clear);
-    const int s = g.board.BallSeikaiMojiNo;
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().Clear() || g.GameProgress().GameOver(); }, 300000));
+    ASSERT_TRUE(g.GameProgress().Clear());
+    const int s = g.GameBoard().BallSeikaiMojiNo();
 
     const auto& played = fx.effects.played();
     size_t jingle = played.size();
@@ -99,7 +99,7 @@ TEST(BlockingSoundFrames, TheLostQuestionAndTheStrokeRoundPaintBeforeTheirSounds
         fx.app.SetBackend(&display);
         fx.StartQuestion();
         fx.f().ImgPad->Position.X = 2000;  // three balls fall past
-        ASSERT_TRUE(fx.RunUntil([&] { return fx.f().progress.GameOver; }, 20000));
+        ASSERT_TRUE(fx.RunUntil([&] { return fx.f().GameProgress().GameOver(); }, 20000));
         ASSERT_TRUE(fx.Played("Data/Sound/gameover.wav"));
         ExpectAFrameRightBeforeEachBlockingSound(fx, display);
         fx.app.SetBackend(nullptr);
@@ -110,8 +110,8 @@ TEST(BlockingSoundFrames, TheLostQuestionAndTheStrokeRoundPaintBeforeTheirSounds
         fx.app.SetBackend(&display);
         fx.Key(VK_MENU_KEY);  // to the stroke challenge
         fx.StartQuestion();
-        fx.HitBlockFromBelow(fx.GapColumn(fx.f().board.BallMojiNo[0]));
-        ASSERT_EQ(fx.f().board.MovingBallNo, 1);
+        fx.HitBlockFromBelow(fx.GapColumn(fx.f().GameBoard().BallMojiNo()[0]));
+        ASSERT_EQ(fx.f().GameBoard().MovingBallNo(), 1);
         ASSERT_TRUE(fx.Played("Data/Sound/seikai.wav"));
         ExpectAFrameRightBeforeEachBlockingSound(fx, display);
         fx.app.SetBackend(nullptr);

@@ -45,7 +45,7 @@ void Enter(GameFixture& fx, Screen s) {
             break;
         case Screen::BetweenQuestions:
             fx.StartQuestion();
-            f.progress.GameOver = true;  // a lost question
+            fx.Set().progress().LoseQuestion();
             f.DoGameOver();
             break;
         case Screen::Explosion:
@@ -74,7 +74,7 @@ TEST(CommandGuardTest, WhichCommandsActInWhichScreen) {
         {"Start", [](GameFixture& fx) { fx.Key(VK_SHIFT_KEY); },
          [](GameFixture& fx, const Before&) { return fx.f().ThinkingTimeCount == 5; }},
         {"GameMode", [](GameFixture& fx) { fx.Key(VK_MENU_KEY); },
-         [](GameFixture& fx, const Before& before) { return fx.f().progress.GameMode != before.gameMode; }},
+         [](GameFixture& fx, const Before& before) { return fx.f().GameProgress().GameMode() != before.gameMode; }},
         {"Quit", [](GameFixture& fx) { fx.Key(VK_ESCAPE_KEY); },
          [](GameFixture& fx, const Before&) { return fx.f().IsClosed(); }},
         {"Pause", [](GameFixture& fx) { fx.Char(u'a'); },
@@ -82,7 +82,7 @@ TEST(CommandGuardTest, WhichCommandsActInWhichScreen) {
         {"Minimise", [](GameFixture& fx) { fx.Char(u'd'); },
          [](GameFixture& fx, const Before&) { return fx.host.minimizeCount == 1; }},
         {"Hint", [](GameFixture& fx) { fx.Char(u'z'); },
-         [](GameFixture& fx, const Before& before) { return fx.f().progress.HintHyoji && !before.hint; }},
+         [](GameFixture& fx, const Before& before) { return fx.f().GameProgress().HintHyoji() && !before.hint; }},
         {"Settings", [](GameFixture& fx) { fx.Char(u's'); },
          [](GameFixture&, const Before& before) { return before.dialog->shown == 1; }},
     };
@@ -106,7 +106,7 @@ TEST(CommandGuardTest, WhichCommandsActInWhichScreen) {
             dialog.form = &fx.f();
             fx.f().Form2 = &dialog;
             Enter(fx, row.screen);
-            const Before before{fx.f().progress.GameMode, fx.f().Pause, fx.f().progress.HintHyoji, &dialog};
+            const Before before{fx.f().GameProgress().GameMode(), fx.f().Pause, fx.f().GameProgress().HintHyoji(), &dialog};
             commands[c].press(fx);
             EXPECT_EQ(commands[c].acted(fx, before), row.acts[c]) << row.name << ": " << commands[c].name;
         }
@@ -121,7 +121,7 @@ TEST(CommandTest, UpperCaseLettersDoNothing) {
     EXPECT_FALSE(f.Pause);
     EXPECT_TRUE(f.sound.IsMusic);
     EXPECT_TRUE(f.sound.IsSound);
-    EXPECT_FALSE(f.progress.HintHyoji);
+    EXPECT_FALSE(f.GameProgress().HintHyoji());
     EXPECT_EQ(fx.host.minimizeCount, 0);
 }
 
@@ -192,7 +192,7 @@ TEST(PauseTest, AResumedLegGoesOnTowardsItsStopValues) {
     ball->Position.X = f.ImgPad->Position.X + 10;
     ball->Position.Y = f.ImgPad->Position.Y - 12;
     f.ProcessBall();
-    ASSERT_FALSE(f.board.FirstBallDown);
+    ASSERT_FALSE(f.GameBoard().FirstBallDown());
     fx.Run(200);
     fx.Char(u'a');
     const float x = ball->Position.X, y = ball->Position.Y;
@@ -208,12 +208,12 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     TForm1& f = fx.f();
     fx.StartQuestion();
     fx.Key(VK_MENU_KEY);
-    EXPECT_EQ(f.progress.GameMode, Challenge::Stroke);
+    EXPECT_EQ(f.GameProgress().GameMode(), Challenge::Stroke);
     EXPECT_EQ(f.LblMsg->Text, Msg::Start);
     EXPECT_EQ(f.LblGameMode->Text, "打数挑戦");
     EXPECT_TRUE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
     fx.Key(VK_MENU_KEY);
-    EXPECT_EQ(f.progress.GameMode, Challenge::Score);
+    EXPECT_EQ(f.GameProgress().GameMode(), Challenge::Score);
     EXPECT_EQ(f.LblMsg->Text, Msg::ResumeQuestion);
     EXPECT_TRUE(f.GameLoading);
     fx.Key(VK_SHIFT_KEY);  // refused while the question is on screen
@@ -222,7 +222,7 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     EXPECT_FALSE(f.GameLoading);
     EXPECT_EQ(f.LblMsg->Text, Msg::Start);
     fx.Key(VK_SHIFT_KEY);
-    EXPECT_EQ(f.progress.MondaiCount, 1);
+    EXPECT_EQ(f.GameProgress().MondaiCount(), 1);
     EXPECT_EQ(f.ThinkingTimeCount, 5);
 }
 
@@ -232,10 +232,10 @@ TEST(CommandTest, SwitchingBackWhileTheFourthBallFliesSavesARecordTheGameAccepts
     fx.StartQuestion();
     fx.Key(VK_MENU_KEY);  // to the stroke challenge; the score game is saved
     fx.StartQuestion();
-    f.board.MovingBallNo = 3;  // the fourth ball of the stroke challenge in flight
+    fx.Set().board().ServeBall(3);  // the fourth ball of the stroke challenge in flight
     fx.Key(VK_MENU_KEY);  // back: the resume question is on screen
     ASSERT_TRUE(f.GameLoading);
-    EXPECT_EQ(f.board.MovingBallNo, -1);
+    EXPECT_EQ(f.GameBoard().MovingBallNo(), -1);
     fx.Key(VK_MENU_KEY);  // away again, saving from the resume question
     TDataRec rec{};
     ASSERT_EQ(ReadDataRecFile(fx.DataFile("newrecord.dat"), rec), ReadStatus::Ok);
@@ -250,7 +250,7 @@ TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
     SetWriteFaultInjection({[record](const std::string& path) { return path == record; }, WriteFailurePoint::Rename});
     fx.Key(VK_MENU_KEY);
     ClearWriteFaultInjection();
-    EXPECT_EQ(f.progress.GameMode, Challenge::Stroke);
+    EXPECT_EQ(f.GameProgress().GameMode(), Challenge::Stroke);
     EXPECT_EQ(f.LblMsg->Text, std::string(Msg::SaveFailed) + Msg::Start);
     // A later switch that saves nothing shows the plain start message.
     fx.Key(VK_MENU_KEY);

@@ -8,6 +8,7 @@
 #include "persistence/learning_file.h"
 #include "persistence/record_files.h"
 #include "platform/calendar.h"
+#include "tests/test_support/game_state_set_up.h"
 #include "tests/test_support/program_run.h"
 
 namespace {
@@ -27,21 +28,19 @@ struct RecordingRun : ProgramRun {
     // Question `question` of the score challenge dealt and ball 0 released.
     void StartAt(int question) {
         TForm1& g = f();
-        g.progress.GameClear = false;
-        g.progress.Clear = true;
-        g.progress.MondaiCount = question - 1;
+        GameStateSetUp(g).NextQuestion(question);
         Shift();
         app.RunFor(5050);
-        ASSERT_EQ(g.board.MovingBallNo, 0);
+        ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
     }
 
     // The ball in play meets the target's gap from below; the points then land on the total.
     void AnswerRight() {
         TForm1& g = f();
-        const int b = g.board.MovingBallNo;
-        const int slot = g.board.BallSeikaiMojiNo;
+        const int b = g.GameBoard().MovingBallNo();
+        const int slot = g.GameBoard().BallSeikaiMojiNo();
         TImage* ball = g.ImgBall[b];
-        const TImage* gap = g.ImgBlock[slot * 4 + g.board.UnVisibleMojiNo[slot]];
+        const TImage* gap = g.ImgBlock[slot * 4 + g.GameBoard().UnVisibleMojiNo()[slot]];
         g.FloatAniBallX[b]->StopAtCurrent();
         g.FloatAniBallY[b]->StopAtCurrent();
         ball->Position.X = gap->Position.X + 5;
@@ -50,7 +49,7 @@ struct RecordingRun : ProgramRun {
         g.FloatAniBallX[b]->StartValue = ball->Position.X;
         g.ImgPad->Position.X = 2000;
         g.ProcessBall();
-        ASSERT_TRUE(g.progress.Clear);
+        ASSERT_TRUE(g.GameProgress().Clear());
         app.RunFor(3500);
     }
 };
@@ -87,8 +86,8 @@ TEST(FinalScore, AHugeSuspendedTotalStopsAtTheLargestScore) {
         EXPECT_EQ(g.LblTotalScore->Text, "SCORE:999999");
         b.Char(u'a');
         b.AnswerRight();
-        EXPECT_GT(g.progress.Score, 0);
-        EXPECT_EQ(g.progress.TotalScore, kLargestScore);
+        EXPECT_GT(g.GameProgress().Score(), 0);
+        EXPECT_EQ(g.GameProgress().TotalScore(), kLargestScore);
         EXPECT_EQ(g.LblTotalScore->Text, "SCORE:999999");
         g.SaveGame();
         const TDataRec saved = RecordOnDisk(folders);
@@ -127,17 +126,19 @@ TEST(FinalScore, TheLastAnswerJudgesAndSavesTheRecordOnTheFinalTotal) {
             RecordingRun a(folders);
             TForm1& g = a.f();
             a.StartAt(30);
-            g.progress.TotalScore = c.totalBefore;
-            g.progress.HighScore = c.best;
-            g.progress.PadHitCount = 5;
+            GameStateSetUp(g).Record([&](TDataRec& r) {
+                r.TotalScore = c.totalBefore;
+                r.PadHitCount = 5;
+            });
+            GameStateSetUp(g).progress().TakeHighScore(c.best);
             a.AnswerRight();
-            ASSERT_TRUE(g.progress.GameClear);
-            ASSERT_EQ(g.progress.Score, 6400);
+            ASSERT_TRUE(g.GameProgress().GameClear());
+            ASSERT_EQ(g.GameProgress().Score(), 6400);
             final = std::min(c.totalBefore + 6400, kLargestScore);
-            EXPECT_EQ(g.progress.TotalScore, final);
-            EXPECT_EQ(g.progress.ChangeHighScore, c.record);
+            EXPECT_EQ(g.GameProgress().TotalScore(), final);
+            EXPECT_EQ(g.GameProgress().ChangeHighScore(), c.record);
             const int best = c.record ? final : c.best;
-            EXPECT_EQ(g.progress.HighScore, best);
+            EXPECT_EQ(g.GameProgress().HighScore(), best);
             EXPECT_EQ(g.LblHighScore->Text, HighScoreText(best));
             EXPECT_EQ(g.LblTotalScore->Text, ScoreText(final));
             EXPECT_EQ(g.ImgTitle->Bitmap.Path(),

@@ -30,16 +30,16 @@ TEST(CountdownTest, CountsDownOneSecondApartAndReleasesWithTheStartMessage) {
     for (const char* text : expected) {
         fx.Run(1000);
         EXPECT_EQ(f.LblMsg->Text, text);
-        EXPECT_EQ(f.board.MovingBallNo, -1);
+        EXPECT_EQ(f.GameBoard().MovingBallNo(), -1);
     }
     EXPECT_EQ(CountPlayed(fx, "Bleep.wav"), 5);
     // The tick that shows the start message releases ball 0 with the drop sound.
     fx.effects.Clear();
-    while (f.board.MovingBallNo < 0) fx.Run(10);
+    while (f.GameBoard().MovingBallNo() < 0) fx.Run(10);
     EXPECT_EQ(f.LblMsg->Text, "競技開始");
     EXPECT_EQ(CountPlayed(fx, "Down.wav"), 1);
     EXPECT_EQ(CountPlayed(fx, "Bleep.wav"), 0);
-    EXPECT_TRUE(f.board.FirstBallDown);
+    EXPECT_TRUE(f.GameBoard().FirstBallDown());
     EXPECT_TRUE(f.FloatAniBallY[0]->Running());
     EXPECT_FALSE(f.FloatAniBallX[0]->Running());
     fx.Run(60);
@@ -58,18 +58,21 @@ TEST(CountdownTest, ALateTickStillReleasesTheBall) {
     fx.clock.Advance(3000);  // the UI thread was held for three seconds
     f.Timer1->SetEnabled(true);
     fx.Run(60);
-    EXPECT_EQ(f.board.MovingBallNo, 0);
+    EXPECT_EQ(f.GameBoard().MovingBallNo(), 0);
     EXPECT_EQ(f.LblMsg->Text, "競技開始");
 }
 
 // A stage-`stage` question with the ball in flight after its first paddle contact.
 void BallInFlight(GameFixture& fx, int stage) {
-    TForm1& f = fx.f();
-    f.progress.MondaiCount = (stage - 1) * 10;
-    f.progress.Clear = true;
+    fx.Set().Record([&](TDataRec& r) {
+        r.MondaiCount = (stage - 1) * 10;
+        r.Clear = 1;
+    });
     fx.StartQuestion();
-    f.progress.PadHitCount = 1;
-    f.board.MovingBallNo = 0;
+    fx.Set().Record([](TDataRec& r) {
+        r.PadHitCount = 1;
+        r.MovingBallNo = 0;
+    });
 }
 
 TEST(SlideTest, WhichRowsSlideAndHowFar) {
@@ -86,13 +89,13 @@ TEST(SlideTest, WhichRowsSlideAndHowFar) {
     EXPECT_FLOAT_EQ(xs(1), before[1]);
     EXPECT_FLOAT_EQ(xs(0), before[0]);
 
-    f.board.UnVisibleBlockCount[2] = 16;  // row 2 gone: row 1 slides too
+    fx.Set().Record([](TDataRec& r) { r.UnVisibleBlockCount[2] = 16; });  // row 2 gone: row 1 slides too
     fx.input.Ctrl = true;           // twice as fast
     f.Timer1Timer(nullptr);
     EXPECT_FLOAT_EQ(xs(1), before[1] - 24);
     EXPECT_FLOAT_EQ(xs(0), before[0]);
 
-    f.progress.PadHitCount = 0;  // before the first paddle contact nothing slides
+    fx.Set().Record([](TDataRec& r) { r.PadHitCount = 0; });  // before the first paddle contact nothing slides
     f.Timer1Timer(nullptr);
     EXPECT_FLOAT_EQ(xs(1), before[1] - 24);
 }
@@ -118,8 +121,10 @@ TEST(SlideTest, EdgeGuardsAndStonesThatFollow) {
     // Left: stops once block 15 lies entirely left of the window.
     fx.input.LeftButton = true;
     f.SetUpStage();
-    f.progress.PadHitCount = 1;
-    f.board.MovingBallNo = 0;
+    fx.Set().Record([](TDataRec& r) {
+        r.PadHitCount = 1;
+        r.MovingBallNo = 0;
+    });
     // A falling stone keeps its own X.
     f.ImgStone[3]->Visible = true;
     const float fallingX = f.ImgStone[3]->Position.X;
@@ -135,7 +140,7 @@ TEST(StoneStrikeTest, BlowsUpThePaddleFreezesTheBallAndLosesAfterTheExplosion) {
     TForm1& f = fx.f();
     fx.StartQuestion();
     fx.Run(300);  // ball 0 falling
-    ASSERT_EQ(f.board.MovingBallNo, 0);
+    ASSERT_EQ(f.GameBoard().MovingBallNo(), 0);
     // Let the track end so that the music step would restart it this tick.
     f.sound.MusicStartTime = fx.clock.NowMs() - 700000;
     const int playsBefore = fx.music.playCalls();
@@ -158,10 +163,10 @@ TEST(StoneStrikeTest, BlowsUpThePaddleFreezesTheBallAndLosesAfterTheExplosion) {
     f.sound.MusicStartTime = fx.clock.NowMs();  // (a later restart would set the held ball going again)
     const float frozenY = f.ImgBall[0]->Position.Y;
     fx.Run(3100);
-    EXPECT_FALSE(f.progress.GameOver);
+    EXPECT_FALSE(f.GameProgress().GameOver());
     EXPECT_FLOAT_EQ(f.ImgBall[0]->Position.Y, frozenY);
     fx.Run(200);
-    EXPECT_TRUE(f.progress.GameOver);
+    EXPECT_TRUE(f.GameProgress().GameOver());
     EXPECT_FALSE(f.ImgBakuhatu->Visible);
 }
 
@@ -186,7 +191,7 @@ TEST(MusicLoopTest, ARestartDuringAFirstFallKeepsTheBallFallingStraight) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.StartQuestion();
-    ASSERT_TRUE(f.board.FirstBallDown);
+    ASSERT_TRUE(f.GameBoard().FirstBallDown());
     f.ImgPad->Position.X = 2000;
     const float x = f.ImgBall[0]->Position.X, y = f.ImgBall[0]->Position.Y;
     f.sound.MusicStartTime = fx.clock.NowMs() - 700000;  // the track is over: restarted at the next tick

@@ -37,17 +37,17 @@ struct JudgingTest : ::testing::Test {
 
 TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     fx.StartAt(0, 1);
-    const int s = g.board.BallSeikaiMojiNo;
-    g.progress.PadHitCount = 5;
+    const int s = g.GameBoard().BallSeikaiMojiNo();
+    fx.Set().Record([](TDataRec& r) { r.PadHitCount = 5; });
     fx.reading.table[g.SlotQuestion(s).Imi] = "いみは、これ";
     const uint32_t t0 = fx.clock.NowMs();
     fx.HitBlockFromBelow(GapOf(s));
 
-    EXPECT_TRUE(g.progress.Clear);
-    EXPECT_EQ(g.board.MovingBallNo, -1);
-    EXPECT_TRUE(g.progress.HintHyoji);
-    EXPECT_EQ(g.progress.Score, 600);
-    EXPECT_EQ(g.progress.TotalScore, 600);
+    EXPECT_TRUE(g.GameProgress().Clear());
+    EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
+    EXPECT_TRUE(g.GameProgress().HintHyoji());
+    EXPECT_EQ(g.GameProgress().Score(), 600);
+    EXPECT_EQ(g.GameProgress().TotalScore(), 600);
     EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
     EXPECT_TRUE(g.LblImi->Visible);
     EXPECT_TRUE(g.LblYomi->Visible);
@@ -67,7 +67,7 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     EXPECT_EQ(fx.speech.said[0].speed, 100);
     // The idiom's speech text, a stop, the meaning's reviewed speech text (never
     // a machine reading of the meaning).
-    const int q = g.board.MondaiNo[s];
+    const int q = g.GameBoard().MondaiNo()[s];
     ASSERT_LT(q, kBuiltInQuestions);
     const std::string idiom = *Cp932ToUtf8(g.questions.At(q).SpeakMoji);
     const std::string meaning = *Cp932ToUtf8(g.questions.At(q).ImiSpeakMoji);
@@ -92,26 +92,30 @@ TEST_F(JudgingTest, StageEndsSetTheCheckpointAndTheLastQuestionEndsTheGame) {
         GameFixture local;
         TForm1& h = local.f();
         local.StartAt(0, c.question);
-        h.progress.TotalScore = 20000;
-        h.progress.OldTotalScore = 5000;
-        h.progress.HighScore = 15000;
-        local.HitBlockFromBelow(local.GapColumn(h.board.BallSeikaiMojiNo));
-        EXPECT_EQ(h.progress.OldTotalScore, c.checkpoint ? h.progress.TotalScore : 5000) << c.question;
-        EXPECT_EQ(h.progress.GameClear, c.question == 30);
+        local.Set().Record([](TDataRec& r) {
+            r.TotalScore = 20000;
+            r.OldTotalScore = 5000;
+        });
+        local.Set().progress().TakeHighScore(15000);
+        local.HitBlockFromBelow(local.GapColumn(h.GameBoard().BallSeikaiMojiNo()));
+        EXPECT_EQ(h.GameProgress().OldTotalScore(), c.checkpoint ? h.GameProgress().TotalScore() : 5000) << c.question;
+        EXPECT_EQ(h.GameProgress().GameClear(), c.question == 30);
     }
 }
 
 TEST_F(JudgingTest, LastQuestionJudgesTheRecordOnTheFinalTotalAndSavesTheGame) {
     fx.StartAt(0, 30);
-    g.progress.TotalScore = 20000;
-    g.progress.HighScore = 15000;
-    g.progress.PadHitCount = 5;
-    fx.HitBlockFromBelow(GapOf(g.board.BallSeikaiMojiNo));
-    EXPECT_TRUE(g.progress.GameClear);
-    EXPECT_TRUE(g.progress.ChangeHighScore);
-    EXPECT_EQ(g.progress.Score, (45 - 5) * 4 * 4 * 10);            // ball factor 4, dealt character
-    EXPECT_EQ(g.progress.TotalScore, 20000 + g.progress.Score);
-    EXPECT_EQ(g.progress.HighScore, g.progress.TotalScore);        // with this question's points
+    fx.Set().Record([](TDataRec& r) {
+        r.TotalScore = 20000;
+        r.PadHitCount = 5;
+    });
+    fx.Set().progress().TakeHighScore(15000);
+    fx.HitBlockFromBelow(GapOf(g.GameBoard().BallSeikaiMojiNo()));
+    EXPECT_TRUE(g.GameProgress().GameClear());
+    EXPECT_TRUE(g.GameProgress().ChangeHighScore());
+    EXPECT_EQ(g.GameProgress().Score(), (45 - 5) * 4 * 4 * 10);            // ball factor 4, dealt character
+    EXPECT_EQ(g.GameProgress().TotalScore(), 20000 + g.GameProgress().Score());
+    EXPECT_EQ(g.GameProgress().HighScore(), g.GameProgress().TotalScore());        // with this question's points
     EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
     EXPECT_FALSE(fx.Played("Data/Sound/Seikai1.wav"));
     EXPECT_EQ(fx.speech.said.size(), 1u);
@@ -121,23 +125,23 @@ TEST_F(JudgingTest, LastQuestionJudgesTheRecordOnTheFinalTotalAndSavesTheGame) {
     GameFixture other;
     TForm1& h = other.f();
     other.StartAt(0, 30);
-    h.progress.TotalScore = 100;
-    h.progress.HighScore = 15000;
-    other.HitBlockFromBelow(other.GapColumn(h.board.BallSeikaiMojiNo));
-    EXPECT_FALSE(h.progress.ChangeHighScore);
-    EXPECT_EQ(h.progress.HighScore, 15000);
+    other.Set().Record([](TDataRec& r) { r.TotalScore = 100; });
+    other.Set().progress().TakeHighScore(15000);
+    other.HitBlockFromBelow(other.GapColumn(h.GameBoard().BallSeikaiMojiNo()));
+    EXPECT_FALSE(h.GameProgress().ChangeHighScore());
+    EXPECT_EQ(h.GameProgress().HighScore(), 15000);
     EXPECT_EQ(h.ImgTitle->Bitmap.Path(), other.programFolder + "Data/Png/GameClear.png");
 }
 
 TEST_F(JudgingTest, WrongGapDropsAWrongAnswerStoneAndCostsNothingElse) {
     fx.StartAt(0, 1);
-    const int wrong = (g.board.BallSeikaiMojiNo + 1) % 4;
-    g.progress.PadHitCount = 3;
+    const int wrong = (g.GameBoard().BallSeikaiMojiNo() + 1) % 4;
+    fx.Set().Record([](TDataRec& r) { r.PadHitCount = 3; });
     fx.HitBlockFromBelow(GapOf(wrong));
-    EXPECT_FALSE(g.progress.Clear);
-    EXPECT_EQ(g.board.MovingBallNo, 0);
-    EXPECT_EQ(g.progress.PadHitCount, 3);
-    EXPECT_EQ(g.progress.Score, 0);
+    EXPECT_FALSE(g.GameProgress().Clear());
+    EXPECT_EQ(g.GameBoard().MovingBallNo(), 0);
+    EXPECT_EQ(g.GameProgress().PadHitCount(), 3);
+    EXPECT_EQ(g.GameProgress().Score(), 0);
     EXPECT_TRUE(g.ImgStone[GapOf(wrong)]->Visible);
     EXPECT_EQ(g.ImgStone[GapOf(wrong)]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
     EXPECT_TRUE(fx.Played("Data/Sound/Buzz.wav"));
@@ -146,11 +150,11 @@ TEST_F(JudgingTest, WrongGapDropsAWrongAnswerStoneAndCostsNothingElse) {
 
 TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
     fx.StartAt(0, 11);  // stage 2: four special blocks in row 1
-    const int dealt = g.board.FirstBallSeikaiMojiNo;
+    const int dealt = g.GameBoard().FirstBallSeikaiMojiNo();
     const int other = (dealt + 1) % 4;
     auto specialOf = [&](int slot) {
         for (int c = 0; c < 16; ++c)
-            if (g.board.SeikaiMojiNo[16 + c] == slot) return 16 + c;
+            if (g.GameBoard().SeikaiMojiNo()[16 + c] == slot) return 16 + c;
         return -1;
     };
     const int otherBlock = specialOf(other), dealtBlock = specialOf(dealt);
@@ -158,7 +162,7 @@ TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
     ASSERT_GE(dealtBlock, 0);
 
     fx.HitBlockFromBelow(otherBlock);
-    EXPECT_EQ(g.board.BallSeikaiMojiNo, other);
+    EXPECT_EQ(g.GameBoard().BallSeikaiMojiNo(), other);
     for (int b = 0; b <= 2; ++b) {
         EXPECT_EQ(g.TextBallMoji[b]->Text, g.SlotCharacter(other));
         EXPECT_EQ(g.TextBallMoji[b]->Color, Colors::Darkviolet);
@@ -169,33 +173,35 @@ TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
     EXPECT_FLOAT_EQ(g.LblKaitoMoji->Opacity, 1);
     EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(other).Imi);
     EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(other).Yomi);
-    EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.board.BlockKind[otherBlock] != KindOfBlock::Stone);
+    EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.GameBoard().BlockKind()[otherBlock] != KindOfBlock::Stone);
 
     fx.HitBlockFromBelow(dealtBlock);
-    EXPECT_EQ(g.board.BallSeikaiMojiNo, dealt);
+    EXPECT_EQ(g.GameBoard().BallSeikaiMojiNo(), dealt);
     EXPECT_EQ(g.TextBallMoji[0]->Color, Colors::Darkgoldenrod);
     EXPECT_EQ(g.LblKaitoMoji->FontColor, Colors::Gold);
     EXPECT_TRUE(g.FloatAniKaitoMoji->Running());
 
     // Answered with the copied character: no doubling.
     g.CharacterCopy(1, otherBlock - 16);  // the block itself is broken by now
-    g.progress.PadHitCount = 10;
-    g.board.MovingBallNo = 1;
+    fx.Set().Record([](TDataRec& r) {
+        r.PadHitCount = 10;
+        r.MovingBallNo = 1;
+    });
     fx.HitBlockFromBelow(GapOf(other));
-    EXPECT_EQ(g.progress.Score, 800);
+    EXPECT_EQ(g.GameProgress().Score(), 800);
 }
 
 TEST_F(JudgingTest, StrokeChallengeCopySwapsWithTheLaterBall) {
     fx.StartAt(1, 1);
-    const int later = g.board.BallMojiNo[2];
-    const int own = g.board.BallMojiNo[0];
+    const int later = g.GameBoard().BallMojiNo()[2];
+    const int own = g.GameBoard().BallMojiNo()[0];
     int block = -1;
     for (int i = 16; i < 48 && block < 0; ++i)
-        if (g.board.SeikaiMojiNo[i] == later) block = i;
+        if (g.GameBoard().SeikaiMojiNo()[i] == later) block = i;
     ASSERT_GE(block, 0);
     fx.HitBlockFromBelow(block);
-    EXPECT_EQ(g.board.BallMojiNo[0], later);
-    EXPECT_EQ(g.board.BallMojiNo[2], own);
+    EXPECT_EQ(g.GameBoard().BallMojiNo()[0], later);
+    EXPECT_EQ(g.GameBoard().BallMojiNo()[2], own);
     EXPECT_EQ(g.TextBallMoji[0]->Text, g.SlotCharacter(later));
     EXPECT_EQ(g.TextBallMoji[2]->Text, g.SlotCharacter(own));
     EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(later));
@@ -203,16 +209,16 @@ TEST_F(JudgingTest, StrokeChallengeCopySwapsWithTheLaterBall) {
 
 TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheNextBall) {
     fx.StartAt(1, 1);
-    const int s = g.board.BallMojiNo[0];
+    const int s = g.GameBoard().BallMojiNo()[0];
     fx.HitBlockFromBelow(GapOf(s));
-    EXPECT_TRUE(g.progress.Clear);
-    EXPECT_EQ(g.board.MovingBallNo, 1);
-    EXPECT_TRUE(g.board.FirstBallDown);
+    EXPECT_TRUE(g.GameProgress().Clear());
+    EXPECT_EQ(g.GameBoard().MovingBallNo(), 1);
+    EXPECT_TRUE(g.GameBoard().FirstBallDown());
     EXPECT_FLOAT_EQ(g.FloatAniBallY[1]->Duration, 3.0f);
     EXPECT_TRUE(g.FloatAniBallY[1]->Running());
     EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
     EXPECT_TRUE(g.LblYomi->Visible);
-    for (int i = 16; i < 48; ++i) EXPECT_NE(g.board.SeikaiMojiNo[i], s);
+    for (int i = 16; i < 48; ++i) EXPECT_NE(g.GameBoard().SeikaiMojiNo()[i], s);
     for (TText* t : g.TextSpecialBlockMoji)
         if (t->Text == g.SlotCharacter(s)) { EXPECT_FALSE(t->Visible); }
     ASSERT_EQ(fx.speech.said.size(), 1u);
@@ -225,13 +231,13 @@ TEST_F(JudgingTest, AnAdditionalQuestionSaysItsReadingAndHandsOnItsMeaningAsWrit
     const int s = 0;
     // Without a speech text the reading is said; the meaning goes to the speech
     // engine as written, for its text analyser, not as a machine reading.
-    g.board.MondaiNo[s] = g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""});
-    g.progress.AddAdditionalQuestion(false);
+    fx.Set().board().DealSlot(s, g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""}));
+    fx.Set().progress().AddAdditionalQuestion(false);
     fx.reading.table["数の並び、一から四まで"] = "かずのならびは、いちからよんまで";
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
     // With one, that is said instead of the reading.
-    g.board.MondaiNo[s] =
-        g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")});
-    g.progress.AddAdditionalQuestion(false);
+    fx.Set().board().DealSlot(
+        s, g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")}));
+    fx.Set().progress().AddAdditionalQuestion(false);
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
 }

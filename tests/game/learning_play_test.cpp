@@ -32,7 +32,7 @@ struct RecordingGame : GameFixture {
             ASSERT_FALSE(Exists("Gakushu.tsv")) << "nothing is written while the ball flies";
         }
         form->ImgPad->Position.X = 2000;
-        ASSERT_TRUE(RunUntil([&] { return form->progress.GameOver; }, 20000));
+        ASSERT_TRUE(RunUntil([&] { return form->GameProgress().GameOver(); }, 20000));
     }
 };
 
@@ -46,7 +46,7 @@ TEST(LearningPlayTest, ALostQuestionRecordsTheDealTheHintAndTheMiss) {
     RecordingGame fx;
     TForm1& g = fx.f();
     fx.LoseFirstQuestion(/*hint=*/true);
-    const int target = g.board.BallSeikaiMojiNo;
+    const int target = g.GameBoard().BallSeikaiMojiNo();
     LearningLoad load = ReadLearningFile(fx.DataFile("Gakushu.tsv"));
     ASSERT_EQ(load.status, LearningFileStatus::Ok) << "written when the question ended";
     ASSERT_EQ(load.table.rows.size(), 4u);
@@ -95,7 +95,7 @@ TEST(LearningPlayTest, AFileThatCannotBeUsedIsNeverReplaced) {
         EXPECT_FALSE(fx.f().Learning.Recording());
         EXPECT_FALSE(fx.f().Learning.Problem().empty());
         fx.LoseFirstQuestion(false);
-        EXPECT_TRUE(fx.f().progress.GameOver) << "the game plays on";
+        EXPECT_TRUE(fx.f().GameProgress().GameOver()) << "the game plays on";
         bool canClose = false;
         fx.f().FormCloseQuery(&fx.f(), canClose);
         EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), c.bytes);
@@ -127,7 +127,7 @@ struct Deal {
 
 Deal DealOnce(GameFixture& fx) {
     fx.Key(VK_SHIFT_KEY);
-    return {fx.f().board.MondaiNo, fx.f().board.UnVisibleMojiNo, fx.random.Random(1000)};
+    return {fx.f().GameBoard().MondaiNo(), fx.f().GameBoard().UnVisibleMojiNo(), fx.random.Random(1000)};
 }
 
 // 40 is due longest; 9 and 120 share a date (a tie drawn at random); 60 is due
@@ -135,7 +135,7 @@ Deal DealOnce(GameFixture& fx) {
 void PrepareReviewDeal(RecordingGame& fx) {
     WriteDueRecord(fx, {{120, "2026-12-05"}, {40, "2026-12-01"}, {9, "2026-12-05"}, {60, "2026-12-11"},
                         {77, "2026-11-01"}});
-    fx.f().progress.MarkDealt(77, true);
+    GameStateSetUp(fx.f()).progress().MarkDealt(77, true);
     fx.f().Learning.reviewDeal = true;
 }
 
@@ -149,7 +149,7 @@ TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
     EXPECT_EQ(tie, (std::array<int, 2>{9, 120}));
     EXPECT_NE(d.questions[3], 60);
     EXPECT_NE(d.questions[3], 77);
-    for (int q : d.questions) EXPECT_TRUE(fx.f().progress.IsDealt(q));
+    for (int q : d.questions) EXPECT_TRUE(fx.f().GameProgress().IsDealt(q));
 
     // The same seed and date give the same deal.
     RecordingGame again;
@@ -160,9 +160,9 @@ TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
 
     // Once answered right, it is due no more: the next day's deal takes the next due.
     fx.f().Learning.Right(fx.f().questions.At(40).Jukugo, fx.f().questions.At(40).Yomi);
-    fx.f().progress.ResetQuestionPool();
+    GameStateSetUp(fx.f()).progress().ResetQuestionPool();
     fx.calendar.Set("2026-12-11");
-    fx.f().board.MovingBallNo = -1;
+    GameStateSetUp(fx.f()).board().NoBallInPlay();
     fx.f().ThinkingTimeCount = -1;
     const Deal next = DealOnce(fx);
     EXPECT_NE(next.questions[0], 40);
@@ -230,11 +230,11 @@ TEST(LearningPlayTest, AStrokeRoundRecordsFourRightAnswersAtItsEndAndItsStrokes)
     fx.steering = true;
     fx.StartQuestion();
     // The first answer comes while later balls still fall: nothing is written yet.
-    ASSERT_TRUE(fx.PlayUntil([&] { return g.board.MovingBallNo >= 1 || g.progress.GameOver; }, 120000));
-    ASSERT_FALSE(g.progress.GameOver);
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.GameBoard().MovingBallNo() >= 1 || g.GameProgress().GameOver(); }, 120000));
+    ASSERT_FALSE(g.GameProgress().GameOver());
     EXPECT_FALSE(fx.Exists("Gakushu.tsv"));
-    ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.Mode1_Clear || g.progress.GameOver; }, 600000));
-    ASSERT_FALSE(g.progress.GameOver);
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().Mode1_Clear() || g.GameProgress().GameOver(); }, 600000));
+    ASSERT_FALSE(g.GameProgress().GameOver());
 
     LearningLoad load = ReadLearningFile(fx.DataFile("Gakushu.tsv"));
     ASSERT_EQ(load.status, LearningFileStatus::Ok);
@@ -251,7 +251,7 @@ TEST(LearningPlayTest, AStrokeRoundRecordsFourRightAnswersAtItsEndAndItsStrokes)
     ASSERT_EQ(history.status, LearningFileStatus::Ok);
     ASSERT_EQ(history.table.rows.size(), 1u);
     EXPECT_EQ(history.table.rows[0].mode, "strokes");
-    EXPECT_EQ(history.table.rows[0].result, g.progress.PadHitCount);
+    EXPECT_EQ(history.table.rows[0].result, g.GameProgress().PadHitCount());
     EXPECT_EQ(history.table.rows[0].when, "2026-12-10 12:00");
 }
 

@@ -85,16 +85,16 @@ TEST(PaddleRules, FifteenContactsAStage) {
 
 TEST(BoardRules, GapsAndTargetSlots) {
     Board board;
-    board.UnVisibleMojiNo = {0, 3, 1, 2};
+    for (int k = 0; const int p : {0, 3, 1, 2}) board.HideCharacter(k++, p);
     std::vector<int> gaps;
     for (int c = 0; c < kBlocksPerRow; ++c)
         if (board.IsGap(c)) gaps.push_back(c);
     EXPECT_EQ(gaps, (std::vector<int>{0, 7, 9, 14}));
 
-    board.BallSeikaiMojiNo = 2;
-    board.BallMojiNo = {3, 1, 0, 2};
+    board.DealBallsCharacter(2);
+    for (int b = 0; const int k : {3, 1, 0, 2}) board.DealBallCharacter(b++, k);
     for (int b = 0; b < kBalls; ++b) {
         EXPECT_EQ(board.TargetSlot(false, b), 2) << b;  // one character for every ball
-        EXPECT_EQ(board.TargetSlot(true, b), board.BallMojiNo[b]) << b;
+        EXPECT_EQ(board.TargetSlot(true, b), board.BallMojiNo()[b]) << b;
     }
 }

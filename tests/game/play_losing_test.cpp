@@ -13,24 +13,24 @@ enum class Loss { ContactsUsedUp, ThirdBallLost, StoneStrike };
 void LoseQuestion(GameFixture& fx, Loss how) {
     TForm1& g = fx.f();
     fx.StartAt(0, 1);
-    ASSERT_EQ(g.board.MovingBallNo, 0);
+    ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
     switch (how) {
         case Loss::ContactsUsedUp: {
             // Keep returning the ball but send it at a plain block far from the target's gap,
             // and take that gap out of play: a leg passing it by chance would answer.
             fx.steering = true;
-            const int gap = fx.GapColumn(g.board.BallSeikaiMojiNo);
+            const int gap = fx.GapColumn(g.GameBoard().BallSeikaiMojiNo());
             g.ImgBlock[gap]->Visible = false;
             fx.aimBlock = gap < 8 ? 14 : 1;
-            while (g.board.UnVisibleMojiNo[fx.aimBlock / 4] == fx.aimBlock % 4) --fx.aimBlock;
-            ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.GameOver; }, 300000));
-            EXPECT_EQ(g.progress.PadHitCount, 15);
+            while (g.GameBoard().UnVisibleMojiNo()[fx.aimBlock / 4] == fx.aimBlock % 4) --fx.aimBlock;
+            ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().GameOver(); }, 300000));
+            EXPECT_EQ(g.GameProgress().PadHitCount(), 15);
             EXPECT_EQ(g.LblPadHitCount->Text, "000");
             break;
         }
         case Loss::ThirdBallLost:
             g.ImgPad->Position.X = 2000;
-            ASSERT_TRUE(fx.RunUntil([&] { return g.progress.GameOver; }, 20000));
+            ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 20000));
             EXPECT_TRUE(fx.Played("Data/Sound/Miss.wav"));
             break;
         case Loss::StoneStrike: {
@@ -44,9 +44,9 @@ void LoseQuestion(GameFixture& fx, Loss how) {
             EXPECT_TRUE(g.ImgBakuhatu->Visible);
             EXPECT_TRUE(fx.Played("Data/Sound/Bakuhatu.wav"));
             fx.Run(3100);
-            EXPECT_FALSE(g.progress.GameOver) << "the question ends with the explosion, 3.2 s after the strike";
-            EXPECT_EQ(g.board.MovingBallNo, 0);
-            ASSERT_TRUE(fx.RunUntil([&] { return g.progress.GameOver; }, 200));
+            EXPECT_FALSE(g.GameProgress().GameOver()) << "the question ends with the explosion, 3.2 s after the strike";
+            EXPECT_EQ(g.GameBoard().MovingBallNo(), 0);
+            ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 200));
             // The game-over sound (which holds the clock) starts when the explosion ends.
             bool heard = false;
             for (auto& p : fx.effects.played())
@@ -73,11 +73,11 @@ TEST(PlayLosing, EachWayEndsWithTheMessageAndTheVoicesFarewell) {
             TForm1& g = fx.f();
             g.sound.VoiceMode = voice;
             LoseQuestion(fx, how);
-            EXPECT_TRUE(g.progress.GameOver);
-            EXPECT_EQ(g.board.MovingBallNo, -1);
+            EXPECT_TRUE(g.GameProgress().GameOver());
+            EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
             EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");
             EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
-            EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(g.board.BallSeikaiMojiNo).Jukugo);
+            EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(g.GameBoard().BallSeikaiMojiNo()).Jukugo);
             ASSERT_FALSE(fx.speech.said.empty());
             EXPECT_EQ(fx.speech.said.back().text, farewell[voice]);
             EXPECT_EQ(fx.speech.said.back().voice, voice);
@@ -85,8 +85,8 @@ TEST(PlayLosing, EachWayEndsWithTheMessageAndTheVoicesFarewell) {
 
             // [Shift] repeats the question.
             fx.Key(VK_SHIFT_KEY);
-            EXPECT_EQ(g.progress.MondaiCount, 1);
-            EXPECT_FALSE(g.progress.GameOver);
+            EXPECT_EQ(g.GameProgress().MondaiCount(), 1);
+            EXPECT_FALSE(g.GameProgress().GameOver());
             EXPECT_TRUE(g.ImgPad->Visible);
         }
     }

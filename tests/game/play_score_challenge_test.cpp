@@ -20,20 +20,20 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     bool lostOnPurpose = false;
     int accidentalLosses = 0;
     int answered = 0;
-    for (int board = 0; board < 80 && !g.progress.GameClear; ++board) {
+    for (int board = 0; board < 80 && !g.GameProgress().GameClear(); ++board) {
         fx.Key(VK_SHIFT_KEY);
-        const int q = g.progress.MondaiCount;
+        const int q = g.GameProgress().MondaiCount();
         SCOPED_TRACE("question " + std::to_string(q));
         ASSERT_EQ(g.LblMondaiCount->Text, "第" + std::to_string(q) + "問");
-        ASSERT_EQ(g.progress.Stage, (q - 1) / 10 + 1);
-        ASSERT_EQ(g.LblPadHitCount->Text, ZeroPad(g.progress.Stage * 15, 3));
+        ASSERT_EQ(g.GameProgress().Stage(), (q - 1) / 10 + 1);
+        ASSERT_EQ(g.LblPadHitCount->Text, ZeroPad(g.GameProgress().Stage() * 15, 3));
         if (q % 10 == 1) {
-            EXPECT_EQ(g.Fill.Path(), fx.programFolder + "Data/haikei" + std::to_string(g.progress.Stage) + ".jpg");
-            EXPECT_EQ(g.progress.TotalScore, stageCheckpoint);
+            EXPECT_EQ(g.Fill.Path(), fx.programFolder + "Data/haikei" + std::to_string(g.GameProgress().Stage()) + ".jpg");
+            EXPECT_EQ(g.GameProgress().TotalScore(), stageCheckpoint);
         }
-        EXPECT_EQ(g.ImgBlock[16]->Visible, g.progress.Stage >= 2);
-        EXPECT_EQ(g.ImgBlock[32]->Visible, g.progress.Stage >= 3);
-        const int totalBefore = g.progress.TotalScore;
+        EXPECT_EQ(g.ImgBlock[16]->Visible, g.GameProgress().Stage() >= 2);
+        EXPECT_EQ(g.ImgBlock[32]->Visible, g.GameProgress().Stage() >= 3);
+        const int totalBefore = g.GameProgress().TotalScore();
 
         const bool loseThisOne = q == 15 && !lostOnPurpose;
         if (loseThisOne) {
@@ -41,31 +41,31 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
             lostOnPurpose = true;
             fx.Run(5050);
             g.ImgPad->Position.X = 2000;
-            ASSERT_TRUE(fx.RunUntil([&] { return g.progress.GameOver; }, 20000));
+            ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 20000));
         } else {
             fx.Run(5050);
-            ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.Clear || g.progress.GameOver; }, 300000));
+            ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().Clear() || g.GameProgress().GameOver(); }, 300000));
         }
-        if (g.progress.GameOver) {
+        if (g.GameProgress().GameOver()) {
             if (!loseThisOne) ++accidentalLosses;
-            EXPECT_EQ(g.LblMsg->Text, ScoreLostMessage(g.progress.Stage));
+            EXPECT_EQ(g.LblMsg->Text, ScoreLostMessage(g.GameProgress().Stage()));
             continue;  // the next [Shift] goes back to the stage's first question
         }
         ++answered;
-        EXPECT_GT(g.progress.Score, 0);
-        EXPECT_EQ(g.progress.TotalScore, totalBefore + g.progress.Score);
+        EXPECT_GT(g.GameProgress().Score(), 0);
+        EXPECT_EQ(g.GameProgress().TotalScore(), totalBefore + g.GameProgress().Score());
         // [Shift] waits until the points have landed.
         fx.Run(1000);
         fx.Key(VK_SHIFT_KEY);
-        EXPECT_EQ(g.progress.MondaiCount, q);
+        EXPECT_EQ(g.GameProgress().MondaiCount(), q);
         fx.Run(2100);
-        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:" + ZeroPad(g.progress.TotalScore, 6));
-        if (q % 10 == 0 && q < 30) stageCheckpoint = g.progress.TotalScore;
-        if (q == 30) { EXPECT_TRUE(g.progress.GameClear); }
+        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:" + ZeroPad(g.GameProgress().TotalScore(), 6));
+        if (q % 10 == 0 && q < 30) stageCheckpoint = g.GameProgress().TotalScore();
+        if (q == 30) { EXPECT_TRUE(g.GameProgress().GameClear()); }
     }
-    ASSERT_TRUE(g.progress.GameClear);
+    ASSERT_TRUE(g.GameProgress().GameClear());
     EXPECT_TRUE(lostOnPurpose);
-    EXPECT_EQ(g.progress.MondaiCount, 30);
+    EXPECT_EQ(g.GameProgress().MondaiCount(), 30);
 
     // The title has zoomed open: final message, speech, parade.
     fx.Run(1100);
@@ -75,12 +75,12 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     EXPECT_EQ(g.sound.MediaPlayer1->State(), TMPState::Playing);
     ASSERT_FALSE(fx.speech.said.empty());
     EXPECT_EQ(fx.speech.said.back().text,
-              g.progress.ChangeHighScore ? "やったね、しんき'ろく。おめでとお。" : "やったね。おめでとお。");
+              g.GameProgress().ChangeHighScore() ? "やったね、しんき'ろく。おめでとお。" : "やったね。おめでとお。");
 
     // The next [Shift] begins a new game.
     fx.Key(VK_SHIFT_KEY);
-    EXPECT_EQ(g.progress.MondaiCount, 1);
-    EXPECT_EQ(g.progress.TotalScore, 0);
+    EXPECT_EQ(g.GameProgress().MondaiCount(), 1);
+    EXPECT_EQ(g.GameProgress().TotalScore(), 0);
 
     const double realSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - realStart).count();

@@ -24,40 +24,40 @@ TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     TForm1& g = fx.f();
     g.sound.IsMusic = false;
     fx.Key(VK_MENU_KEY);  // to the stroke challenge
-    ASSERT_EQ(g.progress.GameMode, Challenge::Stroke);
+    ASSERT_EQ(g.GameProgress().GameMode(), Challenge::Stroke);
     ASSERT_EQ(g.LblMsg->Text, "[Shift]キーを押すとゲームが始まります。");
-    g.progress.Mode1HighScore = 999;  // any finished round beats it
+    fx.Set().progress().TakeStrokeRecord(999);  // any finished round beats it
     fx.steering = true;
     fx.StartQuestion();
-    ASSERT_EQ(g.board.MovingBallNo, 0);
+    ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
 
     // Ball 0 is sent at a lowest-row special block that carries a later ball's character.
-    const int own = g.board.BallMojiNo[0];
+    const int own = g.GameBoard().BallMojiNo()[0];
     int special = -1;
     for (int c = 0; c < 16 && special < 0; ++c)
-        if (g.board.SeikaiMojiNo[32 + c] >= 0 && g.board.SeikaiMojiNo[32 + c] != own) special = 32 + c;
+        if (g.GameBoard().SeikaiMojiNo()[32 + c] >= 0 && g.GameBoard().SeikaiMojiNo()[32 + c] != own) special = 32 + c;
     ASSERT_GE(special, 0);
-    const int taken = g.board.SeikaiMojiNo[special];
+    const int taken = g.GameBoard().SeikaiMojiNo()[special];
     int laterBall = 1;
-    while (g.board.BallMojiNo[laterBall] != taken) ++laterBall;
+    while (g.GameBoard().BallMojiNo()[laterBall] != taken) ++laterBall;
     fx.aimBlock = special;
-    ASSERT_TRUE(fx.PlayUntil([&] { return g.board.BallMojiNo[0] != own || g.progress.GameOver; }, 120000));
-    ASSERT_FALSE(g.progress.GameOver);
-    EXPECT_EQ(g.board.BallMojiNo[0], taken);
-    EXPECT_EQ(g.board.BallMojiNo[laterBall], own);
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.GameBoard().BallMojiNo()[0] != own || g.GameProgress().GameOver(); }, 120000));
+    ASSERT_FALSE(g.GameProgress().GameOver());
+    EXPECT_EQ(g.GameBoard().BallMojiNo()[0], taken);
+    EXPECT_EQ(g.GameBoard().BallMojiNo()[laterBall], own);
     EXPECT_EQ(g.TextBallMoji[laterBall]->Text, g.SlotCharacter(own));
     fx.aimBlock = -1;
 
     // The four balls to their gaps.
-    ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.Mode1_Clear || g.progress.GameOver; }, 600000));
-    ASSERT_FALSE(g.progress.GameOver);
-    const int strokes = g.progress.PadHitCount;
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().Mode1_Clear() || g.GameProgress().GameOver(); }, 600000));
+    ASSERT_FALSE(g.GameProgress().GameOver());
+    const int strokes = g.GameProgress().PadHitCount();
     EXPECT_EQ(g.LblPadHitCount->Text, ZeroPad(strokes, 3));
-    EXPECT_TRUE(g.progress.ChangeHighScore);
-    EXPECT_EQ(g.progress.Mode1HighScore, strokes);
+    EXPECT_TRUE(g.GameProgress().ChangeHighScore());
+    EXPECT_EQ(g.GameProgress().Mode1HighScore(), strokes);
     EXPECT_EQ(ReadRecordFile(fx.DataFile("record2.dat")), strokes);
     EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
-    EXPECT_EQ(g.board.MovingBallNo, -1);
+    EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
     // Every answer but the fourth was spoken; the zoom ends with the record speech.
     EXPECT_EQ(fx.speech.said.size(), 3u);
     fx.Run(1100);
@@ -73,11 +73,11 @@ TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     fx.StartQuestion();
     EXPECT_EQ(g.LblMode1HighScore->Text, "最小打数:" + ZeroPad(strokes, 3));
     const auto tieTheRecord = [&] {
-        if (g.board.MovingBallNo == 3) g.progress.Mode1HighScore = g.progress.PadHitCount;
+        if (g.GameBoard().MovingBallNo() == 3) fx.Set().progress().TakeStrokeRecord(g.GameProgress().PadHitCount());
     };
-    ASSERT_TRUE(fx.PlayUntil([&] { return g.progress.Mode1_Clear || g.progress.GameOver; }, 600000, tieTheRecord));
-    ASSERT_FALSE(g.progress.GameOver);
-    EXPECT_FALSE(g.progress.ChangeHighScore);
+    ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().Mode1_Clear() || g.GameProgress().GameOver(); }, 600000, tieTheRecord));
+    ASSERT_FALSE(g.GameProgress().GameOver());
+    EXPECT_FALSE(g.GameProgress().ChangeHighScore());
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("record2.dat")));
     EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
     EXPECT_TRUE(g.ImgTitle->Visible);

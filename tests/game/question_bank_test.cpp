@@ -461,12 +461,14 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     EXPECT_EQ(g.questions.At(170).Yomi, "いっかくせんきん");
     EXPECT_EQ(g.questions.At(170).Imi, "大もうけ");
     EXPECT_EQ(g.questions.At(170).SpeakMoji, *Utf8ToCp932("いっかくせんきん"));
-    EXPECT_EQ(g.progress.AdditionalQuestionCount(), 1);
-    EXPECT_FALSE(g.progress.IsDealt(170));
+    EXPECT_EQ(g.GameProgress().AdditionalQuestionCount(), 1);
+    EXPECT_FALSE(g.GameProgress().IsDealt(170));
     EXPECT_EQ(g.questions.At(171).Jukugo, "");
 
-    g.board.MondaiNo = {170, 0, 141, 999};
-    g.board.UnVisibleMojiNo = {2, 0, 3, 1};
+    game.Set().Record([](TDataRec& r) {
+        for (int k = 0; const int q : {170, 0, 141, 999}) r.MondaiNo[k++] = q;
+        for (int k = 0; const int p : {2, 0, 3, 1}) r.UnVisibleMojiNo[k++] = p;
+    });
     EXPECT_EQ(g.SlotCharacter(0), "千");
     EXPECT_EQ(g.SlotCharacter(1), "挙");
     EXPECT_EQ(g.SlotCharacter(2), "々");

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "tests/test_support/game_state_set_up.h"
 #include "tests/test_support/program_run.h"
 
 namespace {
@@ -98,21 +99,21 @@ void ExpectSameScene(const Scene& saved, const Scene& continued, const char* whe
 // Runs with the paddle kept under the ball until the paddle has touched it n times.
 void PlayUntilPaddleContacts(ProgramRun& run, int n) {
     TForm1& g = run.f();
-    for (int t = 0; t < 60000 && g.progress.PadHitCount < n; t += 10) {
-        if (g.board.MovingBallNo >= 0) {
-            const TImage* ball = g.ImgBall[g.board.MovingBallNo];
+    for (int t = 0; t < 60000 && g.GameProgress().PadHitCount() < n; t += 10) {
+        if (g.GameBoard().MovingBallNo() >= 0) {
+            const TImage* ball = g.ImgBall[g.GameBoard().MovingBallNo()];
             g.ImgPad->Position.X = ball->Position.X + ball->Width / 2 - g.ImgPad->Width / 2;
         }
         run.app.RunFor(10);
     }
-    ASSERT_GE(g.progress.PadHitCount, n);
+    ASSERT_GE(g.GameProgress().PadHitCount(), n);
 }
 
 // The ball in play sent into the gap of its slot from below.
 void AnswerRightly(ProgramRun& run) {
     TForm1& g = run.f();
-    const int b = g.board.MovingBallNo;
-    const TImage* gap = g.ImgBlock[g.board.BallSeikaiMojiNo * 4 + g.board.UnVisibleMojiNo[g.board.BallSeikaiMojiNo]];
+    const int b = g.GameBoard().MovingBallNo();
+    const TImage* gap = g.ImgBlock[g.GameBoard().BallSeikaiMojiNo() * 4 + g.GameBoard().UnVisibleMojiNo()[g.GameBoard().BallSeikaiMojiNo()]];
     g.Hold(b);
     g.ImgBall[b]->Position.X = gap->Position.X + 5;
     g.ImgBall[b]->Position.Y = gap->Position.Y + gap->Height - 12;
@@ -121,7 +122,7 @@ void AnswerRightly(ProgramRun& run) {
     g.ForgetBallPath();
     g.ImgPad->Position.X = 2000;
     g.ProcessBall();
-    ASSERT_TRUE(g.progress.Clear);
+    ASSERT_TRUE(g.GameProgress().Clear());
 }
 
 struct Case {
@@ -139,12 +140,10 @@ TEST_P(ResumeScene, ContinuedGameStandsAsItWasLeft) {
     {
         ProgramRun a(folders.program, folders.documents, 1280, 720);
         TForm1& g = a.f();
-        g.progress.GameClear = false;
-        g.progress.Clear = true;
-        g.progress.MondaiCount = c.firstQuestion - 1;
+        GameStateSetUp(g).NextQuestion(c.firstQuestion);
         a.Shift();
         a.app.RunFor(5050);
-        ASSERT_EQ(g.board.MovingBallNo, 0);
+        ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
         PlayUntilPaddleContacts(a, 2);
         if (c.answered) {
             AnswerRightly(a);
@@ -160,7 +159,7 @@ TEST_P(ResumeScene, ContinuedGameStandsAsItWasLeft) {
     ASSERT_TRUE(g.GameLoading);
     b.Char(u'y');
     if (c.answered) {
-        ASSERT_TRUE(g.progress.Clear);
+        ASSERT_TRUE(g.GameProgress().Clear());
         ExpectSameScene(saved, Board(g), "waiting for [Shift]");
         return;
     }

@@ -39,15 +39,15 @@ TEST(DoGameOver, EndingStates) {
         fx.StartAt(c.mode, c.question);
         g.FloatAniBallY[0]->StopAtCurrent();
         g.DropStone(0, 0, TForm1::StoneKind::Stone);  // one stone in the air
-        const int s = c.mode == 0 ? g.board.BallSeikaiMojiNo : g.board.BallMojiNo[0];
+        const int s = c.mode == 0 ? g.GameBoard().BallSeikaiMojiNo() : g.GameBoard().BallMojiNo()[0];
         fx.effects.Clear();
-        g.progress.GameOver = true;
+        fx.Set().progress().LoseQuestion();
         g.DoGameOver();
 
         EXPECT_EQ(g.LblMsg->Text, c.message);
         EXPECT_TRUE(g.LblMsg->Visible);
-        EXPECT_EQ(g.board.MovingBallNo, -1);
-        EXPECT_TRUE(g.progress.HintHyoji);
+        EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
+        EXPECT_TRUE(g.GameProgress().HintHyoji());
         EXPECT_FALSE(g.ImgStone[0]->Visible);  // the falling stone was ended and parked
         EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
         EXPECT_TRUE(g.ImgTitle->Visible);
@@ -86,8 +86,11 @@ TEST(TitleZoom, EndsWithMessageSpeechAndParadeEvenWithMusicOff) {
         GameFixture fx;
         TForm1& g = fx.f();
         g.sound.IsMusic = false;
-        g.progress.GameMode = c.mode == 0 ? Challenge::Score : Challenge::Stroke;
-        g.progress.ChangeHighScore = c.record;
+        if (c.mode == 0)
+            fx.Set().progress().StartScoreChallenge();
+        else
+            fx.Set().progress().StartStrokeChallenge();
+        if (c.record) fx.Set().NewRecord();
         g.ImgTitle->Visible = true;
         const float w = g.ImgTitle->Width, h = g.ImgTitle->Height;
         const uint32_t zoomStart = fx.clock.NowMs();
@@ -132,7 +135,7 @@ TEST(Explosion, EndsTheQuestionOnlyWhenItRunsItsCourse) {
         fx.Run(500);
         if (cutShort) g.ImgBakuhatu->Visible = false;  // a loaded game or a new board hid it
         fx.Run(3000);
-        EXPECT_EQ(g.progress.GameOver, !cutShort);
+        EXPECT_EQ(g.GameProgress().GameOver(), !cutShort);
         EXPECT_EQ(fx.speech.said.empty(), cutShort);
         EXPECT_FALSE(g.ImgBakuhatu->Visible);
     }
@@ -163,8 +166,8 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         TForm1& g = fx.f();
         const FailingWrites failing(fx.DataFile("newrecord.dat"));
         fx.StartAt(0, 30);
-        fx.HitBlockFromBelow(fx.GapColumn(g.board.BallSeikaiMojiNo));
-        ASSERT_TRUE(g.progress.GameClear);
+        fx.HitBlockFromBelow(fx.GapColumn(g.GameBoard().BallSeikaiMojiNo()));
+        ASSERT_TRUE(g.GameProgress().GameClear());
         EXPECT_EQ(g.LblMsg->Text, Msg::SaveFailed);
         // The points wait and fly, the title zooms in, the parade starts.
         expectInViewFor(fx, Msg::SaveFailed, 5000);
@@ -177,15 +180,15 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         TForm1& g = fx.f();
         g.sound.IsMusic = false;
         fx.Key(VK_MENU_KEY);  // to the stroke challenge
-        g.progress.Mode1HighScore = 999;
+        fx.Set().progress().TakeStrokeRecord(999);
         const FailingWrites failing(fx.DataFile("record2.dat"));
         fx.StartQuestion();
         for (int b = 0; b < 4; ++b) {
-            ASSERT_EQ(g.board.MovingBallNo, b);
-            fx.HitBlockFromBelow(fx.GapColumn(g.board.BallMojiNo[b]));
+            ASSERT_EQ(g.GameBoard().MovingBallNo(), b);
+            fx.HitBlockFromBelow(fx.GapColumn(g.GameBoard().BallMojiNo()[b]));
         }
-        ASSERT_TRUE(g.progress.Mode1_Clear);
-        EXPECT_TRUE(g.progress.ChangeHighScore);
+        ASSERT_TRUE(g.GameProgress().Mode1_Clear());
+        EXPECT_TRUE(g.GameProgress().ChangeHighScore());
         EXPECT_EQ(g.LblMsg->Text, strokeFailed);
         expectInViewFor(fx, strokeFailed, 2000);
         EXPECT_EQ(g.LblMsg->Text, strokeFailed + Msg::StrokeNext);

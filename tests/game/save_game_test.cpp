@@ -12,6 +12,7 @@
 #include "game/tform1.h"
 #include "persistence/record_files.h"
 #include "platform/text_codec.h"
+#include "tests/test_support/game_state_set_up.h"
 #include "tests/test_support/headless_window_host.h"
 #include "tests/test_support/recording_audio.h"
 #include "tests/test_support/program_run.h"
@@ -24,13 +25,11 @@ using game_test::ProgramRun;
 // Question 11 (stage 2) dealt and its countdown over: ball 0 has been released.
 void StartStageTwoQuestion(ProgramRun& run) {
     TForm1& g = run.f();
-    g.progress.GameClear = false;
-    g.progress.Clear = true;
-    g.progress.MondaiCount = 10;
+    GameStateSetUp(g).NextQuestion(11);
     run.Shift();
     run.app.RunFor(5050);
-    ASSERT_EQ(g.board.MovingBallNo, 0);
-    ASSERT_EQ(g.progress.Stage, 2);
+    ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
+    ASSERT_EQ(g.GameProgress().Stage(), 2);
 }
 
 TDataRec RecordOnDisk(const Folders& folders) {
@@ -77,7 +76,7 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
             blockX[i] = g.ImgBlock[i]->Position.X;
             blockVisible[i] = g.ImgBlock[i]->Visible;
         }
-        for (int k = 0; k < 4; ++k) mondai[k] = g.board.MondaiNo[k];
+        for (int k = 0; k < 4; ++k) mondai[k] = g.GameBoard().MondaiNo()[k];
         const TDataRec rec = RecordOnDisk(folders);
         EXPECT_EQ(rec.ScreenX, 800);
         EXPECT_EQ(rec.ScreenY, 600);
@@ -101,10 +100,10 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
     EXPECT_FALSE(g.Title);
     EXPECT_TRUE(g.Pause);
     EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
-    EXPECT_EQ(g.progress.Stage, 2);
-    EXPECT_EQ(g.progress.MondaiCount, 11);
+    EXPECT_EQ(g.GameProgress().Stage(), 2);
+    EXPECT_EQ(g.GameProgress().MondaiCount(), 11);
     EXPECT_EQ(g.LblMondaiCount->Text, "第11問");
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(g.board.MondaiNo[k], mondai[k]);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(g.GameBoard().MondaiNo()[k], mondai[k]);
     for (int i = 0; i < kBlocks; ++i) {
         EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.X, blockX[i] * 2) << "block " << i;
         EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.Y, createdBlockY[i]) << "block " << i;
@@ -128,7 +127,7 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
     EXPECT_FLOAT_EQ(g.ImgStone[5]->Position.Y, g.ImgBlock[5]->Position.Y);
     // The top row shows the idioms with the gaps empty.
     for (int c = 0; c < 16; ++c) {
-        const bool gap = g.board.UnVisibleMojiNo[c / 4] == c % 4;
+        const bool gap = g.GameBoard().UnVisibleMojiNo()[c / 4] == c % 4;
         EXPECT_EQ(g.TextBlockMoji[c]->Text.empty(), gap) << "column " << c;
     }
     EXPECT_FALSE(g.TextBallMoji[0]->Text.empty());
@@ -155,7 +154,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     const std::string speak = *Utf8ToCp932("イチゴ/イチエ");
     auto addQuestion = [](TForm1& g, const std::string& idiom, const std::string& speech) {
         g.questions.Append({idiom, "よみ", "意味", speech});
-        g.progress.AddAdditionalQuestion(false);
+        GameStateSetUp(g).progress().AddAdditionalQuestion(false);
     };
     std::string recordBytes, settingsBytes;
     {
@@ -165,14 +164,14 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
         addQuestion(g, "温故知新", "");
         addQuestion(g, "日進月歩", "");
         addQuestion(g, "一期一会", speak);
-        g.board.MondaiNo[1] = 172;
+        GameStateSetUp(g).board().DealSlot(1, 172);
         g.SaveGame();
         recordBytes = ReadBytes(folders.Data("newrecord.dat"));
         settingsBytes = ReadBytes(folders.Data("Settei.ini"));
         EXPECT_NE(settingsBytes.find("[Mondai1]\r\nJukugo=" + *Utf8ToCp932("一期一会")), std::string::npos);
 
         // The stroke challenge changes the settings only.
-        g.progress.GameMode = Challenge::Stroke;
+        GameStateSetUp(g).progress().StartStrokeChallenge();
         g.sound.IsMusic = false;
         g.SaveGame();
         EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
@@ -188,16 +187,16 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     });
     TForm1& g = b.f();
     ASSERT_TRUE(g.GameLoading);
-    const int dealtBefore = g.progress.DealtCount();
+    const int dealtBefore = g.GameProgress().DealtCount();
     b.Char(u'y');
-    EXPECT_EQ(g.board.MondaiNo[1], 172);
+    EXPECT_EQ(g.GameBoard().MondaiNo()[1], 172);
     ASSERT_EQ(g.questions.TuikaJukugos(), 3);
     EXPECT_EQ(g.questions.At(172).Jukugo, "一期一会");
     EXPECT_EQ(g.questions.At(172).SpeakMoji, speak);
-    EXPECT_TRUE(g.progress.IsDealt(172));
-    EXPECT_EQ(g.progress.DealtCount(), dealtBefore + 1);
+    EXPECT_TRUE(g.GameProgress().IsDealt(172));
+    EXPECT_EQ(g.GameProgress().DealtCount(), dealtBefore + 1);
     for (int p = 0; p < 4; ++p) {
-        if (g.board.UnVisibleMojiNo[1] == p) continue;
+        if (g.GameBoard().UnVisibleMojiNo()[1] == p) continue;
         EXPECT_EQ(g.TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
     }
 }
@@ -211,7 +210,7 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
     {
         ProgramRun a(source.program, source.documents, 800, 600);
         StartStageTwoQuestion(a);
-        a.f().progress.HighScore = 23450;
+        GameStateSetUp(a.f()).progress().TakeHighScore(23450);
         a.f().SaveGame();
         good = RecordOnDisk(source);
     }
@@ -271,16 +270,16 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         bool gameClearAfterCreate = false;
         int marks = -1, markCount = -2;
         ProgramRun run(folders.program, folders.documents, 800, 600, [&](TForm1& g) {
-            gameClearAfterCreate = g.progress.GameClear;
-            marks = g.progress.BuiltInDealtCount();
-            markCount = g.progress.DealtCount();
+            gameClearAfterCreate = g.GameProgress().GameClear();
+            marks = g.GameProgress().BuiltInDealtCount();
+            markCount = g.GameProgress().DealtCount();
         });
         TForm1& g = run.f();
         EXPECT_EQ(g.GameLoading, c.resumable);
         EXPECT_EQ(gameClearAfterCreate, !c.resumable);
         EXPECT_EQ(markCount, marks) << "the deal relies on the count matching the marks";
         EXPECT_EQ(marks, c.marks);
-        EXPECT_EQ(g.progress.HighScore, c.highScore);
+        EXPECT_EQ(g.GameProgress().HighScore(), c.highScore);
         EXPECT_EQ(g.LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
         EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
         EXPECT_EQ(g.LblMode1HighScore->Text, c.strokeLabel);
@@ -288,14 +287,14 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
         EXPECT_FALSE(g.ImgSoundStop->Visible);
 
         // [Y] on the title loads whatever was read at start-up, if it can be used.
-        const int stageBefore = g.progress.Stage;
+        const int stageBefore = g.GameProgress().Stage();
         run.Char(u'y');
         if (!c.boardUsable) {
             EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
-            EXPECT_EQ(g.progress.Stage, stageBefore);
+            EXPECT_EQ(g.GameProgress().Stage(), stageBefore);
             EXPECT_TRUE(g.Title);
         } else {
-            EXPECT_EQ(g.progress.Stage, 2);
+            EXPECT_EQ(g.GameProgress().Stage(), 2);
             EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ContinuedPaused : Msg::ContinuedOver);
         }
         // The files stay as they were.
@@ -334,7 +333,7 @@ TEST(SaveGame, FailedWrites) {
                                 },
                                 WriteFailurePoint::Open});
         g.LblMsg->Visible = false;
-        g.progress.TotalScore += 100;  // something a successful save would have written
+        GameStateSetUp(g).Record([](TDataRec& r) { r.TotalScore += 100; });  // something a successful save would have written
         g.sound.IsMusic = !g.sound.IsMusic;
         g.SaveGame();
         EXPECT_TRUE(g.LblMsg->Visible);
@@ -343,25 +342,25 @@ TEST(SaveGame, FailedWrites) {
         if (recordBlocked) {
             EXPECT_TRUE(ReadBytes(folders.Data("newrecord.dat")) == record) << "the old record is kept";
         } else {
-            EXPECT_EQ(RecordOnDisk(folders).TotalScore, g.progress.TotalScore);
+            EXPECT_EQ(RecordOnDisk(folders).TotalScore, g.GameProgress().TotalScore());
         }
         ClearWriteFaultInjection();
     }
 
     // The stroke record: written when it can be, reported when not.
-    g.progress.Mode1HighScore = 11;
+    GameStateSetUp(g).progress().TakeStrokeRecord(11);
     g.WriteStrokeRecord();
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
     SetWriteFaultInjection({[&folders](const std::string& path) { return path == folders.Data("record2.dat"); },
                             WriteFailurePoint::Write});
     g.LblMsg->Visible = false;
-    g.progress.Mode1HighScore = 9;
+    GameStateSetUp(g).progress().TakeStrokeRecord(9);
     g.WriteStrokeRecord();
     ClearWriteFaultInjection();
     EXPECT_TRUE(g.LblMsg->Visible);
     EXPECT_EQ(g.LblMsg->Text, "最小打数の保存に失敗しました。");
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
-    EXPECT_EQ(g.progress.Mode1HighScore, 9);
+    EXPECT_EQ(g.GameProgress().Mode1HighScore(), 9);
 }
 
 // Back from the stroke challenge, [Y] reads the file again rather than the copy
@@ -373,9 +372,9 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     TForm1& g = run.f();
     auto toStrokeAndBack = [&] {
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});  // saves the score challenge
-        ASSERT_EQ(g.progress.GameMode, Challenge::Stroke);
+        ASSERT_EQ(g.GameProgress().GameMode(), Challenge::Stroke);
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});
-        ASSERT_EQ(g.progress.GameMode, Challenge::Score);
+        ASSERT_EQ(g.GameProgress().GameMode(), Challenge::Score);
         ASSERT_TRUE(g.GameLoading);
         ASSERT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
     };
@@ -385,7 +384,7 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     rec.TotalScore = 4321;
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
     run.Char(u'y');
-    EXPECT_EQ(g.progress.TotalScore, 4321);
+    EXPECT_EQ(g.GameProgress().TotalScore(), 4321);
     EXPECT_EQ(g.LblTotalScore->Text, "SCORE:004321");
     EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
 
@@ -393,9 +392,9 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     rec = RecordOnDisk(folders);
     rec.Block[40].BlockKind = 99;
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
-    const KindOfBlock kindBefore = g.board.BlockKind[40];
+    const KindOfBlock kindBefore = g.GameBoard().BlockKind()[40];
     run.Char(u'y');
     EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
-    EXPECT_EQ(g.board.BlockKind[40], kindBefore);
-    EXPECT_EQ(g.progress.TotalScore, 4321);
+    EXPECT_EQ(g.GameBoard().BlockKind()[40], kindBefore);
+    EXPECT_EQ(g.GameProgress().TotalScore(), 4321);
 }

@@ -56,8 +56,8 @@ TEST(StartUpTest, FirstStartOnANewAccount) {
     EXPECT_FALSE(f.LblMode1HighScore->Visible);
     EXPECT_TRUE(f.Title);
     EXPECT_FALSE(f.GameLoading);
-    EXPECT_FALSE(f.progress.GameClear);  // cleared again by the first set-up
-    EXPECT_EQ(f.progress.Stage, 1);
+    EXPECT_FALSE(f.GameProgress().GameClear());  // cleared again by the first set-up
+    EXPECT_EQ(f.GameProgress().Stage(), 1);
     EXPECT_EQ(f.LblTotalScore->Text, "SCORE:000000");
     EXPECT_EQ(f.LblMondaiCount->Text, "第1問");
     EXPECT_TRUE(f.sound.IsMusic);
@@ -98,10 +98,12 @@ TEST(StartUpTest, BallsBeforeTheFirstSetUpStandBelowRowTwo) {
 // Sets up and deals the question that follows `previous` with the given outcome flags.
 void DealQuestion(GameFixture& fx, int previous) {
     TForm1& f = fx.f();
-    f.progress.MondaiCount = previous;
-    f.progress.Stage = (previous - 1) / 10 + 1;
-    f.progress.Clear = true;
-    f.board.MovingBallNo = -1;
+    fx.Set().Record([&](TDataRec& r) {
+        r.MondaiCount = previous;
+        r.Stage = (previous - 1) / 10 + 1;
+        r.Clear = 1;
+        r.MovingBallNo = -1;
+    });
     f.ThinkingTimeCount = -1;
     fx.Key(VK_SHIFT_KEY);
 }
@@ -122,7 +124,7 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
         GameFixture fx;
         TForm1& f = fx.f();
         DealQuestion(fx, c.previous);
-        EXPECT_EQ(f.progress.Stage, c.stage);
+        EXPECT_EQ(f.GameProgress().Stage(), c.stage);
         EXPECT_EQ(f.LblMondaiCount->Text, c.label);
         EXPECT_EQ(f.LblPadHitCount->Text, c.allowance);
         EXPECT_NE(f.Fill.Path().find(c.background), std::string::npos) << f.Fill.Path();
@@ -140,23 +142,23 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
             int special = 0, gold = 0;
             for (int col = 0; col < 16; ++col) {
                 const int i = r * 16 + col;
-                if (f.board.SeikaiMojiNo[i] < 0) {
-                    EXPECT_TRUE(f.board.BlockKind[i] == KindOfBlock::Stone || f.board.BlockKind[i] == KindOfBlock::Wood);
+                if (f.GameBoard().SeikaiMojiNo()[i] < 0) {
+                    EXPECT_TRUE(f.GameBoard().BlockKind()[i] == KindOfBlock::Stone || f.GameBoard().BlockKind()[i] == KindOfBlock::Wood);
                     continue;
                 }
                 ++special;
-                if (f.board.BlockKind[i] == KindOfBlock::Gold) {
+                if (f.GameBoard().BlockKind()[i] == KindOfBlock::Gold) {
                     ++gold;
-                    EXPECT_EQ(f.board.SeikaiMojiNo[i], f.board.FirstBallSeikaiMojiNo);
+                    EXPECT_EQ(f.GameBoard().SeikaiMojiNo()[i], f.GameBoard().FirstBallSeikaiMojiNo());
                 }
             }
             EXPECT_EQ(special, 4);
             EXPECT_EQ(gold, 1);
         }
-        for (int i = 0; i < 16; ++i) EXPECT_EQ(f.board.SeikaiMojiNo[i], -1);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(f.GameBoard().SeikaiMojiNo()[i], -1);
 
         // Three balls carry the target's missing character; the gaps are empty.
-        const std::string ch = f.SlotCharacter(f.board.BallSeikaiMojiNo);
+        const std::string ch = f.SlotCharacter(f.GameBoard().BallSeikaiMojiNo());
         for (int b = 0; b < 3; ++b) {
             EXPECT_EQ(f.TextBallMoji[b]->Text, ch);
             EXPECT_TRUE(f.TextBallMoji[b]->Visible);
@@ -164,7 +166,7 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
         EXPECT_FALSE(f.ImgBall[3]->Visible);
         EXPECT_EQ(f.LblKaitoMoji->Text, ch);
         EXPECT_EQ(f.FloatAniKaitoMoji->Running(), c.stage >= 2);
-        for (int s = 0; s < 4; ++s) EXPECT_TRUE(f.TextBlockMoji[s * 4 + f.board.UnVisibleMojiNo[s]]->Text.empty());
+        for (int s = 0; s < 4; ++s) EXPECT_TRUE(f.TextBlockMoji[s * 4 + f.GameBoard().UnVisibleMojiNo()[s]]->Text.empty());
         // The four hidden characters differ pairwise.
         for (int s = 0; s < 4; ++s)
             for (int t = s + 1; t < 4; ++t) EXPECT_NE(f.SlotCharacter(s), f.SlotCharacter(t));
@@ -175,19 +177,19 @@ TEST(DealTest, StrokeChallengeGivesFourBallsFourCharacters) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Key(VK_MENU_KEY);
-    ASSERT_EQ(f.progress.GameMode, Challenge::Stroke);
+    ASSERT_EQ(f.GameProgress().GameMode(), Challenge::Stroke);
     fx.Key(VK_SHIFT_KEY);
-    EXPECT_EQ(f.progress.Stage, 3);
+    EXPECT_EQ(f.GameProgress().Stage(), 3);
     EXPECT_EQ(f.LblPadHitCount->Text, "000");
     EXPECT_TRUE(f.LblImi->Visible);
-    std::vector<int> slots(f.board.BallMojiNo.begin(), f.board.BallMojiNo.end());
+    std::vector<int> slots(f.GameBoard().BallMojiNo().begin(), f.GameBoard().BallMojiNo().end());
     std::sort(slots.begin(), slots.end());
     EXPECT_EQ(slots, (std::vector<int>{0, 1, 2, 3}));
     for (int b = 0; b < 4; ++b) {
         EXPECT_TRUE(f.ImgBall[b]->Visible);
-        EXPECT_EQ(f.TextBallMoji[b]->Text, f.SlotCharacter(f.board.BallMojiNo[b]));
+        EXPECT_EQ(f.TextBallMoji[b]->Text, f.SlotCharacter(f.GameBoard().BallMojiNo()[b]));
     }
-    for (int i = 16; i < 48; ++i) EXPECT_NE(f.board.BlockKind[i], KindOfBlock::Gold);
+    for (int i = 16; i < 48; ++i) EXPECT_NE(f.GameBoard().BlockKind()[i], KindOfBlock::Gold);
 }
 
 TEST(DealTest, PoolResetsAfterThe42ndDeal) {
@@ -196,9 +198,9 @@ TEST(DealTest, PoolResetsAfterThe42ndDeal) {
     for (int deal = 1; deal <= 43; ++deal) {
         f.SetUpStage();
         f.DealQuestions();
-        if (deal == 41) { EXPECT_EQ(f.progress.BuiltInDealtCount(), 164); }
-        if (deal == 42) { EXPECT_EQ(f.progress.BuiltInDealtCount(), 0); }
-        if (deal == 43) { EXPECT_EQ(f.progress.BuiltInDealtCount(), 4); }
+        if (deal == 41) { EXPECT_EQ(f.GameProgress().BuiltInDealtCount(), 164); }
+        if (deal == 42) { EXPECT_EQ(f.GameProgress().BuiltInDealtCount(), 0); }
+        if (deal == 43) { EXPECT_EQ(f.GameProgress().BuiltInDealtCount(), 4); }
     }
 }
 
@@ -206,10 +208,10 @@ TEST(DealTest, TooFewUndealtQuestionsAtTheStartResetThePoolFirst) {
     GameFixture fx;
     TForm1& f = fx.f();
     // Marks restored from a saved game can leave fewer than four questions.
-    for (int q = 0; q < kBuiltInQuestions; ++q) f.progress.MarkDealt(q, q != 3);
+    for (int q = 0; q < kBuiltInQuestions; ++q) GameStateSetUp(f).progress().MarkDealt(q, q != 3);
     f.SetUpStage();
     f.DealQuestions();  // must not loop for ever
-    EXPECT_EQ(f.progress.BuiltInDealtCount(), 4);
+    EXPECT_EQ(f.GameProgress().BuiltInDealtCount(), 4);
 }
 
 TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
@@ -218,7 +220,7 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     // Slot 0: 三々五々 (147) with its gap on 三; slot 1 draws 三々五々 again first
     // (marked dealt by then, so force it through the additional table instead).
     f.questions.SetAdditional({{"三三三三", "さんさんさんさん", "テスト", ""}});
-    f.progress.SetAdditionalQuestionCount(1);
+    GameStateSetUp(f).progress().SetAdditionalQuestionCount(1);
     f.SetUpStage();
     fx.random.Clear();
     fx.random.Push(147);  // slot 0: 三々五々
@@ -226,8 +228,8 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     fx.random.Push(170);  // slot 1: 三三三三, no admissible gap
     fx.random.Push(5);    // another question for slot 1
     f.DealQuestions();
-    EXPECT_EQ(f.board.MondaiNo[0], 147);
-    EXPECT_EQ(f.board.MondaiNo[1], 5);
+    EXPECT_EQ(f.GameBoard().MondaiNo()[0], 147);
+    EXPECT_EQ(f.GameBoard().MondaiNo()[1], 5);
     for (int s = 0; s < 4; ++s)
         for (int t = s + 1; t < 4; ++t) EXPECT_NE(f.SlotCharacter(s), f.SlotCharacter(t));
 }
@@ -237,12 +239,12 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     TForm1& f = fx.f();
     // Only four questions are left undealt, one of which can take no gap next to
     // slot 0's: it is replaced, and the pool runs out before slot 3.
-    for (int q = 0; q < kBuiltInQuestions; ++q) f.progress.MarkDealt(q, true);
+    for (int q = 0; q < kBuiltInQuestions; ++q) GameStateSetUp(f).progress().MarkDealt(q, true);
     f.questions.SetAdditional({{"一二三四", "い", "い", ""},
                                {"一一一一", "ろ", "ろ", ""},
                                {"五六七八", "は", "は", ""},
                                {"九十百千", "に", "に", ""}});
-    f.progress.SetAdditionalQuestionCount(4);
+    GameStateSetUp(f).progress().SetAdditionalQuestionCount(4);
     f.SetUpStage();
     fx.random.Clear();
     for (int v : {170, 0,        // slot 0: 一二三四, gap on 一
@@ -255,10 +257,10 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     f.DealQuestions();
     for (int s = 0; s < 4; ++s)
         for (int t = s + 1; t < 4; ++t) {
-            EXPECT_NE(f.board.MondaiNo[s], f.board.MondaiNo[t]) << "slots " << s << " and " << t;
+            EXPECT_NE(f.GameBoard().MondaiNo()[s], f.GameBoard().MondaiNo()[t]) << "slots " << s << " and " << t;
             EXPECT_NE(f.SlotQuestion(s).Jukugo, f.SlotQuestion(t).Jukugo) << "slots " << s << " and " << t;
         }
-    EXPECT_EQ(f.board.MondaiNo[3], 5);
+    EXPECT_EQ(f.GameBoard().MondaiNo()[3], 5);
 }
 
 }  // namespace

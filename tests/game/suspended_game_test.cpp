@@ -55,7 +55,7 @@ TEST(SuspendedGame, EveryValueMakesTheRoundTrip) {
     Board board;
     Progress progress;
     // The best score and the dealt marks come from the start-up's reading of the file.
-    progress.HighScore = rec.HighScore;
+    progress.TakeHighScore(rec.HighScore);
     for (int q = 0; q < kBuiltInQuestions; ++q) progress.MarkDealt(q, rec.ShutudaiSumi[q] != 0);
     FromRecord(rec, board, progress);
     const TDataRec back = ToRecord(board, progress);
@@ -68,14 +68,14 @@ TEST(SuspendedGame, ReadingLeavesWhatTheStartUpKeptAndBoundsTheScores) {
     rec.Score = 1200000;
     Board board;
     Progress progress;
-    progress.HighScore = 15000;
+    progress.TakeHighScore(15000);
     progress.MarkDealt(5, true);
     FromRecord(rec, board, progress);
-    EXPECT_EQ(progress.HighScore, 15000);
+    EXPECT_EQ(progress.HighScore(), 15000);
     EXPECT_EQ(progress.DealtCount(), 1);
     EXPECT_TRUE(progress.IsDealt(5));
     EXPECT_FALSE(progress.IsDealt(0));
-    EXPECT_EQ(progress.TotalScore, kLargestScore);
-    EXPECT_EQ(progress.Score, kLargestScore);
-    EXPECT_EQ(progress.OldTotalScore, 20000);
+    EXPECT_EQ(progress.TotalScore(), kLargestScore);
+    EXPECT_EQ(progress.Score(), kLargestScore);
+    EXPECT_EQ(progress.OldTotalScore(), 20000);
 }

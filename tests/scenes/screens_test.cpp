@@ -72,7 +72,7 @@ TEST(ScreensTest, AnswerShowsIdiomReadingAndMeaningThenThePointsLand) {
     fx.steering = true;
     fx.StartQuestion();
     screen.Draw(f, "countdown_over");
-    ASSERT_TRUE(fx.PlayUntil([&] { return f.progress.Clear; }, 120000));
+    ASSERT_TRUE(fx.PlayUntil([&] { return f.GameProgress().Clear(); }, 120000));
     fx.Run(300);
     screen.Draw(f, "answer");
     ASSERT_TRUE(f.LblYomi->Visible);
@@ -94,7 +94,7 @@ TEST(ScreensTest, LostQuestionShowsTheAnswerUnderTheGameOverPicture) {
     Screen screen;
     fx.StartQuestion();
     f.ImgPad->Position.X = 2000;  // nobody returns the balls
-    ASSERT_TRUE(fx.RunUntil([&] { return f.progress.GameOver; }, 20000));
+    ASSERT_TRUE(fx.RunUntil([&] { return f.GameProgress().GameOver(); }, 20000));
     fx.Run(100);
     screen.Draw(f, "game_over");
     EXPECT_EQ(f.LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");

@@ -137,7 +137,7 @@ TEST(TitleHelpPanel, TheCountFollowsAnAnsweredQuestionAndAClearedRecord) {
     ASSERT_EQ(LastLine(title.Help()), "学習記録（今日の復習 170）..[R]キー\r\n");
     title.fx.steering = true;
     title.fx.StartQuestion();
-    ASSERT_TRUE(title.fx.PlayUntil([&] { return f.progress.Clear; }, 120000));
+    ASSERT_TRUE(title.fx.PlayUntil([&] { return f.GameProgress().Clear(); }, 120000));
     EXPECT_EQ(LastLine(title.Help()), "学習記録（今日の復習 169）..[R]キー\r\n") << "the answered idiom is due later";
 
     // The learning window clears the record: the row is plain once it closes.

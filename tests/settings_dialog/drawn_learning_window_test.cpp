@@ -154,7 +154,7 @@ TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     // An additional question whose idiom and meaning lie outside the common set.
     TForm1& f = game.f();
     f.questions.Append({"魑魅魍魎", "ちみもうりょう", "さまざまな化け物。鬱蒼とした山の", ""});
-    f.progress.AddAdditionalQuestion(false);
+    GameStateSetUp(f).progress().AddAdditionalQuestion(false);
     learning->PrepareFonts();
     learning->PrepareAndDrawForBenchmark();
     EXPECT_EQ(learning->VisibleRows(), kBuiltInQuestions + 1);

@@ -20,36 +20,36 @@ int HiddenBlocks(const TForm1& g, int r) {
 }  // namespace
 
 void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
-    REQUIRE(g.progress.Stage >= 0 && g.progress.Stage <= 3, "stage in 0..3");
-    REQUIRE(g.board.MovingBallNo >= -1 && g.board.MovingBallNo <= (g.progress.GameMode == Challenge::Score ? 2 : 3),
+    REQUIRE(g.GameProgress().Stage() >= 0 && g.GameProgress().Stage() <= 3, "stage in 0..3");
+    REQUIRE(g.GameBoard().MovingBallNo() >= -1 && g.GameBoard().MovingBallNo() <= (g.GameProgress().GameMode() == Challenge::Score ? 2 : 3),
             "MovingBallNo in -1..2 (score challenge) or -1..3");
-    REQUIRE(g.progress.Score >= 0, "score never negative");
-    REQUIRE(g.progress.TotalScore >= 0, "total score never negative");
-    REQUIRE(g.progress.PadHitCount >= 0, "paddle hits never negative");
-    REQUIRE(g.progress.MondaiCount >= 0 && g.progress.MondaiCount <= kQuestionsPerGame, "question count in 0..30");
-    REQUIRE(g.questions.TuikaJukugos() == g.progress.AdditionalQuestionCount(), "a used mark for every additional question");
-    REQUIRE(g.progress.DealtCount() <= g.questions.Count(), "no more questions dealt than the bank holds");
+    REQUIRE(g.GameProgress().Score() >= 0, "score never negative");
+    REQUIRE(g.GameProgress().TotalScore() >= 0, "total score never negative");
+    REQUIRE(g.GameProgress().PadHitCount() >= 0, "paddle hits never negative");
+    REQUIRE(g.GameProgress().MondaiCount() >= 0 && g.GameProgress().MondaiCount() <= kQuestionsPerGame, "question count in 0..30");
+    REQUIRE(g.questions.TuikaJukugos() == g.GameProgress().AdditionalQuestionCount(), "a used mark for every additional question");
+    REQUIRE(g.GameProgress().DealtCount() <= g.questions.Count(), "no more questions dealt than the bank holds");
 
-    if (g.progress.Stage >= 1) {
+    if (g.GameProgress().Stage() >= 1) {
         const int questions = kBuiltInQuestions + g.questions.TuikaJukugos();
         for (int k = 0; k < kSlots; ++k) {
-            REQUIRE(g.board.MondaiNo[k] >= 0 && g.board.MondaiNo[k] < questions, "question number of slot " + std::to_string(k));
-            REQUIRE(g.board.UnVisibleMojiNo[k] >= 0 && g.board.UnVisibleMojiNo[k] <= 3, "hidden position of slot " + std::to_string(k));
+            REQUIRE(g.GameBoard().MondaiNo()[k] >= 0 && g.GameBoard().MondaiNo()[k] < questions, "question number of slot " + std::to_string(k));
+            REQUIRE(g.GameBoard().UnVisibleMojiNo()[k] >= 0 && g.GameBoard().UnVisibleMojiNo()[k] <= 3, "hidden position of slot " + std::to_string(k));
         }
-        REQUIRE(g.board.BallSeikaiMojiNo >= 0 && g.board.BallSeikaiMojiNo < kSlots, "target slot");
+        REQUIRE(g.GameBoard().BallSeikaiMojiNo() >= 0 && g.GameBoard().BallSeikaiMojiNo() < kSlots, "target slot");
         for (int b = 0; b < kBalls; ++b)
-            REQUIRE(g.board.BallMojiNo[b] >= 0 && g.board.BallMojiNo[b] < kSlots, "ball slot " + std::to_string(b));
+            REQUIRE(g.GameBoard().BallMojiNo()[b] >= 0 && g.GameBoard().BallMojiNo()[b] < kSlots, "ball slot " + std::to_string(b));
         // Rows in play count their hidden blocks; rows out of play (and the two
         // guard entries below the bottom row) hold 16.
         for (int r = 0; r < 5; ++r) {
-            const int want = r < g.progress.Stage ? HiddenBlocks(g, r) : 16;
-            REQUIRE(g.board.UnVisibleBlockCount[r] == want,
-                    "UnVisibleBlockCount[" + std::to_string(r) + "]=" + std::to_string(g.board.UnVisibleBlockCount[r]) +
-                        " but " + std::to_string(want) + " expected (stage " + std::to_string(g.progress.Stage) + ")");
+            const int want = r < g.GameProgress().Stage() ? HiddenBlocks(g, r) : 16;
+            REQUIRE(g.GameBoard().UnVisibleBlockCount()[r] == want,
+                    "UnVisibleBlockCount[" + std::to_string(r) + "]=" + std::to_string(g.GameBoard().UnVisibleBlockCount()[r]) +
+                        " but " + std::to_string(want) + " expected (stage " + std::to_string(g.GameProgress().Stage()) + ")");
         }
         for (int i = 0; i < kBlocks; ++i) {
-            REQUIRE(static_cast<int>(g.board.BlockKind[i]) >= 0 && static_cast<int>(g.board.BlockKind[i]) <= 6, "block kind " + std::to_string(i));
-            REQUIRE(g.board.SeikaiMojiNo[i] >= -1 && g.board.SeikaiMojiNo[i] < kSlots, "answer slot of block " + std::to_string(i));
+            REQUIRE(static_cast<int>(g.GameBoard().BlockKind()[i]) >= 0 && static_cast<int>(g.GameBoard().BlockKind()[i]) <= 6, "block kind " + std::to_string(i));
+            REQUIRE(g.GameBoard().SeikaiMojiNo()[i] >= -1 && g.GameBoard().SeikaiMojiNo()[i] < kSlots, "answer slot of block " + std::to_string(i));
         }
     }
     // While the board runs, a visible stone is one that falls. (At the title and
@@ -74,16 +74,16 @@ void CheckSavedRecord(const TForm1& g, const std::string& recordPath, std::vecto
 }
 
 void CheckRestoredFrom(const TForm1& g, const TDataRec& r, std::vector<std::string>& broken) {
-    REQUIRE(g.progress.Stage == r.Stage && g.progress.MondaiCount == r.MondaiCount, "restored stage and question count");
+    REQUIRE(g.GameProgress().Stage() == r.Stage && g.GameProgress().MondaiCount() == r.MondaiCount, "restored stage and question count");
     for (int k = 0; k < kSlots; ++k) {
-        REQUIRE(g.board.MondaiNo[k] == r.MondaiNo[k], "restored question of slot " + std::to_string(k));
-        REQUIRE(g.board.UnVisibleMojiNo[k] == r.UnVisibleMojiNo[k], "restored hidden position " + std::to_string(k));
+        REQUIRE(g.GameBoard().MondaiNo()[k] == r.MondaiNo[k], "restored question of slot " + std::to_string(k));
+        REQUIRE(g.GameBoard().UnVisibleMojiNo()[k] == r.UnVisibleMojiNo[k], "restored hidden position " + std::to_string(k));
     }
     for (int i = 0; i < kBlocks; ++i) {
         const std::string n = std::to_string(i);
         REQUIRE(g.ImgBlock[i]->Visible == (r.Block[i].Visible != 0), "restored visibility of block " + n);
         REQUIRE(g.ImgBlock[i]->Position.X == r.Block[i].X, "restored x of block " + n);
-        REQUIRE(static_cast<int32_t>(g.board.BlockKind[i]) == r.Block[i].BlockKind && g.board.SeikaiMojiNo[i] == r.Block[i].SeikaiMojiNo,
+        REQUIRE(static_cast<int32_t>(g.GameBoard().BlockKind()[i]) == r.Block[i].BlockKind && g.GameBoard().SeikaiMojiNo()[i] == r.Block[i].SeikaiMojiNo,
                 "restored kind of block " + n);
         REQUIRE(g.ImgStone[i]->Visible == (r.Stone[i].Visible != 0), "restored visibility of stone " + n);
         if (r.Stone[i].Visible)
@@ -96,15 +96,15 @@ void CheckRestoredFrom(const TForm1& g, const TDataRec& r, std::vector<std::stri
         REQUIRE(g.ImgBall[b]->Position.X == r.Ball[b].X && g.ImgBall[b]->Position.Y == r.Ball[b].Y,
                 "restored place of ball " + n);
     }
-    REQUIRE(g.board.MovingBallNo == r.MovingBallNo, "restored ball in play");
-    REQUIRE(g.board.BallSeikaiMojiNo == r.BallSeikaiMojiNo && g.board.FirstBallSeikaiMojiNo == r.FirstBallSeikaiMojiNo,
+    REQUIRE(g.GameBoard().MovingBallNo() == r.MovingBallNo, "restored ball in play");
+    REQUIRE(g.GameBoard().BallSeikaiMojiNo() == r.BallSeikaiMojiNo && g.GameBoard().FirstBallSeikaiMojiNo() == r.FirstBallSeikaiMojiNo,
             "restored target slots");
-    REQUIRE(g.progress.PadHitCount == r.PadHitCount && g.board.UpBlockHitCount == r.UpBlockHitCount, "restored hit counts");
-    REQUIRE(g.progress.Clear == (r.Clear != 0) && g.progress.GameOver == (r.GameOver != 0) && g.progress.GameClear == (r.GameClear != 0) &&
-                g.progress.HintHyoji == (r.HintHyoji != 0),
+    REQUIRE(g.GameProgress().PadHitCount() == r.PadHitCount && g.GameBoard().UpBlockHitCount() == r.UpBlockHitCount, "restored hit counts");
+    REQUIRE(g.GameProgress().Clear() == (r.Clear != 0) && g.GameProgress().GameOver() == (r.GameOver != 0) && g.GameProgress().GameClear() == (r.GameClear != 0) &&
+                g.GameProgress().HintHyoji() == (r.HintHyoji != 0),
             "restored flags");
     for (int n = 0; n < 5; ++n)
-        REQUIRE(g.board.UnVisibleBlockCount[n] == r.UnVisibleBlockCount[n], "restored hidden-block count " + std::to_string(n));
-    REQUIRE(g.progress.Score == r.Score && g.progress.TotalScore == r.TotalScore && g.progress.OldTotalScore == r.OldTotalScore,
+        REQUIRE(g.GameBoard().UnVisibleBlockCount()[n] == r.UnVisibleBlockCount[n], "restored hidden-block count " + std::to_string(n));
+    REQUIRE(g.GameProgress().Score() == r.Score && g.GameProgress().TotalScore() == r.TotalScore && g.GameProgress().OldTotalScore() == r.OldTotalScore,
             "restored scores");
 }

@@ -98,7 +98,7 @@ void SoakSession::RestartProgram() {
 void SoakSession::CountBoard() {
     const TForm1& game = g_.f();
     ++totals_.boards;
-    if (game.progress.Stage >= 1 && game.progress.Stage <= 3) ++totals_.boardsByStage[static_cast<int>(game.progress.GameMode)][game.progress.Stage];
+    if (game.GameProgress().Stage() >= 1 && game.GameProgress().Stage() <= 3) ++totals_.boardsByStage[static_cast<int>(game.GameProgress().GameMode())][game.GameProgress().Stage()];
 }
 
 void SoakSession::Note(const std::string& event) {
@@ -225,7 +225,7 @@ void SoakSession::Step() {
         if (Chance(4)) g_.input.RightButton = !g_.input.RightButton;
         if (Chance(3)) g_.input.Ctrl = !g_.input.Ctrl;
         // Idle boards get started soon; other commands come about once a second.
-        const bool idle = game.board.MovingBallNo == -1 && !game.CountdownRuns();
+        const bool idle = game.GameBoard().MovingBallNo() == -1 && !game.CountdownRuns();
         if (idle && Chance(20)) {
             g_.steering = Chance(calm_ ? 980 : 700);
             Note("key 16 (idle)");

@@ -18,6 +18,7 @@
 #include "game/build_game.h"
 #include "game/tform1.h"
 #include "platform/text_codec.h"
+#include "tests/test_support/game_state_set_up.h"
 #include "tests/test_support/headless_window_host.h"
 #include "tests/test_support/recording_audio.h"
 
@@ -112,6 +113,7 @@ struct GameFixture {
     }
 
     TForm1& f() { return *form; }
+    GameStateSetUp Set() { return GameStateSetUp(*form); }
     std::string DataFile(const char* name) const {
         return documentsFolder + "/みずうみ舎/TeramonData/" + name;
     }
@@ -129,10 +131,11 @@ struct GameFixture {
     // A new board of the given challenge (0 score, 1 stroke) starting at the
     // given question, ball 0 released.
     void StartAt(int mode, int question) {
-        form->progress.GameMode = mode == 0 ? Challenge::Score : Challenge::Stroke;
-        form->progress.GameClear = false;
-        form->progress.Clear = true;  // the set-up counts on from the question before
-        form->progress.MondaiCount = question - 1;
+        if (mode == 0)
+            Set().progress().StartScoreChallenge();
+        else
+            Set().progress().StartStrokeChallenge();
+        Set().NextQuestion(question);
         StartQuestion();
     }
 
@@ -140,7 +143,7 @@ struct GameFixture {
     // going up, and runs the ball logic once.
     void HitBlockFromBelow(int i) {
         TForm1& g = *form;
-        const int b = g.board.MovingBallNo;
+        const int b = g.GameBoard().MovingBallNo();
         TImage* ball = g.ImgBall[b];
         TImage* block = g.ImgBlock[i];
         g.FloatAniBallX[b]->StopAtCurrent();
@@ -164,8 +167,8 @@ struct GameFixture {
     // when a falling stone would meet it.
     void MovePaddleUnderBall() {
         TForm1& g = *form;
-        if (g.board.MovingBallNo < 0 || !g.ImgPad->Visible) return;
-        const TImage* ball = g.ImgBall[g.board.MovingBallNo];
+        if (g.GameBoard().MovingBallNo() < 0 || !g.ImgPad->Visible) return;
+        const TImage* ball = g.ImgBall[g.GameBoard().MovingBallNo()];
         TImage* pad = g.ImgPad;
         const float ballCentre = ball->Position.X + ball->Width / 2;
         float centre = ballCentre;
@@ -208,9 +211,9 @@ struct GameFixture {
     }
 
     int TargetSlot() const {
-        return form->progress.GameMode == Challenge::Score ? form->board.BallSeikaiMojiNo : form->board.BallMojiNo[form->board.MovingBallNo];
+        return form->GameProgress().GameMode() == Challenge::Score ? form->GameBoard().BallSeikaiMojiNo() : form->GameBoard().BallMojiNo()[form->GameBoard().MovingBallNo()];
     }
-    int GapColumn(int slot) const { return slot * 4 + form->board.UnVisibleMojiNo[slot]; }
+    int GapColumn(int slot) const { return slot * 4 + form->GameBoard().UnVisibleMojiNo()[slot]; }
 
 private:
     // Chooses the aim draws of a contact so that the ball flies at the aimed block
@@ -220,7 +223,7 @@ private:
     // to the generator.
     std::optional<int> SteerDraw(int n) {
         TForm1& g = *form;
-        const int b = g.board.MovingBallNo;
+        const int b = g.GameBoard().MovingBallNo();
         if (b < 0) return std::nullopt;
         TImage* ball = g.ImgBall[b];
         if (g.FloatAniBallX[b]->Running() || g.FloatAniBallY[b]->Running()) return std::nullopt;
@@ -228,7 +231,7 @@ private:
         const float x = ball->Position.X, y = ball->Position.Y;
         const int W = g.ClientWidth();
         const bool onPaddle = y == g.ImgPad->Position.Y - ball->Height - 5;
-        const bool firstLeg = onPaddle && g.board.FirstBallDown && n == W;
+        const bool firstLeg = onPaddle && g.GameBoard().FirstBallDown() && n == W;
         const bool goesRight = x >= g.FloatAniBallX[b]->StartValue;
         const int rx = static_cast<int>(std::lrint(x));
         const bool aimRight = goesRight && n == W - rx + 100;
