@@ -140,6 +140,21 @@ TEST_F(DrawnLearningWindowTest, RAndEscapeCloseOnlyTheWindow) {
     done = true;
 }
 
+TEST_F(DrawnLearningWindowTest, AQuitRequestClosesTheWindowFirstAndThenReachesTheGame) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    game.Char(u'r');
+    done = true;
+
+    EXPECT_FALSE(learning->IsOpen());
+    EXPECT_FALSE(game.f().Screens().GameSetting);
+    EXPECT_FALSE(SDL_IsTextInputActive()) << "game keys go to the game again, not to an input method";
+    SDL_PumpEvents();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1)
+        << "the quit is passed on once the window has closed";
+}
+
 TEST_F(DrawnLearningWindowTest, TheSettingsDialogStillOpensAndCloses) {
     SDL_Event esc = KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     SDL_PushEvent(&esc);
