@@ -1,7 +1,10 @@
 #pragma once
 // The main game window: it plays the game on the state it holds (the questions,
 // the progress, the board, the sound, the data files, in their own headers) and
-// owns every scene object. Its methods are defined by concern in several files:
+// owns every scene object. That state is its own: others read the scene objects
+// and screens through Scene() and Screens(), reach the sound and the questions
+// through their owners, and act through the window's input and methods.
+// Its methods are defined by concern in several files:
 //   layout.cpp      the fixed design of the window (labels, paddle, icons, help panel)
 //   startup.cpp     FormCreate, FormShow, FormActivate, FormCloseQuery, FormDestroy
 //   form_questions.cpp  the player's additional questions, the slots' characters
