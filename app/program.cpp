@@ -64,8 +64,8 @@ void GameProgram::StartUp() {
     Parts& p = *parts_;
     p.app.SetBackend(&p.backend);
     const auto dialogs = [&p](TForm1& form) {
-        form.Form2 = &p.settingsDialog;
-        form.LearningForm = &p.learningWindow;
+        form.SetSettingsDialog(&p.settingsDialog);
+        form.SetLearningWindow(&p.learningWindow);
     };
     // The design is laid out at 800 x 600: going full screen scales it. Then the
     // window's events reach the game.
@@ -85,7 +85,7 @@ void GameProgram::StartUp() {
         raiseWatch->SetEnabled(true);
 
         // The program's own notices (the lock) join the files' on the title.
-        form.StartupNotices.insert(form.StartupNotices.end(), startupNotices_.begin(), startupNotices_.end());
+        form.AddStartupNotices(startupNotices_);
     };
     StartGame(p.form, {.beforeCreate = dialogs, .beforeShow = hookUp});
     p.form.FormActivate();

@@ -57,7 +57,7 @@ struct LargeRecordGame {
     LargeRecordGame() {
         TForm1& f = game.f();
         for (int i = 0; i < kAdditional; ++i) {
-            f.questions.Append({MadeUpIdiom(i), "ついかもんだい" + std::to_string(i),
+            f.Questions().Append({MadeUpIdiom(i), "ついかもんだい" + std::to_string(i),
                                 "追加した問題の意味、その" + std::to_string(i) + "。少し長めの説明文をつける", ""});
             GameStateSetUp(f).progress().AddAdditionalQuestion(false);
         }
@@ -66,9 +66,9 @@ struct LargeRecordGame {
         // Every idiom met: some right, some missed, due dates spread out.
         for (int q = 0; q < kBuiltInQuestions + kAdditional; ++q) {
             calendar.Set(AddDays("2026-10-01", q % 70));
-            f.Learning.Dealt(f.questions.At(q).Jukugo, f.questions.At(q).Yomi);
-            if (q % 3 == 0) f.Learning.Missed(f.questions.At(q).Jukugo, f.questions.At(q).Yomi);
-            if (q % 2 == 0) f.Learning.Right(f.questions.At(q).Jukugo, f.questions.At(q).Yomi);
+            f.LearningRecordLog().Dealt(f.Questions().At(q).Jukugo, f.Questions().At(q).Yomi);
+            if (q % 3 == 0) f.LearningRecordLog().Missed(f.Questions().At(q).Jukugo, f.Questions().At(q).Yomi);
+            if (q % 2 == 0) f.LearningRecordLog().Right(f.Questions().At(q).Jukugo, f.Questions().At(q).Yomi);
         }
         calendar.Set("2026-12-10");
     }
@@ -139,7 +139,7 @@ BENCHMARK(BM_LearningWindowReopening)->Unit(benchmark::kMillisecond)->MinTime(1.
 
 void BM_LearningRecordSave(benchmark::State& state) {
     LargeRecordGame g;
-    const LearningTable& table = g.game.f().Learning.Record().Table();
+    const LearningTable& table = g.game.f().LearningRecordLog().Record().Table();
     const std::string path = g.game.DataFile("Gakushu.tsv");
     for (auto _ : state)
         if (!WriteLearningFile(path, table)) state.SkipWithError("write failed");

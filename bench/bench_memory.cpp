@@ -25,7 +25,7 @@ void BM_WholeScoreChallenge(benchmark::State& state) {
         const uint32_t start = fx.clock.NowMs();
         // Until the last question is answered or the game is lost (at most an hour of play).
         while (!(g.GameProgress().GameOver() || (g.GameProgress().Clear() && g.GameProgress().GameClear())) && fx.clock.NowMs() - start < 3600000) {
-            if (g.GameBoard().MovingBallNo() < 0 && !g.CountdownRuns() && !g.FloatAniScoreY->Running()) fx.Key(VK_SHIFT_KEY);
+            if (g.GameBoard().MovingBallNo() < 0 && !g.CountdownRuns() && !g.Scene().FloatAniScoreY->Running()) fx.Key(VK_SHIFT_KEY);
             fx.Play(100);
         }
         gameSeconds = (fx.clock.NowMs() - start) / 1000.0;

@@ -13,15 +13,15 @@ namespace {
 // falling from rows 1 and 2, the paddle out of their way.
 void ArmBusyBoard(GameFixture& fx) {
     TForm1& g = fx.f();
-    g.ImgPad->Position.X = 2000;
+    g.Scene().ImgPad->Position.X = 2000;
     const int b = g.GameBoard().MovingBallNo();
-    g.FloatAniBallX[b]->StopAtCurrent();
-    g.FloatAniBallY[b]->StopAtCurrent();
-    g.ImgBall[b]->Position.X = 300;
-    g.ImgBall[b]->Position.Y = 330;
-    g.FloatAniBallX[b]->StopValue = 500;
-    g.FloatAniBallY[b]->StopValue = 331;
-    g.FloatAniBallX[b]->Duration = g.FloatAniBallY[b]->Duration = 4;
+    g.Scene().FloatAniBallX[b]->StopAtCurrent();
+    g.Scene().FloatAniBallY[b]->StopAtCurrent();
+    g.Scene().ImgBall[b]->Position.X = 300;
+    g.Scene().ImgBall[b]->Position.Y = 330;
+    g.Scene().FloatAniBallX[b]->StopValue = 500;
+    g.Scene().FloatAniBallY[b]->StopValue = 331;
+    g.Scene().FloatAniBallX[b]->Duration = g.Scene().FloatAniBallY[b]->Duration = 4;
     g.Launch(b);
     for (int k = 0; k < 20; ++k) {
         fx.random.Push(2);  // three-second falls
@@ -32,15 +32,15 @@ void ArmBusyBoard(GameFixture& fx) {
 void BM_FrameTick(benchmark::State& state) {
     GameFixture fx(false);
     TForm1& g = fx.f();
-    g.sound.IsMusic = false;
+    g.Sound().IsMusic = false;
     fx.StartAt(0, 21);
-    g.Timer1->SetEnabled(false);  // the loop below plays the timer's part
+    g.Scene().Timer1->SetEnabled(false);  // the loop below plays the timer's part
     ArmBusyBoard(fx);
     int steps = 0;
     for (auto _ : state) {
         fx.clock.Advance(10);
         fx.app.animationClock().Tick();
-        g.Timer1Timer(g.Timer1);
+        g.Timer1Timer(g.Scene().Timer1);
         if (++steps == 50) {  // half a second on: put everything back in the air
             state.PauseTiming();
             ArmBusyBoard(fx);
@@ -62,7 +62,7 @@ void BM_HeadlessPlay(benchmark::State& state) {
     for (auto _ : state) {
         const uint32_t until = fx.clock.NowMs() + 60000;
         while (static_cast<int32_t>(until - fx.clock.NowMs()) > 0) {
-            if (g.GameBoard().MovingBallNo() < 0 && !g.CountdownRuns() && !g.FloatAniScoreY->Running())
+            if (g.GameBoard().MovingBallNo() < 0 && !g.CountdownRuns() && !g.Scene().FloatAniScoreY->Running())
                 fx.Key(VK_SHIFT_KEY);
             fx.Play(100);
         }

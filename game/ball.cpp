@@ -151,7 +151,7 @@ BlockContact FirstBlockOnWay(const TForm1& f, const TImage* ball, float x0, floa
     BlockContact first;
     for (int r = 0; r < kBlockRows; ++r) {
         for (int c = 0; c < kBlocksPerRow; ++c) {
-            const TImage* block = f.ImgBlock[BlockIndex(r, c)];
+            const TImage* block = f.Scene().ImgBlock[BlockIndex(r, c)];
             if (!block->Visible) continue;
             const float at = SweptContact(ball, x0, y0, block);
             if (at >= 0 && (first.row < 0 || at < first.at)) first = {at, r, c};
@@ -164,7 +164,7 @@ BlockContact FirstBlockOnWay(const TForm1& f, const TImage* ball, float x0, floa
 BlockContact BlockUnderBall(const TForm1& f, const TImage* ball) {
     for (int r = 0; r < kBlockRows; ++r) {
         for (int c = 0; c < kBlocksPerRow; ++c) {
-            const TImage* block = f.ImgBlock[BlockIndex(r, c)];
+            const TImage* block = f.Scene().ImgBlock[BlockIndex(r, c)];
             if (block->Visible && ImagesOverlap(ball, block)) return {1, r, c};
         }
     }

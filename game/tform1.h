@@ -1,7 +1,10 @@
 #pragma once
 // The main game window: it plays the game on the state it holds (the questions,
 // the progress, the board, the sound, the data files, in their own headers) and
-// owns every scene object. Its methods are defined by concern in several files:
+// owns every scene object. That state is its own: others read the scene objects
+// and screens through Scene() and Screens(), reach the sound and the questions
+// through their owners, and act through the window's input and methods.
+// Its methods are defined by concern in several files:
 //   layout.cpp      the fixed design of the window (labels, paddle, icons, help panel)
 //   startup.cpp     FormCreate, FormShow, FormActivate, FormCloseQuery, FormDestroy
 //   form_questions.cpp  the player's additional questions, the slots' characters
@@ -55,18 +58,33 @@
 #include "persistence/settings_file.h"
 
 class TForm1 : public TForm,
-               public WindowObjects,
-               public PlayFlags,
+               private WindowObjects,
+               private PlayFlags,
                public SettingsDialogHost,
                public LearningWindowHost {
 public:
     explicit TForm1(GameServices& services);
 
-    GameServices& svc;
-    GameSound sound;  // the effects, the voice and the music behind the player's switches
+    // ---- What others may see of the window ----
+    // Where each picture, label and animation stands (tests and benchmarks look).
+    const WindowObjects& Scene() const { return *this; }
+    // Which screen shows: the title, the countdown, a pause, a modal window.
+    const PlayFlags& Screens() const { return *this; }
+    GameSound& Sound() { return sound; }
+    const GameSound& Sound() const { return sound; }
+    QuestionBank& Questions() { return questions; }
+    const QuestionBank& Questions() const { return questions; }
+    const TDataRec& SuspendedGameRecord() const { return DataRec; }  // as last read or written
+    // The program's settings dialog ([S]) and learning window ([R]), once built.
+    void SetSettingsDialog(SettingsDialog* dialog) { Form2 = dialog; }
+    void SetLearningWindow(LearningWindow* window) { LearningForm = window; }
+    // Notices of the program's own (the data folder's lock) join the files' on the title.
+    void AddStartupNotices(const std::vector<std::string>& lines) {
+        StartupNotices.insert(StartupNotices.end(), lines.begin(), lines.end());
+    }
+    const std::vector<std::string>& StartupNoticeLines() const { return StartupNotices; }
 
     // ---- The questions (form_questions.cpp) ----
-    QuestionBank questions;
     void LoadAdditionalQuestions();  // the player's file, NewTuikamondai.txt
     const Question& SlotQuestion(int s) const { return questions.At(board.MondaiNo()[s]); }
     // The missing character of slot s (UTF-8).
@@ -76,20 +94,6 @@ public:
     // Read from outside; the window's play changes them through their own operations.
     const Progress& GameProgress() const { return progress; }
     const Board& GameBoard() const { return board; }
-
-private:
-    friend struct GameStateSetUp;  // the tests' builder of the states they start from
-    Progress progress;
-    Board board;
-
-public:
-    TDataRec DataRec{};  // the suspended game as last read or written
-    std::string Folda;   // program folder, trailing '/'
-    DataFiles files;     // the player's data folder and its files
-
-    SettingsDialog* Form2 = nullptr;  // set by the program after creation
-    LearningWindow* LearningForm = nullptr;  // [R]; set by the program after creation
-    LearningLog Learning;  // Gakushu.tsv and Rireki.tsv
 
     // ---- The learning record (learning_hooks.cpp) ----
     void OpenLearningRecord();
@@ -177,7 +181,6 @@ public:
     void BlockHit(int r, int c);
     void EdgeContacts(int b);
     void BallLost();
-    BallPathMark LastBallMark;
     void MarkBallPath();
     void BallWayStart(int b, float& x0, float& y0) const;  // where ball b stood at the last tick
     void ForgetBallPath() { LastBallMark.ball = -1; }
@@ -193,7 +196,6 @@ public:
     std::string QuestionSpeechText(int q);  // the same for question q
     // Reading above and meaning below LblKaitoMoji, across the whole width.
     void ShowAnswerLabels();
-    bool AnswerLabelsAcross = false;  // they stand across the whole width, no longer at their design place
     // Meaning and reading kept clear of the help panel (broken or made smaller) after every change.
     void FitAnswerLabels();  // answer_labels_fit.cpp
     // The message at its design place, or (a long one on the title) beside the help panel.
@@ -244,8 +246,6 @@ public:
     bool OffersSuspendedGame() const;
     void SaveGame();
     void CaptureBoardPlaces();  // the pictures' places into board.SavedPlaces()
-    std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
-    std::string SaveFailureDetail;  // which files and why, a line for each reason
     void LoadGame();
     // The pictures laid out from board.SavedPlaces(), scaled from the saved window size.
     void PlaceBlocks(float sx);
@@ -257,18 +257,18 @@ public:
     void ShowContinuedGame();
     // Writes record2.dat with Mode1HighScore; a failed write is reported in LblMsg.
     void WriteStrokeRecord();
-    std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
 
     // ---- Notices (notices.cpp) ----
-    std::vector<std::string> StartupNotices;  // files the start-up could not read, a line each
     static std::string FileNotice(PlayerFile file, const char* whatHappens);  // whatHappens with {file} filled in
     void ShowStartupNotices();
     // The learning files' lines follow the files: a refused one named, one started afresh not.
     void NoteLearningFiles();
-    NoticeBox notice{*this, *this};
-    LeaveChoice leaving;  // a save on the way out that failed, and the player's choice
     bool SavedBeforeLeaving();  // SaveGame, noting the message to go back to; false when it failed
     void OfferLeavingUnsaved(LeaveAfterFailedSave leave);
+    // Which files a save could not write and why, a line for each reason, as the notice tells it.
+    void SetSaveFailureDetail(std::string detail) { SaveFailureDetail = std::move(detail); }
+    // After a change of the message above it, the notice moves to stay clear of it.
+    void FitNotice() { notice.Fit(); }
     bool LeaveChoiceKey(char16_t keyChar);  // true when the key answered the choice
     void BackFromFailedSave();
     void FinishMinimising();
@@ -279,5 +279,27 @@ public:
     bool CountdownRuns() const { return ThinkingTimeCount > 0; }
     int Random(int n) { return svc.random.Random(n); }
     uint32_t timeGetTime() { return svc.app.clock().NowMs(); }
+
+private:
+    friend struct GameStateSetUp;  // the tests' builder of the states they start from
+    Progress progress;
+    Board board;
+    GameServices& svc;
+    GameSound sound;  // the effects, the voice and the music behind the player's switches
+    QuestionBank questions;
+    TDataRec DataRec{};  // the suspended game as last read or written
+    std::string Folda;   // program folder, trailing '/'
+    DataFiles files;     // the player's data folder and its files
+    SettingsDialog* Form2 = nullptr;  // set by the program after creation
+    LearningWindow* LearningForm = nullptr;  // [R]; set by the program after creation
+    LearningLog Learning;  // Gakushu.tsv and Rireki.tsv
+    BallPathMark LastBallMark;
+    bool AnswerLabelsAcross = false;  // they stand across the whole width, no longer at their design place
+    std::string SaveFailure;  // what the last SaveGame could not write, for the player; empty when all was written
+    std::string SaveFailureDetail;  // which files and why, a line for each reason
+    std::string StrokeRecordFailure;  // what the last stroke record write could not do; empty when written
+    std::vector<std::string> StartupNotices;  // files the start-up could not read, a line each
+    NoticeBox notice{*this, *this};
+    LeaveChoice leaving;  // a save on the way out that failed, and the player's choice
 };
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <limits>
 
 #include "game/learning_log.h"
 #include "game/learning_record.h"
@@ -24,7 +23,6 @@
 
 namespace {
 
-constexpr int kSettleFrames = 3;
 constexpr int kChartDays = 60;
 constexpr int kForecastDays = 7;
 constexpr std::size_t kChartGames = 20;
@@ -106,28 +104,29 @@ ImGuiLearningWindow::ImGuiLearningWindow(LearningWindowHost& host, Application& 
       backend_(backend),
       layerOwner_(layerOwner),
       boxes_(app, LearningWindowText::Caption),
+      panel_(app, boxes_),
       passFilter_(backend.EventFilter()),
       passOverlay_(backend.Overlay()),
       passFrames_(backend.OverlayFrames()),
       passCompose_(backend.OverlayCompose()) {
     backend_.SetEventFilter([this](const SDL_Event& e) {
-        if (open_) return HandleEvent(e);
+        if (panel_.IsOpen()) return HandleEvent(e);
         return passFilter_ && passFilter_(e);
     });
     // A frame is worked out before the scene is drawn, so that one the same as
     // the last (a pointer move over nothing that reacts) costs no drawing.
     backend_.SetOverlayCompose([this] {
-        if (open_)
+        if (panel_.IsOpen())
             return layerOwner_.Layer().ComposeFrame([this] { DrawOverlay(); }, [this] { return MsUntilFrame() == 0; });
         return !passCompose_ || passCompose_();
     });
     backend_.SetOverlay([this] {
-        if (open_ && layerOwner_.Layer().HasComposedFrame()) layerOwner_.Layer().DrawComposed();
-        else if (open_) DrawOverlay();
+        if (panel_.IsOpen() && layerOwner_.Layer().HasComposedFrame()) layerOwner_.Layer().DrawComposed();
+        else if (panel_.IsOpen()) DrawOverlay();
         else if (passOverlay_) passOverlay_();
     });
     backend_.SetOverlayFrames([this] {
-        if (open_) return MsUntilFrame();
+        if (panel_.IsOpen()) return MsUntilFrame();
         return passFrames_ ? passFrames_() : SdlEventBackend::kOverlayHidden;
     });
 }
@@ -191,7 +190,7 @@ void ImGuiLearningWindow::Refilter() {
 }
 
 void ImGuiLearningWindow::ShowModal() {
-    if (open_) return;
+    if (panel_.IsOpen()) return;
     ImGuiLayer& layer = layerOwner_.Layer();
     Open();
     layer.ResetInput();
@@ -199,34 +198,23 @@ void ImGuiLearningWindow::ShowModal() {
     const ImGuiConfigFlags flagsBefore = io.ConfigFlags;
     io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
     // The [R] that opened the window must not land in the search box.
-    const bool textInputWasOn = SDL_IsTextInputActive() == SDL_TRUE;
-    SDL_FlushEvents(SDL_TEXTEDITING, SDL_TEXTINPUT);
-    SDL_StartTextInput();
+    panel_.BeginModal();
 
-    framesWanted_ = kSettleFrames;
-    pending_ = Action::None;
-    quitAfterClose_ = false;
     host_.LearningWindowShown();
     TForm waiter(1, 1);
     waiter_ = &waiter;
     app_.ShowModal(waiter);
     waiter_ = nullptr;
-    open_ = false;
+    panel_.EndModal();
 
     io.ConfigFlags = flagsBefore;
-    if (!textInputWasOn) SDL_StopTextInput();
     host_.LearningWindowClosed();
-    if (quitAfterClose_) {
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
+    panel_.PassOnQuit();
 }
 
 void ImGuiLearningWindow::Open() {
     Rebuild();
-    open_ = true;
-    firstFrame_ = true;
+    panel_.Open();
     closeRequested_ = false;
     cardQuestion_ = -1;
     cardClosing_ = false;
@@ -238,7 +226,7 @@ void ImGuiLearningWindow::Open() {
 void ImGuiLearningWindow::PrepareAndDrawForBenchmark() {
     Open();
     DrawOverlay();
-    open_ = false;
+    panel_.Close();
 }
 
 void ImGuiLearningWindow::OpenWithoutLoop() {
@@ -252,25 +240,15 @@ void ImGuiLearningWindow::EventWithoutLoop(const SDL_Event& e) {
     // A frame for each key, as the loop gives them, and the frames that settle it.
     do DrawOverlay();
     while (layerOwner_.Layer().HasWaitingInput());
-    for (int i = 0; i < kSettleFrames; ++i) DrawOverlay();
+    for (int i = 0; i < ModalPanel::kSettleFrames; ++i) DrawOverlay();
 }
 
-int ImGuiLearningWindow::MsUntilFrame() const {
-    ImGuiLayer& layer = layerOwner_.Layer();
-    const bool actionWaits = pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_;
-    if (framesWanted_ > 0 || actionWaits || layer.HasWaitingInput()) return 0;
-    const int caret = layer.MsUntilCaretBlink();
-    return caret >= 0 ? caret : std::numeric_limits<int>::max();
-}
+int ImGuiLearningWindow::MsUntilFrame() const { return panel_.MsUntilFrame(layerOwner_.Layer()); }
 
 bool ImGuiLearningWindow::HandleEvent(const SDL_Event& e) {
     ImGuiLayer& layer = layerOwner_.Layer();
-    framesWanted_ = kSettleFrames;
+    panel_.WantSettleFrames();
     switch (e.type) {
-        case SDL_QUIT:
-            quitAfterClose_ = true;
-            Request(Action::Close);
-            return true;
         case SDL_KEYDOWN: {
             const bool typing = ImGui::GetCurrentContext() && ImGui::GetIO().WantTextInput;
             // [Esc] steps back one level in the frame that sees it: out of a
@@ -290,74 +268,47 @@ bool ImGuiLearningWindow::HandleEvent(const SDL_Event& e) {
             // The character of the [R] that closes the window is not typed.
             if (!ImGui::GetIO().WantTextInput && (e.text.text[0] == 'r' || e.text.text[0] == 'R')) return true;
             break;
-        case SDL_WINDOWEVENT:
-            layer.ProcessEvent(e);
-            return false;
-        case SDL_KEYUP:
-        case SDL_MOUSEBUTTONUP:
-            layer.ProcessEvent(e);
-            return false;
         default:
             break;
     }
-    layer.ProcessEvent(e);
-    return true;
+    return panel_.HandleEvent(e, layer, [this] { Request(Action::Close); });
 }
 
 void ImGuiLearningWindow::Request(Action a, int question) {
-    if (pending_ != Action::None) return;
-    pending_ = a;
-    pendingQuestion_ = question;
+    if (!panel_.Request([this, a, question] { RunAction(a, question); })) return;
     closeRequested_ = closeRequested_ || a == Action::Close;
 }
 
 void ImGuiLearningWindow::RunAction(Action a, int question) {
-    if (!open_ || !waiter_) return;
-    actionRunning_ = true;
-    framesWanted_ = kSettleFrames;
-    switch (a) {
-        case Action::Close: waiter_->Close(); break;
-        case Action::Speak: notice_ = host_.SpeakQuestion(question) ? "" : LearningWindowText::SoundOff; break;
-        case Action::Clear:
-            // Opens on いいえ: one more [Space] must not erase everything.
-            if (boxes_.AskYesNo(LearningWindowText::ClearQuestion, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
-                if (!host_.LearningRecordLog().Clear()) {
-                    boxes_.ShowMessage(LearningWindowText::NotCleared);
-                } else {
-                    Rebuild();
+    if (!panel_.IsOpen() || !waiter_) return;
+    panel_.Run([this, a, question] {
+        switch (a) {
+            case Action::Close: waiter_->Close(); break;
+            case Action::Speak: notice_ = host_.SpeakQuestion(question) ? "" : LearningWindowText::SoundOff; break;
+            case Action::Clear:
+                // Opens on いいえ: one more [Space] must not erase everything.
+                if (boxes_.AskYesNo(LearningWindowText::ClearQuestion, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
+                    if (!host_.LearningRecordLog().Clear()) {
+                        boxes_.ShowMessage(LearningWindowText::NotCleared);
+                    } else {
+                        Rebuild();
+                    }
                 }
-            }
-            break;
-        case Action::None: break;
-    }
-    actionRunning_ = false;
+                break;
+            case Action::None: break;
+        }
+    });
 }
 
 void ImGuiLearningWindow::DrawOverlay() {
-    if (!open_ || drawing_) return;
     ImGuiLayer& layer = layerOwner_.Layer();
-    drawing_ = true;
     boxes_.SetLayer(&layer);
-    layer.BeginFrame();
-    if (firstFrame_) {
-        ImGui::ClearActiveID();
-    }
-    const ImGuiIO& io = ImGui::GetIO();
-    ImGui::GetBackgroundDrawList()->AddRectFilled(ImVec2(0, 0), io.DisplaySize, IM_COL32(0, 0, 0, 70));
-    HandleEscape();
-    DrawPanel();
-    DrawCard();
-    boxes_.Draw();
-    layer.EndFrame();
-    firstFrame_ = false;
-    drawing_ = false;
-    if (framesWanted_ > 0) --framesWanted_;
-    if (pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_ && waiter_) {
-        const Action a = pending_;
-        const int q = pendingQuestion_;
-        pending_ = Action::None;
-        app_.Post([this, a, q] { RunAction(a, q); });
-    }
+    // Actions are carried out only in the window's own loop.
+    panel_.DrawFrame(layer, [this] {
+        HandleEscape();
+        DrawPanel();
+        DrawCard();
+    }, waiter_ != nullptr);
 }
 
 void ImGuiLearningWindow::HandleEscape() {
@@ -392,7 +343,7 @@ void ImGuiLearningWindow::DrawPanel() {
     const bool shown = ImGui::Begin((std::string(LearningWindowText::Caption) + "###learning_window").c_str(), &stayOpen, flags);
     ImGui::PopStyleVar();
     if (shown) {
-        if (firstFrame_) ImGui::SetKeyboardFocusHere();
+        if (panel_.FirstFrame()) ImGui::SetKeyboardFocusHere();
         DrawHeadline();
         DrawToolbar();
         const float line = ImGui::GetTextLineHeightWithSpacing();
@@ -496,19 +447,19 @@ void ImGuiLearningWindow::DrawRecordFileState() {
     const std::string question = Format(LearningWindowText::StartAfreshQuestion, {{"renames", renames}});
     layer.RequireGlyphs(LearningWindowText::StartAfresh + question);
     if (!status_.empty() && unsaved.empty()) ImGui::SameLine(0, 16);
-    if (!ImGui::Button(LearningWindowText::StartAfresh) || pending_ != Action::None || actionRunning_) return;
+    if (!ImGui::Button(LearningWindowText::StartAfresh) || panel_.ActionWaits() || panel_.ActionRunning()) return;
     // The question waits in a nested loop, so it is asked outside the frame.
-    actionRunning_ = true;
+    panel_.SetActionRunning(true);
     app_.Post([this, question] {
-        framesWanted_ = kSettleFrames;
-        if (open_ && boxes_.AskYesNo(question, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
+        panel_.WantSettleFrames();
+        if (panel_.IsOpen() && boxes_.AskYesNo(question, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes) {
             const FreshStart result = host_.StartFreshLearningRecord();
             Rebuild();
-            framesWanted_ = kSettleFrames;
+            panel_.WantSettleFrames();
             boxes_.ShowMessage(result.told);
         }
-        actionRunning_ = false;
-        framesWanted_ = kSettleFrames;
+        panel_.SetActionRunning(false);
+        panel_.WantSettleFrames();
     });
 }
 

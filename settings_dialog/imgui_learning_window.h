@@ -14,6 +14,7 @@
 #include "game/services.h"
 #include "settings_dialog/imgui_message_boxes.h"
 #include "settings_dialog/learning_view.h"
+#include "settings_dialog/modal_panel.h"
 #include "voice/accent_pattern.h"
 
 class Application;
@@ -32,7 +33,7 @@ public:
 
     // Returns when the window has closed.
     void ShowModal() override;
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return panel_.IsOpen(); }
     const ImGuiMessageBoxes& Boxes() const { return boxes_; }
     // Has the shared layer's glyph atlas built ahead, on a thread of its own,
     // with the characters of every question's idiom, reading and meaning.
@@ -83,21 +84,14 @@ private:
     SdlEventBackend& backend_;
     ImGuiSettingsDialog& layerOwner_;
     ImGuiMessageBoxes boxes_;
+    ModalPanel panel_;
     // The settings dialog's hooks, called while this window is closed.
     std::function<bool(const SDL_Event&)> passFilter_;
     std::function<void()> passOverlay_;
     std::function<int()> passFrames_;
     std::function<bool()> passCompose_;
 
-    bool open_ = false;
-    bool drawing_ = false;
-    bool firstFrame_ = false;
-    int framesWanted_ = 0;
-    bool quitAfterClose_ = false;
-    TForm* waiter_ = nullptr;
-    Action pending_ = Action::None;
-    int pendingQuestion_ = -1;
-    bool actionRunning_ = false;
+    TForm* waiter_ = nullptr;  // the nested loop's, while it runs
 
     std::vector<LearningEntry> entries_;
     std::vector<const LearningEntry*> visible_;

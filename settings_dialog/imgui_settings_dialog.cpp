@@ -6,7 +6,6 @@
 #include <imgui_stdlib.h>
 
 #include <algorithm>
-#include <limits>
 
 #include "platform/application.h"
 #include "platform/sdl/fonts.h"
@@ -20,8 +19,6 @@
 namespace {
 
 constexpr float kFontPixels = 14;
-// Frames drawn after each input: hover, press and release show over two frames.
-constexpr int kSettleFrames = 3;
 
 using Rect = DialogRect;
 // The design of the dialog, relative to the top-left corner of its client area
@@ -83,8 +80,9 @@ ImGuiSettingsDialog::ImGuiSettingsDialog(SettingsDialogHost& host, Application& 
       backend_(backend),
       fontFile_(std::move(fontFile)),
       boxes_(app, Msg::Title),
+      panel_(app, boxes_),
       logic_(host, boxes_) {
-    backend_.SetEventFilter([this](const SDL_Event& e) { return open_ && HandleEvent(e); });
+    backend_.SetEventFilter([this](const SDL_Event& e) { return panel_.IsOpen() && HandleEvent(e); });
     backend_.SetOverlay([this] { DrawOverlay(); });
     backend_.SetOverlayFrames([this] { return MsUntilFrame(); });
 }
@@ -119,22 +117,15 @@ void ImGuiSettingsDialog::PrepareFonts(std::string texts, std::string headingTex
 bool ImGuiSettingsDialog::FontsPrepared() const { return layer_ || (preparedFonts_ && preparedFonts_->Ready()); }
 
 void ImGuiSettingsDialog::ShowModal() {
-    if (open_) return;
+    if (panel_.IsOpen()) return;
     Layer();
     layer_->RequireGlyphs(DialogGlyphTexts());
     for (const VoiceRow& voice : kVoices) layer_->RequireGlyphs(voice.displayName);
     layer_->ResetInput();
 
-    open_ = true;
-    firstFrame_ = true;
-    framesWanted_ = kSettleFrames;
-    pending_ = Action::None;
-    quitAfterClose_ = false;
-    // Typed text goes through the input method while the editor is open. A
-    // character of the key that opened the dialog must not land in the editor.
-    const bool textInputWasOn = SDL_IsTextInputActive() == SDL_TRUE;
-    SDL_FlushEvents(SDL_TEXTEDITING, SDL_TEXTINPUT);
-    SDL_StartTextInput();
+    panel_.Open();
+    // Typed text goes through the input method while the editor is open.
+    panel_.BeginModal();
 
     logic_.Reopen();
     logic_.FormShow();  // may show a box; the panel is drawn behind it
@@ -143,108 +134,57 @@ void ImGuiSettingsDialog::ShowModal() {
         app_.ShowModal(logic_);
     }
 
-    open_ = false;
-    if (!textInputWasOn) SDL_StopTextInput();
-    if (quitAfterClose_) {
-        // The player asked to quit while the dialog was open: now the game may.
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
+    panel_.EndModal();
+    // The player asked to quit while the dialog was open: now the game may.
+    panel_.PassOnQuit();
 }
 
 int ImGuiSettingsDialog::MsUntilFrame() const {
-    if (!open_ || !layer_) return SdlEventBackend::kOverlayHidden;
-    // A button's action waits for its frame, unless a box or another action holds it back.
-    const bool actionWaits = pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_;
-    if (framesWanted_ > 0 || actionWaits || layer_->HasWaitingInput()) return 0;
-    const int caret = layer_->MsUntilCaretBlink();
-    // A still panel with no caret blinking needs nothing.
-    return caret >= 0 ? caret : std::numeric_limits<int>::max();
+    if (!panel_.IsOpen() || !layer_) return SdlEventBackend::kOverlayHidden;
+    return panel_.MsUntilFrame(*layer_);
 }
 
 bool ImGuiSettingsDialog::HandleEvent(const SDL_Event& e) {
     if (!layer_) return false;
-    framesWanted_ = kSettleFrames;
-    switch (e.type) {
-        case SDL_QUIT:
-            quitAfterClose_ = true;
-            Request(Action::Close);
-            return true;
-        case SDL_KEYDOWN:
-            if (e.key.keysym.sym == SDLK_ESCAPE) {
-                // Not given to ImGui: there Escape would undo every edit of the text.
-                if (!e.key.repeat) {
-                    if (boxes_.IsOpen()) boxes_.EscapePressed();
-                    else Request(Action::Close);
-                }
-                return true;
-            }
-            break;
-        case SDL_WINDOWEVENT:
-            layer_->ProcessEvent(e);
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
-                app_.Post([this] {
-                    if (open_) logic_.FormActivate();
-                });
-            return false;  // the game keeps track of its window too
-        case SDL_KEYUP:
-        case SDL_MOUSEBUTTONUP:
-            // Releases reach both, so the game holds no key or button down.
-            layer_->ProcessEvent(e);
-            return false;
-        default:
-            break;
+    panel_.WantSettleFrames();
+    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
+        // Not given to ImGui: there Escape would undo every edit of the text.
+        if (!e.key.repeat) {
+            if (boxes_.IsOpen()) boxes_.EscapePressed();
+            else Request(Action::Close);
+        }
+        return true;
     }
-    layer_->ProcessEvent(e);
-    return true;
+    const bool taken = panel_.HandleEvent(e, *layer_, [this] { Request(Action::Close); });
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+        app_.Post([this] {
+            if (panel_.IsOpen()) logic_.FormActivate();
+        });
+    return taken;
 }
 
 void ImGuiSettingsDialog::Request(Action a) {
-    if (pending_ == Action::None) pending_ = a;
+    panel_.Request([this, a] { RunAction(a); });
 }
 
 void ImGuiSettingsDialog::RunAction(Action a) {
-    if (!open_ || logic_.IsClosed()) return;
-    actionRunning_ = true;
-    framesWanted_ = kSettleFrames;
-    switch (a) {
-        case Action::ReadingButton: logic_.BtnImputYomiClick(); break;
-        case Action::Ok: logic_.BtnOKClick(); break;
-        case Action::Cancel: logic_.BtnCancelClick(); break;
-        case Action::Close: logic_.Close(); break;
-        case Action::None: break;
-    }
-    // A close that was refused also refuses the quit that asked for it.
-    if (!logic_.IsClosed()) quitAfterClose_ = false;
-    actionRunning_ = false;
+    if (!panel_.IsOpen() || logic_.IsClosed()) return;
+    panel_.Run([this, a] {
+        switch (a) {
+            case Action::ReadingButton: logic_.BtnImputYomiClick(); break;
+            case Action::Ok: logic_.BtnOKClick(); break;
+            case Action::Cancel: logic_.BtnCancelClick(); break;
+            case Action::Close: logic_.Close(); break;
+            case Action::None: break;
+        }
+        // A close that was refused also refuses the quit that asked for it.
+        if (!logic_.IsClosed()) panel_.ForgetQuit();
+    });
 }
 
 void ImGuiSettingsDialog::DrawOverlay() {
-    if (!open_ || !layer_ || drawing_) return;
-    drawing_ = true;
-    layer_->BeginFrame();
-    if (firstFrame_) {
-        // Nothing stays active from the last opening (ImGui would keep its own
-        // copy of the old text).
-        ImGui::ClearActiveID();
-        firstFrame_ = false;
-    }
-    const ImGuiIO& io = ImGui::GetIO();
-    ImGui::GetBackgroundDrawList()->AddRectFilled(ImVec2(0, 0), io.DisplaySize, IM_COL32(0, 0, 0, 70));
-    DrawPanel();
-    boxes_.Draw();
-    layer_->EndFrame();
-    drawing_ = false;
-    if (framesWanted_ > 0) --framesWanted_;
-
-    // Buttons act after the frame, outside drawing: they may open a box, which
-    // runs a loop of its own that draws again.
-    if (pending_ != Action::None && !boxes_.IsOpen() && !actionRunning_) {
-        const Action a = pending_;
-        pending_ = Action::None;
-        app_.Post([this, a] { RunAction(a); });
-    }
+    if (!layer_) return;
+    panel_.DrawFrame(*layer_, [this] { DrawPanel(); });
 }
 
 void ImGuiSettingsDialog::DrawPanel() {

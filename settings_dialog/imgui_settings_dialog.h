@@ -9,6 +9,7 @@
 
 #include "game/services.h"
 #include "settings_dialog/imgui_message_boxes.h"
+#include "settings_dialog/modal_panel.h"
 #include "settings_dialog/settings_dialog_logic.h"
 
 class Application;
@@ -35,7 +36,7 @@ public:
     // The one Dear ImGui layer of the window, made at first use; the learning
     // window draws with it too.
     ImGuiLayer& Layer();
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return panel_.IsOpen(); }
     // Starts building the layer's glyph atlas on a thread of its own, for the
     // dialog's texts and these (UTF-8), so that the first opening only shows
     // it. Does nothing once the layer is made.
@@ -60,18 +61,10 @@ private:
     SdlEventBackend& backend_;
     std::string fontFile_;
     ImGuiMessageBoxes boxes_;
+    ModalPanel panel_;
     SettingsDialogLogic logic_;
     std::unique_ptr<PreparedFontAtlas> preparedFonts_;  // until the layer takes it
     std::unique_ptr<ImGuiLayer> layer_;
-
-    bool open_ = false;
-    bool drawing_ = false;
-    bool firstFrame_ = false;
-    // Frames still to draw after input: widgets settle over a frame or two.
-    int framesWanted_ = 0;
-    Action pending_ = Action::None;
-    bool actionRunning_ = false;
-    bool quitAfterClose_ = false;
 
     std::string buffer_;  // the editor's text as ImGui edits it
     uint64_t shownVersion_ = UINT64_MAX;

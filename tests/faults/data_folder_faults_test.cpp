@@ -36,7 +36,7 @@ TEST_P(UnusableDataFolder, GameStartsPlaysAndReportsEveryFailedSave) {
     EXPECT_EQ(g.Message(), Msg::Start);
 
     g.PlayABoard();
-    EXPECT_FALSE(g.f().Title);
+    EXPECT_FALSE(g.f().Screens().Title);
     EXPECT_TRUE(g.f().GameBoard().MovingBallNo() >= 0 || g.f().GameProgress().GameOver() || g.f().GameProgress().Clear()) << "the first ball was never released";
 
     g.MinimiseAndSave();
@@ -94,7 +94,7 @@ TEST_P(FailedWrite, KeepsTheEarlierFileAndSaysSo) {
         g.Set().progress().TakeStrokeRecord(11);
         g.f().WriteStrokeRecord();
     } else {
-        g.f().sound.IsMusic = !g.f().sound.IsMusic;  // something for Settei.ini to change
+        g.f().Sound().IsMusic = !g.f().Sound().IsMusic;  // something for Settei.ini to change
         g.MinimiseAndSave();
     }
     EXPECT_EQ(g.Message(), c.message);

@@ -23,7 +23,7 @@ namespace {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-std::string NoticeOf(FaultGame& g) { return g.f().RectNotice->Visible ? g.f().LblNotice->Text : std::string(); }
+std::string NoticeOf(FaultGame& g) { return g.f().Scene().RectNotice->Visible ? g.f().Scene().LblNotice->Text : std::string(); }
 
 // A board with the ball in play, where [Esc] and [D] act (not in the countdown).
 void PlayUntilLeavingWorks(FaultGame& g) {
@@ -72,7 +72,7 @@ TEST_P(FailedSaveOnTheWayOut, KeepsTheGameSaysWhichFileAndWhyAndLetsThePlayerCho
     g.ComeBack();
     ASSERT_TRUE(g.PlayUntil([&] { return !g.f().CountdownRuns() && !g.f().ExplosionShows(); }, 10000));
     const auto before = SavedFiles(g);
-    const bool playing = !g.f().Pause && !g.f().GameProgress().Clear() && !g.f().GameProgress().GameOver();
+    const bool playing = !g.f().Screens().Pause && !g.f().GameProgress().Clear() && !g.f().GameProgress().GameOver();
     const std::string messageBefore = playing ? std::string(Msg::Paused) : g.Message();
     const int minimisedBefore = g.host.minimizeCount;
 
@@ -92,28 +92,28 @@ TEST_P(FailedSaveOnTheWayOut, KeepsTheGameSaysWhichFileAndWhyAndLetsThePlayerCho
         << notice;
     EXPECT_TRUE(Contains(notice, "ゲームに戻る...[B]キー")) << notice;
     if (playing) {
-        EXPECT_TRUE(g.f().Pause);
+        EXPECT_TRUE(g.f().Screens().Pause);
     }
     g.Run(3000);  // nothing closes or goes on by itself
     EXPECT_FALSE(g.f().IsClosed());
-    EXPECT_TRUE(g.f().RectNotice->Visible);
+    EXPECT_TRUE(g.f().Scene().RectNotice->Visible);
 
     // [B]: back where the player was, the notice gone.
     g.Char(u'b');
     EXPECT_FALSE(g.f().IsClosed());
-    EXPECT_FALSE(g.f().RectNotice->Visible);
+    EXPECT_FALSE(g.f().Scene().RectNotice->Visible);
     EXPECT_EQ(g.Message(), messageBefore);
 
     // Trying again while it still fails asks again; [Q] leaves without saving.
     leaveKey();
     EXPECT_FALSE(g.f().IsClosed());
-    EXPECT_TRUE(g.f().RectNotice->Visible);
+    EXPECT_TRUE(g.f().Scene().RectNotice->Visible);
     g.Char(u'q');
     if (leave == Leave::Escape) {
         EXPECT_TRUE(g.f().IsClosed());
     } else {
         EXPECT_EQ(g.host.minimizeCount, minimisedBefore + 1);
-        EXPECT_TRUE(g.f().IsMinimized);
+        EXPECT_TRUE(g.f().Screens().IsMinimized);
         EXPECT_FALSE(g.f().IsClosed());
     }
     EXPECT_EQ(SavedFiles(g), before) << "a failed save changed a file";
@@ -154,11 +154,11 @@ TEST(FailedSaveOnTheWayOut, AnyOtherKeyGoesBackAndActs) {
     PlayUntilLeavingWorks(g);
     SetWriteFaultInjection({[](const std::string&) { return true; }, WriteFailurePoint::Open, EACCES});
     g.Key(VK_ESCAPE_KEY);
-    ASSERT_TRUE(g.f().Pause);
+    ASSERT_TRUE(g.f().Screens().Pause);
     g.Char(u'a');  // resume
     ClearWriteFaultInjection();
-    EXPECT_FALSE(g.f().Pause);
-    EXPECT_FALSE(g.f().RectNotice->Visible);
+    EXPECT_FALSE(g.f().Screens().Pause);
+    EXPECT_FALSE(g.f().Scene().RectNotice->Visible);
     EXPECT_FALSE(g.f().IsClosed());
     g.Char(u'q');  // no question is open: nothing happens
     EXPECT_FALSE(g.f().IsClosed());
@@ -245,10 +245,10 @@ TEST(FailedSaveAtTheLastAnswer, SaysWhichFileAndWhy) {
     EXPECT_EQ(NoticeOf(g), "newrecord.dat を保存できませんでした（空き容量が足りません）。");
     g.Run(5000);  // the ending runs its course; the notice stays until [Shift]
     EXPECT_EQ(g.Message(), std::string(Msg::SaveFailed) + Msg::GameClearRestart);
-    EXPECT_TRUE(g.f().RectNotice->Visible);
+    EXPECT_TRUE(g.f().Scene().RectNotice->Visible);
     EXPECT_FALSE(g.f().IsClosed());
     g.Key(VK_SHIFT_KEY);
-    EXPECT_FALSE(g.f().RectNotice->Visible);
+    EXPECT_FALSE(g.f().Scene().RectNotice->Visible);
 }
 
 // ---- Start-up ----
@@ -327,7 +327,7 @@ TEST(UnreadableAtStartup, TheTitleNamesTheFileAndWhatTheGameDoesUntilShift) {
         WithoutFileAccessOverride asPlayer;
         g.Restart();
         g.Key(VK_SHIFT_KEY);
-        EXPECT_FALSE(g.f().RectNotice->Visible) << "[Shift] takes the notice away";
+        EXPECT_FALSE(g.f().Scene().RectNotice->Visible) << "[Shift] takes the notice away";
     }
 }
 
@@ -337,11 +337,11 @@ TEST(UnreadableAtStartup, NothingToTellAndSeveralToTell) {
     {
         FaultGame g;
         g.Restart();
-        EXPECT_FALSE(g.f().RectNotice->Visible) << NoticeOf(g);
+        EXPECT_FALSE(g.f().Scene().RectNotice->Visible) << NoticeOf(g);
         PlayUntilLeavingWorks(g);
         g.MinimiseAndSave();
         g.Restart();
-        EXPECT_FALSE(g.f().RectNotice->Visible) << NoticeOf(g);
+        EXPECT_FALSE(g.f().Scene().RectNotice->Visible) << NoticeOf(g);
         EXPECT_EQ(g.Message(), Msg::ResumeQuestion);
     }
     {

@@ -50,7 +50,7 @@ struct FaultGame : game_test::GameFixture {
         Char(u'a');
     }
 
-    const std::string& Message() const { return form->LblMsg->Text; }
+    const std::string& Message() const { return form->Scene().LblMsg->Text; }
 };
 
 }  // namespace fault_test

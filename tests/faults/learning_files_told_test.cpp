@@ -20,7 +20,7 @@ using fault_test::FileBytes;
 
 namespace {
 
-std::string NoticeOf(FaultGame& g) { return g.f().RectNotice->Visible ? g.f().LblNotice->Text : std::string(); }
+std::string NoticeOf(FaultGame& g) { return g.f().Scene().RectNotice->Visible ? g.f().Scene().LblNotice->Text : std::string(); }
 
 void Write(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -38,7 +38,7 @@ struct RecordingGame : FaultGame {
     // Question 1 lost: the miss is recorded and its write tried at once.
     void LoseAQuestion() {
         StartAt(0, 1);
-        form->ImgPad->Position.X = 2000;
+        form->Scene().ImgPad->Position.X = 2000;
         ASSERT_TRUE(RunUntil([&] { return form->GameProgress().GameOver(); }, 20000));
     }
 };
@@ -75,7 +75,7 @@ TEST(LearningSaveFailure, OnTheWayOutTheBoxNamesTheFileAndTheChoiceHolds) {
 
         g.Char(u'b');
         EXPECT_FALSE(g.f().IsClosed());
-        EXPECT_FALSE(g.f().RectNotice->Visible);
+        EXPECT_FALSE(g.f().Scene().RectNotice->Visible);
         EXPECT_EQ(g.Message(), lostMessage);
 
         g.Key(VK_ESCAPE_KEY);
@@ -165,7 +165,7 @@ TEST(LearningFilesAtStartup, ARefusedFileIsNamedOnTheTitleUntilShift) {
         EXPECT_EQ(NoticeOf(g), c.notice);
         EXPECT_EQ(g.Message(), Msg::Start);
         g.Key(VK_SHIFT_KEY);
-        EXPECT_FALSE(g.f().RectNotice->Visible);
+        EXPECT_FALSE(g.f().Scene().RectNotice->Visible);
     }
 }
 

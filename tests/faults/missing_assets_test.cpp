@@ -27,9 +27,9 @@ TEST(MissingAssets, GameStartsAndPlaysWithoutDataVoicesOrDictionary) {
     FakeMusicBackend music(g.clock);  // knows no track: every Open fails
     g.Restart(std::unique_ptr<GameServices>(new GameServices{g.app, g.random, g.effects, music, speech, reading,
                                                              g.input, g.host, g.programFolder, g.documentsFolder}));
-    g.f().sound.IsSound = true;
-    g.f().sound.IsMusic = true;
-    EXPECT_FALSE(g.f().sound.VoiceReady[0] || g.f().sound.VoiceReady[1]);
+    g.f().Sound().IsSound = true;
+    g.f().Sound().IsMusic = true;
+    EXPECT_FALSE(g.f().Sound().VoiceReady[0] || g.f().Sound().VoiceReady[1]);
     EXPECT_FALSE(reading.Available());
     EXPECT_EQ(reading.ReadingOf("一石二鳥"), "");
 

@@ -87,10 +87,10 @@ struct Dialog : SettingsDialog {
     }
     void Open(FaultGame& g, std::function<void(SettingsDialogLogic&)> actions) {
         logic = std::make_unique<SettingsDialogLogic>(g.f(), boxes);
-        g.f().Form2 = this;
+        g.f().SetSettingsDialog(this);
         whileOpen = std::move(actions);
         g.Char(u's');
-        g.f().Form2 = nullptr;
+        g.f().SetSettingsDialog(nullptr);
     }
 };
 
@@ -146,7 +146,7 @@ TEST(UserFiles, AQuestionFileTheDialogCouldNotReadIsNeverWrittenOver) {
             {
                 WithoutFileAccessOverride asPlayer;
                 TimedRestart(g);
-                EXPECT_EQ(g.f().questions.TuikaJukugos(), 0);
+                EXPECT_EQ(g.f().Questions().TuikaJukugos(), 0);
                 EXPECT_EQ(g.Message(), Msg::Start);
                 dialog.Open(g, [&](SettingsDialogLogic& d) {
                     EXPECT_EQ(dialog.boxes.shown, std::vector<std::string>{SettingsDialogText::CannotRead});
@@ -167,10 +167,10 @@ TEST(UserFiles, AQuestionFileTheDialogCouldNotReadIsNeverWrittenOver) {
                 EXPECT_EQ(FileBytes(path), bytesBefore) << "the question file was written over";
             }
             EXPECT_EQ(LoadIniFile(g.DataFile("Settei.ini")).ini.ReadInteger("VoiceMode", "Value", -1), 1);
-            EXPECT_EQ(g.f().sound.VoiceMode, 1);
+            EXPECT_EQ(g.f().Sound().VoiceMode, 1);
             EXPECT_TRUE(TemporaryFilesIn(g.DataFile("")).empty());
             g.PlayABoard();  // and the game goes on
-            EXPECT_FALSE(g.f().Title);
+            EXPECT_FALSE(g.f().Screens().Title);
         }
     }
     ::alarm(0);
@@ -193,7 +193,7 @@ TEST(UserFiles, QuestionFilesInUtf8OrCodePage932GiveTheSameQuestions) {
         FaultGame g;
         Write(g.DataFile("NewTuikamondai.txt"), c.bytes);
         g.Restart();
-        const QuestionBank& questions = g.f().questions;
+        const QuestionBank& questions = g.f().Questions();
         ASSERT_EQ(questions.TuikaJukugos(), 2);
         EXPECT_EQ(questions.At(170).Jukugo, "一攫千金");
         EXPECT_EQ(questions.At(171).Jukugo, "花鳥風月");
@@ -217,7 +217,7 @@ TEST(UserFiles, QuestionFilesInUtf8OrCodePage932GiveTheSameQuestions) {
     const std::string withHokke = QuestionText("\n") + "𩸽料理\nほっけりょうり\n𩸽を使った料理\n";
     Write(g.DataFile("NewTuikamondai.txt"), withHokke);
     g.Restart();
-    EXPECT_EQ(g.f().questions.TuikaJukugos(), 3);
+    EXPECT_EQ(g.f().Questions().TuikaJukugos(), 3);
     Dialog dialog;
     dialog.Open(g, [&](SettingsDialogLogic& d) {
         d.EditText(d.EditorText() + "\n");
@@ -265,8 +265,8 @@ TEST(UserFiles, OneBadFieldCostsOnlyTheBoard) {
         c.spoil(spoilt);
         Write(g.DataFile("newrecord.dat"), std::string(reinterpret_cast<const char*>(&spoilt), sizeof spoilt));
         g.Restart();
-        EXPECT_EQ(g.f().LblHighScore->Text, "HIGHSCORE:054321");
-        EXPECT_FALSE(g.f().GameLoading) << "an unusable board is not offered";
+        EXPECT_EQ(g.f().Scene().LblHighScore->Text, "HIGHSCORE:054321");
+        EXPECT_FALSE(g.f().Screens().GameLoading) << "an unusable board is not offered";
         EXPECT_EQ(g.Message(), Msg::Start);
         EXPECT_EQ(g.f().GameProgress().BuiltInDealtCount(), marks);
 
@@ -329,8 +329,8 @@ TEST(UserFiles, FilesThatCannotBeReadAreNeverReplaced) {
         {
             WithoutFileAccessOverride asPlayer;
             TimedRestart(g);
-            EXPECT_EQ(g.f().LblHighScore->Text, "HIGHSCORE:015000");
-            EXPECT_TRUE(g.f().sound.IsMusic) << "an unreadable settings file gives the defaults";
+            EXPECT_EQ(g.f().Scene().LblHighScore->Text, "HIGHSCORE:015000");
+            EXPECT_TRUE(g.f().Sound().IsMusic) << "an unreadable settings file gives the defaults";
             g.PlayABoard();
             if (std::string(c.file) == "record2.dat") {
                 g.Set().progress().TakeStrokeRecord(12);
@@ -400,7 +400,7 @@ TEST(UserFiles, ALargestSettingsFileIsReadAndSavedQuickly) {
         bytes += "Note" + std::to_string(bytes.size()) + "=a line of the player's notes\r\n";
     Write(g.DataFile("Settei.ini"), bytes);
     TimedRestart(g);
-    EXPECT_FALSE(g.f().sound.IsMusic);
+    EXPECT_FALSE(g.f().Sound().IsMusic);
     g.PlayABoard();
     const auto start = std::chrono::steady_clock::now();
     g.MinimiseAndSave();

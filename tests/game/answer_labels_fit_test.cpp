@@ -20,23 +20,23 @@ TEST(AnswerLabelsFit, OnALargeWindowNothingMoves) {
     GameFixture fx;
     TForm1& f = fx.f();
     f.SetClientSize(1920, 1080);
-    const Box design = Of(f.LblImi);
+    const Box design = Of(f.Scene().LblImi);
     for (int q = 0; q < kBuiltInQuestions; ++q) {
-        f.LblImi->Text = f.questions.At(q).Imi;
+        f.Scene().LblImi->Text = f.Questions().At(q).Imi;
         f.FitAnswerLabels();
-        const Box now = Of(f.LblImi);
-        EXPECT_FLOAT_EQ(now.x, design.x) << f.questions.At(q).Imi;
-        EXPECT_FLOAT_EQ(now.w, design.w) << f.questions.At(q).Imi;
-        EXPECT_FLOAT_EQ(now.h, design.h) << f.questions.At(q).Imi;
-        EXPECT_FLOAT_EQ(now.size, 24) << f.questions.At(q).Imi;
+        const Box now = Of(f.Scene().LblImi);
+        EXPECT_FLOAT_EQ(now.x, design.x) << f.Questions().At(q).Imi;
+        EXPECT_FLOAT_EQ(now.w, design.w) << f.Questions().At(q).Imi;
+        EXPECT_FLOAT_EQ(now.h, design.h) << f.Questions().At(q).Imi;
+        EXPECT_FLOAT_EQ(now.size, 24) << f.Questions().At(q).Imi;
     }
     for (int q = 0; q < kBuiltInQuestions; ++q) {
-        f.LblImi->Text = f.questions.At(q).Imi;
-        f.LblYomi->Text = f.questions.At(q).Yomi;
+        f.Scene().LblImi->Text = f.Questions().At(q).Imi;
+        f.Scene().LblYomi->Text = f.Questions().At(q).Yomi;
         f.ShowAnswerLabels();
-        EXPECT_FLOAT_EQ(f.LblImi->Position.X, 0) << f.questions.At(q).Imi;
-        EXPECT_FLOAT_EQ(f.LblImi->Width, 1920) << f.questions.At(q).Imi;
-        EXPECT_FLOAT_EQ(f.LblYomi->Width, 1920) << f.questions.At(q).Yomi;
+        EXPECT_FLOAT_EQ(f.Scene().LblImi->Position.X, 0) << f.Questions().At(q).Imi;
+        EXPECT_FLOAT_EQ(f.Scene().LblImi->Width, 1920) << f.Questions().At(q).Imi;
+        EXPECT_FLOAT_EQ(f.Scene().LblYomi->Width, 1920) << f.Questions().At(q).Yomi;
     }
 }
 

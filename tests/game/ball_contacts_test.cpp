@@ -16,59 +16,59 @@ struct BallTest : ::testing::Test {
         fx.StartAt(mode, question);
         ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
     }
-    TImage* Ball() { return g.ImgBall[g.GameBoard().MovingBallNo()]; }
+    TImage* Ball() { return g.Scene().ImgBall[g.GameBoard().MovingBallNo()]; }
     void BallOnPaddle() {
-        Ball()->Position.X = g.ImgPad->Position.X + 10;
-        Ball()->Position.Y = g.ImgPad->Position.Y - 12;
+        Ball()->Position.X = g.Scene().ImgPad->Position.X + 10;
+        Ball()->Position.Y = g.Scene().ImgPad->Position.Y - 12;
     }
     int NonGapColumn() { return fx.GapColumn(0) == 0 ? 1 : 0; }
 };
 
 TEST_F(BallTest, FirstPaddleContactSendsTheBallUpAndHidesTheCountdownMessage) {
     StartAt(0, 1);
-    ASSERT_TRUE(g.LblMsg->Visible);
+    ASSERT_TRUE(g.Scene().LblMsg->Visible);
     BallOnPaddle();
     fx.random.Push(1);    // duration 1.2 s
     fx.random.Push(300);  // X stop 350
     g.ProcessBall();
-    EXPECT_FALSE(g.LblMsg->Visible);
+    EXPECT_FALSE(g.Scene().LblMsg->Visible);
     EXPECT_FALSE(g.GameBoard().FirstBallDown());
     EXPECT_EQ(g.GameProgress().PadHitCount(), 1);
-    EXPECT_EQ(g.LblPadHitCount->Text, "014");
-    EXPECT_FLOAT_EQ(Ball()->Position.Y, g.ImgPad->Position.Y - Ball()->Height - 5);
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 1.2f);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->Duration, 1.2f);
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, 350);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 0);
-    EXPECT_TRUE(g.FloatAniBallX[0]->Running());
+    EXPECT_EQ(g.Scene().LblPadHitCount->Text, "014");
+    EXPECT_FLOAT_EQ(Ball()->Position.Y, g.Scene().ImgPad->Position.Y - Ball()->Height - 5);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->Duration, 1.2f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->Duration, 1.2f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->StopValue, 350);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, 0);
+    EXPECT_TRUE(g.Scene().FloatAniBallX[0]->Running());
     EXPECT_TRUE(fx.Played("Data/Sound/Pad_hit.wav"));
 
     // A later contact aims from the last leg's direction: it went right, so on to the right.
     fx.Run(300);
     BallOnPaddle();
     const float x = Ball()->Position.X;
-    g.FloatAniBallX[0]->StartValue = x - 50;
+    g.Scene().FloatAniBallX[0]->StartValue = x - 50;
     fx.random.Push(3);   // duration 4 s
     fx.random.Push(40);  // X stop x + 40
     g.ProcessBall();
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 4.0f);
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, x + 40);
-    EXPECT_EQ(g.LblPadHitCount->Text, "013");
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->Duration, 4.0f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->StopValue, x + 40);
+    EXPECT_EQ(g.Scene().LblPadHitCount->Text, "013");
 }
 
 TEST_F(BallTest, StrokeChallengeFirstContactShowsTheBallsCharacterMeaningAndHidesReading) {
     StartAt(1, 1);
     fx.Set().progress().ClearQuestion();
-    g.LblYomi->Visible = true;
+    g.Scene().LblYomi->Visible = true;
     BallOnPaddle();
     g.ProcessBall();
     const int s = g.GameBoard().BallMojiNo()[0];
     EXPECT_FALSE(g.GameProgress().Clear());
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(s));
-    EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(s).Imi);
-    EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(s).Yomi);
-    EXPECT_FALSE(g.LblYomi->Visible);
-    EXPECT_EQ(g.LblPadHitCount->Text, "001");  // strokes so far
+    EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotCharacter(s));
+    EXPECT_EQ(g.Scene().LblImi->Text, g.SlotQuestion(s).Imi);
+    EXPECT_EQ(g.Scene().LblYomi->Text, g.SlotQuestion(s).Yomi);
+    EXPECT_FALSE(g.Scene().LblYomi->Visible);
+    EXPECT_EQ(g.Scene().LblPadHitCount->Text, "001");  // strokes so far
 }
 
 TEST_F(BallTest, TheContactThatUsesUpTheAllowanceLosesTheQuestionShowingZeroFirst) {
@@ -78,41 +78,41 @@ TEST_F(BallTest, TheContactThatUsesUpTheAllowanceLosesTheQuestionShowingZeroFirs
         TForm1& h = local.f();
         local.StartAt(0, c.question);
         local.Set().Record([&](TDataRec& r) { r.PadHitCount = c.contactsBefore - 1; });
-        TImage* ball = h.ImgBall[0];
-        ball->Position.X = h.ImgPad->Position.X + 10;
-        ball->Position.Y = h.ImgPad->Position.Y - 12;
+        TImage* ball = h.Scene().ImgBall[0];
+        ball->Position.X = h.Scene().ImgPad->Position.X + 10;
+        ball->Position.Y = h.Scene().ImgPad->Position.Y - 12;
         h.ProcessBall();
         ASSERT_FALSE(h.GameProgress().GameOver()) << c.question;
-        ball->Position.Y = h.ImgPad->Position.Y - 12;
+        ball->Position.Y = h.Scene().ImgPad->Position.Y - 12;
         h.ProcessBall();
-        EXPECT_EQ(h.LblPadHitCount->Text, "000") << c.question;
+        EXPECT_EQ(h.Scene().LblPadHitCount->Text, "000") << c.question;
         EXPECT_TRUE(h.GameProgress().GameOver()) << c.question;
         EXPECT_EQ(h.GameBoard().MovingBallNo(), -1);
-        EXPECT_EQ(h.LblMsg->Text, ScoreLostMessage(h.GameProgress().Stage()));
+        EXPECT_EQ(h.Scene().LblMsg->Text, ScoreLostMessage(h.GameProgress().Stage()));
     }
 }
 
 TEST_F(BallTest, UpperRowIsHitFirstThenTheLeftmostBlock) {
     StartAt(0, 21);  // stage 3: rows 1 and 2 in play
     const int b = g.GameBoard().MovingBallNo();
-    g.FloatAniBallY[b]->StopAtCurrent();
+    g.Scene().FloatAniBallY[b]->StopAtCurrent();
     // Overlap blocks (1,5), (1,6) and (2,5) at once.
-    TImage* b15 = g.ImgBlock[16 + 5];
-    TImage* b16 = g.ImgBlock[16 + 6];
+    TImage* b15 = g.Scene().ImgBlock[16 + 5];
+    TImage* b16 = g.Scene().ImgBlock[16 + 6];
     Ball()->Position.X = b15->Position.X + 15;
     Ball()->Position.Y = b15->Position.Y + b15->Height - 12;
     b16->Position.X = b15->Position.X + 20;                 // pushed into the ball
-    g.ImgBlock[32 + 5]->Position.Y = Ball()->Position.Y;  // row 2 raised into it as well
-    g.FloatAniBallY[b]->StartValue = Ball()->Position.Y + 50;
+    g.Scene().ImgBlock[32 + 5]->Position.Y = Ball()->Position.Y;  // row 2 raised into it as well
+    g.Scene().FloatAniBallY[b]->StartValue = Ball()->Position.Y + 50;
     g.ProcessBall();
-    EXPECT_FALSE(g.ImgBlock[16 + 5]->Visible);
-    EXPECT_TRUE(g.ImgBlock[16 + 6]->Visible);
-    EXPECT_TRUE(g.ImgBlock[32 + 5]->Visible);
+    EXPECT_FALSE(g.Scene().ImgBlock[16 + 5]->Visible);
+    EXPECT_TRUE(g.Scene().ImgBlock[16 + 6]->Visible);
+    EXPECT_TRUE(g.Scene().ImgBlock[32 + 5]->Visible);
     EXPECT_EQ(g.GameBoard().UnVisibleBlockCount()[1], 1);
-    EXPECT_EQ(g.LblVisibleBlockCount1->Text, "15");
+    EXPECT_EQ(g.Scene().LblVisibleBlockCount1->Text, "15");
     // Going up, it met the lower face: placed below the block and sent down.
     EXPECT_FLOAT_EQ(Ball()->Position.Y, b15->Position.Y + b15->Height + 5);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[b]->StopValue, g.ClientHeight());
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[b]->StopValue, g.ClientHeight());
 }
 
 TEST_F(BallTest, WhichBlocksDropStones) {
@@ -135,39 +135,39 @@ TEST_F(BallTest, WhichBlocksDropStones) {
         }
         const int i = c.row * 16 + col;
         local.HitBlockFromBelow(i);
-        EXPECT_EQ(h.ImgStone[i]->Visible, c.drops) << c.question << " row " << c.row;
+        EXPECT_EQ(h.Scene().ImgStone[i]->Visible, c.drops) << c.question << " row " << c.row;
         if (c.drops) {
-            EXPECT_TRUE(h.FloatAniStoneY[i]->Running());
-            EXPECT_EQ(h.ImgStone[i]->Bitmap.Path(), local.programFolder + "Data/Png/stone.png");
-            const float d = h.FloatAniStoneY[i]->Duration;
+            EXPECT_TRUE(h.Scene().FloatAniStoneY[i]->Running());
+            EXPECT_EQ(h.Scene().ImgStone[i]->Bitmap.Path(), local.programFolder + "Data/Png/stone.png");
+            const float d = h.Scene().FloatAniStoneY[i]->Duration;
             EXPECT_TRUE(d == 1 || d == 2 || d == 3) << d;
         }
         // Top-row blocks are never destroyed; lower ones break from stage 2 on.
-        EXPECT_EQ(h.ImgBlock[i]->Visible, c.row == 0);
+        EXPECT_EQ(h.Scene().ImgBlock[i]->Visible, c.row == 0);
     }
 }
 
 TEST_F(BallTest, FifthTopRowHitFromAboveLetsTheBallThrough) {
     StartAt(0, 1);
     const int col = NonGapColumn();
-    TImage* block = g.ImgBlock[col];
+    TImage* block = g.Scene().ImgBlock[col];
     fx.Set().Record([](TDataRec& r) { r.UpBlockHitCount = 0; });
     for (int hit = 1; hit <= 5; ++hit) {
-        g.FloatAniBallY[0]->StopAtCurrent();
-        g.FloatAniBallX[0]->StopAtCurrent();
+        g.Scene().FloatAniBallY[0]->StopAtCurrent();
+        g.Scene().FloatAniBallX[0]->StopAtCurrent();
         Ball()->Position.X = block->Position.X + 5;
         Ball()->Position.Y = block->Position.Y - Ball()->Height + 12;
-        g.FloatAniBallY[0]->StartValue = Ball()->Position.Y - 30;  // coming down
+        g.Scene().FloatAniBallY[0]->StartValue = Ball()->Position.Y - 30;  // coming down
         g.ProcessBall();
         if (hit < 5) {
             EXPECT_EQ(g.GameBoard().UpBlockHitCount(), hit);
             EXPECT_FLOAT_EQ(Ball()->Position.Y, block->Position.Y - Ball()->Height - 5);
-            EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 0);
+            EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, 0);
         }
     }
     EXPECT_EQ(g.GameBoard().UpBlockHitCount(), 0);
     EXPECT_FLOAT_EQ(Ball()->Position.Y, block->Position.Y + block->Height + 5);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, g.ClientHeight());
 }
 
 TEST_F(BallTest, EdgesActFiveUnitsInAndPutTheBallTenUnitsIn) {
@@ -181,31 +181,31 @@ TEST_F(BallTest, EdgesActFiveUnitsInAndPutTheBallTenUnitsIn) {
     // Corner: top and left in the same tick.
     for (Case c : {Case{300, 5, 300, 10, -1, H}, Case{5, 300, 10, 300, W, -1},
                    Case{W - 35, 300, W - 40, 300, 0, -1}, Case{4, 4, 10, 10, W, -1}}) {
-        g.FloatAniBallX[0]->StopAtCurrent();
-        g.FloatAniBallY[0]->StopAtCurrent();
+        g.Scene().FloatAniBallX[0]->StopAtCurrent();
+        g.Scene().FloatAniBallY[0]->StopAtCurrent();
         fx.Set().Record([](TDataRec& r) { r.PadHitCount = 1; });
         Ball()->Position.X = c.x;
         Ball()->Position.Y = c.y;
-        g.ImgPad->Position.X = 2000;  // out of the way
+        g.Scene().ImgPad->Position.X = 2000;  // out of the way
         g.ProcessBall();
         EXPECT_FLOAT_EQ(Ball()->Position.X, c.wantX) << c.x << "," << c.y;
         EXPECT_FLOAT_EQ(Ball()->Position.Y, c.wantY) << c.x << "," << c.y;
-        if (c.stopX >= 0) { EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, c.stopX); }
-        if (c.stopY >= 0) { EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, c.stopY); }
-        EXPECT_TRUE(g.FloatAniBallX[0]->Running());
+        if (c.stopX >= 0) { EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->StopValue, c.stopX); }
+        if (c.stopY >= 0) { EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, c.stopY); }
+        EXPECT_TRUE(g.Scene().FloatAniBallX[0]->Running());
     }
 }
 
 TEST_F(BallTest, LostBallsReleaseTheNextUntilTheThird) {
     StartAt(0, 1);
-    g.ImgPad->Position.X = 2000;  // never under the ball
+    g.Scene().ImgPad->Position.X = 2000;  // never under the ball
     for (int b = 0; b < 2; ++b) {
         ASSERT_TRUE(fx.RunUntil([&] { return g.GameBoard().MovingBallNo() == b + 1; }, 5000)) << b;
         EXPECT_TRUE(g.GameBoard().FirstBallDown());
-        EXPECT_TRUE(g.FloatAniBallY[b + 1]->Running());
-        EXPECT_FLOAT_EQ(g.FloatAniBallY[b + 1]->Duration, 1.5f);
-        EXPECT_FLOAT_EQ(g.FloatAniBallY[b + 1]->StopValue, g.ClientHeight());
-        g.ImgPad->Position.X = 2000;
+        EXPECT_TRUE(g.Scene().FloatAniBallY[b + 1]->Running());
+        EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[b + 1]->Duration, 1.5f);
+        EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[b + 1]->StopValue, g.ClientHeight());
+        g.Scene().ImgPad->Position.X = 2000;
     }
     ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 5000));
     EXPECT_TRUE(fx.Played("Data/Sound/Miss.wav"));
@@ -216,13 +216,13 @@ TEST_F(BallTest, AFinishedStoneIsParkedHiddenWhereItStarted) {
     StartAt(0, 21);
     const int i = 16 + 3;
     g.DropStone(1, 3, TForm1::StoneKind::WrongAnswer);
-    EXPECT_EQ(g.ImgStone[i]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
-    const float d = g.FloatAniStoneY[i]->Duration;
+    EXPECT_EQ(g.Scene().ImgStone[i]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
+    const float d = g.Scene().FloatAniStoneY[i]->Duration;
     EXPECT_TRUE(d == 0.5f || d == 1.5f || d == 2.5f) << d;
-    g.ImgPad->Position.X = 2000;
+    g.Scene().ImgPad->Position.X = 2000;
     fx.Run(2700);
-    EXPECT_FALSE(g.ImgStone[i]->Visible);
-    EXPECT_FLOAT_EQ(g.ImgStone[i]->Position.Y, g.ImgBlock[i]->Position.Y);
+    EXPECT_FALSE(g.Scene().ImgStone[i]->Visible);
+    EXPECT_FLOAT_EQ(g.Scene().ImgStone[i]->Position.Y, g.Scene().ImgBlock[i]->Position.Y);
 }
 
 // A leg fast enough, or a tick late enough, to carry the ball further in one tick
@@ -238,19 +238,19 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
                              " units/s, ticks of " + std::to_string(tick) + " ms");
                 GameFixture fx;
                 TForm1& g = fx.f();
-                g.sound.IsMusic = false;
+                g.Sound().IsMusic = false;
                 g.SetClientSize(1280, 720);
                 fx.StartQuestion();
                 ASSERT_EQ(g.GameBoard().MovingBallNo(), 0);
-                g.Timer1->SetInterval(tick);
-                TImage* ball = g.ImgBall[0];
+                g.Scene().Timer1->SetInterval(tick);
+                TImage* ball = g.Scene().ImgBall[0];
 
                 const int gapColumn = fx.GapColumn(g.GameBoard().BallSeikaiMojiNo());
                 const int plainColumn = gapColumn >= 8 ? 5 : 10;
-                TImage* aim = target == Target::Paddle ? g.ImgPad
-                              : target == Target::Gap  ? g.ImgBlock[gapColumn]
-                                                       : g.ImgBlock[plainColumn];
-                if (target != Target::Paddle) g.ImgPad->Position.X = 5000;
+                TImage* aim = target == Target::Paddle ? g.Scene().ImgPad
+                              : target == Target::Gap  ? g.Scene().ImgBlock[gapColumn]
+                                                       : g.Scene().ImgBlock[plainColumn];
+                if (target != Target::Paddle) g.Scene().ImgPad->Position.X = 5000;
 
                 // A slanted leg through the middle of the aim, upwards at a block,
                 // downwards at the paddle, starting 260 units before it and ending
@@ -262,15 +262,15 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
                 g.Hold(0);
                 ball->Position.X = x0;
                 ball->Position.Y = y0;
-                g.FloatAniBallX[0]->StopValue = x0 + dx * 860;
-                g.FloatAniBallY[0]->StopValue = y0 + dy * 860;
-                g.FloatAniBallX[0]->Duration = g.FloatAniBallY[0]->Duration = 860 / speed;
+                g.Scene().FloatAniBallX[0]->StopValue = x0 + dx * 860;
+                g.Scene().FloatAniBallY[0]->StopValue = y0 + dy * 860;
+                g.Scene().FloatAniBallX[0]->Duration = g.Scene().FloatAniBallY[0]->Duration = 860 / speed;
                 g.Launch(0);
-                const float legStopY = g.FloatAniBallY[0]->StopValue;
+                const float legStopY = g.Scene().FloatAniBallY[0]->StopValue;
 
                 // Until the first contact changes the leg (or the ball is gone).
                 ASSERT_TRUE(fx.RunUntil(
-                    [&] { return g.GameBoard().MovingBallNo() != 0 || g.FloatAniBallY[0]->StopValue != legStopY; }, 3000));
+                    [&] { return g.GameBoard().MovingBallNo() != 0 || g.Scene().FloatAniBallY[0]->StopValue != legStopY; }, 3000));
                 // Where the ball's path first touches the aim's face.
                 const float faceY = target == Target::Paddle
                                         ? std::nearbyint(aim->Position.Y + 5) - ball->Height + 5
@@ -280,7 +280,7 @@ TEST(SweptContactTest, FastLegsAndLateTicksHitTheBlockTheGapAndThePaddleOnce) {
                     case Target::Block:
                         EXPECT_FALSE(g.GameProgress().Clear());
                         EXPECT_FLOAT_EQ(ball->Position.Y, aim->Position.Y + aim->Height + 5) << "bounced down";
-                        EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());
+                        EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, g.ClientHeight());
                         EXPECT_NEAR(ball->Position.X, faceX, 0.5f);
                         break;
                     case Target::Gap:

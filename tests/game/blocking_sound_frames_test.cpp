@@ -25,8 +25,8 @@ public:
     void PumpEvents() override {}
     void DrawFrame() override {
         TForm1& g = fx_.f();
-        frames.push_back({fx_.clock.NowMs(), fx_.effects.played().size(), g.LblKaitoMoji->Text,
-                          g.LblKaitoMoji->Visible, g.LblYomi->Visible, g.LblImi->Visible, g.LblScore->Visible});
+        frames.push_back({fx_.clock.NowMs(), fx_.effects.played().size(), g.Scene().LblKaitoMoji->Text,
+                          g.Scene().LblKaitoMoji->Visible, g.Scene().LblYomi->Visible, g.Scene().LblImi->Visible, g.Scene().LblScore->Visible});
         nextMs_ = fx_.clock.NowMs() + 16;
     }
     bool FrameDue() override { return static_cast<int32_t>(fx_.clock.NowMs() - nextMs_) >= 0; }
@@ -98,7 +98,7 @@ TEST(BlockingSoundFrames, TheLostQuestionAndTheStrokeRoundPaintBeforeTheirSounds
         RecordingDisplay display(fx);
         fx.app.SetBackend(&display);
         fx.StartQuestion();
-        fx.f().ImgPad->Position.X = 2000;  // three balls fall past
+        fx.f().Scene().ImgPad->Position.X = 2000;  // three balls fall past
         ASSERT_TRUE(fx.RunUntil([&] { return fx.f().GameProgress().GameOver(); }, 20000));
         ASSERT_TRUE(fx.Played("Data/Sound/gameover.wav"));
         ExpectAFrameRightBeforeEachBlockingSound(fx, display);

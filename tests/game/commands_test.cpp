@@ -21,7 +21,7 @@ struct CountingDialog : SettingsDialog {
     int shown = 0;
     void ShowModal() override {
         ++shown;
-        form->GameSetting = false;  // closes at once
+        form->SettingsDialogClosed();  // closes at once
     }
 };
 
@@ -50,7 +50,7 @@ void Enter(GameFixture& fx, Screen s) {
             break;
         case Screen::Explosion:
             fx.StartQuestion();
-            f.ImgBakuhatu->Visible = true;
+            f.Scene().ImgBakuhatu->Visible = true;
             break;
     }
 }
@@ -72,13 +72,13 @@ struct Command {
 TEST(CommandGuardTest, WhichCommandsActInWhichScreen) {
     const Command commands[] = {
         {"Start", [](GameFixture& fx) { fx.Key(VK_SHIFT_KEY); },
-         [](GameFixture& fx, const Before&) { return fx.f().ThinkingTimeCount == 5; }},
+         [](GameFixture& fx, const Before&) { return fx.f().Screens().ThinkingTimeCount == 5; }},
         {"GameMode", [](GameFixture& fx) { fx.Key(VK_MENU_KEY); },
          [](GameFixture& fx, const Before& before) { return fx.f().GameProgress().GameMode() != before.gameMode; }},
         {"Quit", [](GameFixture& fx) { fx.Key(VK_ESCAPE_KEY); },
          [](GameFixture& fx, const Before&) { return fx.f().IsClosed(); }},
         {"Pause", [](GameFixture& fx) { fx.Char(u'a'); },
-         [](GameFixture& fx, const Before& before) { return fx.f().Pause != before.pause; }},
+         [](GameFixture& fx, const Before& before) { return fx.f().Screens().Pause != before.pause; }},
         {"Minimise", [](GameFixture& fx) { fx.Char(u'd'); },
          [](GameFixture& fx, const Before&) { return fx.host.minimizeCount == 1; }},
         {"Hint", [](GameFixture& fx) { fx.Char(u'z'); },
@@ -104,9 +104,9 @@ TEST(CommandGuardTest, WhichCommandsActInWhichScreen) {
             GameFixture fx;
             CountingDialog dialog;
             dialog.form = &fx.f();
-            fx.f().Form2 = &dialog;
+            fx.f().SetSettingsDialog(&dialog);
             Enter(fx, row.screen);
-            const Before before{fx.f().GameProgress().GameMode(), fx.f().Pause, fx.f().GameProgress().HintHyoji(), &dialog};
+            const Before before{fx.f().GameProgress().GameMode(), fx.f().Screens().Pause, fx.f().GameProgress().HintHyoji(), &dialog};
             commands[c].press(fx);
             EXPECT_EQ(commands[c].acted(fx, before), row.acts[c]) << row.name << ": " << commands[c].name;
         }
@@ -118,9 +118,9 @@ TEST(CommandTest, UpperCaseLettersDoNothing) {
     TForm1& f = fx.f();
     fx.StartQuestion();
     for (char16_t c : {u'A', u'X', u'C', u'Z', u'D'}) fx.Char(c);
-    EXPECT_FALSE(f.Pause);
-    EXPECT_TRUE(f.sound.IsMusic);
-    EXPECT_TRUE(f.sound.IsSound);
+    EXPECT_FALSE(f.Screens().Pause);
+    EXPECT_TRUE(f.Sound().IsMusic);
+    EXPECT_TRUE(f.Sound().IsSound);
     EXPECT_FALSE(f.GameProgress().HintHyoji());
     EXPECT_EQ(fx.host.minimizeCount, 0);
 }
@@ -129,17 +129,17 @@ TEST(CommandTest, MusicAndSoundSwitchesActEverywhere) {
     GameFixture fx;
     TForm1& f = fx.f();
     fx.Char(u'x');
-    EXPECT_FALSE(f.sound.IsMusic);
-    EXPECT_TRUE(f.ImgMusicStop->Visible);
-    EXPECT_EQ(f.sound.MediaPlayer1->State(), TMPState::Stopped);
+    EXPECT_FALSE(f.Sound().IsMusic);
+    EXPECT_TRUE(f.Scene().ImgMusicStop->Visible);
+    EXPECT_EQ(f.Sound().MediaPlayer1->State(), TMPState::Stopped);
     fx.Key(VK_MENU_KEY);  // stroke challenge: stage 3 once a board is set up
     fx.Key(VK_SHIFT_KEY);
     fx.Char(u'x');  // during the countdown
-    EXPECT_TRUE(f.sound.IsMusic);
+    EXPECT_TRUE(f.Sound().IsMusic);
     EXPECT_NE(fx.music.openPath().find("Data/Sound/Stage3.mp3"), std::string::npos);
     fx.Char(u'c');
-    EXPECT_FALSE(f.sound.IsSound);
-    EXPECT_TRUE(f.ImgSoundStop->Visible);
+    EXPECT_FALSE(f.Sound().IsSound);
+    EXPECT_TRUE(f.Scene().ImgSoundStop->Visible);
     fx.effects.Clear();
     fx.Run(5000);  // the countdown's bleeps are silent now
     EXPECT_TRUE(fx.effects.played().empty());
@@ -151,36 +151,36 @@ TEST(PauseTest, HoldsBallAndStonesAndResumesFromWhereTheyStood) {
     fx.StartQuestion();
     fx.Run(200);
     // A stone on its way down.
-    TImage* stone = f.ImgStone[2];
+    TImage* stone = f.Scene().ImgStone[2];
     stone->Visible = true;
-    f.FloatAniStoneY[2]->StartValue = stone->Position.Y;
-    f.FloatAniStoneY[2]->StopValue = 600;
-    f.FloatAniStoneY[2]->Duration = 2;
-    f.FloatAniStoneY[2]->Start();
+    f.Scene().FloatAniStoneY[2]->StartValue = stone->Position.Y;
+    f.Scene().FloatAniStoneY[2]->StopValue = 600;
+    f.Scene().FloatAniStoneY[2]->Duration = 2;
+    f.Scene().FloatAniStoneY[2]->Start();
     fx.Run(500);
     fx.Char(u'a');
-    ASSERT_TRUE(f.Pause);
-    EXPECT_EQ(f.LblMsg->Text, Msg::Paused);
-    EXPECT_FALSE(f.TextBlockMoji[0]->Visible);
-    EXPECT_FALSE(f.TextBallMoji[1]->Visible);
-    const float ballY = f.ImgBall[0]->Position.Y, stoneY = stone->Position.Y;
+    ASSERT_TRUE(f.Screens().Pause);
+    EXPECT_EQ(f.Scene().LblMsg->Text, Msg::Paused);
+    EXPECT_FALSE(f.Scene().TextBlockMoji[0]->Visible);
+    EXPECT_FALSE(f.Scene().TextBallMoji[1]->Visible);
+    const float ballY = f.Scene().ImgBall[0]->Position.Y, stoneY = stone->Position.Y;
     fx.Run(3000);
-    EXPECT_FLOAT_EQ(f.ImgBall[0]->Position.Y, ballY);
+    EXPECT_FLOAT_EQ(f.Scene().ImgBall[0]->Position.Y, ballY);
     EXPECT_FLOAT_EQ(stone->Position.Y, stoneY);
     EXPECT_TRUE(stone->Visible);  // holding does not end the fall
     fx.Char(u'a');
-    EXPECT_FALSE(f.Pause);
-    EXPECT_FALSE(f.LblMsg->Visible);
-    EXPECT_TRUE(f.TextBlockMoji[0]->Visible);
-    const float ballX = f.ImgBall[0]->Position.X;
+    EXPECT_FALSE(f.Screens().Pause);
+    EXPECT_FALSE(f.Scene().LblMsg->Visible);
+    EXPECT_TRUE(f.Scene().TextBlockMoji[0]->Visible);
+    const float ballX = f.Scene().ImgBall[0]->Position.X;
     fx.Run(100);
     EXPECT_GT(stone->Position.Y, stoneY);
-    EXPECT_GT(f.ImgBall[0]->Position.Y, ballY);
+    EXPECT_GT(f.Scene().ImgBall[0]->Position.Y, ballY);
     // The ball was on its first fall: it falls on straight down, towards a paddle
     // that may be waiting under it.
-    EXPECT_FALSE(f.FloatAniBallX[0]->Running());
+    EXPECT_FALSE(f.Scene().FloatAniBallX[0]->Running());
     fx.Run(400);
-    EXPECT_FLOAT_EQ(f.ImgBall[0]->Position.X, ballX);
+    EXPECT_FLOAT_EQ(f.Scene().ImgBall[0]->Position.X, ballX);
 }
 
 TEST(PauseTest, AResumedLegGoesOnTowardsItsStopValues) {
@@ -188,9 +188,9 @@ TEST(PauseTest, AResumedLegGoesOnTowardsItsStopValues) {
     TForm1& f = fx.f();
     fx.StartQuestion();
     // The first paddle contact sends the ball up and to the side.
-    TImage* ball = f.ImgBall[0];
-    ball->Position.X = f.ImgPad->Position.X + 10;
-    ball->Position.Y = f.ImgPad->Position.Y - 12;
+    TImage* ball = f.Scene().ImgBall[0];
+    ball->Position.X = f.Scene().ImgPad->Position.X + 10;
+    ball->Position.Y = f.Scene().ImgPad->Position.Y - 12;
     f.ProcessBall();
     ASSERT_FALSE(f.GameBoard().FirstBallDown());
     fx.Run(200);
@@ -198,7 +198,7 @@ TEST(PauseTest, AResumedLegGoesOnTowardsItsStopValues) {
     const float x = ball->Position.X, y = ball->Position.Y;
     fx.Char(u'a');
     fx.Run(200);
-    EXPECT_TRUE(f.FloatAniBallX[0]->Running());
+    EXPECT_TRUE(f.Scene().FloatAniBallX[0]->Running());
     EXPECT_NE(ball->Position.X, x);
     EXPECT_LT(ball->Position.Y, y);
 }
@@ -209,21 +209,21 @@ TEST(CommandTest, GameModeTwiceOffersToContinueTheSavedGame) {
     fx.StartQuestion();
     fx.Key(VK_MENU_KEY);
     EXPECT_EQ(f.GameProgress().GameMode(), Challenge::Stroke);
-    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
-    EXPECT_EQ(f.LblGameMode->Text, "打数挑戦");
+    EXPECT_EQ(f.Scene().LblMsg->Text, Msg::Start);
+    EXPECT_EQ(f.Scene().LblGameMode->Text, "打数挑戦");
     EXPECT_TRUE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
     fx.Key(VK_MENU_KEY);
     EXPECT_EQ(f.GameProgress().GameMode(), Challenge::Score);
-    EXPECT_EQ(f.LblMsg->Text, Msg::ResumeQuestion);
-    EXPECT_TRUE(f.GameLoading);
+    EXPECT_EQ(f.Scene().LblMsg->Text, Msg::ResumeQuestion);
+    EXPECT_TRUE(f.Screens().GameLoading);
     fx.Key(VK_SHIFT_KEY);  // refused while the question is on screen
-    EXPECT_NE(f.ThinkingTimeCount, 5);
+    EXPECT_NE(f.Screens().ThinkingTimeCount, 5);
     fx.Char(u'n');
-    EXPECT_FALSE(f.GameLoading);
-    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
+    EXPECT_FALSE(f.Screens().GameLoading);
+    EXPECT_EQ(f.Scene().LblMsg->Text, Msg::Start);
     fx.Key(VK_SHIFT_KEY);
     EXPECT_EQ(f.GameProgress().MondaiCount(), 1);
-    EXPECT_EQ(f.ThinkingTimeCount, 5);
+    EXPECT_EQ(f.Screens().ThinkingTimeCount, 5);
 }
 
 TEST(CommandTest, SwitchingBackWhileTheFourthBallFliesSavesARecordTheGameAccepts) {
@@ -234,7 +234,7 @@ TEST(CommandTest, SwitchingBackWhileTheFourthBallFliesSavesARecordTheGameAccepts
     fx.StartQuestion();
     fx.Set().board().ServeBall(3);  // the fourth ball of the stroke challenge in flight
     fx.Key(VK_MENU_KEY);  // back: the resume question is on screen
-    ASSERT_TRUE(f.GameLoading);
+    ASSERT_TRUE(f.Screens().GameLoading);
     EXPECT_EQ(f.GameBoard().MovingBallNo(), -1);
     fx.Key(VK_MENU_KEY);  // away again, saving from the resume question
     TDataRec rec{};
@@ -251,12 +251,12 @@ TEST(CommandTest, GameModeSwitchKeepsAFailedSaveInView) {
     fx.Key(VK_MENU_KEY);
     ClearWriteFaultInjection();
     EXPECT_EQ(f.GameProgress().GameMode(), Challenge::Stroke);
-    EXPECT_EQ(f.LblMsg->Text, std::string(Msg::SaveFailed) + Msg::Start);
+    EXPECT_EQ(f.Scene().LblMsg->Text, std::string(Msg::SaveFailed) + Msg::Start);
     // A later switch that saves nothing shows the plain start message.
     fx.Key(VK_MENU_KEY);
     fx.Char(u'n');
     fx.Key(VK_MENU_KEY);
-    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
+    EXPECT_EQ(f.Scene().LblMsg->Text, Msg::Start);
 }
 
 TEST(CommandTest, EscapeOnTheTitleSavesNothing) {
@@ -286,12 +286,12 @@ TEST(MouseTest, PaddleFollowsThePointerCentreInEveryStateAndNeverMovesUpOrDown) 
     GameFixture fx;
     TForm1& f = fx.f();
     auto move = [&](float x, float y) {
-        const float padY = f.ImgPad->Position.Y;
+        const float padY = f.Scene().ImgPad->Position.Y;
         fx.input.ScreenMouseX = x;
         fx.input.ScreenMouseY = y;
         f.RouteMouseMove(x, y, {});
-        EXPECT_FLOAT_EQ(f.ImgPad->Position.X, x - f.ImgPad->Width / 2) << x << "," << y;
-        EXPECT_FLOAT_EQ(f.ImgPad->Position.Y, padY) << "a move to " << x << "," << y << " moved the paddle's Y";
+        EXPECT_FLOAT_EQ(f.Scene().ImgPad->Position.X, x - f.Scene().ImgPad->Width / 2) << x << "," << y;
+        EXPECT_FLOAT_EQ(f.Scene().ImgPad->Position.Y, padY) << "a move to " << x << "," << y << " moved the paddle's Y";
     };
     move(400, 300);  // title screen
     move(700, 20);
@@ -331,7 +331,7 @@ TEST(CommandTest, LeavingFromTheResumeQuestionKeepsTheSuspendedGame) {
         fx.StartQuestion();
         fx.Play(1000);
         fx.Key(VK_MENU_KEY);  // back: the resume question is on screen
-        ASSERT_TRUE(fx.f().GameLoading);
+        ASSERT_TRUE(fx.f().Screens().GameLoading);
         c.leave(fx);
         EXPECT_EQ(ReadBytes(fx.DataFile("newrecord.dat")), suspended);
     }

@@ -21,7 +21,7 @@ struct RecordingRun : ProgramRun {
     FixedCalendar calendar{"2026-12-10"};
     explicit RecordingRun(const Folders& folders)
         : ProgramRun(folders.program, folders.documents, 800, 600, [this](TForm1& f) {
-              f.svc.calendar = &calendar;
+              services.calendar = &calendar;
               f.OpenLearningRecord();
           }) {}
 
@@ -39,15 +39,15 @@ struct RecordingRun : ProgramRun {
         TForm1& g = f();
         const int b = g.GameBoard().MovingBallNo();
         const int slot = g.GameBoard().BallSeikaiMojiNo();
-        TImage* ball = g.ImgBall[b];
-        const TImage* gap = g.ImgBlock[slot * 4 + g.GameBoard().UnVisibleMojiNo()[slot]];
-        g.FloatAniBallX[b]->StopAtCurrent();
-        g.FloatAniBallY[b]->StopAtCurrent();
+        TImage* ball = g.Scene().ImgBall[b];
+        const TImage* gap = g.Scene().ImgBlock[slot * 4 + g.GameBoard().UnVisibleMojiNo()[slot]];
+        g.Scene().FloatAniBallX[b]->StopAtCurrent();
+        g.Scene().FloatAniBallY[b]->StopAtCurrent();
         ball->Position.X = gap->Position.X + 5;
         ball->Position.Y = gap->Position.Y + gap->Height - 12;
-        g.FloatAniBallY[b]->StartValue = ball->Position.Y + 100;
-        g.FloatAniBallX[b]->StartValue = ball->Position.X;
-        g.ImgPad->Position.X = 2000;
+        g.Scene().FloatAniBallY[b]->StartValue = ball->Position.Y + 100;
+        g.Scene().FloatAniBallX[b]->StartValue = ball->Position.X;
+        g.Scene().ImgPad->Position.X = 2000;
         g.ProcessBall();
         ASSERT_TRUE(g.GameProgress().Clear());
         app.RunFor(3500);
@@ -81,14 +81,14 @@ TEST(FinalScore, AHugeSuspendedTotalStopsAtTheLargestScore) {
     {
         RecordingRun b(folders);
         TForm1& g = b.f();
-        ASSERT_TRUE(g.GameLoading);
+        ASSERT_TRUE(g.Screens().GameLoading);
         b.Char(u'y');
-        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:999999");
+        EXPECT_EQ(g.Scene().LblTotalScore->Text, "SCORE:999999");
         b.Char(u'a');
         b.AnswerRight();
         EXPECT_GT(g.GameProgress().Score(), 0);
         EXPECT_EQ(g.GameProgress().TotalScore(), kLargestScore);
-        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:999999");
+        EXPECT_EQ(g.Scene().LblTotalScore->Text, "SCORE:999999");
         g.SaveGame();
         const TDataRec saved = RecordOnDisk(folders);
         EXPECT_EQ(saved.TotalScore, kLargestScore);
@@ -96,9 +96,9 @@ TEST(FinalScore, AHugeSuspendedTotalStopsAtTheLargestScore) {
         EXPECT_TRUE(RecordUsable(saved));
     }
     RecordingRun c(folders);
-    EXPECT_TRUE(c.f().GameLoading);
-    EXPECT_EQ(c.f().LblMsg->Text, Msg::ResumeQuestion);
-    EXPECT_TRUE(c.f().StartupNotices.empty());
+    EXPECT_TRUE(c.f().Screens().GameLoading);
+    EXPECT_EQ(c.f().Scene().LblMsg->Text, Msg::ResumeQuestion);
+    EXPECT_TRUE(c.f().StartupNoticeLines().empty());
 }
 
 // The 30th answer: the record is judged on the total with that answer's points,
@@ -139,9 +139,9 @@ TEST(FinalScore, TheLastAnswerJudgesAndSavesTheRecordOnTheFinalTotal) {
             EXPECT_EQ(g.GameProgress().ChangeHighScore(), c.record);
             const int best = c.record ? final : c.best;
             EXPECT_EQ(g.GameProgress().HighScore(), best);
-            EXPECT_EQ(g.LblHighScore->Text, HighScoreText(best));
-            EXPECT_EQ(g.LblTotalScore->Text, ScoreText(final));
-            EXPECT_EQ(g.ImgTitle->Bitmap.Path(),
+            EXPECT_EQ(g.Scene().LblHighScore->Text, HighScoreText(best));
+            EXPECT_EQ(g.Scene().LblTotalScore->Text, ScoreText(final));
+            EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(),
                       g.AssetPath(c.record ? "Data/Png/newrecord.png" : "Data/Png/GameClear.png"));
             const TDataRec saved = RecordOnDisk(folders);
             EXPECT_EQ(saved.HighScore, best);
@@ -154,7 +154,7 @@ TEST(FinalScore, TheLastAnswerJudgesAndSavesTheRecordOnTheFinalTotal) {
             EXPECT_EQ(history.table.rows[0].result, final);
         }
         RecordingRun next(folders);
-        EXPECT_FALSE(next.f().GameLoading);
-        EXPECT_EQ(next.f().LblHighScore->Text, HighScoreText(c.record ? final : c.best));
+        EXPECT_FALSE(next.f().Screens().GameLoading);
+        EXPECT_EQ(next.f().Scene().LblHighScore->Text, HighScoreText(c.record ? final : c.best));
     }
 }

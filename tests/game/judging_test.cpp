@@ -48,18 +48,18 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     EXPECT_TRUE(g.GameProgress().HintHyoji());
     EXPECT_EQ(g.GameProgress().Score(), 600);
     EXPECT_EQ(g.GameProgress().TotalScore(), 600);
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
-    EXPECT_TRUE(g.LblImi->Visible);
-    EXPECT_TRUE(g.LblYomi->Visible);
-    EXPECT_FLOAT_EQ(g.LblImi->Position.Y, g.LblKaitoMoji->Position.Y + g.LblKaitoMoji->Height);
-    EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
+    EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
+    EXPECT_TRUE(g.Scene().LblImi->Visible);
+    EXPECT_TRUE(g.Scene().LblYomi->Visible);
+    EXPECT_FLOAT_EQ(g.Scene().LblImi->Position.Y, g.Scene().LblKaitoMoji->Position.Y + g.Scene().LblKaitoMoji->Height);
+    EXPECT_FLOAT_EQ(g.Scene().LblYomi->Position.Y, g.Scene().LblKaitoMoji->Position.Y - g.Scene().LblYomi->Height);
     // Across the width up to the help panel: at 800 x 600 the panel stands beside
     // the meaning, which would otherwise be centred into it.
-    EXPECT_FLOAT_EQ(g.LblImi->Position.X, kLeftEdgeInset);
-    EXPECT_FLOAT_EQ(g.LblImi->Position.X + g.LblImi->Width, g.RectSosaHoho->Position.X - kPanelClearance);
-    EXPECT_EQ(g.LblScore->Text, "600点");
-    EXPECT_TRUE(g.LblScore->Visible);
-    EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
+    EXPECT_FLOAT_EQ(g.Scene().LblImi->Position.X, kLeftEdgeInset);
+    EXPECT_FLOAT_EQ(g.Scene().LblImi->Position.X + g.Scene().LblImi->Width, g.Scene().RectSosaHoho->Position.X - kPanelClearance);
+    EXPECT_EQ(g.Scene().LblScore->Text, "600点");
+    EXPECT_TRUE(g.Scene().LblScore->Visible);
+    EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
     ASSERT_FALSE(fx.effects.played().empty());
     EXPECT_EQ(fx.effects.played().back().path, fx.programFolder + "Data/Sound/Seikai1.wav");
     EXPECT_TRUE(fx.effects.played().back().synchronous);
@@ -69,21 +69,21 @@ TEST_F(JudgingTest, CorrectAnswerScoresShowsTheIdiomAndLandsOnTheTotal) {
     // a machine reading of the meaning).
     const int q = g.GameBoard().MondaiNo()[s];
     ASSERT_LT(q, kBuiltInQuestions);
-    const std::string idiom = *Cp932ToUtf8(g.questions.At(q).SpeakMoji);
-    const std::string meaning = *Cp932ToUtf8(g.questions.At(q).ImiSpeakMoji);
+    const std::string idiom = *Cp932ToUtf8(g.Questions().At(q).SpeakMoji);
+    const std::string meaning = *Cp932ToUtf8(g.Questions().At(q).ImiSpeakMoji);
     ASSERT_FALSE(meaning.empty());
     EXPECT_EQ(fx.speech.said[0].text, idiom + "。" + meaning);
 
     // The points wait two seconds, fly one, and land on the total.
-    const float startY = g.LblScore->Position.Y;
+    const float startY = g.Scene().LblScore->Position.Y;
     fx.Run(t0 + 2900 - fx.clock.NowMs());  // the answer's sound counts towards the wait
-    EXPECT_TRUE(g.LblScore->Visible);
-    EXPECT_EQ(g.LblTotalScore->Text, "SCORE:000000");
+    EXPECT_TRUE(g.Scene().LblScore->Visible);
+    EXPECT_EQ(g.Scene().LblTotalScore->Text, "SCORE:000000");
     fx.Run(200);
-    EXPECT_FALSE(g.LblScore->Visible);
-    EXPECT_FLOAT_EQ(g.LblScore->Position.Y, startY);
-    EXPECT_EQ(g.LblTotalScore->Text, "SCORE:000600");
-    EXPECT_TRUE(g.ImgTitle->Visible);
+    EXPECT_FALSE(g.Scene().LblScore->Visible);
+    EXPECT_FLOAT_EQ(g.Scene().LblScore->Position.Y, startY);
+    EXPECT_EQ(g.Scene().LblTotalScore->Text, "SCORE:000600");
+    EXPECT_TRUE(g.Scene().ImgTitle->Visible);
 }
 
 TEST_F(JudgingTest, StageEndsSetTheCheckpointAndTheLastQuestionEndsTheGame) {
@@ -116,7 +116,7 @@ TEST_F(JudgingTest, LastQuestionJudgesTheRecordOnTheFinalTotalAndSavesTheGame) {
     EXPECT_EQ(g.GameProgress().Score(), (45 - 5) * 4 * 4 * 10);            // ball factor 4, dealt character
     EXPECT_EQ(g.GameProgress().TotalScore(), 20000 + g.GameProgress().Score());
     EXPECT_EQ(g.GameProgress().HighScore(), g.GameProgress().TotalScore());        // with this question's points
-    EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
+    EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
     EXPECT_FALSE(fx.Played("Data/Sound/Seikai1.wav"));
     EXPECT_EQ(fx.speech.said.size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(fx.DataFile("newrecord.dat")));
@@ -130,7 +130,7 @@ TEST_F(JudgingTest, LastQuestionJudgesTheRecordOnTheFinalTotalAndSavesTheGame) {
     other.HitBlockFromBelow(other.GapColumn(h.GameBoard().BallSeikaiMojiNo()));
     EXPECT_FALSE(h.GameProgress().ChangeHighScore());
     EXPECT_EQ(h.GameProgress().HighScore(), 15000);
-    EXPECT_EQ(h.ImgTitle->Bitmap.Path(), other.programFolder + "Data/Png/GameClear.png");
+    EXPECT_EQ(h.Scene().ImgTitle->Bitmap.Path(), other.programFolder + "Data/Png/GameClear.png");
 }
 
 TEST_F(JudgingTest, WrongGapDropsAWrongAnswerStoneAndCostsNothingElse) {
@@ -142,10 +142,10 @@ TEST_F(JudgingTest, WrongGapDropsAWrongAnswerStoneAndCostsNothingElse) {
     EXPECT_EQ(g.GameBoard().MovingBallNo(), 0);
     EXPECT_EQ(g.GameProgress().PadHitCount(), 3);
     EXPECT_EQ(g.GameProgress().Score(), 0);
-    EXPECT_TRUE(g.ImgStone[GapOf(wrong)]->Visible);
-    EXPECT_EQ(g.ImgStone[GapOf(wrong)]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
+    EXPECT_TRUE(g.Scene().ImgStone[GapOf(wrong)]->Visible);
+    EXPECT_EQ(g.Scene().ImgStone[GapOf(wrong)]->Bitmap.Path(), fx.programFolder + "Data/Png/stone2.png");
     EXPECT_TRUE(fx.Played("Data/Sound/Buzz.wav"));
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, g.ClientHeight());  // bounced down
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, g.ClientHeight());  // bounced down
 }
 
 TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
@@ -164,22 +164,22 @@ TEST_F(JudgingTest, ScoreChallengeCopyTurnsBallsVioletOrBackToGold) {
     fx.HitBlockFromBelow(otherBlock);
     EXPECT_EQ(g.GameBoard().BallSeikaiMojiNo(), other);
     for (int b = 0; b <= 2; ++b) {
-        EXPECT_EQ(g.TextBallMoji[b]->Text, g.SlotCharacter(other));
-        EXPECT_EQ(g.TextBallMoji[b]->Color, Colors::Darkviolet);
+        EXPECT_EQ(g.Scene().TextBallMoji[b]->Text, g.SlotCharacter(other));
+        EXPECT_EQ(g.Scene().TextBallMoji[b]->Color, Colors::Darkviolet);
     }
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(other));
-    EXPECT_EQ(g.LblKaitoMoji->FontColor, Colors::Floralwhite);
-    EXPECT_FALSE(g.FloatAniKaitoMoji->Running());
-    EXPECT_FLOAT_EQ(g.LblKaitoMoji->Opacity, 1);
-    EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(other).Imi);
-    EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(other).Yomi);
+    EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotCharacter(other));
+    EXPECT_EQ(g.Scene().LblKaitoMoji->FontColor, Colors::Floralwhite);
+    EXPECT_FALSE(g.Scene().FloatAniKaitoMoji->Running());
+    EXPECT_FLOAT_EQ(g.Scene().LblKaitoMoji->Opacity, 1);
+    EXPECT_EQ(g.Scene().LblImi->Text, g.SlotQuestion(other).Imi);
+    EXPECT_EQ(g.Scene().LblYomi->Text, g.SlotQuestion(other).Yomi);
     EXPECT_EQ(fx.Played("Data/Sound/Copy.wav"), g.GameBoard().BlockKind()[otherBlock] != KindOfBlock::Stone);
 
     fx.HitBlockFromBelow(dealtBlock);
     EXPECT_EQ(g.GameBoard().BallSeikaiMojiNo(), dealt);
-    EXPECT_EQ(g.TextBallMoji[0]->Color, Colors::Darkgoldenrod);
-    EXPECT_EQ(g.LblKaitoMoji->FontColor, Colors::Gold);
-    EXPECT_TRUE(g.FloatAniKaitoMoji->Running());
+    EXPECT_EQ(g.Scene().TextBallMoji[0]->Color, Colors::Darkgoldenrod);
+    EXPECT_EQ(g.Scene().LblKaitoMoji->FontColor, Colors::Gold);
+    EXPECT_TRUE(g.Scene().FloatAniKaitoMoji->Running());
 
     // Answered with the copied character: no doubling.
     g.CharacterCopy(1, otherBlock - 16);  // the block itself is broken by now
@@ -202,9 +202,9 @@ TEST_F(JudgingTest, StrokeChallengeCopySwapsWithTheLaterBall) {
     fx.HitBlockFromBelow(block);
     EXPECT_EQ(g.GameBoard().BallMojiNo()[0], later);
     EXPECT_EQ(g.GameBoard().BallMojiNo()[2], own);
-    EXPECT_EQ(g.TextBallMoji[0]->Text, g.SlotCharacter(later));
-    EXPECT_EQ(g.TextBallMoji[2]->Text, g.SlotCharacter(own));
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotCharacter(later));
+    EXPECT_EQ(g.Scene().TextBallMoji[0]->Text, g.SlotCharacter(later));
+    EXPECT_EQ(g.Scene().TextBallMoji[2]->Text, g.SlotCharacter(own));
+    EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotCharacter(later));
 }
 
 TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheNextBall) {
@@ -214,12 +214,12 @@ TEST_F(JudgingTest, StrokeChallengeAnswerBlanksTheSlotsSpecialBlocksAndDropsTheN
     EXPECT_TRUE(g.GameProgress().Clear());
     EXPECT_EQ(g.GameBoard().MovingBallNo(), 1);
     EXPECT_TRUE(g.GameBoard().FirstBallDown());
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[1]->Duration, 3.0f);
-    EXPECT_TRUE(g.FloatAniBallY[1]->Running());
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
-    EXPECT_TRUE(g.LblYomi->Visible);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[1]->Duration, 3.0f);
+    EXPECT_TRUE(g.Scene().FloatAniBallY[1]->Running());
+    EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
+    EXPECT_TRUE(g.Scene().LblYomi->Visible);
     for (int i = 16; i < 48; ++i) EXPECT_NE(g.GameBoard().SeikaiMojiNo()[i], s);
-    for (TText* t : g.TextSpecialBlockMoji)
+    for (TText* t : g.Scene().TextSpecialBlockMoji)
         if (t->Text == g.SlotCharacter(s)) { EXPECT_FALSE(t->Visible); }
     ASSERT_EQ(fx.speech.said.size(), 1u);
     EXPECT_EQ(fx.speech.said[0].speed, 100);
@@ -231,13 +231,13 @@ TEST_F(JudgingTest, AnAdditionalQuestionSaysItsReadingAndHandsOnItsMeaningAsWrit
     const int s = 0;
     // Without a speech text the reading is said; the meaning goes to the speech
     // engine as written, for its text analyser, not as a machine reading.
-    fx.Set().board().DealSlot(s, g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""}));
+    fx.Set().board().DealSlot(s, g.Questions().Append({"一二三四", "いちにさんし", "数の並び、一から四まで", ""}));
     fx.Set().progress().AddAdditionalQuestion(false);
     fx.reading.table["数の並び、一から四まで"] = "かずのならびは、いちからよんまで";
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
     // With one, that is said instead of the reading.
     fx.Set().board().DealSlot(
-        s, g.questions.Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")}));
+        s, g.Questions().Append({"一二三四", "いちにさんし", "数の並び、一から四まで", *Utf8ToCp932("いちにさんし")}));
     fx.Set().progress().AddAdditionalQuestion(false);
     EXPECT_EQ(*Cp932ToUtf8(g.IdiomSpeechText(s)), "いちにさんし。数の並び、一から四まで");
 }

@@ -31,7 +31,7 @@ struct RecordingGame : GameFixture {
         if (!existed) {
             ASSERT_FALSE(Exists("Gakushu.tsv")) << "nothing is written while the ball flies";
         }
-        form->ImgPad->Position.X = 2000;
+        form->Scene().ImgPad->Position.X = 2000;
         ASSERT_TRUE(RunUntil([&] { return form->GameProgress().GameOver(); }, 20000));
     }
 };
@@ -92,14 +92,14 @@ TEST(LearningPlayTest, AFileThatCannotBeUsedIsNeverReplaced) {
         RecordingGame fx;
         WriteBytes(fx.DataFile("Gakushu.tsv"), c.bytes);
         fx.f().OpenLearningRecord();
-        EXPECT_FALSE(fx.f().Learning.Recording());
-        EXPECT_FALSE(fx.f().Learning.Problem().empty());
+        EXPECT_FALSE(fx.f().LearningRecordLog().Recording());
+        EXPECT_FALSE(fx.f().LearningRecordLog().Problem().empty());
         fx.LoseFirstQuestion(false);
         EXPECT_TRUE(fx.f().GameProgress().GameOver()) << "the game plays on";
         bool canClose = false;
         fx.f().FormCloseQuery(&fx.f(), canClose);
         EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), c.bytes);
-        EXPECT_FALSE(fx.f().Learning.Clear()) << "clearing does not replace it either";
+        EXPECT_FALSE(fx.f().LearningRecordLog().Clear()) << "clearing does not replace it either";
         EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), c.bytes);
     }
 }
@@ -109,8 +109,8 @@ void WriteDueRecord(RecordingGame& fx, const std::vector<std::pair<int, std::str
     LearningTable t;
     for (auto& [q, date] : due) {
         LearningRow r;
-        r.idiom = fx.f().questions.At(q).Jukugo;
-        r.reading = fx.f().questions.At(q).Yomi;
+        r.idiom = fx.f().Questions().At(q).Jukugo;
+        r.reading = fx.f().Questions().At(q).Yomi;
         r.dealt = r.missed = 1;
         r.box = 1;
         r.last = r.due = date;
@@ -136,7 +136,7 @@ void PrepareReviewDeal(RecordingGame& fx) {
     WriteDueRecord(fx, {{120, "2026-12-05"}, {40, "2026-12-01"}, {9, "2026-12-05"}, {60, "2026-12-11"},
                         {77, "2026-11-01"}});
     GameStateSetUp(fx.f()).progress().MarkDealt(77, true);
-    fx.f().Learning.reviewDeal = true;
+    fx.f().LearningRecordLog().reviewDeal = true;
 }
 
 TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
@@ -159,11 +159,11 @@ TEST(LearningPlayTest, ReviewDealTakesDueIdiomsOldestFirst) {
     EXPECT_EQ(d2.hidden, d.hidden);
 
     // Once answered right, it is due no more: the next day's deal takes the next due.
-    fx.f().Learning.Right(fx.f().questions.At(40).Jukugo, fx.f().questions.At(40).Yomi);
+    fx.f().LearningRecordLog().Right(fx.f().Questions().At(40).Jukugo, fx.f().Questions().At(40).Yomi);
     GameStateSetUp(fx.f()).progress().ResetQuestionPool();
     fx.calendar.Set("2026-12-11");
     GameStateSetUp(fx.f()).board().NoBallInPlay();
-    fx.f().ThinkingTimeCount = -1;
+    fx.f().SetUpStage();  // the countdown of the first deal called off
     const Deal next = DealOnce(fx);
     EXPECT_NE(next.questions[0], 40);
     EXPECT_EQ(next.questions[0], 77) << "the oldest due date, now that the pool was reset";
@@ -179,7 +179,7 @@ TEST(LearningPlayTest, OptionOffOrNothingDueDrawsAsBefore) {
 
     RecordingGame nothingDue;  // option on, nothing due yet
     WriteDueRecord(nothingDue, {{40, "2026-12-20"}});
-    nothingDue.f().Learning.reviewDeal = true;
+    nothingDue.f().LearningRecordLog().reviewDeal = true;
     const Deal onDeal = DealOnce(nothingDue);
 
     for (const Deal* d : {&offDeal, &onDeal}) {
@@ -198,23 +198,23 @@ const char* const kEmptyRecord = "idiom\treading\tdealt\tright\tmissed\thints\tb
 TEST(LearningPlayTest, ClearingEmptiesBothFilesAndAFailedWriteKeepsTheFile) {
     RecordingGame fx;
     fx.LoseFirstQuestion(false);
-    fx.f().Learning.GameFinished("score", 1234);
-    ASSERT_TRUE(fx.f().Learning.SaveIfChanged());
+    fx.f().LearningRecordLog().GameFinished("score", 1234);
+    ASSERT_TRUE(fx.f().LearningRecordLog().SaveIfChanged());
 
     // The history cannot be written: the record is emptied, the history stays whole.
     SetWriteFaultInjection({[](const std::string& p) { return p.find("Rireki.tsv") != std::string::npos; },
                             WriteFailurePoint::Rename});
-    EXPECT_FALSE(fx.f().Learning.Clear());
+    EXPECT_FALSE(fx.f().LearningRecordLog().Clear());
     ClearWriteFaultInjection();
     EXPECT_EQ(ReadBytes(fx.DataFile("Rireki.tsv")), "when\tmode\tresult\n2026-12-10 12:00\tscore\t1234\n");
     EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), kEmptyRecord);
 
-    ASSERT_TRUE(fx.f().Learning.Clear());
+    ASSERT_TRUE(fx.f().LearningRecordLog().Clear());
     EXPECT_EQ(ReadBytes(fx.DataFile("Gakushu.tsv")), kEmptyRecord);
     EXPECT_EQ(ReadBytes(fx.DataFile("Rireki.tsv")), "when\tmode\tresult\n");
     // Nothing cleared comes back with the next save.
-    fx.f().Learning.Hinted("一期一会", "いちごいちえ");
-    ASSERT_TRUE(fx.f().Learning.SaveIfChanged());
+    fx.f().LearningRecordLog().Hinted("一期一会", "いちごいちえ");
+    ASSERT_TRUE(fx.f().LearningRecordLog().SaveIfChanged());
     EXPECT_EQ(ReadLearningFile(fx.DataFile("Gakushu.tsv")).table.rows.size(), 1u);
 }
 
@@ -225,7 +225,7 @@ namespace {
 TEST(LearningPlayTest, AStrokeRoundRecordsFourRightAnswersAtItsEndAndItsStrokes) {
     RecordingGame fx;
     TForm1& g = fx.f();
-    g.sound.IsMusic = false;
+    g.Sound().IsMusic = false;
     fx.Key(VK_MENU_KEY);  // to the stroke challenge
     fx.steering = true;
     fx.StartQuestion();

@@ -20,28 +20,28 @@ void LoseQuestion(GameFixture& fx, Loss how) {
             // and take that gap out of play: a leg passing it by chance would answer.
             fx.steering = true;
             const int gap = fx.GapColumn(g.GameBoard().BallSeikaiMojiNo());
-            g.ImgBlock[gap]->Visible = false;
+            g.Scene().ImgBlock[gap]->Visible = false;
             fx.aimBlock = gap < 8 ? 14 : 1;
             while (g.GameBoard().UnVisibleMojiNo()[fx.aimBlock / 4] == fx.aimBlock % 4) --fx.aimBlock;
             ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().GameOver(); }, 300000));
             EXPECT_EQ(g.GameProgress().PadHitCount(), 15);
-            EXPECT_EQ(g.LblPadHitCount->Text, "000");
+            EXPECT_EQ(g.Scene().LblPadHitCount->Text, "000");
             break;
         }
         case Loss::ThirdBallLost:
-            g.ImgPad->Position.X = 2000;
+            g.Scene().ImgPad->Position.X = 2000;
             ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 20000));
             EXPECT_TRUE(fx.Played("Data/Sound/Miss.wav"));
             break;
         case Loss::StoneStrike: {
             // A stone from a block over the paddle, well away from the falling ball.
-            TImage* block = g.ImgBlock[10];
-            g.ImgPad->Position.X = block->Position.X + block->Width / 2 - g.ImgPad->Width / 2;
+            TImage* block = g.Scene().ImgBlock[10];
+            g.Scene().ImgPad->Position.X = block->Position.X + block->Width / 2 - g.Scene().ImgPad->Width / 2;
             fx.random.Push(0);  // a one-second fall
             g.DropStone(0, 10, TForm1::StoneKind::Stone);
-            ASSERT_TRUE(fx.RunUntil([&] { return !g.ImgPad->Visible; }, 2000));
+            ASSERT_TRUE(fx.RunUntil([&] { return !g.Scene().ImgPad->Visible; }, 2000));
             const uint32_t strike = fx.clock.NowMs();
-            EXPECT_TRUE(g.ImgBakuhatu->Visible);
+            EXPECT_TRUE(g.Scene().ImgBakuhatu->Visible);
             EXPECT_TRUE(fx.Played("Data/Sound/Bakuhatu.wav"));
             fx.Run(3100);
             EXPECT_FALSE(g.GameProgress().GameOver()) << "the question ends with the explosion, 3.2 s after the strike";
@@ -56,7 +56,7 @@ void LoseQuestion(GameFixture& fx, Loss how) {
                     EXPECT_LE(p.startMs - strike, 3260u);
                 }
             EXPECT_TRUE(heard);
-            EXPECT_FALSE(g.ImgBakuhatu->Visible);
+            EXPECT_FALSE(g.Scene().ImgBakuhatu->Visible);
             break;
         }
     }
@@ -71,13 +71,13 @@ TEST(PlayLosing, EachWayEndsWithTheMessageAndTheVoicesFarewell) {
             SCOPED_TRACE("way " + std::to_string(static_cast<int>(how)) + " voice " + std::to_string(voice));
             GameFixture fx;
             TForm1& g = fx.f();
-            g.sound.VoiceMode = voice;
+            g.Sound().VoiceMode = voice;
             LoseQuestion(fx, how);
             EXPECT_TRUE(g.GameProgress().GameOver());
             EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
-            EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");
-            EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
-            EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(g.GameBoard().BallSeikaiMojiNo()).Jukugo);
+            EXPECT_EQ(g.Scene().LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");
+            EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
+            EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotQuestion(g.GameBoard().BallSeikaiMojiNo()).Jukugo);
             ASSERT_FALSE(fx.speech.said.empty());
             EXPECT_EQ(fx.speech.said.back().text, farewell[voice]);
             EXPECT_EQ(fx.speech.said.back().voice, voice);
@@ -87,7 +87,7 @@ TEST(PlayLosing, EachWayEndsWithTheMessageAndTheVoicesFarewell) {
             fx.Key(VK_SHIFT_KEY);
             EXPECT_EQ(g.GameProgress().MondaiCount(), 1);
             EXPECT_FALSE(g.GameProgress().GameOver());
-            EXPECT_TRUE(g.ImgPad->Visible);
+            EXPECT_TRUE(g.Scene().ImgPad->Visible);
         }
     }
 }

@@ -12,7 +12,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
     const auto realStart = std::chrono::steady_clock::now();
     GameFixture fx;
     TForm1& g = fx.f();
-    g.sound.IsMusic = false;  // the parade must play all the same
+    g.Sound().IsMusic = false;  // the parade must play all the same
     fx.steering = true;
     const uint32_t clockStart = fx.clock.NowMs();
 
@@ -24,15 +24,15 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
         fx.Key(VK_SHIFT_KEY);
         const int q = g.GameProgress().MondaiCount();
         SCOPED_TRACE("question " + std::to_string(q));
-        ASSERT_EQ(g.LblMondaiCount->Text, "第" + std::to_string(q) + "問");
+        ASSERT_EQ(g.Scene().LblMondaiCount->Text, "第" + std::to_string(q) + "問");
         ASSERT_EQ(g.GameProgress().Stage(), (q - 1) / 10 + 1);
-        ASSERT_EQ(g.LblPadHitCount->Text, ZeroPad(g.GameProgress().Stage() * 15, 3));
+        ASSERT_EQ(g.Scene().LblPadHitCount->Text, ZeroPad(g.GameProgress().Stage() * 15, 3));
         if (q % 10 == 1) {
             EXPECT_EQ(g.Fill.Path(), fx.programFolder + "Data/haikei" + std::to_string(g.GameProgress().Stage()) + ".jpg");
             EXPECT_EQ(g.GameProgress().TotalScore(), stageCheckpoint);
         }
-        EXPECT_EQ(g.ImgBlock[16]->Visible, g.GameProgress().Stage() >= 2);
-        EXPECT_EQ(g.ImgBlock[32]->Visible, g.GameProgress().Stage() >= 3);
+        EXPECT_EQ(g.Scene().ImgBlock[16]->Visible, g.GameProgress().Stage() >= 2);
+        EXPECT_EQ(g.Scene().ImgBlock[32]->Visible, g.GameProgress().Stage() >= 3);
         const int totalBefore = g.GameProgress().TotalScore();
 
         const bool loseThisOne = q == 15 && !lostOnPurpose;
@@ -40,7 +40,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
             // Let all three balls fall past the paddle.
             lostOnPurpose = true;
             fx.Run(5050);
-            g.ImgPad->Position.X = 2000;
+            g.Scene().ImgPad->Position.X = 2000;
             ASSERT_TRUE(fx.RunUntil([&] { return g.GameProgress().GameOver(); }, 20000));
         } else {
             fx.Run(5050);
@@ -48,7 +48,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
         }
         if (g.GameProgress().GameOver()) {
             if (!loseThisOne) ++accidentalLosses;
-            EXPECT_EQ(g.LblMsg->Text, ScoreLostMessage(g.GameProgress().Stage()));
+            EXPECT_EQ(g.Scene().LblMsg->Text, ScoreLostMessage(g.GameProgress().Stage()));
             continue;  // the next [Shift] goes back to the stage's first question
         }
         ++answered;
@@ -59,7 +59,7 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
         fx.Key(VK_SHIFT_KEY);
         EXPECT_EQ(g.GameProgress().MondaiCount(), q);
         fx.Run(2100);
-        EXPECT_EQ(g.LblTotalScore->Text, "SCORE:" + ZeroPad(g.GameProgress().TotalScore(), 6));
+        EXPECT_EQ(g.Scene().LblTotalScore->Text, "SCORE:" + ZeroPad(g.GameProgress().TotalScore(), 6));
         if (q % 10 == 0 && q < 30) stageCheckpoint = g.GameProgress().TotalScore();
         if (q == 30) { EXPECT_TRUE(g.GameProgress().GameClear()); }
     }
@@ -69,10 +69,10 @@ TEST(PlayScoreChallenge, ThirtyQuestionsWithStageChangesALostQuestionAndTheEndin
 
     // The title has zoomed open: final message, speech, parade.
     fx.Run(1100);
-    EXPECT_TRUE(g.ImgTitle->Visible);
-    EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押すと第１問から再開します。");
+    EXPECT_TRUE(g.Scene().ImgTitle->Visible);
+    EXPECT_EQ(g.Scene().LblMsg->Text, "[Shift]キーを押すと第１問から再開します。");
     EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
-    EXPECT_EQ(g.sound.MediaPlayer1->State(), TMPState::Playing);
+    EXPECT_EQ(g.Sound().MediaPlayer1->State(), TMPState::Playing);
     ASSERT_FALSE(fx.speech.said.empty());
     EXPECT_EQ(fx.speech.said.back().text,
               g.GameProgress().ChangeHighScore() ? "やったね、しんき'ろく。おめでとお。" : "やったね。おめでとお。");

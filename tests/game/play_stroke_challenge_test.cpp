@@ -22,10 +22,10 @@ int ReadRecordFile(const std::string& path) {
 TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     GameFixture fx;
     TForm1& g = fx.f();
-    g.sound.IsMusic = false;
+    g.Sound().IsMusic = false;
     fx.Key(VK_MENU_KEY);  // to the stroke challenge
     ASSERT_EQ(g.GameProgress().GameMode(), Challenge::Stroke);
-    ASSERT_EQ(g.LblMsg->Text, "[Shift]キーを押すとゲームが始まります。");
+    ASSERT_EQ(g.Scene().LblMsg->Text, "[Shift]キーを押すとゲームが始まります。");
     fx.Set().progress().TakeStrokeRecord(999);  // any finished round beats it
     fx.steering = true;
     fx.StartQuestion();
@@ -45,23 +45,23 @@ TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     ASSERT_FALSE(g.GameProgress().GameOver());
     EXPECT_EQ(g.GameBoard().BallMojiNo()[0], taken);
     EXPECT_EQ(g.GameBoard().BallMojiNo()[laterBall], own);
-    EXPECT_EQ(g.TextBallMoji[laterBall]->Text, g.SlotCharacter(own));
+    EXPECT_EQ(g.Scene().TextBallMoji[laterBall]->Text, g.SlotCharacter(own));
     fx.aimBlock = -1;
 
     // The four balls to their gaps.
     ASSERT_TRUE(fx.PlayUntil([&] { return g.GameProgress().Mode1_Clear() || g.GameProgress().GameOver(); }, 600000));
     ASSERT_FALSE(g.GameProgress().GameOver());
     const int strokes = g.GameProgress().PadHitCount();
-    EXPECT_EQ(g.LblPadHitCount->Text, ZeroPad(strokes, 3));
+    EXPECT_EQ(g.Scene().LblPadHitCount->Text, ZeroPad(strokes, 3));
     EXPECT_TRUE(g.GameProgress().ChangeHighScore());
     EXPECT_EQ(g.GameProgress().Mode1HighScore(), strokes);
     EXPECT_EQ(ReadRecordFile(fx.DataFile("record2.dat")), strokes);
-    EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
+    EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/newrecord.png");
     EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
     // Every answer but the fourth was spoken; the zoom ends with the record speech.
     EXPECT_EQ(fx.speech.said.size(), 3u);
     fx.Run(1100);
-    EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押せば始まります。");
+    EXPECT_EQ(g.Scene().LblMsg->Text, "[Shift]キーを押せば始まります。");
     ASSERT_EQ(fx.speech.said.size(), 4u);
     EXPECT_EQ(fx.speech.said.back().text, "やったね、しんき'ろく。おめでとお。");
     EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
@@ -71,7 +71,7 @@ TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     fx.speech.said.clear();
     fx.effects.Clear();
     fx.StartQuestion();
-    EXPECT_EQ(g.LblMode1HighScore->Text, "最小打数:" + ZeroPad(strokes, 3));
+    EXPECT_EQ(g.Scene().LblMode1HighScore->Text, "最小打数:" + ZeroPad(strokes, 3));
     const auto tieTheRecord = [&] {
         if (g.GameBoard().MovingBallNo() == 3) fx.Set().progress().TakeStrokeRecord(g.GameProgress().PadHitCount());
     };
@@ -79,9 +79,9 @@ TEST(PlayStrokeChallenge, SwapNewRecordThenAnEqualCountWritesNothing) {
     ASSERT_FALSE(g.GameProgress().GameOver());
     EXPECT_FALSE(g.GameProgress().ChangeHighScore());
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("record2.dat")));
-    EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
-    EXPECT_TRUE(g.ImgTitle->Visible);
-    EXPECT_EQ(g.LblMsg->Text, "[Shift]キーを押せば始まります。");
+    EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/seikai.png");
+    EXPECT_TRUE(g.Scene().ImgTitle->Visible);
+    EXPECT_EQ(g.Scene().LblMsg->Text, "[Shift]キーを押せば始まります。");
     EXPECT_TRUE(fx.Played("Data/Sound/Seikai1.wav"));
     ASSERT_FALSE(fx.speech.said.empty());
     EXPECT_EQ(fx.speech.said.back().text, "やったね。おめでとお。");

@@ -63,8 +63,8 @@ TEST(ProgramFolderTest, EveryPictureComesFromTheProgramFolderWhateverTheWorkingF
     });
     // 48 blocks, 48 stones, 4 balls and the design's pictures.
     EXPECT_GE(pictures, 48 + 48 + 4 + 10);
-    for (TImage* named : {f.ImgPad, f.ImgTitle, f.ImgLogo, f.ImgMusic, f.ImgMusicStop, f.ImgSound, f.ImgSoundStop,
-                          f.ImgBakuhatu, f.ImgBall[0], f.ImgBlock[0]})
+    for (TImage* named : {f.Scene().ImgPad, f.Scene().ImgTitle, f.Scene().ImgLogo, f.Scene().ImgMusic, f.Scene().ImgMusicStop, f.Scene().ImgSound, f.Scene().ImgSoundStop,
+                          f.Scene().ImgBakuhatu, f.Scene().ImgBall[0], f.Scene().ImgBlock[0]})
         EXPECT_TRUE(UnderProgramFolder(fx, named->Bitmap.Path())) << named->Bitmap.Path();
     EXPECT_TRUE(UnderProgramFolder(fx, f.Fill.Path())) << "background: " << f.Fill.Path();
     EXPECT_TRUE(UnderProgramFolder(fx, fx.music.openPath())) << fx.music.openPath();

@@ -436,15 +436,15 @@ TEST(QuestionTemplate, ShippedTemplateHasHeaderAndExampleQuestions) {
 TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestionNumberRule) {
     game_test::GameFixture game;
     TForm1& g = game.f();
-    EXPECT_EQ(g.questions.At(68).Jukugo, "温故知新");
-    EXPECT_EQ(g.questions.At(109).Yomi, "いちごいちえ");
-    EXPECT_EQ(g.questions.At(2).Imi, "今にも死にそうなこと");
-    EXPECT_EQ(g.questions.At(2).SpeakMoji, *Utf8ToCp932("は'んしはんしょお。"));
-    EXPECT_EQ(g.questions.At(169).Jukugo, "晴耕雨読");
-    EXPECT_EQ(g.questions.TuikaJukugos(), 0);
+    EXPECT_EQ(g.Questions().At(68).Jukugo, "温故知新");
+    EXPECT_EQ(g.Questions().At(109).Yomi, "いちごいちえ");
+    EXPECT_EQ(g.Questions().At(2).Imi, "今にも死にそうなこと");
+    EXPECT_EQ(g.Questions().At(2).SpeakMoji, *Utf8ToCp932("は'んしはんしょお。"));
+    EXPECT_EQ(g.Questions().At(169).Jukugo, "晴耕雨読");
+    EXPECT_EQ(g.Questions().TuikaJukugos(), 0);
     for (int q : {-1, 170, 5000}) {
-        EXPECT_EQ(g.questions.At(q).Jukugo, "") << q;
-        EXPECT_EQ(g.questions.At(q).SpeakMoji, "") << q;
+        EXPECT_EQ(g.Questions().At(q).Jukugo, "") << q;
+        EXPECT_EQ(g.Questions().At(q).SpeakMoji, "") << q;
     }
 
     std::filesystem::create_directories(std::filesystem::path(game.DataFile("")));
@@ -456,14 +456,14 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     text += "温故知新\r\nおんこちしん\r\n built-in \r\n一攫千金\r\nいっかくせんきん\r\n大もうけ\r\n";
     writeFile(*Utf8ToCp932(text));
     g.LoadAdditionalQuestions();
-    ASSERT_EQ(g.questions.TuikaJukugos(), 1);
-    EXPECT_EQ(g.questions.At(170).Jukugo, "一攫千金");
-    EXPECT_EQ(g.questions.At(170).Yomi, "いっかくせんきん");
-    EXPECT_EQ(g.questions.At(170).Imi, "大もうけ");
-    EXPECT_EQ(g.questions.At(170).SpeakMoji, *Utf8ToCp932("いっかくせんきん"));
+    ASSERT_EQ(g.Questions().TuikaJukugos(), 1);
+    EXPECT_EQ(g.Questions().At(170).Jukugo, "一攫千金");
+    EXPECT_EQ(g.Questions().At(170).Yomi, "いっかくせんきん");
+    EXPECT_EQ(g.Questions().At(170).Imi, "大もうけ");
+    EXPECT_EQ(g.Questions().At(170).SpeakMoji, *Utf8ToCp932("いっかくせんきん"));
     EXPECT_EQ(g.GameProgress().AdditionalQuestionCount(), 1);
     EXPECT_FALSE(g.GameProgress().IsDealt(170));
-    EXPECT_EQ(g.questions.At(171).Jukugo, "");
+    EXPECT_EQ(g.Questions().At(171).Jukugo, "");
 
     game.Set().Record([](TDataRec& r) {
         for (int k = 0; const int q : {170, 0, 141, 999}) r.MondaiNo[k++] = q;
@@ -478,8 +478,8 @@ TEST(MainWindowQuestionBank, StartUpFillsTheBankAndEveryLookupFollowsTheQuestion
     // A file that cannot be decoded leaves no additional question behind.
     writeFile(*Utf8ToCp932(text) + "\x82");
     g.LoadAdditionalQuestions();
-    EXPECT_EQ(g.questions.TuikaJukugos(), 0);
-    EXPECT_EQ(g.questions.At(170).Jukugo, "");
+    EXPECT_EQ(g.Questions().TuikaJukugos(), 0);
+    EXPECT_EQ(g.Questions().At(170).Jukugo, "");
 }
 
 }  // namespace

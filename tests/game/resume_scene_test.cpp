@@ -46,30 +46,30 @@ void DescribeEach(Scene& s, std::initializer_list<std::pair<const char*, const T
 Scene Board(TForm1& f) {
     Scene s;
     for (int i = 0; i < kBlocks; ++i) {
-        s["ImgBlock[" + std::to_string(i) + "]"] = Describe(f.ImgBlock[i]);
-        s["ImgStone[" + std::to_string(i) + "]"] = Describe(f.ImgStone[i]);
+        s["ImgBlock[" + std::to_string(i) + "]"] = Describe(f.Scene().ImgBlock[i]);
+        s["ImgStone[" + std::to_string(i) + "]"] = Describe(f.Scene().ImgStone[i]);
     }
-    for (int c = 0; c < 16; ++c) s["TextBlockMoji[" + std::to_string(c) + "]"] = Describe(f.TextBlockMoji[c]);
+    for (int c = 0; c < 16; ++c) s["TextBlockMoji[" + std::to_string(c) + "]"] = Describe(f.Scene().TextBlockMoji[c]);
     for (int k = 0; k < 8; ++k) {
-        const TText* t = f.TextSpecialBlockMoji[k];
+        const TText* t = f.Scene().TextSpecialBlockMoji[k];
         std::string on = "nowhere";
         for (int i = 0; i < kBlocks; ++i)
-            if (t->Parent() == f.ImgBlock[i]) on = "on block " + std::to_string(i);
+            if (t->Parent() == f.Scene().ImgBlock[i]) on = "on block " + std::to_string(i);
         s["TextSpecialBlockMoji[" + std::to_string(k) + "]"] = Describe(t) + (t->IsShownInScene() ? " " + on : "");
     }
     for (int b = 0; b < kBalls; ++b) {
-        s["ImgBall[" + std::to_string(b) + "]"] = Describe(f.ImgBall[b]);
-        s["TextBallMoji[" + std::to_string(b) + "]"] = Describe(f.TextBallMoji[b]);
+        s["ImgBall[" + std::to_string(b) + "]"] = Describe(f.Scene().ImgBall[b]);
+        s["TextBallMoji[" + std::to_string(b) + "]"] = Describe(f.Scene().TextBallMoji[b]);
     }
-    s["ImgPad"] = f.ImgPad->Visible ? "shown" : "hidden";  // the pointer places it
-    DescribeEach(s, {{"LblVisibleBlockCount1", f.LblVisibleBlockCount1},
-                     {"LblVisibleBlockCount2", f.LblVisibleBlockCount2},
-                     {"LblPadHitCount", f.LblPadHitCount},
-                     {"LblTotalScore", f.LblTotalScore},
-                     {"LblHighScore", f.LblHighScore},
-                     {"LblMode1HighScore", f.LblMode1HighScore},
-                     {"LblMondaiCount", f.LblMondaiCount},
-                     {"LblGameMode", f.LblGameMode}});
+    s["ImgPad"] = f.Scene().ImgPad->Visible ? "shown" : "hidden";  // the pointer places it
+    DescribeEach(s, {{"LblVisibleBlockCount1", f.Scene().LblVisibleBlockCount1},
+                     {"LblVisibleBlockCount2", f.Scene().LblVisibleBlockCount2},
+                     {"LblPadHitCount", f.Scene().LblPadHitCount},
+                     {"LblTotalScore", f.Scene().LblTotalScore},
+                     {"LblHighScore", f.Scene().LblHighScore},
+                     {"LblMode1HighScore", f.Scene().LblMode1HighScore},
+                     {"LblMondaiCount", f.Scene().LblMondaiCount},
+                     {"LblGameMode", f.Scene().LblGameMode}});
     s["background"] = f.Fill.Path();
     return s;
 }
@@ -77,14 +77,14 @@ Scene Board(TForm1& f) {
 // Everything on the screen: the board and the labels and pictures around it.
 Scene WholeScreen(TForm1& f) {
     Scene s = Board(f);
-    DescribeEach(s, {{"LblKaitoMoji", f.LblKaitoMoji},
-                     {"LblImi", f.LblImi},
-                     {"LblYomi", f.LblYomi},
-                     {"LblMsg", f.LblMsg},
-                     {"LblScore", f.LblScore},
-                     {"ImgTitle", f.ImgTitle},
-                     {"ImgLogo", f.ImgLogo},
-                     {"ImgBakuhatu", f.ImgBakuhatu}});
+    DescribeEach(s, {{"LblKaitoMoji", f.Scene().LblKaitoMoji},
+                     {"LblImi", f.Scene().LblImi},
+                     {"LblYomi", f.Scene().LblYomi},
+                     {"LblMsg", f.Scene().LblMsg},
+                     {"LblScore", f.Scene().LblScore},
+                     {"ImgTitle", f.Scene().ImgTitle},
+                     {"ImgLogo", f.Scene().ImgLogo},
+                     {"ImgBakuhatu", f.Scene().ImgBakuhatu}});
     return s;
 }
 
@@ -101,8 +101,8 @@ void PlayUntilPaddleContacts(ProgramRun& run, int n) {
     TForm1& g = run.f();
     for (int t = 0; t < 60000 && g.GameProgress().PadHitCount() < n; t += 10) {
         if (g.GameBoard().MovingBallNo() >= 0) {
-            const TImage* ball = g.ImgBall[g.GameBoard().MovingBallNo()];
-            g.ImgPad->Position.X = ball->Position.X + ball->Width / 2 - g.ImgPad->Width / 2;
+            const TImage* ball = g.Scene().ImgBall[g.GameBoard().MovingBallNo()];
+            g.Scene().ImgPad->Position.X = ball->Position.X + ball->Width / 2 - g.Scene().ImgPad->Width / 2;
         }
         run.app.RunFor(10);
     }
@@ -113,14 +113,14 @@ void PlayUntilPaddleContacts(ProgramRun& run, int n) {
 void AnswerRightly(ProgramRun& run) {
     TForm1& g = run.f();
     const int b = g.GameBoard().MovingBallNo();
-    const TImage* gap = g.ImgBlock[g.GameBoard().BallSeikaiMojiNo() * 4 + g.GameBoard().UnVisibleMojiNo()[g.GameBoard().BallSeikaiMojiNo()]];
+    const TImage* gap = g.Scene().ImgBlock[g.GameBoard().BallSeikaiMojiNo() * 4 + g.GameBoard().UnVisibleMojiNo()[g.GameBoard().BallSeikaiMojiNo()]];
     g.Hold(b);
-    g.ImgBall[b]->Position.X = gap->Position.X + 5;
-    g.ImgBall[b]->Position.Y = gap->Position.Y + gap->Height - 12;
-    g.FloatAniBallY[b]->StartValue = g.ImgBall[b]->Position.Y + 100;
-    g.FloatAniBallX[b]->StartValue = g.ImgBall[b]->Position.X;
+    g.Scene().ImgBall[b]->Position.X = gap->Position.X + 5;
+    g.Scene().ImgBall[b]->Position.Y = gap->Position.Y + gap->Height - 12;
+    g.Scene().FloatAniBallY[b]->StartValue = g.Scene().ImgBall[b]->Position.Y + 100;
+    g.Scene().FloatAniBallX[b]->StartValue = g.Scene().ImgBall[b]->Position.X;
     g.ForgetBallPath();
-    g.ImgPad->Position.X = 2000;
+    g.Scene().ImgPad->Position.X = 2000;
     g.ProcessBall();
     ASSERT_TRUE(g.GameProgress().Clear());
 }
@@ -156,7 +156,7 @@ TEST_P(ResumeScene, ContinuedGameStandsAsItWasLeft) {
 
     ProgramRun b(folders.program, folders.documents, 1280, 720);
     TForm1& g = b.f();
-    ASSERT_TRUE(g.GameLoading);
+    ASSERT_TRUE(g.Screens().GameLoading);
     b.Char(u'y');
     if (c.answered) {
         ASSERT_TRUE(g.GameProgress().Clear());
@@ -165,7 +165,7 @@ TEST_P(ResumeScene, ContinuedGameStandsAsItWasLeft) {
     }
     // Waiting for [A]: the board is the one left; only its characters may still
     // differ (play going on writes what the record holds on them).
-    ASSERT_TRUE(g.Pause);
+    ASSERT_TRUE(g.Screens().Pause);
     auto withoutCharacters = [](Scene s) {
         std::erase_if(s, [](const auto& entry) { return entry.first.find("Moji") != std::string::npos; });
         return s;
@@ -173,7 +173,7 @@ TEST_P(ResumeScene, ContinuedGameStandsAsItWasLeft) {
     ExpectSameScene(withoutCharacters(savedBoard), withoutCharacters(Board(g)), "waiting for [A]");
 
     b.Char(u'a');
-    ASSERT_FALSE(g.Pause);
+    ASSERT_FALSE(g.Screens().Pause);
     ExpectSameScene(saved, WholeScreen(g), "after [A]");
 }
 

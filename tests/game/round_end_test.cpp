@@ -35,27 +35,27 @@ TEST(DoGameOver, EndingStates) {
         SCOPED_TRACE(c.message + " voice " + std::to_string(c.voice));
         GameFixture fx(c.sound);
         TForm1& g = fx.f();
-        g.sound.VoiceMode = c.voice;
+        g.Sound().VoiceMode = c.voice;
         fx.StartAt(c.mode, c.question);
-        g.FloatAniBallY[0]->StopAtCurrent();
+        g.Scene().FloatAniBallY[0]->StopAtCurrent();
         g.DropStone(0, 0, TForm1::StoneKind::Stone);  // one stone in the air
         const int s = c.mode == 0 ? g.GameBoard().BallSeikaiMojiNo() : g.GameBoard().BallMojiNo()[0];
         fx.effects.Clear();
         fx.Set().progress().LoseQuestion();
         g.DoGameOver();
 
-        EXPECT_EQ(g.LblMsg->Text, c.message);
-        EXPECT_TRUE(g.LblMsg->Visible);
+        EXPECT_EQ(g.Scene().LblMsg->Text, c.message);
+        EXPECT_TRUE(g.Scene().LblMsg->Visible);
         EXPECT_EQ(g.GameBoard().MovingBallNo(), -1);
         EXPECT_TRUE(g.GameProgress().HintHyoji());
-        EXPECT_FALSE(g.ImgStone[0]->Visible);  // the falling stone was ended and parked
-        EXPECT_EQ(g.ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
-        EXPECT_TRUE(g.ImgTitle->Visible);
-        EXPECT_EQ(g.LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
-        EXPECT_EQ(g.LblImi->Text, g.SlotQuestion(s).Imi);
-        EXPECT_EQ(g.LblYomi->Text, g.SlotQuestion(s).Yomi);
-        EXPECT_TRUE(g.LblImi->Visible && g.LblYomi->Visible && g.LblKaitoMoji->Visible);
-        EXPECT_FLOAT_EQ(g.LblYomi->Position.Y, g.LblKaitoMoji->Position.Y - g.LblYomi->Height);
+        EXPECT_FALSE(g.Scene().ImgStone[0]->Visible);  // the falling stone was ended and parked
+        EXPECT_EQ(g.Scene().ImgTitle->Bitmap.Path(), fx.programFolder + "Data/Png/GameOver.png");
+        EXPECT_TRUE(g.Scene().ImgTitle->Visible);
+        EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.SlotQuestion(s).Jukugo);
+        EXPECT_EQ(g.Scene().LblImi->Text, g.SlotQuestion(s).Imi);
+        EXPECT_EQ(g.Scene().LblYomi->Text, g.SlotQuestion(s).Yomi);
+        EXPECT_TRUE(g.Scene().LblImi->Visible && g.Scene().LblYomi->Visible && g.Scene().LblKaitoMoji->Visible);
+        EXPECT_FLOAT_EQ(g.Scene().LblYomi->Position.Y, g.Scene().LblKaitoMoji->Position.Y - g.Scene().LblYomi->Height);
         if (c.sound) {
             ASSERT_EQ(fx.speech.said.size(), 1u);
             EXPECT_EQ(fx.speech.said[0].text, c.farewell);
@@ -85,43 +85,43 @@ TEST(TitleZoom, EndsWithMessageSpeechAndParadeEvenWithMusicOff) {
     for (const Case& c : cases) {
         GameFixture fx;
         TForm1& g = fx.f();
-        g.sound.IsMusic = false;
+        g.Sound().IsMusic = false;
         if (c.mode == 0)
             fx.Set().progress().StartScoreChallenge();
         else
             fx.Set().progress().StartStrokeChallenge();
         if (c.record) fx.Set().NewRecord();
-        g.ImgTitle->Visible = true;
-        const float w = g.ImgTitle->Width, h = g.ImgTitle->Height;
+        g.Scene().ImgTitle->Visible = true;
+        const float w = g.Scene().ImgTitle->Width, h = g.Scene().ImgTitle->Height;
         const uint32_t zoomStart = fx.clock.NowMs();
         g.ZoomInTitle();
-        EXPECT_EQ(g.ImgTitle->Width, 0);
+        EXPECT_EQ(g.Scene().ImgTitle->Width, 0);
         fx.Run(900);
         EXPECT_TRUE(fx.speech.said.empty());
         fx.Run(200);
-        EXPECT_FLOAT_EQ(g.ImgTitle->Width, w);
-        EXPECT_FLOAT_EQ(g.ImgTitle->Height, h);
-        EXPECT_EQ(g.LblMsg->Text, c.message);
-        EXPECT_TRUE(g.LblMsg->Visible);
+        EXPECT_FLOAT_EQ(g.Scene().ImgTitle->Width, w);
+        EXPECT_FLOAT_EQ(g.Scene().ImgTitle->Height, h);
+        EXPECT_EQ(g.Scene().LblMsg->Text, c.message);
+        EXPECT_TRUE(g.Scene().LblMsg->Visible);
         ASSERT_EQ(fx.speech.said.size(), 1u);
         EXPECT_EQ(fx.speech.said[0].text, c.speech);
         EXPECT_EQ(fx.speech.said[0].speed, 110);
         EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
-        EXPECT_EQ(g.sound.MediaPlayer1->State(), TMPState::Playing);
-        EXPECT_GE(g.sound.MusicStartTime, zoomStart + 1000);
+        EXPECT_EQ(g.Sound().MediaPlayer1->State(), TMPState::Playing);
+        EXPECT_GE(g.Sound().MusicStartTime, zoomStart + 1000);
     }
 }
 
 TEST(TitleZoom, CutShortByHidingTheTitleEndsNothing) {
     GameFixture fx;
     TForm1& g = fx.f();
-    g.ImgTitle->Visible = true;
-    g.LblMsg->Text = "5";
+    g.Scene().ImgTitle->Visible = true;
+    g.Scene().LblMsg->Text = "5";
     g.ZoomInTitle();
     fx.Run(300);
-    g.ImgTitle->Visible = false;  // [Shift] started the next board meanwhile
+    g.Scene().ImgTitle->Visible = false;  // [Shift] started the next board meanwhile
     fx.Run(1000);
-    EXPECT_EQ(g.LblMsg->Text, "5");
+    EXPECT_EQ(g.Scene().LblMsg->Text, "5");
     EXPECT_NE(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3");
     EXPECT_TRUE(fx.speech.said.empty());
 }
@@ -130,14 +130,14 @@ TEST(Explosion, EndsTheQuestionOnlyWhenItRunsItsCourse) {
     for (bool cutShort : {false, true}) {
         GameFixture fx;
         TForm1& g = fx.f();
-        g.ImgBakuhatu->Visible = true;
-        g.FloatAniBakuhatuX->Start();
+        g.Scene().ImgBakuhatu->Visible = true;
+        g.Scene().FloatAniBakuhatuX->Start();
         fx.Run(500);
-        if (cutShort) g.ImgBakuhatu->Visible = false;  // a loaded game or a new board hid it
+        if (cutShort) g.Scene().ImgBakuhatu->Visible = false;  // a loaded game or a new board hid it
         fx.Run(3000);
         EXPECT_EQ(g.GameProgress().GameOver(), !cutShort);
         EXPECT_EQ(fx.speech.said.empty(), cutShort);
-        EXPECT_FALSE(g.ImgBakuhatu->Visible);
+        EXPECT_FALSE(g.Scene().ImgBakuhatu->Visible);
     }
 }
 
@@ -156,8 +156,8 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
     auto expectInViewFor = [](GameFixture& fx, const std::string& failure, uint32_t ms) {
         for (uint32_t t = 0; t < ms; t += 100) {
             fx.Run(100);
-            ASSERT_TRUE(fx.f().LblMsg->Visible) << "at " << t << " ms";
-            ASSERT_EQ(fx.f().LblMsg->Text.rfind(failure, 0), 0u) << "at " << t << " ms: " << fx.f().LblMsg->Text;
+            ASSERT_TRUE(fx.f().Scene().LblMsg->Visible) << "at " << t << " ms";
+            ASSERT_EQ(fx.f().Scene().LblMsg->Text.rfind(failure, 0), 0u) << "at " << t << " ms: " << fx.f().Scene().LblMsg->Text;
         }
     };
     {
@@ -168,17 +168,17 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         fx.StartAt(0, 30);
         fx.HitBlockFromBelow(fx.GapColumn(g.GameBoard().BallSeikaiMojiNo()));
         ASSERT_TRUE(g.GameProgress().GameClear());
-        EXPECT_EQ(g.LblMsg->Text, Msg::SaveFailed);
+        EXPECT_EQ(g.Scene().LblMsg->Text, Msg::SaveFailed);
         // The points wait and fly, the title zooms in, the parade starts.
         expectInViewFor(fx, Msg::SaveFailed, 5000);
-        EXPECT_EQ(g.LblMsg->Text, std::string(Msg::SaveFailed) + Msg::GameClearRestart);
+        EXPECT_EQ(g.Scene().LblMsg->Text, std::string(Msg::SaveFailed) + Msg::GameClearRestart);
         EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3") << "the ending ran its course";
     }
     {
         // A new stroke record that cannot be written.
         GameFixture fx;
         TForm1& g = fx.f();
-        g.sound.IsMusic = false;
+        g.Sound().IsMusic = false;
         fx.Key(VK_MENU_KEY);  // to the stroke challenge
         fx.Set().progress().TakeStrokeRecord(999);
         const FailingWrites failing(fx.DataFile("record2.dat"));
@@ -189,9 +189,9 @@ TEST(FailedSaveAtTheEnd, StaysInViewThroughTheWholeEnding) {
         }
         ASSERT_TRUE(g.GameProgress().Mode1_Clear());
         EXPECT_TRUE(g.GameProgress().ChangeHighScore());
-        EXPECT_EQ(g.LblMsg->Text, strokeFailed);
+        EXPECT_EQ(g.Scene().LblMsg->Text, strokeFailed);
         expectInViewFor(fx, strokeFailed, 2000);
-        EXPECT_EQ(g.LblMsg->Text, strokeFailed + Msg::StrokeNext);
+        EXPECT_EQ(g.Scene().LblMsg->Text, strokeFailed + Msg::StrokeNext);
         EXPECT_EQ(fx.music.openPath(), fx.programFolder + "Data/Sound/parade.mp3") << "the ending ran its course";
     }
 }

@@ -55,26 +55,26 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
         StartStageTwoQuestion(a);
         TForm1& g = a.f();
         // The ball on an upward leg, a stone falling from block 20.
-        g.FloatAniBallX[0]->StopValue = 700;
-        g.FloatAniBallX[0]->Duration = 1.0f;
-        g.FloatAniBallY[0]->StopValue = 100;
-        g.FloatAniBallY[0]->Duration = 1.0f;
-        g.FloatAniBallX[0]->Start();
-        g.FloatAniBallY[0]->Start();
-        g.ImgStone[20]->Visible = true;
-        g.ImgStone[20]->Bitmap.LoadFromFile(g.AssetPath("Data/Png/stone.png"));
-        g.FloatAniStoneY[20]->StopValue = 600;
-        g.FloatAniStoneY[20]->Duration = 2.0f;
-        g.FloatAniStoneY[20]->Start();
+        g.Scene().FloatAniBallX[0]->StopValue = 700;
+        g.Scene().FloatAniBallX[0]->Duration = 1.0f;
+        g.Scene().FloatAniBallY[0]->StopValue = 100;
+        g.Scene().FloatAniBallY[0]->Duration = 1.0f;
+        g.Scene().FloatAniBallX[0]->Start();
+        g.Scene().FloatAniBallY[0]->Start();
+        g.Scene().ImgStone[20]->Visible = true;
+        g.Scene().ImgStone[20]->Bitmap.LoadFromFile(g.AssetPath("Data/Png/stone.png"));
+        g.Scene().FloatAniStoneY[20]->StopValue = 600;
+        g.Scene().FloatAniStoneY[20]->Duration = 2.0f;
+        g.Scene().FloatAniStoneY[20]->Start();
         a.app.RunFor(300);
         a.Char(u'd');  // minimise: pauses, then saves
-        ASSERT_TRUE(g.Pause);
-        ball = {g.ImgBall[0]->Position.X, g.ImgBall[0]->Position.Y};
-        stone = {g.ImgStone[20]->Position.X, g.ImgStone[20]->Position.Y};
-        ASSERT_GT(stone.y, g.ImgBlock[20]->Position.Y) << "the stone had begun to fall";
+        ASSERT_TRUE(g.Screens().Pause);
+        ball = {g.Scene().ImgBall[0]->Position.X, g.Scene().ImgBall[0]->Position.Y};
+        stone = {g.Scene().ImgStone[20]->Position.X, g.Scene().ImgStone[20]->Position.Y};
+        ASSERT_GT(stone.y, g.Scene().ImgBlock[20]->Position.Y) << "the stone had begun to fall";
         for (int i = 0; i < kBlocks; ++i) {
-            blockX[i] = g.ImgBlock[i]->Position.X;
-            blockVisible[i] = g.ImgBlock[i]->Visible;
+            blockX[i] = g.Scene().ImgBlock[i]->Position.X;
+            blockVisible[i] = g.Scene().ImgBlock[i]->Visible;
         }
         for (int k = 0; k < 4; ++k) mondai[k] = g.GameBoard().MondaiNo()[k];
         const TDataRec rec = RecordOnDisk(folders);
@@ -88,62 +88,62 @@ TEST(SaveGame, SuspendedAtOneSizeContinuedAtAnother) {
 
     ProgramRun b(folders.program, folders.documents, 1600, 900);
     TForm1& g = b.f();
-    EXPECT_TRUE(g.GameLoading);
-    EXPECT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
+    EXPECT_TRUE(g.Screens().GameLoading);
+    EXPECT_EQ(g.Scene().LblMsg->Text, Msg::ResumeQuestion);
     const std::array<float, kBlocks> createdBlockY = [&] {
         std::array<float, kBlocks> y{};
-        for (int i = 0; i < kBlocks; ++i) y[i] = g.ImgBlock[i]->Position.Y;
+        for (int i = 0; i < kBlocks; ++i) y[i] = g.Scene().ImgBlock[i]->Position.Y;
         return y;
     }();
     b.Char(u'y');
 
-    EXPECT_FALSE(g.Title);
-    EXPECT_TRUE(g.Pause);
-    EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
+    EXPECT_FALSE(g.Screens().Title);
+    EXPECT_TRUE(g.Screens().Pause);
+    EXPECT_EQ(g.Scene().LblMsg->Text, Msg::ContinuedPaused);
     EXPECT_EQ(g.GameProgress().Stage(), 2);
     EXPECT_EQ(g.GameProgress().MondaiCount(), 11);
-    EXPECT_EQ(g.LblMondaiCount->Text, "第11問");
+    EXPECT_EQ(g.Scene().LblMondaiCount->Text, "第11問");
     for (int k = 0; k < 4; ++k) EXPECT_EQ(g.GameBoard().MondaiNo()[k], mondai[k]);
     for (int i = 0; i < kBlocks; ++i) {
-        EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.X, blockX[i] * 2) << "block " << i;
-        EXPECT_FLOAT_EQ(g.ImgBlock[i]->Position.Y, createdBlockY[i]) << "block " << i;
-        EXPECT_EQ(g.ImgBlock[i]->Visible, blockVisible[i]) << "block " << i;
+        EXPECT_FLOAT_EQ(g.Scene().ImgBlock[i]->Position.X, blockX[i] * 2) << "block " << i;
+        EXPECT_FLOAT_EQ(g.Scene().ImgBlock[i]->Position.Y, createdBlockY[i]) << "block " << i;
+        EXPECT_EQ(g.Scene().ImgBlock[i]->Visible, blockVisible[i]) << "block " << i;
     }
-    EXPECT_FLOAT_EQ(g.ImgBall[0]->Position.X, ball.x * 2);
-    EXPECT_FLOAT_EQ(g.ImgBall[0]->Position.Y, ball.y * 1.5f);
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->StopValue, 1400);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->StopValue, 150);
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[0]->Duration, 1.0f);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[0]->Duration, 1.0f);
-    EXPECT_FLOAT_EQ(g.FloatAniBallX[1]->StopValue, 0);
-    EXPECT_FLOAT_EQ(g.FloatAniBallY[2]->StopValue, 0);
-    EXPECT_TRUE(g.ImgStone[20]->Visible);
-    EXPECT_FLOAT_EQ(g.ImgStone[20]->Position.X, stone.x * 2);
-    EXPECT_FLOAT_EQ(g.ImgStone[20]->Position.Y, stone.y * 1.5f);
-    EXPECT_FLOAT_EQ(g.FloatAniStoneY[20]->StopValue, 900);
-    EXPECT_FLOAT_EQ(g.FloatAniStoneY[20]->Duration, 2.0f);
-    EXPECT_FALSE(g.ImgStone[5]->Visible);
-    EXPECT_FLOAT_EQ(g.ImgStone[5]->Position.X, g.ImgBlock[5]->Position.X);
-    EXPECT_FLOAT_EQ(g.ImgStone[5]->Position.Y, g.ImgBlock[5]->Position.Y);
+    EXPECT_FLOAT_EQ(g.Scene().ImgBall[0]->Position.X, ball.x * 2);
+    EXPECT_FLOAT_EQ(g.Scene().ImgBall[0]->Position.Y, ball.y * 1.5f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->StopValue, 1400);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->StopValue, 150);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[0]->Duration, 1.0f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[0]->Duration, 1.0f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallX[1]->StopValue, 0);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniBallY[2]->StopValue, 0);
+    EXPECT_TRUE(g.Scene().ImgStone[20]->Visible);
+    EXPECT_FLOAT_EQ(g.Scene().ImgStone[20]->Position.X, stone.x * 2);
+    EXPECT_FLOAT_EQ(g.Scene().ImgStone[20]->Position.Y, stone.y * 1.5f);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniStoneY[20]->StopValue, 900);
+    EXPECT_FLOAT_EQ(g.Scene().FloatAniStoneY[20]->Duration, 2.0f);
+    EXPECT_FALSE(g.Scene().ImgStone[5]->Visible);
+    EXPECT_FLOAT_EQ(g.Scene().ImgStone[5]->Position.X, g.Scene().ImgBlock[5]->Position.X);
+    EXPECT_FLOAT_EQ(g.Scene().ImgStone[5]->Position.Y, g.Scene().ImgBlock[5]->Position.Y);
     // The top row shows the idioms with the gaps empty.
     for (int c = 0; c < 16; ++c) {
         const bool gap = g.GameBoard().UnVisibleMojiNo()[c / 4] == c % 4;
-        EXPECT_EQ(g.TextBlockMoji[c]->Text.empty(), gap) << "column " << c;
+        EXPECT_EQ(g.Scene().TextBlockMoji[c]->Text.empty(), gap) << "column " << c;
     }
-    EXPECT_FALSE(g.TextBallMoji[0]->Text.empty());
-    EXPECT_EQ(g.LblKaitoMoji->Text, g.TextBallMoji[0]->Text);
+    EXPECT_FALSE(g.Scene().TextBallMoji[0]->Text.empty());
+    EXPECT_EQ(g.Scene().LblKaitoMoji->Text, g.Scene().TextBallMoji[0]->Text);
 
     // Nothing moves until [A]; then the ball and the stone go on from their places.
     b.app.RunFor(200);
-    EXPECT_FLOAT_EQ(g.ImgBall[0]->Position.X, ball.x * 2);
-    EXPECT_FLOAT_EQ(g.ImgStone[20]->Position.Y, stone.y * 1.5f);
+    EXPECT_FLOAT_EQ(g.Scene().ImgBall[0]->Position.X, ball.x * 2);
+    EXPECT_FLOAT_EQ(g.Scene().ImgStone[20]->Position.Y, stone.y * 1.5f);
     b.Char(u'a');
-    EXPECT_FALSE(g.Pause);
+    EXPECT_FALSE(g.Screens().Pause);
     b.app.RunFor(100);
-    EXPECT_GT(g.ImgBall[0]->Position.X, ball.x * 2);
-    EXPECT_LT(g.ImgBall[0]->Position.Y, ball.y * 1.5f);
-    EXPECT_GT(g.ImgStone[20]->Position.Y, stone.y * 1.5f);
-    EXPECT_LT(g.ImgStone[20]->Position.Y, stone.y * 1.5f + 900.0f * 0.2f) << "a 2 s fall, not a restart";
+    EXPECT_GT(g.Scene().ImgBall[0]->Position.X, ball.x * 2);
+    EXPECT_LT(g.Scene().ImgBall[0]->Position.Y, ball.y * 1.5f);
+    EXPECT_GT(g.Scene().ImgStone[20]->Position.Y, stone.y * 1.5f);
+    EXPECT_LT(g.Scene().ImgStone[20]->Position.Y, stone.y * 1.5f + 900.0f * 0.2f) << "a 2 s fall, not a restart";
 }
 
 // Additional questions travel with the saved board: a slot whose question is no
@@ -153,7 +153,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
     Folders folders;
     const std::string speak = *Utf8ToCp932("イチゴ/イチエ");
     auto addQuestion = [](TForm1& g, const std::string& idiom, const std::string& speech) {
-        g.questions.Append({idiom, "よみ", "意味", speech});
+        g.Questions().Append({idiom, "よみ", "意味", speech});
         GameStateSetUp(g).progress().AddAdditionalQuestion(false);
     };
     std::string recordBytes, settingsBytes;
@@ -172,7 +172,7 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
 
         // The stroke challenge changes the settings only.
         GameStateSetUp(g).progress().StartStrokeChallenge();
-        g.sound.IsMusic = false;
+        g.Sound().IsMusic = false;
         g.SaveGame();
         EXPECT_EQ(ReadBytes(folders.Data("newrecord.dat")), recordBytes);
         const std::string after = ReadBytes(folders.Data("Settei.ini"));
@@ -186,18 +186,18 @@ TEST(SaveGame, AdditionalQuestionComesBackFromTheSettingsFile) {
         addQuestion(g, "日進月歩", "");
     });
     TForm1& g = b.f();
-    ASSERT_TRUE(g.GameLoading);
+    ASSERT_TRUE(g.Screens().GameLoading);
     const int dealtBefore = g.GameProgress().DealtCount();
     b.Char(u'y');
     EXPECT_EQ(g.GameBoard().MondaiNo()[1], 172);
-    ASSERT_EQ(g.questions.TuikaJukugos(), 3);
-    EXPECT_EQ(g.questions.At(172).Jukugo, "一期一会");
-    EXPECT_EQ(g.questions.At(172).SpeakMoji, speak);
+    ASSERT_EQ(g.Questions().TuikaJukugos(), 3);
+    EXPECT_EQ(g.Questions().At(172).Jukugo, "一期一会");
+    EXPECT_EQ(g.Questions().At(172).SpeakMoji, speak);
     EXPECT_TRUE(g.GameProgress().IsDealt(172));
     EXPECT_EQ(g.GameProgress().DealtCount(), dealtBefore + 1);
     for (int p = 0; p < 4; ++p) {
         if (g.GameBoard().UnVisibleMojiNo()[1] == p) continue;
-        EXPECT_EQ(g.TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
+        EXPECT_EQ(g.Scene().TextBlockMoji[4 + p]->Text, Utf16UnitCharacter("一期一会", p)) << "position " << p;
     }
 }
 
@@ -275,27 +275,27 @@ TEST(SaveGame, StartupReadsAndUnusableRecords) {
             markCount = g.GameProgress().DealtCount();
         });
         TForm1& g = run.f();
-        EXPECT_EQ(g.GameLoading, c.resumable);
+        EXPECT_EQ(g.Screens().GameLoading, c.resumable);
         EXPECT_EQ(gameClearAfterCreate, !c.resumable);
         EXPECT_EQ(markCount, marks) << "the deal relies on the count matching the marks";
         EXPECT_EQ(marks, c.marks);
         EXPECT_EQ(g.GameProgress().HighScore(), c.highScore);
-        EXPECT_EQ(g.LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
-        EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
-        EXPECT_EQ(g.LblMode1HighScore->Text, c.strokeLabel);
-        EXPECT_EQ(g.ImgMusicStop->Visible, c.musicStopShown);
-        EXPECT_FALSE(g.ImgSoundStop->Visible);
+        EXPECT_EQ(g.Scene().LblHighScore->Text, "HIGHSCORE:" + ZeroPad(c.highScore, 6));
+        EXPECT_EQ(g.Scene().LblMsg->Text, c.resumable ? Msg::ResumeQuestion : Msg::Start);
+        EXPECT_EQ(g.Scene().LblMode1HighScore->Text, c.strokeLabel);
+        EXPECT_EQ(g.Scene().ImgMusicStop->Visible, c.musicStopShown);
+        EXPECT_FALSE(g.Scene().ImgSoundStop->Visible);
 
         // [Y] on the title loads whatever was read at start-up, if it can be used.
         const int stageBefore = g.GameProgress().Stage();
         run.Char(u'y');
         if (!c.boardUsable) {
-            EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
+            EXPECT_EQ(g.Scene().LblMsg->Text, Msg::LoadFailed);
             EXPECT_EQ(g.GameProgress().Stage(), stageBefore);
-            EXPECT_TRUE(g.Title);
+            EXPECT_TRUE(g.Screens().Title);
         } else {
             EXPECT_EQ(g.GameProgress().Stage(), 2);
-            EXPECT_EQ(g.LblMsg->Text, c.resumable ? Msg::ContinuedPaused : Msg::ContinuedOver);
+            EXPECT_EQ(g.Scene().LblMsg->Text, c.resumable ? Msg::ContinuedPaused : Msg::ContinuedOver);
         }
         // The files stay as they were.
         if (c.record != "<dir>") {
@@ -332,12 +332,12 @@ TEST(SaveGame, FailedWrites) {
                                     return blocked.empty() ? path != folders.Data("record2.dat") : path == blocked;
                                 },
                                 WriteFailurePoint::Open});
-        g.LblMsg->Visible = false;
+        g.Scene().LblMsg->Visible = false;
         GameStateSetUp(g).Record([](TDataRec& r) { r.TotalScore += 100; });  // something a successful save would have written
-        g.sound.IsMusic = !g.sound.IsMusic;
+        g.Sound().IsMusic = !g.Sound().IsMusic;
         g.SaveGame();
-        EXPECT_TRUE(g.LblMsg->Visible);
-        EXPECT_EQ(g.LblMsg->Text, c.expectedMessage);
+        EXPECT_TRUE(g.Scene().LblMsg->Visible);
+        EXPECT_EQ(g.Scene().LblMsg->Text, c.expectedMessage);
         const bool recordBlocked = !c.blockedFile || std::string(c.blockedFile) == "newrecord.dat";
         if (recordBlocked) {
             EXPECT_TRUE(ReadBytes(folders.Data("newrecord.dat")) == record) << "the old record is kept";
@@ -353,12 +353,12 @@ TEST(SaveGame, FailedWrites) {
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
     SetWriteFaultInjection({[&folders](const std::string& path) { return path == folders.Data("record2.dat"); },
                             WriteFailurePoint::Write});
-    g.LblMsg->Visible = false;
+    g.Scene().LblMsg->Visible = false;
     GameStateSetUp(g).progress().TakeStrokeRecord(9);
     g.WriteStrokeRecord();
     ClearWriteFaultInjection();
-    EXPECT_TRUE(g.LblMsg->Visible);
-    EXPECT_EQ(g.LblMsg->Text, "最小打数の保存に失敗しました。");
+    EXPECT_TRUE(g.Scene().LblMsg->Visible);
+    EXPECT_EQ(g.Scene().LblMsg->Text, "最小打数の保存に失敗しました。");
     EXPECT_EQ(ReadBytes(folders.Data("record2.dat")), Hex("0B 00 00 00"));
     EXPECT_EQ(g.GameProgress().Mode1HighScore(), 9);
 }
@@ -375,8 +375,8 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
         ASSERT_EQ(g.GameProgress().GameMode(), Challenge::Stroke);
         run.f().FormKeyDown(&g, VK_MENU_KEY, 0, {});
         ASSERT_EQ(g.GameProgress().GameMode(), Challenge::Score);
-        ASSERT_TRUE(g.GameLoading);
-        ASSERT_EQ(g.LblMsg->Text, Msg::ResumeQuestion);
+        ASSERT_TRUE(g.Screens().GameLoading);
+        ASSERT_EQ(g.Scene().LblMsg->Text, Msg::ResumeQuestion);
     };
 
     toStrokeAndBack();
@@ -385,8 +385,8 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
     run.Char(u'y');
     EXPECT_EQ(g.GameProgress().TotalScore(), 4321);
-    EXPECT_EQ(g.LblTotalScore->Text, "SCORE:004321");
-    EXPECT_EQ(g.LblMsg->Text, Msg::ContinuedPaused);
+    EXPECT_EQ(g.Scene().LblTotalScore->Text, "SCORE:004321");
+    EXPECT_EQ(g.Scene().LblMsg->Text, Msg::ContinuedPaused);
 
     toStrokeAndBack();
     rec = RecordOnDisk(folders);
@@ -394,7 +394,7 @@ TEST(SaveGame, ContinuingAfterTheStrokeChallengeReadsTheFileAgain) {
     ASSERT_TRUE(WriteDataRecFile(folders.Data("newrecord.dat"), rec));
     const KindOfBlock kindBefore = g.GameBoard().BlockKind()[40];
     run.Char(u'y');
-    EXPECT_EQ(g.LblMsg->Text, Msg::LoadFailed);
+    EXPECT_EQ(g.Scene().LblMsg->Text, Msg::LoadFailed);
     EXPECT_EQ(g.GameBoard().BlockKind()[40], kindBefore);
     EXPECT_EQ(g.GameProgress().TotalScore(), 4321);
 }

@@ -49,40 +49,40 @@ TEST(StartUpTest, FirstStartOnANewAccount) {
     GameFixture fx;
     TForm1& f = fx.f();
     EXPECT_TRUE(std::filesystem::is_directory(fx.documentsFolder + "/みずうみ舎/TeramonData"));
-    EXPECT_EQ(f.LblHighScore->Text, "HIGHSCORE:015000");
-    EXPECT_EQ(f.LblMsg->Text, Msg::Start);
-    EXPECT_TRUE(f.LblMsg->Visible);
-    EXPECT_EQ(f.LblMode1HighScore->Text, "最小打数:030");
-    EXPECT_FALSE(f.LblMode1HighScore->Visible);
-    EXPECT_TRUE(f.Title);
-    EXPECT_FALSE(f.GameLoading);
+    EXPECT_EQ(f.Scene().LblHighScore->Text, "HIGHSCORE:015000");
+    EXPECT_EQ(f.Scene().LblMsg->Text, Msg::Start);
+    EXPECT_TRUE(f.Scene().LblMsg->Visible);
+    EXPECT_EQ(f.Scene().LblMode1HighScore->Text, "最小打数:030");
+    EXPECT_FALSE(f.Scene().LblMode1HighScore->Visible);
+    EXPECT_TRUE(f.Screens().Title);
+    EXPECT_FALSE(f.Screens().GameLoading);
     EXPECT_FALSE(f.GameProgress().GameClear());  // cleared again by the first set-up
     EXPECT_EQ(f.GameProgress().Stage(), 1);
-    EXPECT_EQ(f.LblTotalScore->Text, "SCORE:000000");
-    EXPECT_EQ(f.LblMondaiCount->Text, "第1問");
-    EXPECT_TRUE(f.sound.IsMusic);
+    EXPECT_EQ(f.Scene().LblTotalScore->Text, "SCORE:000000");
+    EXPECT_EQ(f.Scene().LblMondaiCount->Text, "第1問");
+    EXPECT_TRUE(f.Sound().IsMusic);
     EXPECT_NE(fx.music.openPath().find("Data/Sound/Stage1.mp3"), std::string::npos);
 
     // Blocks: 16 per row with 17 equal gaps; only the top row is in play at stage 1.
-    EXPECT_NEAR(f.ImgBlock[0]->Position.X, 9.41f, 0.01f);
-    EXPECT_NEAR(f.ImgBlock[5]->Position.X, 9.41f * 6 + 200, 0.05f);
-    EXPECT_FLOAT_EQ(f.ImgBlock[0]->Position.Y, 60);
-    EXPECT_FLOAT_EQ(f.ImgBlock[16]->Position.Y, 129);
-    EXPECT_FLOAT_EQ(f.ImgBlock[32]->Position.Y, 198);
-    EXPECT_TRUE(f.ImgBlock[15]->Visible);
-    EXPECT_FALSE(f.ImgBlock[16]->Visible);
-    for (int c = 0; c < 16; ++c) EXPECT_EQ(f.TextBlockMoji[c]->Text, "四");
+    EXPECT_NEAR(f.Scene().ImgBlock[0]->Position.X, 9.41f, 0.01f);
+    EXPECT_NEAR(f.Scene().ImgBlock[5]->Position.X, 9.41f * 6 + 200, 0.05f);
+    EXPECT_FLOAT_EQ(f.Scene().ImgBlock[0]->Position.Y, 60);
+    EXPECT_FLOAT_EQ(f.Scene().ImgBlock[16]->Position.Y, 129);
+    EXPECT_FLOAT_EQ(f.Scene().ImgBlock[32]->Position.Y, 198);
+    EXPECT_TRUE(f.Scene().ImgBlock[15]->Visible);
+    EXPECT_FALSE(f.Scene().ImgBlock[16]->Visible);
+    for (int c = 0; c < 16; ++c) EXPECT_EQ(f.Scene().TextBlockMoji[c]->Text, "四");
     // Balls 0-2 stand at the left below the top row, ball 3 is not used.
     const float ys[] = {220, 185, 150};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(f.ImgBall[i]->Visible);
-        EXPECT_FLOAT_EQ(f.ImgBall[i]->Position.Y, ys[i]);
-        EXPECT_FLOAT_EQ(f.ImgBall[i]->Position.X, 8);
+        EXPECT_TRUE(f.Scene().ImgBall[i]->Visible);
+        EXPECT_FLOAT_EQ(f.Scene().ImgBall[i]->Position.Y, ys[i]);
+        EXPECT_FLOAT_EQ(f.Scene().ImgBall[i]->Position.X, 8);
     }
-    EXPECT_FALSE(f.ImgBall[3]->Visible);
+    EXPECT_FALSE(f.Scene().ImgBall[3]->Visible);
     // The help text: twelve lines and the learning window's, each ending with CR LF.
-    EXPECT_EQ(std::count(f.LblSosaHoho->Text.begin(), f.LblSosaHoho->Text.end(), '\n'), 13);
-    EXPECT_EQ(f.LblSosaHoho->Text.substr(f.LblSosaHoho->Text.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(f.Scene().LblSosaHoho->Text.begin(), f.Scene().LblSosaHoho->Text.end(), '\n'), 13);
+    EXPECT_EQ(f.Scene().LblSosaHoho->Text.substr(f.Scene().LblSosaHoho->Text.size() - 2), "\r\n");
     EXPECT_LT(fx.host.cursorCounter, 0);  // the cursor is hidden
 }
 
@@ -92,19 +92,17 @@ TEST(StartUpTest, BallsBeforeTheFirstSetUpStandBelowRowTwo) {
     TForm1 other(*fx.services);
     other.FormCreate();
     const float ys[] = {328, 293, 258, 223};
-    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(other.ImgBall[i]->Position.Y, ys[i]);
+    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(other.Scene().ImgBall[i]->Position.Y, ys[i]);
 }
 
 // Sets up and deals the question that follows `previous` with the given outcome flags.
 void DealQuestion(GameFixture& fx, int previous) {
-    TForm1& f = fx.f();
     fx.Set().Record([&](TDataRec& r) {
         r.MondaiCount = previous;
         r.Stage = (previous - 1) / 10 + 1;
         r.Clear = 1;
         r.MovingBallNo = -1;
     });
-    f.ThinkingTimeCount = -1;
     fx.Key(VK_SHIFT_KEY);
 }
 
@@ -125,16 +123,16 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
         TForm1& f = fx.f();
         DealQuestion(fx, c.previous);
         EXPECT_EQ(f.GameProgress().Stage(), c.stage);
-        EXPECT_EQ(f.LblMondaiCount->Text, c.label);
-        EXPECT_EQ(f.LblPadHitCount->Text, c.allowance);
+        EXPECT_EQ(f.Scene().LblMondaiCount->Text, c.label);
+        EXPECT_EQ(f.Scene().LblPadHitCount->Text, c.allowance);
         EXPECT_NE(f.Fill.Path().find(c.background), std::string::npos) << f.Fill.Path();
         EXPECT_NE(fx.music.openPath().find("Stage" + std::to_string(c.stage) + ".mp3"), std::string::npos);
-        EXPECT_EQ(f.LblMsg->Text, "5");
-        EXPECT_EQ(f.ThinkingTimeCount, 5);
+        EXPECT_EQ(f.Scene().LblMsg->Text, "5");
+        EXPECT_EQ(f.Screens().ThinkingTimeCount, 5);
         for (int r = 0; r < 3; ++r)
-            for (int col = 0; col < 16; ++col) EXPECT_EQ(f.ImgBlock[r * 16 + col]->Visible, r < c.stage);
-        EXPECT_EQ(f.LblVisibleBlockCount1->Visible, c.stage >= 2);
-        EXPECT_EQ(f.LblVisibleBlockCount2->Visible, c.stage >= 3);
+            for (int col = 0; col < 16; ++col) EXPECT_EQ(f.Scene().ImgBlock[r * 16 + col]->Visible, r < c.stage);
+        EXPECT_EQ(f.Scene().LblVisibleBlockCount1->Visible, c.stage >= 2);
+        EXPECT_EQ(f.Scene().LblVisibleBlockCount2->Visible, c.stage >= 3);
 
         // One special block per slot in every lower row in play; in the score
         // challenge exactly one per row is gold and carries the dealt character.
@@ -160,13 +158,13 @@ TEST(DealTest, EachStageDealsItsRowsSpecialAndGoldBlocks) {
         // Three balls carry the target's missing character; the gaps are empty.
         const std::string ch = f.SlotCharacter(f.GameBoard().BallSeikaiMojiNo());
         for (int b = 0; b < 3; ++b) {
-            EXPECT_EQ(f.TextBallMoji[b]->Text, ch);
-            EXPECT_TRUE(f.TextBallMoji[b]->Visible);
+            EXPECT_EQ(f.Scene().TextBallMoji[b]->Text, ch);
+            EXPECT_TRUE(f.Scene().TextBallMoji[b]->Visible);
         }
-        EXPECT_FALSE(f.ImgBall[3]->Visible);
-        EXPECT_EQ(f.LblKaitoMoji->Text, ch);
-        EXPECT_EQ(f.FloatAniKaitoMoji->Running(), c.stage >= 2);
-        for (int s = 0; s < 4; ++s) EXPECT_TRUE(f.TextBlockMoji[s * 4 + f.GameBoard().UnVisibleMojiNo()[s]]->Text.empty());
+        EXPECT_FALSE(f.Scene().ImgBall[3]->Visible);
+        EXPECT_EQ(f.Scene().LblKaitoMoji->Text, ch);
+        EXPECT_EQ(f.Scene().FloatAniKaitoMoji->Running(), c.stage >= 2);
+        for (int s = 0; s < 4; ++s) EXPECT_TRUE(f.Scene().TextBlockMoji[s * 4 + f.GameBoard().UnVisibleMojiNo()[s]]->Text.empty());
         // The four hidden characters differ pairwise.
         for (int s = 0; s < 4; ++s)
             for (int t = s + 1; t < 4; ++t) EXPECT_NE(f.SlotCharacter(s), f.SlotCharacter(t));
@@ -180,14 +178,14 @@ TEST(DealTest, StrokeChallengeGivesFourBallsFourCharacters) {
     ASSERT_EQ(f.GameProgress().GameMode(), Challenge::Stroke);
     fx.Key(VK_SHIFT_KEY);
     EXPECT_EQ(f.GameProgress().Stage(), 3);
-    EXPECT_EQ(f.LblPadHitCount->Text, "000");
-    EXPECT_TRUE(f.LblImi->Visible);
+    EXPECT_EQ(f.Scene().LblPadHitCount->Text, "000");
+    EXPECT_TRUE(f.Scene().LblImi->Visible);
     std::vector<int> slots(f.GameBoard().BallMojiNo().begin(), f.GameBoard().BallMojiNo().end());
     std::sort(slots.begin(), slots.end());
     EXPECT_EQ(slots, (std::vector<int>{0, 1, 2, 3}));
     for (int b = 0; b < 4; ++b) {
-        EXPECT_TRUE(f.ImgBall[b]->Visible);
-        EXPECT_EQ(f.TextBallMoji[b]->Text, f.SlotCharacter(f.GameBoard().BallMojiNo()[b]));
+        EXPECT_TRUE(f.Scene().ImgBall[b]->Visible);
+        EXPECT_EQ(f.Scene().TextBallMoji[b]->Text, f.SlotCharacter(f.GameBoard().BallMojiNo()[b]));
     }
     for (int i = 16; i < 48; ++i) EXPECT_NE(f.GameBoard().BlockKind()[i], KindOfBlock::Gold);
 }
@@ -219,7 +217,7 @@ TEST(DealTest, AnIdiomWithNoAdmissibleGapIsReplaced) {
     TForm1& f = fx.f();
     // Slot 0: 三々五々 (147) with its gap on 三; slot 1 draws 三々五々 again first
     // (marked dealt by then, so force it through the additional table instead).
-    f.questions.SetAdditional({{"三三三三", "さんさんさんさん", "テスト", ""}});
+    f.Questions().SetAdditional({{"三三三三", "さんさんさんさん", "テスト", ""}});
     GameStateSetUp(f).progress().SetAdditionalQuestionCount(1);
     f.SetUpStage();
     fx.random.Clear();
@@ -240,7 +238,7 @@ TEST(DealTest, APoolUsedUpInTheMiddleOfADealDealsNoIdiomTwice) {
     // Only four questions are left undealt, one of which can take no gap next to
     // slot 0's: it is replaced, and the pool runs out before slot 3.
     for (int q = 0; q < kBuiltInQuestions; ++q) GameStateSetUp(f).progress().MarkDealt(q, true);
-    f.questions.SetAdditional({{"一二三四", "い", "い", ""},
+    f.Questions().SetAdditional({{"一二三四", "い", "い", ""},
                                {"一一一一", "ろ", "ろ", ""},
                                {"五六七八", "は", "は", ""},
                                {"九十百千", "に", "に", ""}});

@@ -26,7 +26,7 @@ TEST(SpeechPreparation, FixedPhrasesAndTheBoardsIdiomsAreMadeForBothVoicesChosen
         SCOPED_TRACE("chosen voice " + std::to_string(chosen));
         GameFixture fx;
         TForm1& g = fx.f();
-        g.sound.VoiceMode = chosen;
+        g.Sound().VoiceMode = chosen;
         fx.speech.prepared.clear();
         fx.StartAt(0, 1);
         auto& prepared = fx.speech.prepared;

@@ -14,7 +14,7 @@ using game_test::GameFixture;
 TEST(TitleSwitchesTest, MusicAndSoundSwitchedOnTheTitleAreKept) {
     GameFixture fx;
     const std::string settings = fx.DataFile("Settei.ini");
-    ASSERT_TRUE(fx.f().Title);
+    ASSERT_TRUE(fx.f().Screens().Title);
     EXPECT_FALSE(std::filesystem::exists(settings)) << "the title screen writes nothing by itself";
 
     fx.Char(u'x');
@@ -31,7 +31,7 @@ TEST(TitleSwitchesTest, MusicAndSoundSwitchedOnTheTitleAreKept) {
 TEST(TitleSwitchesTest, InAGameTheSwitchWaitsForTheSave) {
     GameFixture fx;
     fx.StartQuestion();
-    ASSERT_FALSE(fx.f().Title);
+    ASSERT_FALSE(fx.f().Screens().Title);
     fx.Char(u'x');
     fx.Char(u'c');
     EXPECT_FALSE(std::filesystem::exists(fx.DataFile("Settei.ini")));

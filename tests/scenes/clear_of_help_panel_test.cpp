@@ -53,37 +53,37 @@ void CheckMeanings(const Display& d, const std::vector<int>& questions, bool wit
     TForm1& f = fx.f();
     f.SetClientSize(d.clientW, d.clientH);
     Output out(d);
-    const SDL_Rect panel = out.InPixels(*f.RectSosaHoho);
+    const SDL_Rect panel = out.InPixels(*f.Scene().RectSosaHoho);
     struct Entry { std::string meaning, reading, idiom; };
     std::vector<Entry> entries;
-    for (int q : questions) entries.push_back({f.questions.At(q).Imi, f.questions.At(q).Yomi, f.questions.At(q).Jukugo});
+    for (int q : questions) entries.push_back({f.Questions().At(q).Imi, f.Questions().At(q).Yomi, f.Questions().At(q).Jukugo});
     if (withLongAdditional) entries.push_back({kLongAdditionalMeaning, "さいごまであきらめない", "初志貫徹"});
     const std::string size = std::to_string(d.clientW) + "x" + std::to_string(d.clientH) + " at scale " +
                              std::to_string(d.scale);
 
     // The hint, where the design puts the meaning.
-    f.LblImi->Visible = true;
-    f.LblYomi->Visible = false;
+    f.Scene().LblImi->Visible = true;
+    f.Scene().LblYomi->Visible = false;
     int reduced = 0;
     for (const Entry& e : entries) {
-        f.LblImi->Text = e.meaning;
-        f.LblYomi->Text = e.reading;
+        f.Scene().LblImi->Text = e.meaning;
+        f.Scene().LblYomi->Text = e.reading;
         f.FitAnswerLabels();
-        ExpectClear(out.Area(f, *f.LblImi), panel, nullptr, out, "hint '" + e.meaning + "' " + size);
-        reduced += f.LblImi->Font.Size < 24;
-        EXPECT_GE(f.LblImi->Font.Size, kSmallestFontSize);
+        ExpectClear(out.Area(f, *f.Scene().LblImi), panel, nullptr, out, "hint '" + e.meaning + "' " + size);
+        reduced += f.Scene().LblImi->Font.Size < 24;
+        EXPECT_GE(f.Scene().LblImi->Font.Size, kSmallestFontSize);
     }
 
     // Under the answer and under the game-over picture: reading, idiom, meaning.
     for (const Entry& e : entries) {
-        f.LblImi->Text = e.meaning;
-        f.LblYomi->Text = e.reading;
-        f.LblKaitoMoji->Text = e.idiom;
+        f.Scene().LblImi->Text = e.meaning;
+        f.Scene().LblYomi->Text = e.reading;
+        f.Scene().LblKaitoMoji->Text = e.idiom;
         f.ShowAnswerLabels();
-        const SDL_Rect idiom = out.Area(f, *f.LblKaitoMoji);
-        ExpectClear(out.Area(f, *f.LblImi), panel, &idiom, out, "meaning '" + e.meaning + "' " + size);
-        ExpectClear(out.Area(f, *f.LblYomi), panel, &idiom, out, "reading '" + e.reading + "' " + size);
-        reduced += f.LblImi->Font.Size < 24;
+        const SDL_Rect idiom = out.Area(f, *f.Scene().LblKaitoMoji);
+        ExpectClear(out.Area(f, *f.Scene().LblImi), panel, &idiom, out, "meaning '" + e.meaning + "' " + size);
+        ExpectClear(out.Area(f, *f.Scene().LblYomi), panel, &idiom, out, "reading '" + e.reading + "' " + size);
+        reduced += f.Scene().LblImi->Font.Size < 24;
     }
     // Breaking over lines is enough almost always; smaller type only for the odd long one.
     EXPECT_LE(reduced, 4) << size;
@@ -105,7 +105,7 @@ TEST(ClearOfHelpPanel, LongestMeaningsAtScaleTwo) {
     GameFixture probe;
     std::vector<int> longest = AllBuiltIn();
     std::sort(longest.begin(), longest.end(),
-              [&](int a, int b) { return probe.f().questions.At(a).Imi.size() > probe.f().questions.At(b).Imi.size(); });
+              [&](int a, int b) { return probe.f().Questions().At(a).Imi.size() > probe.f().Questions().At(b).Imi.size(); });
     longest.resize(6);
     CheckMeanings({1024, 600, 2}, longest, true);
     CheckMeanings({1920, 1080, 2}, longest, true);

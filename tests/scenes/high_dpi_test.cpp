@@ -55,8 +55,8 @@ TEST(HighDpiScene, AtFactorTwoA3840By2160WindowHasTheLayoutOf1920By1080) {
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     EXPECT_EQ(window.ScreenWidth(), desktop.w / 2);
     EXPECT_EQ(window.ScreenHeight(), desktop.h / 2);
-    EXPECT_FLOAT_EQ(f.ImgPad->Position.Y, 979.2f);
-    EXPECT_FLOAT_EQ(f.ImgPad->Width, 153.6f);
+    EXPECT_FLOAT_EQ(f.Scene().ImgPad->Position.Y, 979.2f);
+    EXPECT_FLOAT_EQ(f.Scene().ImgPad->Width, 153.6f);
     ExpectSameLayout(f, plain.f(), "TForm1");
 
     // The pointer at physical x = 2000 puts the paddle's centre at logical 1000.
@@ -68,13 +68,13 @@ TEST(HighDpiScene, AtFactorTwoA3840By2160WindowHasTheLayoutOf1920By1080) {
     SDL_PushEvent(&move);
     backend.PumpEvents();
     scaled.app.ProcessMessages();
-    EXPECT_NEAR(f.ImgPad->Position.X + f.ImgPad->Width / 2, 1000, 0.01);
+    EXPECT_NEAR(f.Scene().ImgPad->Position.X + f.Scene().ImgPad->Width / 2, 1000, 0.01);
 
     // A game in progress is saved with its logical size.
     scaled.StartQuestion();
     f.SaveGame();
-    EXPECT_EQ(f.DataRec.ScreenX, 1920);
-    EXPECT_EQ(f.DataRec.ScreenY, 1080);
+    EXPECT_EQ(f.SuspendedGameRecord().ScreenX, 1920);
+    EXPECT_EQ(f.SuspendedGameRecord().ScreenY, 1080);
 }
 
 }  // namespace

@@ -25,8 +25,8 @@ std::string Describe(const SDL_Rect& r) {
 void ExpectPlaced(TForm1& f, Output& out, const std::vector<std::pair<const char*, SDL_Rect>>& others,
                   const std::string& what) {
     out.Draw(f);
-    const SDL_Rect box = out.DrawnArea(*f.RectNotice);
-    const SDL_Rect text = out.DrawnArea(*f.LblNotice);
+    const SDL_Rect box = out.DrawnArea(*f.Scene().RectNotice);
+    const SDL_Rect text = out.DrawnArea(*f.Scene().LblNotice);
     ASSERT_FALSE(SDL_RectEmpty(&box)) << what << ": no notice drawn";
     ASSERT_FALSE(SDL_RectEmpty(&text)) << what << ": no notice text drawn";
     SDL_Rect inside;
@@ -79,28 +79,29 @@ TEST_P(NoticePlacement, OnTheTitleScreen) {
             TForm1& f = fx.f();
             f.SetClientSize(s.w, s.h);
             Output out({s.w, s.h, 1});
-            f.LblMsg->Text = message;
+            f.Scene().LblMsg->Text = message;
             f.FitMessage();
-            f.StartupNotices = lines;
+            ASSERT_TRUE(f.StartupNoticeLines().empty());
+            f.AddStartupNotices(lines);
             f.ShowStartupNotices();
             out.Draw(f);
             std::vector<std::pair<const char*, SDL_Rect>> others = {
-                {"the help panel", out.InPixels(*f.RectSosaHoho)},
-                {"the message", out.DrawnArea(*f.LblMsg)},
-                {"the logo", out.DrawnArea(*f.ImgLogo)},
-                {"the paddle", out.DrawnArea(*f.ImgPad)},
-                {"the music switch", out.DrawnArea(*f.ImgMusic)},
-                {"the high score", out.DrawnArea(*f.LblHighScore)}};
-            for (const TImage* block : f.ImgBlock) others.push_back({"a block", out.DrawnArea(*block)});
-            for (const TImage* ball : f.ImgBall) others.push_back({"a ball", out.DrawnArea(*ball)});
+                {"the help panel", out.InPixels(*f.Scene().RectSosaHoho)},
+                {"the message", out.DrawnArea(*f.Scene().LblMsg)},
+                {"the logo", out.DrawnArea(*f.Scene().ImgLogo)},
+                {"the paddle", out.DrawnArea(*f.Scene().ImgPad)},
+                {"the music switch", out.DrawnArea(*f.Scene().ImgMusic)},
+                {"the high score", out.DrawnArea(*f.Scene().LblHighScore)}};
+            for (const TImage* block : f.Scene().ImgBlock) others.push_back({"a block", out.DrawnArea(*block)});
+            for (const TImage* ball : f.Scene().ImgBall) others.push_back({"a ball", out.DrawnArea(*ball)});
             // Every file at once may cover the title picture where the room under
             // the message cannot hold them all at a size one can read.
             if (lines.size() <= kQuestionsAndRecord.size() || s.w >= 1920)
-                others.push_back({"the title picture", out.DrawnArea(*f.ImgTitle)});
+                others.push_back({"the title picture", out.DrawnArea(*f.Scene().ImgTitle)});
             ExpectPlaced(f, out, others,
                          std::to_string(s.w) + "x" + std::to_string(s.h) + " under " + message + " with " +
                              std::to_string(lines.size()) + " line(s)");
-            EXPECT_GE(f.LblNotice->Font.Size, kSmallestFontSize);
+            EXPECT_GE(f.Scene().LblNotice->Font.Size, kSmallestFontSize);
         }
     }
 }
@@ -113,22 +114,22 @@ TEST_P(NoticePlacement, AFailedSaveOverAPausedGameAndAtTheEnd) {
     Output out({s.w, s.h, 1});
     fx.StartQuestion();
     fx.Char(u'a');
-    f.LblMsg->Text = Msg::SaveFailed;
+    f.Scene().LblMsg->Text = Msg::SaveFailed;
     // Two reasons, a line each, above the two keys.
-    f.SaveFailureDetail =
+    f.SetSaveFailureDetail(
         "newrecord.dat と Settei.ini を保存できませんでした（保存先のフォルダーがありません）。\n"
-        "Gakushu.tsv と Rireki.tsv を保存できませんでした（読めないファイルなので上書きしません）。";
+        "Gakushu.tsv と Rireki.tsv を保存できませんでした（読めないファイルなので上書きしません）。");
     f.OfferLeavingUnsaved(LeaveAfterFailedSave::Close);
     out.Draw(f);
     const std::string size = std::to_string(s.w) + "x" + std::to_string(s.h);
-    ExpectPlaced(f, out, {{"the help panel", out.InPixels(*f.RectSosaHoho)}, {"the message", out.DrawnArea(*f.LblMsg)}},
+    ExpectPlaced(f, out, {{"the help panel", out.InPixels(*f.Scene().RectSosaHoho)}, {"the message", out.DrawnArea(*f.Scene().LblMsg)}},
                  size + " paused");
 
     // The end of a game: the longer message that follows the title's zoom.
-    f.LblMsg->Text = std::string(Msg::SaveFailed) + Msg::GameClearRestart;
-    f.notice.Fit();
+    f.Scene().LblMsg->Text = std::string(Msg::SaveFailed) + Msg::GameClearRestart;
+    f.FitNotice();
     out.Draw(f);
-    ExpectPlaced(f, out, {{"the help panel", out.InPixels(*f.RectSosaHoho)}, {"the message", out.DrawnArea(*f.LblMsg)}},
+    ExpectPlaced(f, out, {{"the help panel", out.InPixels(*f.Scene().RectSosaHoho)}, {"the message", out.DrawnArea(*f.Scene().LblMsg)}},
                  size + " at the end");
 }
 

@@ -75,16 +75,16 @@ TEST(ScreensTest, AnswerShowsIdiomReadingAndMeaningThenThePointsLand) {
     ASSERT_TRUE(fx.PlayUntil([&] { return f.GameProgress().Clear(); }, 120000));
     fx.Run(300);
     screen.Draw(f, "answer");
-    ASSERT_TRUE(f.LblYomi->Visible);
-    ASSERT_TRUE(f.LblImi->Visible);
+    ASSERT_TRUE(f.Scene().LblYomi->Visible);
+    ASSERT_TRUE(f.Scene().LblImi->Visible);
     // Reading and meaning are drawn in spring green; the points in aqua.
-    EXPECT_GT(screen.PixelsNear(*f.LblYomi, 0x00FF7F), 30);
-    EXPECT_GT(screen.PixelsNear(*f.LblImi, 0x00FF7F), 30);
-    EXPECT_GT(screen.PixelsNear(*f.LblScore, 0x00FFFF), 30);
+    EXPECT_GT(screen.PixelsNear(*f.Scene().LblYomi, 0x00FF7F), 30);
+    EXPECT_GT(screen.PixelsNear(*f.Scene().LblImi, 0x00FF7F), 30);
+    EXPECT_GT(screen.PixelsNear(*f.Scene().LblScore, 0x00FFFF), 30);
     fx.Run(3500);
     screen.Draw(f, "answer_landed");
-    EXPECT_FALSE(f.LblScore->Visible);
-    EXPECT_TRUE(f.ImgTitle->Visible);
+    EXPECT_FALSE(f.Scene().LblScore->Visible);
+    EXPECT_TRUE(f.Scene().ImgTitle->Visible);
 }
 
 TEST(ScreensTest, LostQuestionShowsTheAnswerUnderTheGameOverPicture) {
@@ -93,14 +93,14 @@ TEST(ScreensTest, LostQuestionShowsTheAnswerUnderTheGameOverPicture) {
     f.SetClientSize(kW, kH);
     Screen screen;
     fx.StartQuestion();
-    f.ImgPad->Position.X = 2000;  // nobody returns the balls
+    f.Scene().ImgPad->Position.X = 2000;  // nobody returns the balls
     ASSERT_TRUE(fx.RunUntil([&] { return f.GameProgress().GameOver(); }, 20000));
     fx.Run(100);
     screen.Draw(f, "game_over");
-    EXPECT_EQ(f.LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");
-    EXPECT_GT(screen.PixelsNear(*f.LblMsg, 0xF0FFFF), 30);   // azure message
-    EXPECT_GT(screen.PixelsNear(*f.LblKaitoMoji, 0xFFD700), 30);  // the idiom in gold
-    EXPECT_GT(screen.PixelsNear(*f.LblImi, 0x00FF7F), 30);
+    EXPECT_EQ(f.Scene().LblMsg->Text, "[Shift]キーを押すと第1問から再開します。");
+    EXPECT_GT(screen.PixelsNear(*f.Scene().LblMsg, 0xF0FFFF), 30);   // azure message
+    EXPECT_GT(screen.PixelsNear(*f.Scene().LblKaitoMoji, 0xFFD700), 30);  // the idiom in gold
+    EXPECT_GT(screen.PixelsNear(*f.Scene().LblImi, 0x00FF7F), 30);
 }
 
 }  // namespace

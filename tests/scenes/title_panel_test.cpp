@@ -56,8 +56,8 @@ struct RecordedTitle {
             LearningTable t;
             for (int q = 0; q < count; ++q) {
                 LearningRow r;
-                r.idiom = fx.f().questions.At(q).Jukugo;
-                r.reading = fx.f().questions.At(q).Yomi;
+                r.idiom = fx.f().Questions().At(q).Jukugo;
+                r.reading = fx.f().Questions().At(q).Yomi;
                 r.dealt = r.missed = 1;
                 r.box = 1;
                 r.last = kToday;
@@ -70,7 +70,7 @@ struct RecordedTitle {
         fx.f().OpenLearningRecord();
         fx.f().ShowDueReviews();
     }
-    const std::string& Help() { return fx.f().LblSosaHoho->Text; }
+    const std::string& Help() { return fx.f().Scene().LblSosaHoho->Text; }
 };
 
 TEST(TitleHelpPanel, TheRRowTellsTodaysReviewsOnlyWhenSomeAreDue) {
@@ -94,7 +94,7 @@ TEST(TitleHelpPanel, TheRRowTellsTodaysReviewsOnlyWhenSomeAreDue) {
         t->fx.f().SetClientSize(d.clientW, d.clientH);
         Output out(d);
         out.Draw(t->fx.f());
-        drawn[i++] = out.Pixels(out.InPixels(*t->fx.f().RectSosaHoho));
+        drawn[i++] = out.Pixels(out.InPixels(*t->fx.f().Scene().RectSosaHoho));
     }
     ASSERT_FALSE(drawn[0].empty());
     EXPECT_NE(drawn[0], drawn[1]);
@@ -114,8 +114,8 @@ TEST(TitleHelpPanel, OnlyIdiomsOfTheQuestionListCountAndTheKeyNamesStayInTheirCo
     gone.last = gone.due = kToday;
     LearningRecord record(LearningTable{{}, {gone}});
     GameFixture fx;
-    EXPECT_EQ(DueReviewCount(record, fx.f().questions, kToday), 0);
-    EXPECT_EQ(DueReviewCount(record, fx.f().questions, ""), 0) << "without a date nothing is due";
+    EXPECT_EQ(DueReviewCount(record, fx.f().Questions(), kToday), 0);
+    EXPECT_EQ(DueReviewCount(record, fx.f().Questions(), ""), 0) << "without a date nothing is due";
     // The fixed-pitch key names start at the 29th column whatever the count's digits.
     for (int due : {7, 42, 170}) {
         const std::string row = LastLine(HelpPanelText(due));
@@ -143,10 +143,10 @@ TEST(TitleHelpPanel, TheCountFollowsAnAnsweredQuestionAndAClearedRecord) {
     // The learning window clears the record: the row is plain once it closes.
     struct ClearingWindow : LearningWindow {
         TForm1* form;
-        void ShowModal() override { form->Learning.Clear(); }
+        void ShowModal() override { form->LearningRecordLog().Clear(); }
     } window;
     window.form = &f;
-    f.LearningForm = &window;
+    f.SetLearningWindow(&window);
     title.fx.Run(4000);  // the points land
     title.fx.Char(u'r');
     EXPECT_EQ(LastLine(title.Help()), kPlainRow);
@@ -165,14 +165,14 @@ TEST_P(TitlePlacement, HelpRowInsideThePanelAndTheMessageClearOfIt) {
         RecordedTitle title(kBuiltInQuestions, kToday);
         TForm1& f = title.fx.f();
         f.SetClientSize(d.clientW, d.clientH);
-        f.LblMsg->Text = message;
+        f.Scene().LblMsg->Text = message;
         f.FitMessage();
         Output out(d);
         out.Draw(f);
-        const SDL_Rect panel = out.InPixels(*f.RectSosaHoho);
-        const SDL_Rect help = out.DrawnArea(*f.LblSosaHoho);
-        const SDL_Rect msg = out.DrawnArea(*f.LblMsg);
-        const SDL_Rect titlePicture = out.DrawnArea(*f.ImgTitle);
+        const SDL_Rect panel = out.InPixels(*f.Scene().RectSosaHoho);
+        const SDL_Rect help = out.DrawnArea(*f.Scene().LblSosaHoho);
+        const SDL_Rect msg = out.DrawnArea(*f.Scene().LblMsg);
+        const SDL_Rect titlePicture = out.DrawnArea(*f.Scene().ImgTitle);
         ASSERT_FALSE(SDL_RectEmpty(&help)) << size;
         ASSERT_FALSE(SDL_RectEmpty(&msg)) << size;
         SDL_Rect inside;

@@ -242,7 +242,7 @@ protected:
     DrawnDialogTest() {
         game.app.SetBackend(&backend);
         dialog = std::make_unique<ImGuiSettingsDialog>(game.f(), game.app, window, backend);
-        game.f().Form2 = dialog.get();
+        game.f().SetSettingsDialog(dialog.get());
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         // A dialog that never closes must not hang the run.
         watchdog = std::thread([this] {
@@ -285,7 +285,7 @@ TEST_F(DrawnDialogTest, EscapeClosesTheUntouchedDialogAndTheOpeningKeyTypesNothi
     EXPECT_TRUE(dialog->Logic().IsSaved);
     EXPECT_FALSE(std::filesystem::exists(before)) << "nothing was written";
     EXPECT_EQ(dialog->Logic().Lines()[0], "てらもん2\u3000追加問題ファイル");
-    EXPECT_FALSE(game.f().GameSetting);
+    EXPECT_FALSE(game.f().Screens().GameSetting);
     EXPECT_FALSE(SDL_IsTextInputActive()) << "game keys go to the game again, not to an input method";
 }
 
@@ -297,7 +297,7 @@ TEST_F(DrawnDialogTest, AQuitRequestClosesTheDialogFirstAndThenReachesTheGame) {
     done = true;
 
     EXPECT_FALSE(dialog->IsOpen());
-    EXPECT_FALSE(game.f().GameSetting);
+    EXPECT_FALSE(game.f().Screens().GameSetting);
     SDL_PumpEvents();
     EXPECT_EQ(SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1)
         << "the quit is passed on once the dialog has closed";

@@ -74,8 +74,8 @@ protected:
         game.app.SetBackend(&backend);
         dialog = std::make_unique<ImGuiSettingsDialog>(game.f(), game.app, window, backend);
         learning = std::make_unique<ImGuiLearningWindow>(game.f(), game.app, backend, *dialog);
-        game.f().Form2 = dialog.get();
-        game.f().LearningForm = learning.get();
+        game.f().SetSettingsDialog(dialog.get());
+        game.f().SetLearningWindow(learning.get());
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         // A window that never closes must not hang the run: [Enter] answers a
         // question left open (with the button it starts on), [Esc] closes the rest.
@@ -133,11 +133,26 @@ TEST_F(DrawnLearningWindowTest, RAndEscapeCloseOnlyTheWindow) {
         SDL_PushEvent(&close);
         game.Char(u'r');
         EXPECT_FALSE(learning->IsOpen());
-        EXPECT_FALSE(game.f().GameSetting) << "the game has its window back";
+        EXPECT_FALSE(game.f().Screens().GameSetting) << "the game has its window back";
         EXPECT_FALSE(game.f().IsClosed()) << "the game does not quit";
         EXPECT_EQ(learning->VisibleRows(), kBuiltInQuestions) << "the opening key was not typed into the search";
     }
     done = true;
+}
+
+TEST_F(DrawnLearningWindowTest, AQuitRequestClosesTheWindowFirstAndThenReachesTheGame) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    game.Char(u'r');
+    done = true;
+
+    EXPECT_FALSE(learning->IsOpen());
+    EXPECT_FALSE(game.f().Screens().GameSetting);
+    EXPECT_FALSE(SDL_IsTextInputActive()) << "game keys go to the game again, not to an input method";
+    SDL_PumpEvents();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1)
+        << "the quit is passed on once the window has closed";
 }
 
 TEST_F(DrawnLearningWindowTest, TheSettingsDialogStillOpensAndCloses) {
@@ -153,7 +168,7 @@ TEST_F(DrawnLearningWindowTest, TheSettingsDialogStillOpensAndCloses) {
 TEST_F(DrawnLearningWindowTest, WithTheAtlasPreparedTheFirstOpeningBuildsNone) {
     // An additional question whose idiom and meaning lie outside the common set.
     TForm1& f = game.f();
-    f.questions.Append({"魑魅魍魎", "ちみもうりょう", "さまざまな化け物。鬱蒼とした山の", ""});
+    f.Questions().Append({"魑魅魍魎", "ちみもうりょう", "さまざまな化け物。鬱蒼とした山の", ""});
     GameStateSetUp(f).progress().AddAdditionalQuestion(false);
     learning->PrepareFonts();
     learning->PrepareAndDrawForBenchmark();
@@ -201,21 +216,21 @@ TEST_F(DrawnLearningWindowTest, KeyboardIntoTheTableOntoACardAndBackOut) {
 
 TEST_F(DrawnLearningWindowTest, ClearingStartsOnNoAndOnlyYesEmptiesTheRecord) {
     TForm1& f = game.f();
-    f.Learning.Missed(f.questions.At(3));
-    ASSERT_TRUE(f.Learning.SaveIfChanged());
+    f.LearningRecordLog().Missed(f.Questions().At(3));
+    ASSERT_TRUE(f.LearningRecordLog().SaveIfChanged());
     // 記録を消す is right of the first control; one more [Space] after opening the question.
     OpenAndPress({SDLK_RIGHT, SDLK_SPACE, SDLK_SPACE, SDLK_ESCAPE});
     EXPECT_FALSE(learning->IsOpen());
-    EXPECT_EQ(f.Learning.Record().Table().rows.size(), 1u) << "the question opened on いいえ";
+    EXPECT_EQ(f.LearningRecordLog().Record().Table().rows.size(), 1u) << "the question opened on いいえ";
     OpenAndPress({SDLK_RIGHT, SDLK_SPACE, SDLK_LEFT, SDLK_SPACE, SDLK_ESCAPE});
-    EXPECT_TRUE(f.Learning.Record().Table().rows.empty()) << "はい, chosen, empties it";
+    EXPECT_TRUE(f.LearningRecordLog().Record().Table().rows.empty()) << "はい, chosen, empties it";
     done = true;
 }
 
 TEST_F(DrawnLearningWindowTest, ListeningWithTheSoundOffSaysHowToTurnItOn) {
     for (bool sound : {false, true}) {
         SCOPED_TRACE(sound ? "sound on" : "sound off");
-        game.f().sound.IsSound = sound;
+        game.f().Sound().IsSound = sound;
         // Onto the first row, its card, 聞く (where the card puts the keyboard), then out.
         OpenAndPress({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_ESCAPE, SDLK_ESCAPE});
         EXPECT_FALSE(learning->IsOpen());
@@ -283,7 +298,7 @@ TEST_F(DrawnLearningWindowTest, StartingAfreshAsksWithNoChosenAndKeepsTheFile) {
     EXPECT_FALSE(std::filesystem::exists(record));
     std::ifstream kept(record + ".20261210-120000.bad", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "\xff");
-    EXPECT_TRUE(game.f().Learning.Recording());
+    EXPECT_TRUE(game.f().LearningRecordLog().Recording());
 }
 
 SDL_Event PointerAt(int x, int y) {

@@ -74,7 +74,7 @@ protected:
     const std::string templateFile = std::string(TERAMON_SOURCE_DIR) + "/Data/tuikamondai.txt";
     const std::string userText = Sjis("見出し\r\n\r\n一攫千金\r\nいっかくせんきん\r\n");
 
-    SettingsDialogTest() { game.f().Form2 = &dialog; }
+    SettingsDialogTest() { game.f().SetSettingsDialog(&dialog); }
     ~SettingsDialogTest() override { ClearWriteFaultInjection(); }
 
     // [S] with the given actions while the dialog is open.
@@ -90,8 +90,8 @@ protected:
 TEST_F(SettingsDialogTest, OpenedAndClosedAtOnceAsksNothingWritesNothingAndRestoresTheGame) {
     WriteAll(userFile, userText);
     Open([&](SettingsDialogLogic& d) {
-        EXPECT_TRUE(game.f().GameSetting);
-        EXPECT_FALSE(game.f().Timer1->Enabled());
+        EXPECT_TRUE(game.f().Screens().GameSetting);
+        EXPECT_FALSE(game.f().Scene().Timer1->Enabled());
         EXPECT_GE(game.host.cursorCounter, 0) << "the cursor shows while the dialog is open";
         EXPECT_EQ(d.Lines(), (std::vector<std::string>{"見出し", "", "一攫千金", "いっかくせんきん"}));
         EXPECT_TRUE(d.RadioButtonFChecked());
@@ -105,8 +105,8 @@ TEST_F(SettingsDialogTest, OpenedAndClosedAtOnceAsksNothingWritesNothingAndResto
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(ReadAll(userFile), userText);
     EXPECT_FALSE(std::filesystem::exists(settingsFile));
-    EXPECT_FALSE(game.f().GameSetting);
-    EXPECT_TRUE(game.f().Timer1->Enabled());
+    EXPECT_FALSE(game.f().Screens().GameSetting);
+    EXPECT_TRUE(game.f().Scene().Timer1->Enabled());
     EXPECT_LT(game.host.cursorCounter, 0) << "the cursor is hidden again";
 }
 
@@ -115,7 +115,7 @@ TEST_F(SettingsDialogTest, AVoiceChangeIsSavedOrDiscardedByTheAnswerToTheSaveQue
         SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
         WriteAll(userFile, userText);
         std::filesystem::remove(settingsFile);
-        game.f().sound.VoiceMode = 0;
+        game.f().Sound().VoiceMode = 0;
         boxes.asked.clear();
         boxes.answers = {answer};
         Open([&](SettingsDialogLogic& d) {
@@ -126,11 +126,11 @@ TEST_F(SettingsDialogTest, AVoiceChangeIsSavedOrDiscardedByTheAnswerToTheSaveQue
         EXPECT_TRUE(logic.IsClosed());
         EXPECT_EQ(boxes.asked, std::vector<std::string>{"変更を保存しますか？"});
         if (answer == Answer::Yes) {
-            EXPECT_EQ(game.f().sound.VoiceMode, 1);
+            EXPECT_EQ(game.f().Sound().VoiceMode, 1);
             EXPECT_EQ(SavedVoice(), 1);
             EXPECT_EQ(ReadAll(userFile), userText) << "the unchanged text is written back as it was";
         } else {
-            EXPECT_EQ(game.f().sound.VoiceMode, 0);
+            EXPECT_EQ(game.f().Sound().VoiceMode, 0);
             EXPECT_FALSE(std::filesystem::exists(settingsFile));
             // The next opening shows the voice the game still has.
             Open([&](SettingsDialogLogic& d) {
@@ -157,7 +157,7 @@ TEST_F(SettingsDialogTest, WithoutAUserFileTheTemplateIsShownAndOkCreatesTheUser
     EXPECT_TRUE(boxes.asked.empty());
     EXPECT_EQ(ReadAll(userFile), templateBytes) << "code page 932 with CR LF, as the template";
     EXPECT_EQ(ReadAll(settingsFile), "[IsSound]\r\nValue=0\r\n\r\n[VoiceMode]\r\nValue=1\r\n\r\n");
-    EXPECT_EQ(game.f().sound.VoiceMode, 1);
+    EXPECT_EQ(game.f().Sound().VoiceMode, 1);
 }
 
 TEST_F(SettingsDialogTest, EditsAreWrittenByOkAndDroppedByCancelWithoutAQuestion) {
@@ -224,7 +224,7 @@ TEST_F(SettingsDialogTest, AFailedWriteKeepsTheDialogOpenWithTheText) {
     });
     EXPECT_TRUE(logic.IsClosed());
     EXPECT_EQ(ReadAll(userFile), Sjis("新しい問題\r\n"));
-    EXPECT_FALSE(game.f().GameSetting);
+    EXPECT_FALSE(game.f().Screens().GameSetting);
 }
 
 TEST_F(SettingsDialogTest, ATextWithACharacterCodePage932CannotHoldIsNotWritten) {
@@ -239,7 +239,7 @@ TEST_F(SettingsDialogTest, ATextWithACharacterCodePage932CannotHoldIsNotWritten)
     });
     EXPECT_EQ(ReadAll(userFile), userText);
     EXPECT_FALSE(std::filesystem::exists(settingsFile)) << "nothing is written, the voice neither";
-    EXPECT_EQ(game.f().sound.VoiceMode, 0);
+    EXPECT_EQ(game.f().Sound().VoiceMode, 0);
 }
 
 TEST_F(SettingsDialogTest, AnUnreadableFileIsReportedAndLaterEditsStillCount) {

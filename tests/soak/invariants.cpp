@@ -13,7 +13,7 @@ namespace {
 
 int HiddenBlocks(const TForm1& g, int r) {
     int hidden = 0;
-    for (int c = 0; c < kBlocksPerRow; ++c) hidden += !g.ImgBlock[r * kBlocksPerRow + c]->Visible;
+    for (int c = 0; c < kBlocksPerRow; ++c) hidden += !g.Scene().ImgBlock[r * kBlocksPerRow + c]->Visible;
     return hidden;
 }
 
@@ -27,11 +27,11 @@ void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
     REQUIRE(g.GameProgress().TotalScore() >= 0, "total score never negative");
     REQUIRE(g.GameProgress().PadHitCount() >= 0, "paddle hits never negative");
     REQUIRE(g.GameProgress().MondaiCount() >= 0 && g.GameProgress().MondaiCount() <= kQuestionsPerGame, "question count in 0..30");
-    REQUIRE(g.questions.TuikaJukugos() == g.GameProgress().AdditionalQuestionCount(), "a used mark for every additional question");
-    REQUIRE(g.GameProgress().DealtCount() <= g.questions.Count(), "no more questions dealt than the bank holds");
+    REQUIRE(g.Questions().TuikaJukugos() == g.GameProgress().AdditionalQuestionCount(), "a used mark for every additional question");
+    REQUIRE(g.GameProgress().DealtCount() <= g.Questions().Count(), "no more questions dealt than the bank holds");
 
     if (g.GameProgress().Stage() >= 1) {
-        const int questions = kBuiltInQuestions + g.questions.TuikaJukugos();
+        const int questions = kBuiltInQuestions + g.Questions().TuikaJukugos();
         for (int k = 0; k < kSlots; ++k) {
             REQUIRE(g.GameBoard().MondaiNo()[k] >= 0 && g.GameBoard().MondaiNo()[k] < questions, "question number of slot " + std::to_string(k));
             REQUIRE(g.GameBoard().UnVisibleMojiNo()[k] >= 0 && g.GameBoard().UnVisibleMojiNo()[k] <= 3, "hidden position of slot " + std::to_string(k));
@@ -55,10 +55,10 @@ void CheckGameInvariants(const TForm1& g, std::vector<std::string>& broken) {
     // While the board runs, a visible stone is one that falls. (At the title and
     // while paused a stone may stand: held, or restored from a record and not yet
     // set going.)
-    const bool boardRuns = !g.Title && !g.Pause && g.Timer1->Enabled();
+    const bool boardRuns = !g.Screens().Title && !g.Screens().Pause && g.Scene().Timer1->Enabled();
     for (int i = 0; boardRuns && i < kBlocks; ++i) {
-        if (!g.ImgStone[i]->Visible) continue;
-        REQUIRE(g.FloatAniStoneY[i]->Running(), "visible stone " + std::to_string(i) + " not falling while the board runs");
+        if (!g.Scene().ImgStone[i]->Visible) continue;
+        REQUIRE(g.Scene().FloatAniStoneY[i]->Running(), "visible stone " + std::to_string(i) + " not falling while the board runs");
     }
 }
 
@@ -67,10 +67,10 @@ void CheckSavedRecord(const TForm1& g, const std::string& recordPath, std::vecto
     const bool read = ReadDataRecFile(recordPath, onDisk) == ReadStatus::Ok;
     REQUIRE(read, "saved record readable");
     if (!read) return;
-    REQUIRE(std::memcmp(&onDisk, &g.DataRec, sizeof onDisk) == 0, "saved record equals the game's record");
+    REQUIRE(std::memcmp(&onDisk, &g.SuspendedGameRecord(), sizeof onDisk) == 0, "saved record equals the game's record");
     std::array<bool, 4> additional{};
     for (int k = 0; k < kSlots; ++k) additional[k] = onDisk.MondaiNo[k] >= kBuiltInQuestions;
-    REQUIRE(DataRecIsUsable(onDisk, kBuiltInQuestions + g.questions.TuikaJukugos(), additional), "saved record usable");
+    REQUIRE(DataRecIsUsable(onDisk, kBuiltInQuestions + g.Questions().TuikaJukugos(), additional), "saved record usable");
 }
 
 void CheckRestoredFrom(const TForm1& g, const TDataRec& r, std::vector<std::string>& broken) {
@@ -81,19 +81,19 @@ void CheckRestoredFrom(const TForm1& g, const TDataRec& r, std::vector<std::stri
     }
     for (int i = 0; i < kBlocks; ++i) {
         const std::string n = std::to_string(i);
-        REQUIRE(g.ImgBlock[i]->Visible == (r.Block[i].Visible != 0), "restored visibility of block " + n);
-        REQUIRE(g.ImgBlock[i]->Position.X == r.Block[i].X, "restored x of block " + n);
+        REQUIRE(g.Scene().ImgBlock[i]->Visible == (r.Block[i].Visible != 0), "restored visibility of block " + n);
+        REQUIRE(g.Scene().ImgBlock[i]->Position.X == r.Block[i].X, "restored x of block " + n);
         REQUIRE(static_cast<int32_t>(g.GameBoard().BlockKind()[i]) == r.Block[i].BlockKind && g.GameBoard().SeikaiMojiNo()[i] == r.Block[i].SeikaiMojiNo,
                 "restored kind of block " + n);
-        REQUIRE(g.ImgStone[i]->Visible == (r.Stone[i].Visible != 0), "restored visibility of stone " + n);
+        REQUIRE(g.Scene().ImgStone[i]->Visible == (r.Stone[i].Visible != 0), "restored visibility of stone " + n);
         if (r.Stone[i].Visible)
-            REQUIRE(g.ImgStone[i]->Position.X == r.Stone[i].X && g.ImgStone[i]->Position.Y == r.Stone[i].Y,
+            REQUIRE(g.Scene().ImgStone[i]->Position.X == r.Stone[i].X && g.Scene().ImgStone[i]->Position.Y == r.Stone[i].Y,
                     "restored place of stone " + n);
     }
     for (int b = 0; b < 3; ++b) {
         const std::string n = std::to_string(b);
-        REQUIRE(g.ImgBall[b]->Visible == (r.Ball[b].Visible != 0), "restored visibility of ball " + n);
-        REQUIRE(g.ImgBall[b]->Position.X == r.Ball[b].X && g.ImgBall[b]->Position.Y == r.Ball[b].Y,
+        REQUIRE(g.Scene().ImgBall[b]->Visible == (r.Ball[b].Visible != 0), "restored visibility of ball " + n);
+        REQUIRE(g.Scene().ImgBall[b]->Position.X == r.Ball[b].X && g.Scene().ImgBall[b]->Position.Y == r.Ball[b].Y,
                 "restored place of ball " + n);
     }
     REQUIRE(g.GameBoard().MovingBallNo() == r.MovingBallNo, "restored ball in play");

@@ -42,10 +42,8 @@ public:
             s_.Check("settings dialog open");
         }
         TForm1& game = s_.g_.f();
-        if (s_.Chance(300)) game.sound.VoiceMode = 1 - game.sound.VoiceMode;
-        if (!game.Pause) game.Timer1->SetEnabled(true);
-        game.HideCursor();
-        game.GameSetting = false;
+        if (s_.Chance(300)) game.Sound().VoiceMode = 1 - game.Sound().VoiceMode;
+        game.SettingsDialogClosed();
     }
 
 private:
@@ -80,11 +78,11 @@ void SoakSession::WriteAdditionalQuestions() {
 // A fresh main window over the current data folder, as when the program starts.
 void SoakSession::StartProgram() {
     g_.form.reset();
-    g_.form = BuildGame(*g_.services, {.beforeCreate = [this](TForm1& form) { form.Form2 = dialog_.get(); }});
+    g_.form = BuildGame(*g_.services, {.beforeCreate = [this](TForm1& form) { form.SetSettingsDialog(dialog_.get()); }});
     // A record of our own that was not finished must be offered for continuing.
     const std::string onDisk = ReadWholeFile(g_.DataFile("newrecord.dat"));
     if (haveSaved_ && onDisk.size() == sizeof(TDataRec) && RecordOf(onDisk).GameClear == 0 &&
-        std::memcmp(onDisk.data(), &lastSaved_, sizeof lastSaved_) == 0 && !g_.f().GameLoading)
+        std::memcmp(onDisk.data(), &lastSaved_, sizeof lastSaved_) == 0 && !g_.f().Screens().GameLoading)
         Broken("start-up", "own unfinished record not offered for continuing");
 }
 
@@ -128,7 +126,7 @@ void SoakSession::MovePaddle() {
     float centre;
     if (followBall_) {
         g_.MovePaddleUnderBall();
-        centre = game.ImgPad->Position.X + game.ImgPad->Width / 2;
+        centre = game.Scene().ImgPad->Position.X + game.Scene().ImgPad->Width / 2;
     } else {
         wanderX_ = std::clamp(wanderX_ + static_cast<float>(Below(81) - 40), -50.0f, 850.0f);
         centre = wanderX_;
@@ -177,7 +175,7 @@ void SoakSession::PressRandomKey() {
     while (pick >= command->weight) pick -= (command++)->weight;
 
     TForm1& game = g_.f();
-    const bool asked = game.GameLoading || (game.Title && !game.GameModeSetting);
+    const bool asked = game.Screens().GameLoading || (game.Screens().Title && !game.Screens().GameModeSetting);
     const std::string recordBefore = ReadWholeFile(g_.DataFile("newrecord.dat"));
     if (command->vk == VK_SHIFT_KEY) g_.steering = Chance(calm_ ? 980 : 700);
 
@@ -186,7 +184,7 @@ void SoakSession::PressRandomKey() {
 
     if (command->vk == VK_SHIFT_KEY && game.CountdownRuns()) CountBoard();
     if (command->ch == u'y' && asked && recordBefore.size() == sizeof(TDataRec)) {
-        const std::string& shown = game.LblMsg->Text;
+        const std::string& shown = game.Scene().LblMsg->Text;
         if (shown == Msg::ContinuedPaused || shown == Msg::ContinuedOver) {
             ++totals_.restores;
             std::vector<std::string> broken;
@@ -202,7 +200,7 @@ void SoakSession::PressRandomKey() {
         RestartProgram();
         return;
     }
-    if (command->ch == u'd' && game.IsMinimized && !minimised_) {
+    if (command->ch == u'd' && game.Screens().IsMinimized && !minimised_) {
         ++totals_.minimises;
         minimised_ = true;
         minimisedUntil_ = elapsedMs_ + 200 + Below(2800);

@@ -103,7 +103,7 @@ struct GameFixture {
             music.SetTrack(programFolder + "Data/Sound/" + track + ".mp3", 600000);
         services.reset(new GameServices{app, random, effects, music, speech, reading, input, host,
                                         programFolder, documentsFolder});
-        form = BuildGame(*services, {.beforeShow = [sound](TForm1& f) { f.sound.IsSound = sound; }});
+        form = BuildGame(*services, {.beforeShow = [sound](TForm1& f) { f.Sound().IsSound = sound; }});
         random.steer = [this](int n) { return steering ? SteerDraw(n) : std::nullopt; };
     }
     ~GameFixture() {
@@ -144,15 +144,15 @@ struct GameFixture {
     void HitBlockFromBelow(int i) {
         TForm1& g = *form;
         const int b = g.GameBoard().MovingBallNo();
-        TImage* ball = g.ImgBall[b];
-        TImage* block = g.ImgBlock[i];
-        g.FloatAniBallX[b]->StopAtCurrent();
-        g.FloatAniBallY[b]->StopAtCurrent();
+        TImage* ball = g.Scene().ImgBall[b];
+        TImage* block = g.Scene().ImgBlock[i];
+        g.Scene().FloatAniBallX[b]->StopAtCurrent();
+        g.Scene().FloatAniBallY[b]->StopAtCurrent();
         ball->Position.X = block->Position.X + 5;
         ball->Position.Y = block->Position.Y + block->Height - 12;
-        g.FloatAniBallY[b]->StartValue = ball->Position.Y + 100;
-        g.FloatAniBallX[b]->StartValue = ball->Position.X;
-        g.ImgPad->Position.X = 2000;
+        g.Scene().FloatAniBallY[b]->StartValue = ball->Position.Y + 100;
+        g.Scene().FloatAniBallX[b]->StartValue = ball->Position.X;
+        g.Scene().ImgPad->Position.X = 2000;
         g.ProcessBall();
     }
 
@@ -167,14 +167,14 @@ struct GameFixture {
     // when a falling stone would meet it.
     void MovePaddleUnderBall() {
         TForm1& g = *form;
-        if (g.GameBoard().MovingBallNo() < 0 || !g.ImgPad->Visible) return;
-        const TImage* ball = g.ImgBall[g.GameBoard().MovingBallNo()];
-        TImage* pad = g.ImgPad;
+        if (g.GameBoard().MovingBallNo() < 0 || !g.Scene().ImgPad->Visible) return;
+        const TImage* ball = g.Scene().ImgBall[g.GameBoard().MovingBallNo()];
+        TImage* pad = g.Scene().ImgPad;
         const float ballCentre = ball->Position.X + ball->Width / 2;
         float centre = ballCentre;
         for (int i = 0; i < kBlocks; ++i) {
-            const TImage* stone = g.ImgStone[i];
-            if (!stone->Visible || !g.FloatAniStoneY[i]->Running()) continue;
+            const TImage* stone = g.Scene().ImgStone[i];
+            if (!stone->Visible || !g.Scene().FloatAniStoneY[i]->Running()) continue;
             if (stone->Position.Y + stone->Height < pad->Position.Y - 120) continue;
             const float stoneCentre = stone->Position.X + stone->Width / 2;
             const float clear = (pad->Width + stone->Width) / 2 - 10 + 4;
@@ -225,14 +225,14 @@ private:
         TForm1& g = *form;
         const int b = g.GameBoard().MovingBallNo();
         if (b < 0) return std::nullopt;
-        TImage* ball = g.ImgBall[b];
-        if (g.FloatAniBallX[b]->Running() || g.FloatAniBallY[b]->Running()) return std::nullopt;
+        TImage* ball = g.Scene().ImgBall[b];
+        if (g.Scene().FloatAniBallX[b]->Running() || g.Scene().FloatAniBallY[b]->Running()) return std::nullopt;
         if (n == 2 || n == 4) return 0;  // leg durations
         const float x = ball->Position.X, y = ball->Position.Y;
         const int W = g.ClientWidth();
-        const bool onPaddle = y == g.ImgPad->Position.Y - ball->Height - 5;
+        const bool onPaddle = y == g.Scene().ImgPad->Position.Y - ball->Height - 5;
         const bool firstLeg = onPaddle && g.GameBoard().FirstBallDown() && n == W;
-        const bool goesRight = x >= g.FloatAniBallX[b]->StartValue;
+        const bool goesRight = x >= g.Scene().FloatAniBallX[b]->StartValue;
         const int rx = static_cast<int>(std::lrint(x));
         const bool aimRight = goesRight && n == W - rx + 100;
         const bool aimLeft = !goesRight && n == rx + 100;
@@ -240,13 +240,13 @@ private:
 
         // Where the ball's left edge must be when its top reaches the aimed face.
         const int column = aimBlock >= 0 ? aimBlock % 16 : GapColumn(TargetSlot());
-        const TImage* aim = g.ImgBlock[aimBlock >= 0 ? aimBlock : column];
+        const TImage* aim = g.Scene().ImgBlock[aimBlock >= 0 ? aimBlock : column];
         if (aimBlock < 0)
             for (int r = 2; r >= 1; --r)
-                if (g.ImgBlock[r * 16 + column]->Visible) { aim = g.ImgBlock[r * 16 + column]; break; }
+                if (g.Scene().ImgBlock[r * 16 + column]->Visible) { aim = g.Scene().ImgBlock[r * 16 + column]; break; }
         const float aimX = aim->Position.X + aim->Width / 2 - ball->Width / 2;
 
-        const float yStop = onPaddle ? 0.0f : g.FloatAniBallY[b]->StopValue;
+        const float yStop = onPaddle ? 0.0f : g.Scene().FloatAniBallY[b]->StopValue;
         float stop;
         if (yStop < y) {  // upwards: cross the aimed face at aimX
             const float face = aim->Position.Y + aim->Height;
