@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/services.h"
+#include "platform/sdl/sdl_event_backend.h"
 #include "settings_dialog/imgui_message_boxes.h"
 #include "settings_dialog/learning_view.h"
 #include "voice/accent_pattern.h"
@@ -19,7 +20,6 @@
 class Application;
 class ImGuiSettingsDialog;
 class LearningWindowHost;
-class SdlEventBackend;
 class TForm;
 union SDL_Event;
 
@@ -88,6 +88,7 @@ private:
     std::function<void()> passOverlay_;
     std::function<int()> passFrames_;
     std::function<bool()> passCompose_;
+    SdlEventBackend::OverlayAreas passAreas_;
 
     bool open_ = false;
     bool drawing_ = false;

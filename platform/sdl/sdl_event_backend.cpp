@@ -87,8 +87,14 @@ void SdlEventBackend::DrawFrame() {
         wantsFrame_ = false;
         return;
     }
-    if (overlayShown || !DrawChangedAreas()) {
+    const bool inAreas = overlayShown && overlayWasShownBefore && !form_.NeedsFrame() && !form_.Invalidated() &&
+                         !ScreenshotDue() && DrawOverlayAreas();
+    if (!overlayShown) DropScene();
+    if (inAreas) {
+        ++overlayAreaFrames_;
+    } else if (overlayShown || !DrawChangedAreas()) {
         renderer_.Draw(form_);
+        if (overlayShown) KeepScene();
         if (overlay_) overlay_();
         TakeScreenshotIfDue();
         window_.Present(nullptr);
@@ -96,6 +102,49 @@ void SdlEventBackend::DrawFrame() {
     ++framesShown_;
     form_.FrameDrawn();
     wantsFrame_ = false;
+}
+
+SdlEventBackend::~SdlEventBackend() { DropScene(); }
+
+void SdlEventBackend::KeepScene() {
+    sceneKept_ = false;
+    if (!overlayAreas_.changedAreas || !window_.KeepsPreviousFrame()) return;
+    SDL_Renderer* r = window_.Renderer();
+    int w = 0, h = 0, tw = 0, th = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    const Uint32 format = SDL_GetWindowPixelFormat(window_.Window());
+    Uint32 textureFormat = 0;
+    if (scene_ && (SDL_QueryTexture(scene_, &textureFormat, nullptr, &tw, &th) != 0 || tw != w || th != h ||
+                   textureFormat != format))
+        DropScene();
+    if (!scene_) {
+        scene_ = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_STREAMING, w, h);
+        if (!scene_) return;
+        SDL_SetTextureBlendMode(scene_, SDL_BLENDMODE_NONE);
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(scene_, nullptr, &pixels, &pitch) != 0) return;
+    sceneKept_ = SDL_RenderReadPixels(r, nullptr, format, pixels, pitch) == 0;
+    SDL_UnlockTexture(scene_);
+}
+
+void SdlEventBackend::DropScene() {
+    if (scene_) SDL_DestroyTexture(scene_);
+    scene_ = nullptr;
+    sceneKept_ = false;
+}
+
+bool SdlEventBackend::DrawOverlayAreas() {
+    if (!sceneKept_ || !overlayAreas_.changedAreas || !overlayAreas_.drawIn || !overlayAreas_.changedAreas(areas_))
+        return false;
+    SDL_Renderer* r = window_.Renderer();
+    for (const SDL_Rect& a : areas_) {
+        SDL_RenderCopy(r, scene_, &a, &a);
+        overlayAreas_.drawIn(a);
+    }
+    window_.Present(&areas_);
+    return true;
 }
 
 bool SdlEventBackend::DrawChangedAreas() {

@@ -1,0 +1,140 @@
+#include "settings_dialog/draw_tiles.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr uint64_t kPrime = 1099511628211ull;
+constexpr uint64_t kBasis = 1469598103934665603ull;
+
+uint64_t Mix(uint64_t h, const void* data, std::size_t bytes) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    std::size_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        h = (h ^ w) * kPrime;
+    }
+    for (; i < bytes; ++i) h = (h ^ p[i]) * kPrime;
+    return h;
+}
+
+// Spreads the bits so that tiles combining the same hashes in another order differ.
+uint64_t Spread(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
+}
+
+}  // namespace
+
+SDL_Rect OutputClipOf(const ImDrawCmd& cmd, const ImDrawData& data, float factor) {
+    // The back end's arithmetic: logical, clamped to the display, cut to whole pixels.
+    const ImVec2 off = data.DisplayPos;
+    const float width = data.DisplaySize.x, height = data.DisplaySize.y;
+    const float x0 = std::max(cmd.ClipRect.x - off.x, 0.0f), y0 = std::max(cmd.ClipRect.y - off.y, 0.0f);
+    const float x1 = std::min(cmd.ClipRect.z - off.x, width), y1 = std::min(cmd.ClipRect.w - off.y, height);
+    if (x1 <= x0 || y1 <= y0) return SDL_Rect{0, 0, 0, 0};
+    const SDL_Rect logical{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                           static_cast<int>(y1 - y0)};
+    // SDL's: each field times the scale, rounded down.
+    const double f = factor;
+    const auto scaled = [f](int v) { return static_cast<int>(std::floor(v * f)); };
+    return SDL_Rect{scaled(logical.x), scaled(logical.y), scaled(logical.w), scaled(logical.h)};
+}
+
+void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH) {
+    hashes_.clear();
+    if (!data.Valid || outW <= 0 || outH <= 0) return;
+    outW_ = outW;
+    outH_ = outH;
+    columns_ = (outW + kTile - 1) / kTile;
+    rows_ = (outH + kTile - 1) / kTile;
+    hashes_.assign(static_cast<std::size_t>(columns_) * rows_, kBasis);
+    const SDL_Rect output{0, 0, outW, outH};
+    for (int n = 0; n < data.CmdListsCount; ++n) {
+        const ImDrawList* list = data.CmdLists[n];
+        for (const ImDrawCmd& cmd : list->CmdBuffer) {
+            if (cmd.UserCallback) {
+                hashes_.clear();
+                return;
+            }
+            SDL_Rect clip = OutputClipOf(cmd, data, factor);
+            if (!SDL_IntersectRect(&clip, &output, &clip)) continue;
+            uint64_t state = kBasis;
+            const ImTextureID texture = cmd.GetTexID();
+            state = Mix(state, &texture, sizeof texture);
+            state = Mix(state, &clip, sizeof clip);
+            const ImDrawVert* vertices = list->VtxBuffer.Data + cmd.VtxOffset;
+            const ImDrawIdx* indices = list->IdxBuffer.Data + cmd.IdxOffset;
+            for (unsigned i = 0; i + 3 <= cmd.ElemCount; i += 3) {
+                const ImDrawVert* v[3] = {&vertices[indices[i]], &vertices[indices[i + 1]], &vertices[indices[i + 2]]};
+                float minX = v[0]->pos.x, maxX = minX, minY = v[0]->pos.y, maxY = minY;
+                uint64_t triangle = state;
+                for (const ImDrawVert* p : v) {
+                    minX = std::min(minX, p->pos.x);
+                    maxX = std::max(maxX, p->pos.x);
+                    minY = std::min(minY, p->pos.y);
+                    maxY = std::max(maxY, p->pos.y);
+                    triangle = Mix(triangle, p, sizeof(ImDrawVert));
+                }
+                triangle = Spread(triangle);
+                // A pixel more on each side: rounding and filtering reach that far.
+                const int x0 = std::max(static_cast<int>(std::floor(minX * factor)) - 1, clip.x);
+                const int y0 = std::max(static_cast<int>(std::floor(minY * factor)) - 1, clip.y);
+                const int x1 = std::min(static_cast<int>(std::ceil(maxX * factor)) + 1, clip.x + clip.w - 1);
+                const int y1 = std::min(static_cast<int>(std::ceil(maxY * factor)) + 1, clip.y + clip.h - 1);
+                if (x1 < x0 || y1 < y0) continue;
+                for (int row = y0 / kTile; row <= y1 / kTile; ++row) {
+                    uint64_t* tile = &hashes_[static_cast<std::size_t>(row) * columns_];
+                    for (int column = x0 / kTile; column <= x1 / kTile; ++column)
+                        tile[column] = (tile[column] ^ triangle) * kPrime;
+                }
+            }
+        }
+    }
+}
+
+bool DrawTiles::ChangedAreas(const DrawTiles& before, const DrawTiles& now, std::vector<SDL_Rect>& areas) {
+    areas.clear();
+    if (before.Empty() || now.Empty() || before.outW_ != now.outW_ || before.outH_ != now.outH_) return false;
+    const int columns = now.columns_;
+    // Runs of changed tiles along each row, each joined to the run right above
+    // it when both span the same columns.
+    std::vector<std::size_t> open;  // areas that reach down to the row before this one
+    for (int row = 0; row < now.rows_; ++row) {
+        std::vector<std::size_t> reaching;
+        for (int column = 0; column < columns;) {
+            const std::size_t at = static_cast<std::size_t>(row) * columns + column;
+            if (now.hashes_[at] == before.hashes_[at]) {
+                ++column;
+                continue;
+            }
+            int end = column;
+            while (end < columns && now.hashes_[static_cast<std::size_t>(row) * columns + end] !=
+                                        before.hashes_[static_cast<std::size_t>(row) * columns + end])
+                ++end;
+            const SDL_Rect run{column * kTile, row * kTile, (end - column) * kTile, kTile};
+            const auto above = std::find_if(open.begin(), open.end(), [&](std::size_t i) {
+                return areas[i].x == run.x && areas[i].w == run.w;
+            });
+            if (above != open.end()) {
+                areas[*above].h += kTile;
+                reaching.push_back(*above);
+            } else {
+                areas.push_back(run);
+                reaching.push_back(areas.size() - 1);
+            }
+            column = end;
+        }
+        open.swap(reaching);
+    }
+    const SDL_Rect output{0, 0, now.outW_, now.outH_};
+    for (SDL_Rect& a : areas) SDL_IntersectRect(&a, &output, &a);
+    return true;
+}
