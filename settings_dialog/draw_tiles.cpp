@@ -50,6 +50,7 @@ SDL_Rect OutputClipOf(const ImDrawCmd& cmd, const ImDrawData& data, float factor
 
 void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH) {
     hashes_.clear();
+    textured_.clear();
     if (!data.Valid || outW <= 0 || outH <= 0) return;
     outW_ = outW;
     outH_ = outH;
@@ -90,6 +91,9 @@ void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH) {
                 const int x1 = std::min(static_cast<int>(std::ceil(maxX * factor)) + 1, clip.x + clip.w - 1);
                 const int y1 = std::min(static_cast<int>(std::ceil(maxY * factor)) + 1, clip.y + clip.h - 1);
                 if (x1 < x0 || y1 < y0) continue;
+                const bool textured = v[0]->uv.x != v[1]->uv.x || v[0]->uv.x != v[2]->uv.x ||
+                                      v[0]->uv.y != v[1]->uv.y || v[0]->uv.y != v[2]->uv.y;
+                if (textured) textured_.push_back(SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1});
                 for (int row = y0 / kTile; row <= y1 / kTile; ++row) {
                     uint64_t* tile = &hashes_[static_cast<std::size_t>(row) * columns_];
                     for (int column = x0 / kTile; column <= x1 / kTile; ++column)
@@ -133,6 +137,20 @@ bool DrawTiles::ChangedAreas(const DrawTiles& before, const DrawTiles& now, std:
             column = end;
         }
         open.swap(reaching);
+    }
+    // Whole textured triangles: a grown area may reach others, so a few rounds.
+    for (int round = 0; round < 8; ++round) {
+        bool grew = false;
+        for (SDL_Rect& a : areas) {
+            for (const SDL_Rect& t : now.textured_) {
+                SDL_Rect both;
+                if (!SDL_IntersectRect(&a, &t, &both) || SDL_RectEquals(&both, &t)) continue;
+                SDL_UnionRect(&a, &t, &a);
+                grew = true;
+            }
+        }
+        if (!grew) break;
+        if (round == 7) return false;
     }
     const SDL_Rect output{0, 0, now.outW_, now.outH_};
     for (SDL_Rect& a : areas) SDL_IntersectRect(&a, &output, &a);

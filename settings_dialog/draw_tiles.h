@@ -27,10 +27,16 @@ public:
     bool Empty() const { return hashes_.empty(); }
 
     // The tiles where now differs from before, joined into rectangles and
-    // clipped to the output. False when the two cannot be compared.
+    // clipped to the output, each grown to hold whole every textured
+    // triangle of now it reaches into. False when the two cannot be compared.
     static bool ChangedAreas(const DrawTiles& before, const DrawTiles& now, std::vector<SDL_Rect>& areas);
 
 private:
     int outW_ = 0, outH_ = 0, columns_ = 0, rows_ = 0;
     std::vector<uint64_t> hashes_;
+    // Where this frame's textured triangles land (glyphs, mostly), within
+    // their clip: SDL stretches a glyph copy whose size it rounded apart from
+    // its source's, and a stretch cut by another clip rectangle samples other
+    // texels. So an area never cuts one.
+    std::vector<SDL_Rect> textured_;
 };

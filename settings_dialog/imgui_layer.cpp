@@ -395,9 +395,7 @@ void ImGuiLayer::HashTiles(DrawTiles& tiles) const {
 
 bool ImGuiLayer::TakeChangedAreas(std::vector<SDL_Rect>& areas) {
     areas.clear();
-    // Cut at an area's edge, fills and glyphs stretched by a fractional or
-    // larger scale are sampled differently by SDL: those frames go whole.
-    if (!composedWaiting_ || drawnHash_ == 0 || mapping_.factor != 1.0f) return false;
+    if (!composedWaiting_ || drawnHash_ == 0) return false;
     HashTiles(composedTiles_);
     if (!DrawTiles::ChangedAreas(drawnTiles_, composedTiles_, areas)) return false;
     std::swap(drawnTiles_, composedTiles_);

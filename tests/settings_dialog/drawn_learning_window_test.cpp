@@ -431,11 +431,12 @@ protected:
             // Inside the window only: the title's pictures beside it come out a
             // shade apart (one level of green) from one whole drawing of the
             // scene to the next, drawn in parts or not.
-            const int w = static_cast<int>(1024 * scale), h = static_cast<int>(768 * scale);
-            const int left = (w - static_cast<int>(w * 0.94f)) / 2, top = (h - static_cast<int>(h * 0.94f)) / 2;
+            const int w = static_cast<int>(1024 * scale);
+            const int width = static_cast<int>(1024 * 0.94f), height = static_cast<int>(768 * 0.94f);
+            const int left = (1024 - width) / 2 * s, top = (768 - height) / 2 * s;
             std::size_t differing = 0, first = 0;
-            for (int y = top + 1; y < h - top - 1; ++y)
-                for (int x = left + 1; x < w - left - 1; ++x) {
+            for (int y = top; y < top + height * s; ++y)
+                for (int x = left; x < left + width * s; ++x) {
                     const std::size_t i = static_cast<std::size_t>(y) * w + x;
                     if (inParts[i] != whole[i] && differing++ == 0) first = i;
                 }
@@ -456,6 +457,18 @@ protected:
 
 TEST_F(DrawnInPartsTest, DrawnInPartsTheWindowLooksAsDrawnWhole) {
     game.app.Post([this] { ExpectEachStepAsDrawnWhole(1); });
+    game.Char(u'r');
+    done = true;
+    EXPECT_FALSE(learning->IsOpen());
+}
+
+class DrawnInPartsAtScale2Test : public DrawnInPartsTest {
+protected:
+    DrawnInPartsAtScale2Test() : DrawnInPartsTest(2) {}
+};
+
+TEST_F(DrawnInPartsAtScale2Test, DrawnInPartsTheWindowLooksAsDrawnWhole) {
+    game.app.Post([this] { ExpectEachStepAsDrawnWhole(2); });
     game.Char(u'r');
     done = true;
     EXPECT_FALSE(learning->IsOpen());
