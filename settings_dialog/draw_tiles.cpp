@@ -48,9 +48,66 @@ SDL_Rect OutputClipOf(const ImDrawCmd& cmd, const ImDrawData& data, float factor
     return SDL_Rect{scaled(logical.x), scaled(logical.y), scaled(logical.w), scaled(logical.h)};
 }
 
-void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH) {
+// The pixels a copy lands on, a pixel more on each side, within the clip.
+SDL_Rect Around(float x0, float y0, float x1, float y1, float factor, const SDL_Rect& clip) {
+    SDL_Rect r{static_cast<int>(std::floor(x0 * factor)) - 1, static_cast<int>(std::floor(y0 * factor)) - 1, 0, 0};
+    r.w = static_cast<int>(std::ceil(x1 * factor)) + 2 - r.x;
+    r.h = static_cast<int>(std::ceil(y1 * factor)) + 2 - r.y;
+    SDL_Rect inside{0, 0, 0, 0};
+    SDL_IntersectRect(&r, &clip, &inside);
+    return inside;
+}
+
+void DrawTiles::NoteStretchedCopies(const ImDrawList& list, const ImDrawCmd& cmd, float factor, int textureW,
+                                    int textureH, const SDL_Rect& clip) {
+    // SDL's reading of the triangles, in its order: a triangle sharing two
+    // corners with the one before it may close a rectangle with it.
+    const ImDrawVert* v = list.VtxBuffer.Data + cmd.VtxOffset;
+    const ImDrawIdx* index = list.IdxBuffer.Data + cmd.IdxOffset;
+    int prev[3] = {-1, -1, -1};
+    for (unsigned i = 0; i + 3 <= cmd.ElemCount; i += 3) {
+        const int k[3] = {index[i], index[i + 1], index[i + 2]};
+        if (prev[0] < 0) {
+            std::copy(k, k + 3, prev);
+            continue;
+        }
+        int shared = 0;
+        for (int p : prev) shared += p == k[0] || p == k[1] || p == k[2];
+        bool quad = shared == 2;
+        int a = -1, b = -1;
+        if (quad) {
+            const auto x = [v](int n) { return v[n].pos.x; };
+            const auto y = [v](int n) { return v[n].pos.y; };
+            if (x(k[0]) <= x(k[1]) && y(k[0]) <= y(k[1])) a = x(k[0]) <= x(k[2]) && y(k[0]) <= y(k[2]) ? k[0] : k[2];
+            else a = x(k[1]) <= x(k[2]) && y(k[1]) <= y(k[2]) ? k[1] : k[2];
+            if (x(k[0]) >= x(k[1]) && y(k[0]) >= y(k[1])) b = x(k[0]) >= x(k[2]) && y(k[0]) >= y(k[2]) ? k[0] : k[2];
+            else b = x(k[1]) >= x(k[2]) && y(k[1]) >= y(k[2]) ? k[1] : k[2];
+            const int c = k[0] != a && k[0] != b ? k[0] : k[1] != a && k[1] != b ? k[1] : k[2];
+            const int c2 = prev[0] != a && prev[0] != b ? prev[0] : prev[1] != a && prev[1] != b ? prev[1] : prev[2];
+            const auto corner = [&](int n) {
+                return (x(a) == x(n) && y(b) == y(n)) || (y(a) == y(n) && x(b) == x(n));
+            };
+            quad = corner(c) && corner(c2) && v[a].col == v[b].col && v[a].col == v[c].col && v[a].col == v[c2].col;
+        }
+        if (!quad) {
+            std::copy(k, k + 3, prev);
+            continue;
+        }
+        prev[0] = -1;
+        // The source rectangle as SDL rounds it, and the copy's size on the output.
+        const int sx = static_cast<int>(v[a].uv.x * textureW), sy = static_cast<int>(v[a].uv.y * textureH);
+        const int sw = static_cast<int>(v[b].uv.x * textureW - sx), sh = static_cast<int>(v[b].uv.y * textureH - sy);
+        if (sw == 0 || sh == 0) continue;  // a fill
+        const float dw = v[b].pos.x - v[a].pos.x, dh = v[b].pos.y - v[a].pos.y;
+        if (sw == static_cast<int>(dw * factor) && sh == static_cast<int>(dh * factor)) continue;  // one to one
+        const SDL_Rect r = Around(v[a].pos.x, v[a].pos.y, v[b].pos.x, v[b].pos.y, factor, clip);
+        if (!SDL_RectEmpty(&r)) stretched_.push_back(r);
+    }
+}
+
+void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH, int textureW, int textureH) {
     hashes_.clear();
-    textured_.clear();
+    stretched_.clear();
     if (!data.Valid || outW <= 0 || outH <= 0) return;
     outW_ = outW;
     outH_ = outH;
@@ -71,6 +128,7 @@ void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH) {
             const ImTextureID texture = cmd.GetTexID();
             state = Mix(state, &texture, sizeof texture);
             state = Mix(state, &clip, sizeof clip);
+            if (texture) NoteStretchedCopies(*list, cmd, factor, textureW, textureH, clip);
             const ImDrawVert* vertices = list->VtxBuffer.Data + cmd.VtxOffset;
             const ImDrawIdx* indices = list->IdxBuffer.Data + cmd.IdxOffset;
             for (unsigned i = 0; i + 3 <= cmd.ElemCount; i += 3) {
@@ -91,9 +149,6 @@ void DrawTiles::Hash(const ImDrawData& data, float factor, int outW, int outH) {
                 const int x1 = std::min(static_cast<int>(std::ceil(maxX * factor)) + 1, clip.x + clip.w - 1);
                 const int y1 = std::min(static_cast<int>(std::ceil(maxY * factor)) + 1, clip.y + clip.h - 1);
                 if (x1 < x0 || y1 < y0) continue;
-                const bool textured = v[0]->uv.x != v[1]->uv.x || v[0]->uv.x != v[2]->uv.x ||
-                                      v[0]->uv.y != v[1]->uv.y || v[0]->uv.y != v[2]->uv.y;
-                if (textured) textured_.push_back(SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1});
                 for (int row = y0 / kTile; row <= y1 / kTile; ++row) {
                     uint64_t* tile = &hashes_[static_cast<std::size_t>(row) * columns_];
                     for (int column = x0 / kTile; column <= x1 / kTile; ++column)
@@ -138,11 +193,11 @@ bool DrawTiles::ChangedAreas(const DrawTiles& before, const DrawTiles& now, std:
         }
         open.swap(reaching);
     }
-    // Whole textured triangles: a grown area may reach others, so a few rounds.
+    // Whole stretched copies: a grown area may reach others, so a few rounds.
     for (int round = 0; round < 8; ++round) {
         bool grew = false;
         for (SDL_Rect& a : areas) {
-            for (const SDL_Rect& t : now.textured_) {
+            for (const SDL_Rect& t : now.stretched_) {
                 SDL_Rect both;
                 if (!SDL_IntersectRect(&a, &t, &both) || SDL_RectEquals(&both, &t)) continue;
                 SDL_UnionRect(&a, &t, &a);

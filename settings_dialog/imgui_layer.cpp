@@ -388,8 +388,11 @@ void ImGuiLayer::DrawComposed() {
 void ImGuiLayer::HashTiles(DrawTiles& tiles) const {
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(renderer_, &w, &h);
+    int textureW = 0, textureH = 0;
+    if (auto* atlas = static_cast<SDL_Texture*>(ImGui::GetIO().Fonts->TexID))
+        SDL_QueryTexture(atlas, nullptr, nullptr, &textureW, &textureH);
     const ImDrawData* d = ImGui::GetDrawData();
-    if (d) tiles.Hash(*d, mapping_.factor, w, h);
+    if (d) tiles.Hash(*d, mapping_.factor, w, h, textureW, textureH);
     else tiles.Clear();
 }
 
