@@ -31,6 +31,16 @@ uint64_t Spread(uint64_t h) {
     return h;
 }
 
+// The pixels a copy lands on, a pixel more on each side, within the clip.
+SDL_Rect Around(float x0, float y0, float x1, float y1, float factor, const SDL_Rect& clip) {
+    SDL_Rect r{static_cast<int>(std::floor(x0 * factor)) - 1, static_cast<int>(std::floor(y0 * factor)) - 1, 0, 0};
+    r.w = static_cast<int>(std::ceil(x1 * factor)) + 2 - r.x;
+    r.h = static_cast<int>(std::ceil(y1 * factor)) + 2 - r.y;
+    SDL_Rect inside{0, 0, 0, 0};
+    SDL_IntersectRect(&r, &clip, &inside);
+    return inside;
+}
+
 }  // namespace
 
 SDL_Rect OutputClipOf(const ImDrawCmd& cmd, const ImDrawData& data, float factor) {
@@ -46,16 +56,6 @@ SDL_Rect OutputClipOf(const ImDrawCmd& cmd, const ImDrawData& data, float factor
     const double f = factor;
     const auto scaled = [f](int v) { return static_cast<int>(std::floor(v * f)); };
     return SDL_Rect{scaled(logical.x), scaled(logical.y), scaled(logical.w), scaled(logical.h)};
-}
-
-// The pixels a copy lands on, a pixel more on each side, within the clip.
-SDL_Rect Around(float x0, float y0, float x1, float y1, float factor, const SDL_Rect& clip) {
-    SDL_Rect r{static_cast<int>(std::floor(x0 * factor)) - 1, static_cast<int>(std::floor(y0 * factor)) - 1, 0, 0};
-    r.w = static_cast<int>(std::ceil(x1 * factor)) + 2 - r.x;
-    r.h = static_cast<int>(std::ceil(y1 * factor)) + 2 - r.y;
-    SDL_Rect inside{0, 0, 0, 0};
-    SDL_IntersectRect(&r, &clip, &inside);
-    return inside;
 }
 
 void DrawTiles::NoteStretchedCopies(const ImDrawList& list, const ImDrawCmd& cmd, float factor, int textureW,
