@@ -3,9 +3,46 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+
+// Its memory is made on a thread of its own: the first touch of 33 MB takes
+// the better part of 100 ms of processor time here, too much for the frame
+// that opens the overlay. Until it is ready, frames are drawn whole.
+struct SdlEventBackend::SceneCopy {
+    int w = 0, h = 0, pitch = 0;
+    Uint32 format = 0;
+    std::vector<unsigned char> pixels;
+    std::atomic<bool> ready{false};
+    std::thread making;
+    SDL_Surface* surface = nullptr;  // on pixels
+    bool kept = false;               // holds the scene as drawn last
+
+    SceneCopy(int width, int height, Uint32 pixelFormat)
+        : w(width), h(height), pitch(width * SDL_BYTESPERPIXEL(pixelFormat)), format(pixelFormat) {
+        making = std::thread([this] {
+            pixels.assign(static_cast<std::size_t>(pitch) * h, 0);
+            ready = true;
+        });
+    }
+    ~SceneCopy() {
+        if (making.joinable()) making.join();
+        if (surface) SDL_FreeSurface(surface);
+    }
+    // The surface on the pixels, once they are ready.
+    SDL_Surface* Surface() {
+        if (!surface && ready) {
+            making.join();
+            making = std::thread();
+            surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), w, h, SDL_BITSPERPIXEL(format), pitch, format);
+            if (surface) SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
+        }
+        return surface;
+    }
+};
 
 SdlEventBackend::SdlEventBackend(Application& app, SdlWindow& window, SceneRenderer& renderer, TForm& form,
                                  InputState& input)
@@ -89,7 +126,7 @@ void SdlEventBackend::DrawFrame() {
     }
     const bool inAreas = overlayShown && overlayWasShownBefore && !form_.NeedsFrame() && !form_.Invalidated() &&
                          !ScreenshotDue() && DrawOverlayAreas();
-    if (!overlayShown) DropScene();
+    if (!overlayShown && scene_) scene_->kept = false;
     if (inAreas) {
         ++overlayAreaFrames_;
     } else if (overlayShown || !DrawChangedAreas()) {
@@ -104,43 +141,32 @@ void SdlEventBackend::DrawFrame() {
     wantsFrame_ = false;
 }
 
-SdlEventBackend::~SdlEventBackend() { DropScene(); }
+SdlEventBackend::~SdlEventBackend() = default;
 
 void SdlEventBackend::KeepScene() {
-    sceneKept_ = false;
     if (!overlayAreas_.changedAreas || !window_.KeepsPreviousFrame()) return;
-    SDL_Renderer* r = window_.Renderer();
-    int w = 0, h = 0, tw = 0, th = 0;
-    SDL_GetRendererOutputSize(r, &w, &h);
-    const Uint32 format = SDL_GetWindowPixelFormat(window_.Window());
-    Uint32 textureFormat = 0;
-    if (scene_ && (SDL_QueryTexture(scene_, &textureFormat, nullptr, &tw, &th) != 0 || tw != w || th != h ||
-                   textureFormat != format))
-        DropScene();
-    if (!scene_) {
-        scene_ = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_STREAMING, w, h);
-        if (!scene_) return;
-        SDL_SetTextureBlendMode(scene_, SDL_BLENDMODE_NONE);
-    }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(scene_, nullptr, &pixels, &pitch) != 0) return;
-    sceneKept_ = SDL_RenderReadPixels(r, nullptr, format, pixels, pitch) == 0;
-    SDL_UnlockTexture(scene_);
-}
-
-void SdlEventBackend::DropScene() {
-    if (scene_) SDL_DestroyTexture(scene_);
-    scene_ = nullptr;
-    sceneKept_ = false;
+    // The software renderer draws straight into the window's surface.
+    SDL_Surface* output = SDL_GetWindowSurface(window_.Window());
+    if (!output) return;
+    if (scene_ && (scene_->w != output->w || scene_->h != output->h || scene_->format != output->format->format))
+        scene_.reset();
+    if (!scene_) scene_ = std::make_unique<SceneCopy>(output->w, output->h, output->format->format);
+    SDL_Surface* copy = scene_->Surface();
+    scene_->kept = copy && SDL_RenderReadPixels(window_.Renderer(), nullptr, copy->format->format, copy->pixels,
+                                                copy->pitch) == 0;
 }
 
 bool SdlEventBackend::DrawOverlayAreas() {
-    if (!sceneKept_ || !overlayAreas_.changedAreas || !overlayAreas_.drawIn || !overlayAreas_.changedAreas(areas_))
+    SDL_Surface* output = SDL_GetWindowSurface(window_.Window());
+    if (!scene_ || !scene_->kept || !output || output->w != scene_->w || output->h != scene_->h ||
+        !overlayAreas_.changedAreas || !overlayAreas_.drawIn || !overlayAreas_.changedAreas(areas_))
         return false;
     SDL_Renderer* r = window_.Renderer();
     for (const SDL_Rect& a : areas_) {
-        SDL_RenderCopy(r, scene_, &a, &a);
+        // What the renderer has queued lands first: areas may overlap.
+        SDL_RenderFlush(r);
+        SDL_Rect at = a;
+        SDL_BlitSurface(scene_->surface, &a, output, &at);
         overlayAreas_.drawIn(a);
     }
     window_.Present(&areas_);

@@ -4,6 +4,7 @@
 // the display's rate; otherwise the loop waits for the next event or timer.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,6 @@
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/sdl_window.h"
 
-struct SDL_Texture;
 
 class SdlEventBackend : public EventBackend {
 public:
@@ -94,7 +94,6 @@ private:
     bool DrawOverlayAreas();
     // Keeps the scene just drawn, for redrawing the overlay in parts.
     void KeepScene();
-    void DropScene();
 
     Application& app_;
     SdlWindow& window_;
@@ -106,8 +105,10 @@ private:
     std::function<int()> overlayFrames_;
     std::function<bool()> overlayCompose_;
     OverlayAreas overlayAreas_;
-    SDL_Texture* scene_ = nullptr;  // the scene under the overlay, as drawn last
-    bool sceneKept_ = false;
+    // The scene under the overlay as drawn last, kept once the overlay has
+    // been shown (the output's size: 33 MB at 3840 x 2160).
+    struct SceneCopy;
+    std::unique_ptr<SceneCopy> scene_;
     std::vector<SDL_Rect> areas_;
     uint64_t overlayAreaFrames_ = 0;
     uint64_t framesShown_ = 0;
