@@ -157,9 +157,12 @@ void SdlEventBackend::KeepScene() {
 }
 
 bool SdlEventBackend::DrawOverlayAreas() {
+    // Only the software renderer keeps a copy: asked with another renderer,
+    // the window's surface would be made anew.
+    if (!scene_ || !scene_->kept) return false;
     SDL_Surface* output = SDL_GetWindowSurface(window_.Window());
-    if (!scene_ || !scene_->kept || !output || output->w != scene_->w || output->h != scene_->h ||
-        !overlayAreas_.changedAreas || !overlayAreas_.drawIn || !overlayAreas_.changedAreas(areas_))
+    if (!output || output->w != scene_->w || output->h != scene_->h || !overlayAreas_.changedAreas ||
+        !overlayAreas_.drawIn || !overlayAreas_.changedAreas(areas_))
         return false;
     SDL_Renderer* r = window_.Renderer();
     for (const SDL_Rect& a : areas_) {
