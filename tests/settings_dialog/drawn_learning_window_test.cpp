@@ -388,7 +388,9 @@ protected:
         struct Step {
             const char* what;
             std::vector<SDL_Event> events;
+            std::function<bool()> reached = [] { return true; };  // the step did what it says
         };
+        const int allRows = learning->VisibleRows();
         std::vector<SDL_Event> sweep;
         for (int y = 300; y < 560; y += 9) sweep.push_back(PointerAt((300 + y) * s, y * s));
         const std::vector<Step> steps = {
@@ -396,16 +398,19 @@ protected:
             {"pointer onto the close button", {PointerAt(990 * s, 90 * s)}},
             {"pointer over the check boxes", {PointerAt(60 * s, 130 * s), PointerAt(61 * s, 131 * s)}},
             {"[Tab] into the search box", {Press(SDLK_TAB), KeyUp(SDLK_TAB)}},
-            {"い typed", {Typed("い")}},
+            {"い typed", {Typed("い")}, [&] { return learning->VisibleRows() < allRows; }},
             {"ち typed", {Typed("ち")}},
             {"[BackSpace]", {Press(SDLK_BACKSPACE), KeyUp(SDLK_BACKSPACE)}},
-            {"[BackSpace] again", {Press(SDLK_BACKSPACE), KeyUp(SDLK_BACKSPACE)}},
+            {"[BackSpace] again", {Press(SDLK_BACKSPACE), KeyUp(SDLK_BACKSPACE)},
+             [&] { return learning->VisibleRows() == allRows; }},
             {"wheel down over the table", {PointerAt(500 * s, 400 * s), Wheel(-3)}},
             {"wheel back up", {Wheel(2)}},
             {"a row clicked: its card", {PointerAt(200 * s, 330 * s), Click(SDL_MOUSEBUTTONDOWN, 200 * s, 330 * s),
-                                         Click(SDL_MOUSEBUTTONUP, 200 * s, 330 * s)}},
+                                         Click(SDL_MOUSEBUTTONUP, 200 * s, 330 * s)},
+             [&] { return learning->CardQuestion() >= 0; }},
             {"pointer across the card", {PointerAt(400 * s, 300 * s), PointerAt(520 * s, 420 * s)}},
-            {"[Esc]: the card closes", {Press(SDLK_ESCAPE), KeyUp(SDLK_ESCAPE)}},
+            {"[Esc]: the card closes", {Press(SDLK_ESCAPE), KeyUp(SDLK_ESCAPE)},
+             [&] { return learning->CardQuestion() < 0; }},
         };
         // Drawn whole once more, after the scene's own first drawing here (its
         // pictures may take their copies at this size only now).
@@ -419,6 +424,7 @@ protected:
                 backend.PumpEvents();
                 for (int frame = 0; frame < 6; ++frame) backend.DrawFrame();
             }
+            EXPECT_TRUE(step.reached()) << step.what;
             const std::vector<Uint32> inParts = PixelsOf(r);
             // The frame as it was drawn before: everything, in one go.
             scene.Draw(game.f());
