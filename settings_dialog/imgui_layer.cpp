@@ -303,6 +303,7 @@ void ImGuiLayer::UploadFonts() {
     ImGui_ImplSDLRenderer_CreateFontsTexture();
     atlas_->ClearTexData();  // the renderer keeps its own copy
     drawnHash_ = 0;  // a new atlas may sit at the old texture's address
+    drawnTiles_.Clear();
 }
 
 int ImGuiLayer::MsUntilCaretBlink() const {
@@ -353,6 +354,7 @@ void ImGuiLayer::EndFrame() {
     }
     RenderDrawData();
     drawnHash_ = 0;  // not a composed frame: the next is drawn whatever it holds
+    drawnTiles_.Clear();
 }
 
 void ImGuiLayer::RenderDrawData() {
@@ -380,6 +382,58 @@ void ImGuiLayer::DrawComposed() {
     if (!composedWaiting_) return;
     RenderDrawData();
     drawnHash_ = composedHash_;
+    HashTiles(drawnTiles_);
+}
+
+void ImGuiLayer::HashTiles(DrawTiles& tiles) const {
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    int textureW = 0, textureH = 0;
+    if (auto* atlas = static_cast<SDL_Texture*>(ImGui::GetIO().Fonts->TexID))
+        SDL_QueryTexture(atlas, nullptr, nullptr, &textureW, &textureH);
+    const ImDrawData* d = ImGui::GetDrawData();
+    if (d) tiles.Hash(*d, mapping_.factor, w, h, textureW, textureH);
+    else tiles.Clear();
+}
+
+bool ImGuiLayer::TakeChangedAreas(std::vector<SDL_Rect>& areas) {
+    areas.clear();
+    if (!composedWaiting_ || drawnHash_ == 0) return false;
+    HashTiles(composedTiles_);
+    if (!DrawTiles::ChangedAreas(drawnTiles_, composedTiles_, areas)) return false;
+    std::swap(drawnTiles_, composedTiles_);
+    drawnHash_ = composedHash_;
+    composedWaiting_ = false;
+    return true;
+}
+
+void ImGuiLayer::DrawComposedIn(const SDL_Rect& area) {
+    // The back end's drawing, each command's clip rectangle cut to the area:
+    // the same pixels inside it, none outside.
+    ImDrawData* d = ImGui::GetDrawData();
+    if (!d || !d->Valid) return;
+    SDL_RenderSetScale(renderer_, mapping_.factor, mapping_.factor);
+    SDL_RenderSetViewport(renderer_, nullptr);
+    for (int n = 0; n < d->CmdListsCount; ++n) {
+        const ImDrawList* list = d->CmdLists[n];
+        const ImDrawVert* vertices = list->VtxBuffer.Data;
+        for (const ImDrawCmd& cmd : list->CmdBuffer) {
+            SDL_Rect clip = OutputClipOf(cmd, *d, mapping_.factor);
+            if (cmd.UserCallback || !SDL_IntersectRect(&clip, &area, &clip)) continue;
+            // SDL scales a clip rectangle as it is set: set it in output pixels.
+            SDL_RenderSetScale(renderer_, 1, 1);
+            SDL_RenderSetClipRect(renderer_, &clip);
+            SDL_RenderSetScale(renderer_, mapping_.factor, mapping_.factor);
+            const ImDrawVert* first = vertices + cmd.VtxOffset;
+            SDL_RenderGeometryRaw(renderer_, static_cast<SDL_Texture*>(cmd.GetTexID()),
+                                  &first->pos.x, sizeof(ImDrawVert),
+                                  reinterpret_cast<const SDL_Color*>(&first->col), sizeof(ImDrawVert),
+                                  &first->uv.x, sizeof(ImDrawVert), list->VtxBuffer.Size - static_cast<int>(cmd.VtxOffset),
+                                  list->IdxBuffer.Data + cmd.IdxOffset, static_cast<int>(cmd.ElemCount), sizeof(ImDrawIdx));
+        }
+    }
+    SDL_RenderSetScale(renderer_, 1, 1);
+    SDL_RenderSetClipRect(renderer_, nullptr);
 }
 
 uint64_t ImGuiLayer::DrawDataHash() const {

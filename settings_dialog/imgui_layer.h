@@ -16,6 +16,7 @@
 #include <SDL_events.h>
 
 #include "platform/sdl/pixel_mapping.h"
+#include "settings_dialog/draw_tiles.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -110,6 +111,12 @@ public:
     bool ComposeFrame(const std::function<void()>& buildFrame, const std::function<bool()>& wantsAnother = {});
     void DrawComposed();
     bool HasComposedFrame() const { return composedWaiting_; }
+    // Where the composed frame differs from the one drawn last, in output
+    // pixels; false when it must be drawn whole. On true the composed frame
+    // counts as drawn: the caller puts back what lies under the overlay in
+    // each area and draws it there with DrawComposedIn.
+    bool TakeChangedAreas(std::vector<SDL_Rect>& areas);
+    void DrawComposedIn(const SDL_Rect& area);
 
     // How often the atlas was rasterised on the layer's own thread.
     int AtlasBuilds() const { return atlasBuilds_; }
@@ -142,6 +149,9 @@ private:
     bool composedWaiting_ = false;
     uint64_t composedHash_ = 0;
     uint64_t drawnHash_ = 0;  // of the frame drawn last; 0: none, or the atlas changed since
+    DrawTiles drawnTiles_;    // of the frame drawn last; empty as drawnHash_ is 0
+    DrawTiles composedTiles_;
+    void HashTiles(DrawTiles& tiles) const;
 
     // ImGui looks at keys once a frame and an editor handles one key a frame:
     // keyboard and text events wait here and go in order, at most one key

@@ -108,7 +108,8 @@ ImGuiLearningWindow::ImGuiLearningWindow(LearningWindowHost& host, Application& 
       passFilter_(backend.EventFilter()),
       passOverlay_(backend.Overlay()),
       passFrames_(backend.OverlayFrames()),
-      passCompose_(backend.OverlayCompose()) {
+      passCompose_(backend.OverlayCompose()),
+      passAreas_(backend.OverlayInAreas()) {
     backend_.SetEventFilter([this](const SDL_Event& e) {
         if (panel_.IsOpen()) return HandleEvent(e);
         return passFilter_ && passFilter_(e);
@@ -129,6 +130,16 @@ ImGuiLearningWindow::ImGuiLearningWindow(LearningWindowHost& host, Application& 
         if (panel_.IsOpen()) return MsUntilFrame();
         return passFrames_ ? passFrames_() : SdlEventBackend::kOverlayHidden;
     });
+    // A key or a pointer move mostly changes a few widgets: only their part of
+    // the screen is drawn again.
+    backend_.SetOverlayAreas({[this](std::vector<SDL_Rect>& areas) {
+                                  if (open_) return layerOwner_.Layer().TakeChangedAreas(areas);
+                                  return passAreas_.changedAreas && passAreas_.changedAreas(areas);
+                              },
+                              [this](const SDL_Rect& area) {
+                                  if (open_) layerOwner_.Layer().DrawComposedIn(area);
+                                  else if (passAreas_.drawIn) passAreas_.drawIn(area);
+                              }});
 }
 
 ImGuiLearningWindow::~ImGuiLearningWindow() {
@@ -136,6 +147,7 @@ ImGuiLearningWindow::~ImGuiLearningWindow() {
     backend_.SetOverlay(passOverlay_);
     backend_.SetOverlayFrames(passFrames_);
     backend_.SetOverlayCompose(passCompose_);
+    backend_.SetOverlayAreas(passAreas_);
 }
 
 void ImGuiLearningWindow::Rebuild() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/services.h"
+#include "platform/sdl/sdl_event_backend.h"
 #include "settings_dialog/imgui_message_boxes.h"
 #include "settings_dialog/learning_view.h"
 #include "settings_dialog/modal_panel.h"
@@ -20,7 +21,6 @@
 class Application;
 class ImGuiSettingsDialog;
 class LearningWindowHost;
-class SdlEventBackend;
 class TForm;
 union SDL_Event;
 
@@ -90,6 +90,7 @@ private:
     std::function<void()> passOverlay_;
     std::function<int()> passFrames_;
     std::function<bool()> passCompose_;
+    SdlEventBackend::OverlayAreas passAreas_;
 
     TForm* waiter_ = nullptr;  // the nested loop's, while it runs
 

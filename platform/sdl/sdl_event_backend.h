@@ -4,13 +4,18 @@
 // the display's rate; otherwise the loop waits for the next event or timer.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include <SDL_rect.h>
 
 #include "platform/application.h"
 #include "platform/input_state.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/sdl_window.h"
+
 
 class SdlEventBackend : public EventBackend {
 public:
@@ -38,11 +43,22 @@ public:
     // overlay hook then draws the picture worked out. Without it, the overlay
     // hook works out and draws its picture in one go, every frame.
     void SetOverlayCompose(std::function<bool()> compose) { overlayCompose_ = std::move(compose); }
+    // A composed overlay that can be redrawn in parts (with the software
+    // renderer): changedAreas fills where its new picture differs from the one
+    // on screen, in output pixels, or returns false when all of it must be
+    // drawn; drawIn then draws the new picture inside one such area, over the
+    // scene as it was drawn last. Only those areas are drawn and shown.
+    struct OverlayAreas {
+        std::function<bool(std::vector<SDL_Rect>&)> changedAreas;
+        std::function<void(const SDL_Rect&)> drawIn;
+    };
+    void SetOverlayAreas(OverlayAreas areas) { overlayAreas_ = std::move(areas); }
     // The hooks set now, so a second panel can pass on what is not its own.
     const std::function<bool(const SDL_Event&)>& EventFilter() const { return filter_; }
     const std::function<void()>& Overlay() const { return overlay_; }
     const std::function<int()>& OverlayFrames() const { return overlayFrames_; }
     const std::function<bool()>& OverlayCompose() const { return overlayCompose_; }
+    const OverlayAreas& OverlayInAreas() const { return overlayAreas_; }
     // Writes the next drawn frame to a PNG file.
     void RequestScreenshot(const std::string& pngPath) { screenshotPath_ = pngPath; screenshotDueMs_ = 0; }
 
@@ -58,6 +74,10 @@ public:
     uint32_t FrameIntervalMs() const { return frameIntervalMs_; }
     // Frames drawn and shown so far (frames found unchanged are not counted).
     uint64_t FramesShown() const { return framesShown_; }
+    // Of those, the frames where only the overlay's changed areas were drawn.
+    uint64_t OverlayAreaFrames() const { return overlayAreaFrames_; }
+
+    ~SdlEventBackend() override;
 
 private:
     void UpdateGeometry();
@@ -69,6 +89,11 @@ private:
     // Draws and shows only the changed areas of the scene; false when the
     // whole frame must be drawn instead.
     bool DrawChangedAreas();
+    // Draws only where the overlay changed, over the scene kept from the last
+    // whole frame; false when the whole frame must be drawn instead.
+    bool DrawOverlayAreas();
+    // Keeps the scene just drawn, for redrawing the overlay in parts.
+    void KeepScene();
 
     Application& app_;
     SdlWindow& window_;
@@ -79,6 +104,13 @@ private:
     std::function<void()> overlay_;
     std::function<int()> overlayFrames_;
     std::function<bool()> overlayCompose_;
+    OverlayAreas overlayAreas_;
+    // The scene under the overlay as drawn last, kept once the overlay has
+    // been shown (the output's size: 33 MB at 3840 x 2160).
+    struct SceneCopy;
+    std::unique_ptr<SceneCopy> scene_;
+    std::vector<SDL_Rect> areas_;
+    uint64_t overlayAreaFrames_ = 0;
     uint64_t framesShown_ = 0;
     bool overlayWasShown_ = false;
     bool wantsFrame_ = true;

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <imgui.h>
+#include <imgui_impl_sdlrenderer.h>
 
 #include <atomic>
 #include <chrono>
@@ -59,7 +60,7 @@ class DrawnLearningWindowTest : public ::testing::Test {
 protected:
     game_test::GameFixture game;
     FixedCalendar calendar{"2026-12-10"};
-    SdlWindow window{SoftwareWindow()};
+    SdlWindow window;
     FontLibrary fonts;
     SceneRenderer scene{window.Renderer(), fonts};
     SdlEventBackend backend{game.app, window, scene, game.f(), game.input};
@@ -68,7 +69,7 @@ protected:
     std::atomic<bool> done{false};
     std::thread watchdog;
 
-    DrawnLearningWindowTest() {
+    explicit DrawnLearningWindowTest(const SdlWindowOptions& options = SoftwareWindow()) : window(options) {
         game.services->calendar = &calendar;
         game.f().OpenLearningRecord();
         game.app.SetBackend(&backend);
@@ -347,6 +348,151 @@ TEST_F(DrawnLearningWindowTest, APointerMoveThatChangesNothingDrawsNoFrame) {
     EXPECT_GE(overWidgets, 2u) << "widgets lit up under the pointer are drawn";
     EXPECT_GE(typed, 1u);
     EXPECT_LE(typed, 2u) << "a key and a typed character are drawn once each, not once for every frame their widgets settle over";
+}
+
+SDL_Event KeyUp(SDL_Keycode sym) {
+    SDL_Event e = Press(sym);
+    e.type = SDL_KEYUP;
+    return e;
+}
+
+SDL_Event Wheel(int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = y;
+    return e;
+}
+
+SDL_Event Click(Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    return e;
+}
+
+std::vector<Uint32> PixelsOf(SDL_Renderer* r) {
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    std::vector<Uint32> pixels(static_cast<std::size_t>(w) * h);
+    if (SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4) != 0) pixels.clear();
+    for (Uint32& p : pixels) p |= 0xFF000000u;  // the window's alpha is not shown
+    return pixels;
+}
+
+class DrawnInPartsTest : public DrawnLearningWindowTest {
+protected:
+    explicit DrawnInPartsTest(float scale = 1) : DrawnLearningWindowTest(Options(scale)) {}
+    static SdlWindowOptions Options(float scale) {
+        SdlWindowOptions o = SoftwareWindow();
+        o.width = static_cast<int>(1024 * scale);
+        o.height = static_cast<int>(768 * scale);
+        o.scaleFactor = scale;
+        return o;
+    }
+
+    // Goes through a player's steps with the window open. After each, what the
+    // window shows (drawn in parts) must be what drawing the whole scene and
+    // the whole of Dear ImGui's frame gives, pixel for pixel.
+    void ExpectEachStepAsDrawnWhole(float scale) {
+        SDL_Renderer* r = window.Renderer();
+        const int s = static_cast<int>(scale);
+        struct Step {
+            const char* what;
+            std::vector<SDL_Event> events;
+            std::function<bool()> reached = [] { return true; };  // the step did what it says
+        };
+        const int allRows = learning->VisibleRows();
+        std::vector<SDL_Event> sweep;
+        for (int y = 300; y < 560; y += 9) sweep.push_back(PointerAt((300 + y) * s, y * s));
+        const std::vector<Step> steps = {
+            {"pointer over the table's rows", sweep},
+            {"pointer onto the close button", {PointerAt(990 * s, 90 * s)}},
+            {"pointer over the check boxes", {PointerAt(60 * s, 130 * s), PointerAt(61 * s, 131 * s)}},
+            {"[Tab] into the search box", {Press(SDLK_TAB), KeyUp(SDLK_TAB)}},
+            {"い typed", {Typed("い")}, [&] { return learning->VisibleRows() < allRows; }},
+            {"ち typed", {Typed("ち")}},
+            {"[BackSpace]", {Press(SDLK_BACKSPACE), KeyUp(SDLK_BACKSPACE)}},
+            {"[BackSpace] again", {Press(SDLK_BACKSPACE), KeyUp(SDLK_BACKSPACE)},
+             [&] { return learning->VisibleRows() == allRows; }},
+            {"wheel down over the table", {PointerAt(500 * s, 400 * s), Wheel(-3)}},
+            {"wheel back up", {Wheel(2)}},
+            {"a row clicked: its card", {PointerAt(200 * s, 330 * s), Click(SDL_MOUSEBUTTONDOWN, 200 * s, 330 * s),
+                                         Click(SDL_MOUSEBUTTONUP, 200 * s, 330 * s)},
+             [&] { return learning->CardQuestion() >= 0; }},
+            {"pointer across the card", {PointerAt(400 * s, 300 * s), PointerAt(520 * s, 420 * s)}},
+            {"[Esc]: the card closes", {Press(SDLK_ESCAPE), KeyUp(SDLK_ESCAPE)},
+             [&] { return learning->CardQuestion() < 0; }},
+        };
+        // Drawn whole once more, after the scene's own first drawing here (its
+        // pictures may take their copies at this size only now).
+        scene.Draw(game.f());
+        game.f().Invalidate();
+        backend.DrawFrame();
+        const uint64_t inPartsBefore = backend.OverlayAreaFrames();
+        for (const Step& step : steps) {
+            for (SDL_Event e : step.events) {
+                SDL_PushEvent(&e);
+                backend.PumpEvents();
+                for (int frame = 0; frame < 6; ++frame) backend.DrawFrame();
+            }
+            EXPECT_TRUE(step.reached()) << step.what;
+            const std::vector<Uint32> inParts = PixelsOf(r);
+            // The frame as it was drawn before: everything, in one go.
+            scene.Draw(game.f());
+            SDL_RenderSetScale(r, scale, scale);
+            ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+            SDL_RenderSetScale(r, 1, 1);
+            const std::vector<Uint32> whole = PixelsOf(r);
+            ASSERT_EQ(inParts.size(), whole.size());
+            ASSERT_FALSE(whole.empty());
+            // Inside the window only: the title's pictures beside it come out a
+            // shade apart (one level of green) from one whole drawing of the
+            // scene to the next, drawn in parts or not.
+            const int w = static_cast<int>(1024 * scale);
+            const int width = static_cast<int>(1024 * 0.94f), height = static_cast<int>(768 * 0.94f);
+            const int left = (1024 - width) / 2 * s, top = (768 - height) / 2 * s;
+            std::size_t differing = 0, first = 0;
+            for (int y = top; y < top + height * s; ++y)
+                for (int x = left; x < left + width * s; ++x) {
+                    const std::size_t i = static_cast<std::size_t>(y) * w + x;
+                    if (inParts[i] != whole[i] && differing++ == 0) first = i;
+                }
+            EXPECT_EQ(differing, 0u) << "after " << step.what << ": first at (" << first % w << ", " << first / w
+                                     << ") " << std::hex << inParts[first] << " instead of " << whole[first];
+        }
+        EXPECT_GE(backend.OverlayAreaFrames() - inPartsBefore, steps.size() - 2)
+            << "the steps were drawn in parts, not whole";
+        // Out of the search box, then the window closes.
+        for (int i = 0; i < 3; ++i) {
+            SDL_Event esc = Press(SDLK_ESCAPE);
+            SDL_PushEvent(&esc);
+            backend.PumpEvents();
+            for (int frame = 0; frame < 4; ++frame) backend.DrawFrame();
+        }
+    }
+};
+
+TEST_F(DrawnInPartsTest, DrawnInPartsTheWindowLooksAsDrawnWhole) {
+    game.app.Post([this] { ExpectEachStepAsDrawnWhole(1); });
+    game.Char(u'r');
+    done = true;
+    EXPECT_FALSE(learning->IsOpen());
+}
+
+class DrawnInPartsAtScale2Test : public DrawnInPartsTest {
+protected:
+    DrawnInPartsAtScale2Test() : DrawnInPartsTest(2) {}
+};
+
+TEST_F(DrawnInPartsAtScale2Test, DrawnInPartsTheWindowLooksAsDrawnWhole) {
+    game.app.Post([this] { ExpectEachStepAsDrawnWhole(2); });
+    game.Char(u'r');
+    done = true;
+    EXPECT_FALSE(learning->IsOpen());
 }
 
 }  // namespace
