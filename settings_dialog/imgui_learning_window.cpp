@@ -133,11 +133,11 @@ ImGuiLearningWindow::ImGuiLearningWindow(LearningWindowHost& host, Application& 
     // A key or a pointer move mostly changes a few widgets: only their part of
     // the screen is drawn again.
     backend_.SetOverlayAreas({[this](std::vector<SDL_Rect>& areas) {
-                                  if (open_) return layerOwner_.Layer().TakeChangedAreas(areas);
+                                  if (panel_.IsOpen()) return layerOwner_.Layer().TakeChangedAreas(areas);
                                   return passAreas_.changedAreas && passAreas_.changedAreas(areas);
                               },
                               [this](const SDL_Rect& area) {
-                                  if (open_) layerOwner_.Layer().DrawComposedIn(area);
+                                  if (panel_.IsOpen()) layerOwner_.Layer().DrawComposedIn(area);
                                   else if (passAreas_.drawIn) passAreas_.drawIn(area);
                               }});
 }
