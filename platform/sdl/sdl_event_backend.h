@@ -16,7 +16,6 @@
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/sdl_window.h"
 
-
 class SdlEventBackend : public EventBackend {
 public:
     // Screenshots for visual checks: TERAMON_SCREENSHOT=/path.png writes one
