@@ -172,7 +172,7 @@ bool ParseDays(const std::string& cell, std::vector<LearningDay>& days) {
         start = end + 1;
         if (entry.size() != 11 || (entry[10] != '+' && entry[10] != '-')) return false;
         LearningDay day{entry.substr(0, 10), entry[10] == '+'};
-        if (!IsDateOrEmpty(day.date) || day.date.empty()) return false;
+        if (!IsDateOrEmpty(day.date)) return false;  // ten characters: never empty
         days.push_back(std::move(day));
     }
     if (days.size() > kLearningDaysKept) days.erase(days.begin(), days.end() - kLearningDaysKept);
